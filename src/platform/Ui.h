@@ -1,0 +1,95 @@
+// The Ui port: everything the logic needs of the user interface. The desktop program implements it
+// with Qt windows, vrkcli with the terminal, the tests with a scripted double. Texts are code page 1252.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vrk {
+
+// Title of every message box that names no other.
+inline constexpr const char* kAppTitle = "VRK";
+
+enum class Buttons { Ok, OkCancel, YesNo, RetryCancel };
+enum class Icon { None, Exclamation, Question, Information, Critical };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+struct MessageBox {
+  std::string text;
+  std::string title = kAppTitle;
+  Buttons buttons = Buttons::Ok;
+  Icon icon = Icon::None;
+};
+
+// The number prompt: only digits can be typed and an empty answer is refused by the prompt itself.
+struct NumberPrompt {
+  std::string caption;
+  std::string question;
+  int maxLength = 0;  // 0: no limit
+  bool password = false;
+};
+
+// The name prompt: anyTextAllowed is the window tag "1"; otherwise only letters and digits.
+struct NamePrompt {
+  std::string caption;
+  std::string question;
+  std::string preset;
+  bool anyTextAllowed = false;
+  int maxLength = 0;
+};
+
+struct FileChooser {
+  std::string title;
+  std::string filter;  // "Bitmap (*.bmp)|*.bmp"
+  std::string directory;
+  std::string fileName;
+};
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  virtual Answer ShowMessage(const MessageBox& box) = 0;
+  virtual void Beep() = 0;
+  virtual void ShowBusy() = 0;
+  virtual void ClearBusy() = 0;
+  // Lets pending window events run (a click on a gauge's Cancel button among them).
+  virtual void DoEvents() = 0;
+  virtual void SetMainWindowEnabled(bool enabled) = 0;
+  // The window shown when a catalog's first entry cannot be read.
+  virtual void ShowCatalogNotCompatible() = 0;
+  virtual std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) = 0;
+  virtual std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) = 0;
+
+  // An OK box with the application's title.
+  void Message(const std::string& text, Icon icon = Icon::None) { ShowMessage({text, kAppTitle, Buttons::Ok, icon}); }
+
+  // The prompts set the dialog cancel flag: 0 when confirmed, -1 when cancelled.
+  std::optional<std::string> AskNumber(const NumberPrompt& prompt);
+  std::optional<std::string> AskName(const NamePrompt& prompt);
+  short dialogCancel = 0;
+
+  // The progress gauge. No window is shown for fewer than 150 steps; StepGauge lets pending events run
+  // at every hundredth of the total and reports whether the user pressed Cancel.
+  void OpenGauge(double total, const std::string& message, bool cancelAllowed);
+  bool StepGauge();
+  void CloseGauge();
+  // Called by the gauge window's Cancel button.
+  void CancelGauge() { gaugeAbort_ = true; }
+  bool GaugeActive() const { return gaugeActive_; }
+
+ protected:
+  virtual std::optional<std::string> RunNumberPrompt(const NumberPrompt& prompt) = 0;
+  virtual std::optional<std::string> RunNamePrompt(const NamePrompt& prompt) = 0;
+  virtual void ShowGaugeWindow(int maximum, const std::string& message, bool cancelAllowed) = 0;
+  virtual void SetGaugeValue(int value) = 0;
+  virtual void CloseGaugeWindow() = 0;
+
+ private:
+  long gaugeStep_ = 0;
+  long gaugeCounter_ = 0;
+  bool gaugeActive_ = false;
+  bool gaugeAbort_ = false;
+};
+
+}  // namespace vrk
