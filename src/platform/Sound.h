@@ -18,3 +18,16 @@ class Sound {
 };
 
 }  // namespace vrk
+
+namespace vrk {
+
+// The player of a machine without an audio device: nothing opens, nothing is heard.
+class SilentSound : public Sound {
+ public:
+  bool Open(const std::string&) override { return false; }
+  void Play() override {}
+  void Stop() override {}
+  void Close() override {}
+};
+
+}  // namespace vrk

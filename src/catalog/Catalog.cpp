@@ -1,0 +1,256 @@
+#include "catalog/Catalog.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "catalog/EntryFile.h"
+#include "catalog/FileIo.h"
+#include "platform/CodePage.h"
+#include "platform/Paths.h"
+#include "platform/Ui.h"
+
+namespace vrk {
+namespace {
+
+constexpr int kSlotSize = 16;
+constexpr int kFirstFormulaSlot = 47;
+constexpr int kSettingsStart = 336;  // ReportName … FirstSorted
+constexpr int kSettingsEnd = 412;
+constexpr int kOptionsStart = 622;  // TopMargin … PageNumbers
+constexpr int kOptionsEnd = 736;
+constexpr std::string_view kOperators = "+-*/";
+
+std::int64_t SlotOffset(int slot) { return static_cast<std::int64_t>(slot - 1) * kSlotSize; }
+
+std::string EncodeHeader(const CatalogHeader& header) {
+  std::string bytes(kHeaderLength, '\0');
+  PutSingle(bytes.data(), header.EntryCount);
+  for (int i = 0; i < kFieldCount; ++i) PutShort(bytes.data() + 4 + 2 * i, header.FieldLength[i]);
+  PutShort(bytes.data() + 46, header.EntryLength);
+  std::memcpy(bytes.data() + 48, header.Reserved.data(), header.Reserved.size());
+  return bytes;
+}
+
+CatalogHeader DecodeHeader(const char* bytes) {
+  CatalogHeader header;
+  header.EntryCount = GetSingle(bytes);
+  for (int i = 0; i < kFieldCount; ++i) header.FieldLength[i] = GetShort(bytes + 4 + 2 * i);
+  header.EntryLength = GetShort(bytes + 46);
+  std::memcpy(header.Reserved.data(), bytes + 48, header.Reserved.size());
+  return header;
+}
+
+// A header the program could have written: field lengths in range, slots long enough for them, and a
+// whole entry count that the entry file has slots for. Anything else is a damaged or foreign file.
+bool HeaderIsSound(const CatalogHeader& header, std::int64_t fileSize) {
+  int sum = 0;
+  for (const short length : header.FieldLength) {
+    if (length < 0 || length > kMaxFieldLength) return false;
+    sum += length;
+  }
+  if (header.EntryLength < EntryLengthFor(header.FieldLength)) return false;
+  if (header.EntryCount != std::floor(header.EntryCount) || header.EntryCount > 2147483647.0f) return false;
+  return static_cast<std::int64_t>(header.EntryCount) <= fileSize / header.EntryLength;
+}
+
+std::int64_t SizeOf(const std::string& path) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(NativePath(path), ec);
+  return ec ? 0 : static_cast<std::int64_t>(size);
+}
+
+void WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettings& settings) {
+  settings.CaseInsensitive = store.caseSensitive ? 0 : 1;
+  settings.ReportName = PadFieldName(store.reportFormatName);
+  const int file = OpenFile(store.ui, store.files, path, kBinary, 0, false);
+  if (file == 0) return;
+
+  std::string first(kSettingsEnd - kSettingsStart, '\0');
+  char* at = first.data() - kSettingsStart;  // so that at + n is byte n of the file
+  const std::string name = CharToOem(settings.ReportName);
+  std::memcpy(at + 336, name.data(), kFieldNameLength);
+  PutShort(at + 350, settings.FormatSelected);
+  PutShort(at + 352, settings.ColumnHeadings);
+  PutShort(at + 366, settings.DashedLine);
+  PutShort(at + 382, settings.PageLength);
+  PutSingle(at + 400, settings.SortedMark);
+  PutSingle(at + 404, settings.LastSorted);
+  PutSingle(at + 408, settings.FirstSorted);
+
+  std::string second(kOptionsEnd - kOptionsStart, '\0');
+  at = second.data() - kOptionsStart;
+  PutShort(at + 622, settings.TopMargin);
+  PutShort(at + 638, settings.QuickViewColumnWidth);
+  PutShort(at + 654, settings.LockTopLine);
+  PutShort(at + 670, settings.QuickViewMaxLines);
+  PutShort(at + 686, settings.CaseInsensitive);
+  PutShort(at + 702, settings.Spare);
+  PutShort(at + 718, settings.PrintMemos);
+  PutShort(at + 734, settings.PageNumbers);
+
+  if (WriteBlock(store, file, kSettingsStart, first)) WriteBlock(store, file, kOptionsStart, second);
+  store.files.Close(file);
+}
+
+}  // namespace
+
+std::string FormulaText(const Formula& formula) {
+  if (!formula.Valid) return {};
+  return {static_cast<char>('A' + formula.Operand1), kOperators[static_cast<std::size_t>(formula.Operator)],
+          static_cast<char>('A' + formula.Operand2)};
+}
+
+Formula ParseFormula(std::string_view slot) {
+  Formula formula;
+  formula.Valid = true;
+  const auto operand = [&](std::size_t at, short& into) {
+    if (slot.size() <= at || slot[at] < 'A' || slot[at] > 'U') {
+      formula.Valid = false;
+    } else {
+      into = static_cast<short>(slot[at] - 'A');
+    }
+  };
+  operand(0, formula.Operand1);
+  const auto op = slot.size() > 1 ? kOperators.find(slot[1]) : std::string_view::npos;
+  if (op == std::string_view::npos) {
+    formula.Valid = false;
+  } else {
+    formula.Operator = static_cast<short>(op);
+  }
+  operand(2, formula.Operand2);
+  return formula;
+}
+
+void ReadSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
+               CatalogHeader& header) {
+  const std::string base = directory + "/" + name;
+  if (const int setup = OpenFile(store.ui, store.files, base + ".SET", kRecords, kSlotSize, false); setup != 0) {
+    char slot[kSlotSize];
+    for (int i = 0; i < kFieldCount; ++i) {
+      ReadBlock(store, setup, SlotOffset(i + 1), slot, kSlotSize);
+      fields[i].Name = OemToChar(std::string_view(slot, kFieldNameLength));
+      fields[i].Type = GetShort(slot + kFieldNameLength);
+    }
+    for (int i = 0; i < kFieldCount; ++i) {
+      ReadBlock(store, setup, SlotOffset(kFirstFormulaSlot + i), slot, kSlotSize);
+      store.formulaTable[i] = ParseFormula(std::string_view(slot, kSlotSize));
+    }
+    store.files.Close(setup);
+  }
+  const int entries = OpenFile(store.ui, store.files, base + ".DAT", kRecords, kHeaderLength, false);
+  if (entries == 0) return;
+  char bytes[kHeaderLength];
+  if (ReadBlock(store, entries, 0, bytes, kHeaderLength) != kHeaderLength) store.ui.Message("Error");
+  header = DecodeHeader(bytes);
+  store.files.Close(entries);
+}
+
+int OpenCatalog(CatalogStore& store, const std::string& directory, const std::string& name) {
+  const std::string base = directory + "/" + name;
+  if (SizeOf(base + ".DAT") < 1 || SizeOf(base + ".SET") < 1) return 0;
+  ReadSetup(store, directory, name, store.fieldTable, store.header);
+  if (store.header.EntryCount < 0) return 0;
+  const int file = OpenFile(store.ui, store.files, base + ".DAT", kBinary, 0, false);
+  if (file == 0) return 0;
+  const bool sound = HeaderIsSound(store.header, store.files.Get(file)->Size());
+  if (sound && store.header.EntryCount == 0) return file;
+  EntryRecord first;
+  if (sound && ReadEntry(store, first, store.header, 1, file) &&
+      (first.Status == kStatusActive || first.Status == kStatusDeleted)) {
+    return file;
+  }
+  store.files.Close(file);
+  store.header.EntryCount = 0;
+  store.header.EntryLength = 0;
+  store.header.FieldLength.fill(0);
+  store.fieldTable = DefaultFieldTable();
+  store.ui.ShowCatalogNotCompatible();
+  return 0;
+}
+
+void InitSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
+               CatalogHeader& header) {
+  header.EntryCount = 0;
+  header.EntryLength = 0;
+  header.FieldLength.fill(0);
+  fields = DefaultFieldTable();
+  CatalogSettings defaults;
+  WriteSettingsTo(store, directory + "/" + name + ".SET", defaults);
+}
+
+bool CreateCatalog(CatalogStore& store, const std::string& basePath, const FieldTable& fields,
+                   CatalogHeader& header) {
+  const int setup = OpenFile(store.ui, store.files, basePath + ".SET", kRecords, kSlotSize, false);
+  if (setup == 0) return false;
+  std::string slots(static_cast<std::size_t>(kFieldCount) * kSlotSize, '\0');
+  for (int i = 0; i < kFieldCount; ++i) {
+    const std::string name = CharToOem(PadFieldName(fields[i].Name));
+    std::memcpy(slots.data() + i * kSlotSize, name.data(), kFieldNameLength);
+    PutShort(slots.data() + i * kSlotSize + kFieldNameLength, fields[i].Type);
+  }
+  std::string formulas(static_cast<std::size_t>(kFieldCount) * kSlotSize + 2, ' ');
+  for (int i = 0; i < kFieldCount; ++i) {
+    const std::string text = FormulaText(store.formulaTable[i]);
+    std::memcpy(formulas.data() + i * kSlotSize, text.data(), text.size());
+  }
+  PutShort(formulas.data() + kFieldCount * kSlotSize, 0);  // slot 68
+  bool ok = WriteBlock(store, setup, SlotOffset(1), slots) &&
+            WriteBlock(store, setup, SlotOffset(kFirstFormulaSlot), formulas);
+  store.files.Close(setup);
+  if (!ok) return false;
+
+  const int entries = OpenFile(store.ui, store.files, basePath + ".DAT", kRecords, header.EntryLength, false);
+  if (entries == 0) return false;
+  header.Reserved.fill(0);
+  ok = WriteHeader(store, entries, header);
+  store.files.Close(entries);
+  return ok;
+}
+
+bool WriteHeader(CatalogStore& store, int file, const CatalogHeader& header) {
+  return WriteBlock(store, file, 0, EncodeHeader(header));
+}
+
+void CloseCatalog(CatalogStore& store, int file) {
+  WriteHeader(store, file, store.header);
+  store.files.Close(file);
+}
+
+void ReadSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings) {
+  const int file = OpenFile(store.ui, store.files, store.catalogDirectory + "/" + name + ".SET", kBinary, 0, false);
+  if (file == 0) return;
+  char bytes[kOptionsEnd - kSettingsStart];
+  ReadBlock(store, file, kSettingsStart, bytes, sizeof bytes);
+  store.files.Close(file);
+  const char* at = bytes - kSettingsStart;  // at + n is byte n of the file
+
+  settings.ReportName = OemToChar(std::string_view(at + 336, kFieldNameLength));
+  settings.FormatSelected = GetShort(at + 350);
+  settings.ColumnHeadings = GetShort(at + 352);
+  settings.DashedLine = GetShort(at + 366);
+  settings.PageLength = GetShort(at + 382);
+  if (settings.PageLength > 500 || settings.PageLength < 4) settings.PageLength = 60;
+  settings.SortedMark = GetSingle(at + 400);
+  settings.LastSorted = GetSingle(at + 404);
+  settings.FirstSorted = GetSingle(at + 408);
+  settings.TopMargin = GetShort(at + 622);
+  settings.QuickViewColumnWidth = GetShort(at + 638);
+  settings.LockTopLine = GetShort(at + 654);
+  settings.QuickViewMaxLines = GetShort(at + 670);
+  settings.CaseInsensitive = GetShort(at + 686);
+  settings.Spare = GetShort(at + 702);
+  settings.PrintMemos = GetShort(at + 718);
+  settings.PageNumbers = GetShort(at + 734);
+
+  store.reportFormatName = settings.FormatSelected == 2 ? RightTrim(settings.ReportName) : std::string();
+  if (settings.QuickViewMaxLines >= 4012) settings.QuickViewMaxLines = 4011;
+  if (settings.QuickViewColumnWidth >= 65) settings.QuickViewColumnWidth = 64;
+  if (settings.QuickViewColumnWidth < 3) settings.QuickViewColumnWidth = 3;
+  store.caseSensitive = settings.CaseInsensitive == 0;
+}
+
+void WriteSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings) {
+  WriteSettingsTo(store, store.catalogDirectory + "/" + name + ".SET", settings);
+}
+
+}  // namespace vrk

@@ -1,0 +1,35 @@
+// The catalog store's part of the program state: the current catalog, its tables, the open files and
+// the totals array. The program's state record builds on it; the store's operations take only this.
+#pragma once
+
+#include <string>
+
+#include "catalog/CatalogTypes.h"
+#include "catalog/Files.h"
+
+namespace vrk {
+
+class Ui;
+
+struct CatalogStore {
+  explicit CatalogStore(Ui& ui) : ui(ui) {}
+
+  Ui& ui;
+  FileTable files;
+  std::string programDirectory;  // holds VRK.INI and the files shared by all catalogs
+  std::string catalogDirectory;
+  std::string catalogName;  // empty when no catalog is open
+  int entryFile = 0;        // file number of the open entry file, 0 when none
+  FieldTable fieldTable = DefaultFieldTable();
+  CatalogHeader header;
+  FormulaTable formulaTable;  // of the setup file read last
+  CatalogSettings settings;
+  std::string reportFormatName;  // the current report format, empty when none is chosen
+  bool caseSensitive = false;
+  Totals totals{};
+
+  std::string BasePath() const { return catalogDirectory + "/" + catalogName; }
+  bool CatalogOpen() const { return !catalogName.empty() && entryFile != 0; }
+};
+
+}  // namespace vrk

@@ -1,0 +1,34 @@
+// Numbers in field text, computed fields and the totals of sum fields.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "catalog/CatalogStore.h"
+
+namespace vrk {
+
+// Shown instead of a value that does not fit into a single.
+inline constexpr const char* kOverflowText = "Overflow";
+
+// The longest leading number of a text: blanks, tabs and line feeds are dropped first; a sign, digits
+// with at most one period, an exponent with E or D; &H and &O read hexadecimal and octal integers.
+// A text that does not begin with a number reads as 0.
+double FieldNumber(std::string_view text);
+
+// The value of computed field `field` of an entry, as text: up to 7 significant digits, "0" when
+// dividing by zero, the overflow text when a value leaves the single range.
+std::string ComputeField(const FormulaTable& formulas, const EntryRecord& record, int field);
+// The computed value of a computed field, else the stored text.
+std::string FieldValueText(const FormulaTable& formulas, const EntryRecord& record, int field);
+void AddToTotal(Totals& totals, int field, std::string_view valueText);
+
+// The "Standard" number format: thousands separators and two decimals (1,234.50).
+std::string FormatStandard(double value);
+
+bool HasSumField(const FieldTable& fields);
+// Adds up every sum field over all entries, deleted ones included, with the gauge and its Cancel.
+// False when there is no sum field or the user cancelled.
+bool TotalCatalog(CatalogStore& store);
+
+}  // namespace vrk

@@ -1,0 +1,19 @@
+// Entries in their fixed-length slots of the entry file: entry n starts at byte EntryLength × n.
+#pragma once
+
+#include "catalog/CatalogStore.h"
+
+namespace vrk {
+
+// Reads entry n. False for a number below 1 ("Bad RecNum") or a read the disk refused. A slot beyond
+// the end of the file reads as a blank record with status 0.
+bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& header, EntryNumber n, int file);
+// Writes entry n; every used field must already be exactly FieldLength characters long (longer text is
+// cut, shorter padded, so that a slot never spills into the next). False when nothing was written.
+bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHeader& header, EntryNumber n,
+                int file);
+
+// A record of blank fields of the header's lengths, status 0.
+EntryRecord BlankEntry(const CatalogHeader& header);
+
+}  // namespace vrk

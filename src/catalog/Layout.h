@@ -1,0 +1,27 @@
+// A catalog's layout as the setup editor hands it over: field names and types, lengths and formulas.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "catalog/CatalogStore.h"
+
+namespace vrk {
+
+inline constexpr short kLongestEditedField = 80;
+
+struct CatalogLayout {
+  FieldTable fields = DefaultFieldTable();
+  std::array<short, kFieldCount> lengths{};
+  FormulaTable formulas{};
+};
+
+// The setup editor's message for a layout it would not accept, or "" when the layout is fine.
+std::string LayoutError(const CatalogLayout& layout);
+
+// Makes a new catalog with default settings, as New in catalog maintenance does. The formula table
+// of the current catalog is in force again afterwards. False when a file could not be written.
+bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
+                      const CatalogLayout& layout);
+
+}  // namespace vrk

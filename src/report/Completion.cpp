@@ -1,0 +1,26 @@
+#include "report/Completion.h"
+
+#include "catalog/ComputedFields.h"
+#include "platform/Ui.h"
+
+namespace vrk {
+
+// Lines end with a single carriage return, as the message box shows them.
+std::string CompletionText(const CatalogStore& store, const std::string& text) {
+  std::string result = text;
+  bool first = true;
+  for (int i = 0; i < kFieldCount; ++i) {
+    const FieldDef& field = store.fieldTable[static_cast<std::size_t>(i)];
+    if (!IsSumField(field)) continue;
+    if (first) result += "\r\rTOTALS:\r\r";
+    first = false;
+    result += PadFieldName(field.Name) + "\t\t:\t" + FormatStandard(store.totals[static_cast<std::size_t>(i)]) + "\r";
+  }
+  return result;
+}
+
+void ShowCompletionMessage(CatalogStore& store, const std::string& text) {
+  store.ui.ShowMessage({CompletionText(store, text), kAppTitle, Buttons::Ok, Icon::None});
+}
+
+}  // namespace vrk

@@ -1,0 +1,83 @@
+#include "shell/Browsing.h"
+
+#include "catalog/EntryFile.h"
+#include "platform/Ui.h"
+#include "shell/Editing.h"
+#include "shell/EntryScreen.h"
+#include "shell/EntryView.h"
+
+namespace vrk {
+namespace {
+
+void EndOfList(Program& program, const char* text) {
+  program.ui.Beep();
+  program.ui.Message(text);
+}
+
+// Reads entry n and makes it current.
+void MoveTo(Program& program, EntryNumber n) {
+  EntryRecord record;
+  if (ReadEntry(program, record, program.header, n, program.entryFile)) MakeCurrent(program, n, record);
+}
+
+}  // namespace
+
+void MakeCurrent(Program& program, EntryNumber n, const EntryRecord& record) {
+  if (n == 0 || n == program.currentEntryNumber) return;
+  program.currentEntry = record;
+  program.currentEntryNumber = n;
+  ShowEntry(program, record);
+  program.screen.SetPanel(Panel::Entry, EntryPanelText(n));
+}
+
+void NextEntry(Program& program) {
+  switch (program.listKind) {
+    case kBrowseEntries:
+    case kMakeEntries:
+      if (program.currentEntryNumber + 1 > program.header.Count()) {
+        EndOfList(program, "End of List");
+        return;
+      }
+      MoveTo(program, program.currentEntryNumber + 1);
+      break;
+    default:  // the lists of searches and listings follow their own kinds
+      return;
+  }
+  program.screen.RefreshStatusBar();
+}
+
+void PreviousEntry(Program& program) {
+  switch (program.listKind) {
+    case kBrowseEntries:
+    case kMakeEntries:
+      if (program.currentEntryNumber == 1) {
+        EndOfList(program, "Start of List");
+        return;
+      }
+      if (program.listKind == kMakeEntries) {
+        program.listKind = kBrowseEntries;
+        program.screen.SetPanel(Panel::SearchMode, "Edit");
+      }
+      MoveTo(program, program.currentEntryNumber - 1);
+      break;
+    default:
+      break;
+  }
+}
+
+void SelectNumber(Program& program) {
+  const auto typed = program.ui.AskNumber({"Select Number", "Enter the number of the entry you wish to display."});
+  if (!typed) return;
+  const EntryNumber n = TypedEntryNumber(*typed, program.header.Count());
+  if (n == 0) {
+    program.ui.Message("Entry number is out of range.");
+    return;
+  }
+  program.currentEntryNumber = n;
+  ReadEntry(program, program.currentEntry, program.header, n, program.entryFile);
+  ShowEntry(program, program.currentEntry);
+  program.screen.SetPanel(Panel::Entry, EntryPanelText(n));
+  program.screen.SetPanel(Panel::SearchMode, "Edit");
+}
+
+}  // namespace vrk

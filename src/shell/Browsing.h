@@ -1,0 +1,15 @@
+// Moving through the current list: Next, Previous and Select Number.
+#pragma once
+
+#include "shell/Program.h"
+
+namespace vrk {
+
+// Makes entry n with its record the current entry and shows it; nothing changes for 0 or the
+// current number.
+void MakeCurrent(Program& program, EntryNumber n, const EntryRecord& record);
+void NextEntry(Program& program);
+void PreviousEntry(Program& program);
+void SelectNumber(Program& program);
+
+}  // namespace vrk

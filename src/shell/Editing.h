@@ -1,0 +1,30 @@
+// The editing commands of the entry screen: saving, erasing, deleting, undeleting and copying entries,
+// with the key indexes kept in step on every change.
+#pragma once
+
+#include "shell/Program.h"
+
+namespace vrk {
+
+// Copies the boxes of every used, non-computed field into the record, blank-padded to its length.
+void CopyScreenToRecord(Program& program, EntryRecord& record);
+// Writes the screen as the current entry (a new one under EntryCount + 1) and refiles its keys.
+void SaveEntry(Program& program);
+// Empties the screen for a new entry and returns to entry order.
+void EraseScreen(Program& program);
+void DeleteEntry(Program& program);
+// Makes a deleted entry active again and files its keys again, so it is back in alphabetical order.
+void UndeleteEntry(Program& program);
+// Shows the previous entry's texts (Copy Last) or any entry's (Copy Any Previous) for saving under
+// the current number.
+void CopyLast(Program& program);
+void CopyAnyPrevious(Program& program);
+// Ctrl+F3: the focused box takes the previous entry's text of that field.
+void CopyFieldFromPrevious(Program& program);
+// Closes the index kept open for alphabetical browsing.
+void CloseBrowseIndex(Program& program);
+
+// Reads a number typed into the number prompt; 0 for anything that is not an entry number.
+EntryNumber TypedEntryNumber(const std::string& text, EntryNumber count);
+
+}  // namespace vrk

@@ -1,0 +1,48 @@
+// The EntryScreen port: what the browsing and editing commands need of the main window. The desktop
+// program implements it with frmVRKMain; TextScreen keeps it in memory for vrkcli and the tests.
+#pragma once
+
+#include <string>
+
+#include "catalog/CatalogTypes.h"
+
+namespace vrk {
+
+// The keyed panels of the status bar.
+enum class Panel { Entry, CatName, Deleted, Sorted, RptDest, SearchMode };
+
+// Commands the program enables and disables as its state changes.
+enum class Command {
+  EditMenu,
+  ViewMenu,
+  ReIndex,
+  Sort,
+  EliminateDeleted,
+  Previous,
+  Next,
+  CopyLast,
+  Delete,
+  Save,
+  Alpha,
+  Clear,
+  Sequential,
+};
+
+class EntryScreen {
+ public:
+  virtual ~EntryScreen() = default;
+  // Texts of the 21 entry boxes; box 20 (field 21) is never shown.
+  virtual std::string BoxText(int box) const = 0;
+  virtual void SetBoxText(int box, const std::string& text) = 0;
+  virtual void SetPanel(Panel panel, const std::string& text) = 0;
+  virtual void EnableCommand(Command command, bool enabled) = 0;
+  virtual void FocusBox(int box) = 0;
+  // Lays the rows out for the current catalog's field table and lengths.
+  virtual void LayoutEntryScreen() = 0;
+  // The small "Saving..." window shown while an entry and its keys are written.
+  virtual void ShowSavingWindow(EntryNumber n) = 0;
+  virtual void CloseSavingWindow() = 0;
+  virtual void RefreshStatusBar() = 0;
+};
+
+}  // namespace vrk

@@ -1,0 +1,15 @@
+// Showing an entry in the entry boxes and the status bar.
+#pragma once
+
+#include <string>
+
+#include "shell/Program.h"
+
+namespace vrk {
+
+// Puts an entry into the boxes (computed fields show their value) and sets the "Deleted" panel.
+void ShowEntry(Program& program, const EntryRecord& record);
+// "Entry # 12"
+std::string EntryPanelText(EntryNumber n);
+
+}  // namespace vrk

@@ -1,0 +1,134 @@
+#include "shell/Startup.h"
+
+#include "catalog/Catalog.h"
+#include "catalog/ComputedFields.h"
+#include "index/Rebuild.h"
+#include "platform/Profile.h"
+#include "platform/Sound.h"
+#include "platform/Ui.h"
+#include "report/Completion.h"
+#include "shell/Editing.h"
+#include "shell/EntryScreen.h"
+#include "support/Support.h"
+
+namespace vrk {
+
+void SetProgramDirectory(Program& program, const std::string& directory) {
+  program.programDirectory = directory;
+  program.catalogDirectory = directory;
+  program.iniPath = directory + "/" + kIniFileName;
+}
+
+std::string ReadCurrentCatalogName(Program& program) {
+  const std::string value = GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath);
+  if (value.empty() || !FileExists(value.find('/') == std::string::npos
+                                       ? program.programDirectory + "/" + value + ".DAT"
+                                       : value + ".DAT")) {
+    return {};
+  }
+  const std::string name = FileNamePart(value);
+  if (value.size() > name.size()) program.catalogDirectory = value.substr(0, value.size() - name.size() - 1);
+  return name;
+}
+
+void OpenCurrentCatalog(Program& program) {
+  const std::string name = ReadCurrentCatalogName(program);
+  if (!name.empty()) UseCatalog(program, program.catalogDirectory, name);
+}
+
+bool UseCatalog(Program& program, const std::string& directory, const std::string& name) {
+  program.catalogDirectory = directory;
+  program.entryFile = OpenCatalog(program, directory, name);
+  if (program.entryFile <= 0) {
+    program.entryFile = 0;
+    program.catalogName.clear();
+    return false;
+  }
+  program.catalogName = name;
+  ReadSettings(program, name, program.settings);
+  return true;
+}
+
+int ReadReportDestination(const Program& program) {
+  return GetPrivateProfileInt("Reports", "ReportDest", 0, program.iniPath);
+}
+
+int ReadSearchMode(const Program& program) { return GetPrivateProfileInt("Search", "SearchMode", 1, program.iniPath); }
+
+void WriteReportDestination(const Program& program, int destination) {
+  WritePrivateProfileString("Reports", "ReportDest", std::to_string(destination), program.iniPath);
+}
+
+void WriteSearchMode(const Program& program, int mode) {
+  WritePrivateProfileString("Search", "SearchMode", std::to_string(mode), program.iniPath);
+}
+
+void WriteCurrentCatalog(const Program& program, const std::string& basePath) {
+  WritePrivateProfileString("Database", "CurrentDB", basePath, program.iniPath);
+}
+
+void SetNoCatalogState(Program& program) {
+  for (const Command command : {Command::EditMenu, Command::ViewMenu, Command::ReIndex, Command::Sort,
+                                Command::EliminateDeleted, Command::Previous, Command::Next, Command::CopyLast,
+                                Command::Delete, Command::Save, Command::Alpha, Command::Clear, Command::Sequential}) {
+    program.screen.EnableCommand(command, false);
+  }
+}
+
+void PlaySound(Program& program, const std::string& path) {
+  if (!FileExists(path) || !program.sound.Open(path)) return;
+  program.sound.onFinished = [&sound = program.sound] { sound.Close(); };
+  program.sound.Play();
+}
+
+void PrepareStartUp(Program& program) {
+  program.paperOption = 0;
+  program.browseHandle = kNoIndex;
+  program.insertMode = true;
+  lib::InitIndexes();
+  program.reportDestination = ReadReportDestination(program);
+  PlaySound(program, program.catalogDirectory + "/" + kStartSoundFile);
+  program.searchMode = ReadSearchMode(program);
+}
+
+void OpenStartCatalog(Program& program) {
+  program.ui.ShowBusy();
+  OpenCurrentCatalog(program);
+  if (!program.CatalogOpen()) {
+    SetNoCatalogState(program);
+    program.screen.SetPanel(Panel::Sorted, "");
+  } else {
+    program.screen.LayoutEntryScreen();
+    program.screen.SetPanel(Panel::Sorted, program.settings.SortedMark == 1.0f ? "SORTED" : "UNSORTED");
+  }
+  program.screen.SetPanel(Panel::CatName, program.catalogName);
+  program.screen.SetPanel(Panel::RptDest, "MAIN WINDOW");
+  EraseScreen(program);
+  program.ui.ClearBusy();
+  program.ui.DoEvents();
+}
+
+bool ShutDown(Program& program) {
+  program.sound.Close();
+  CloseBrowseIndex(program);
+  if (!program.CatalogOpen()) return false;
+  CloseCatalog(program, program.entryFile);
+  program.entryFile = 0;
+  WriteSettings(program, program.catalogName, program.settings);
+  return true;
+}
+
+void ReIndexCommand(Program& program) {
+  EraseScreen(program);
+  ReIndex(program);
+}
+
+void TotalsCommand(Program& program) {
+  if (!HasSumField(program.fieldTable)) return;
+  program.ui.ShowBusy();
+  const bool complete = TotalCatalog(program);
+  program.ui.ClearBusy();
+  if (complete) ShowCompletionMessage(program, "");
+}
+
+}  // namespace vrk

@@ -1,0 +1,48 @@
+// Start-up and shut-down: VRK.INI, the current catalog, the state without a catalog.
+#pragma once
+
+#include <string>
+
+#include "shell/Program.h"
+
+namespace vrk {
+
+inline constexpr const char* kIniFileName = "VRK.INI";
+inline constexpr const char* kStartSoundFile = "VRKOPEN.WAV";
+
+// Sets the program and catalog directories and the INI path.
+void SetProgramDirectory(Program& program, const std::string& directory);
+
+// The catalog named by "CurrentDB" in VRK.INI, when its entry file exists; sets the catalog directory.
+std::string ReadCurrentCatalogName(Program& program);
+void OpenCurrentCatalog(Program& program);
+// Opens the catalog `name` in `directory` as the current catalog, with its settings. False when it
+// cannot be used.
+bool UseCatalog(Program& program, const std::string& directory, const std::string& name);
+int ReadReportDestination(const Program& program);
+int ReadSearchMode(const Program& program);
+void WriteReportDestination(const Program& program, int destination);
+void WriteSearchMode(const Program& program, int mode);
+// Remembers `basePath` as the current catalog in VRK.INI.
+void WriteCurrentCatalog(const Program& program, const std::string& basePath);
+
+// Disables the commands that need a catalog.
+void SetNoCatalogState(Program& program);
+// Plays a wave file; a missing file or a missing audio device plays nothing and says nothing.
+void PlaySound(Program& program, const std::string& path);
+
+// Loading the main window, up to the splash window: the support library, VRK.INI, the start-up sound.
+void PrepareStartUp(Program& program);
+// Loading the main window after the splash window: the current catalog, its layout, the status bar,
+// and an erased screen ready for a new entry.
+void OpenStartCatalog(Program& program);
+// Writes the header and settings of the open catalog. True when a catalog was open, which the
+// closing window follows.
+bool ShutDown(Program& program);
+
+// Utilities > ReIndex: erases the screen and rebuilds every key index.
+void ReIndexCommand(Program& program);
+// View > Totals: the totals of the sum fields over the whole catalog.
+void TotalsCommand(Program& program);
+
+}  // namespace vrk
