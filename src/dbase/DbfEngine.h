@@ -1,0 +1,138 @@
+// The dBase III file engine: creates, appends to and reads .DBF tables through numbered table handles.
+// Every operation returns an error code, 0 for success; DbfErrorText turns a code into the message the
+// user sees. Texts are code page 1252, one byte per character, written and read without conversion.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vrk {
+
+// ---- Error codes -----------------------------------------------------------------------------------
+inline constexpr int kDbfOk = 0;
+inline constexpr int kDbfNoFileHandles = 100;
+inline constexpr int kDbfNoTableHandles = 101;
+inline constexpr int kDbfBadType = 103;
+inline constexpr int kDbfBadHandle = 104;
+inline constexpr int kDbfBadMode = 105;
+inline constexpr int kDbfBadFieldName = 106;
+inline constexpr int kDbfNoFields = 107;
+inline constexpr int kDbfFieldNumberTooHigh = 108;
+inline constexpr int kDbfNameInUse = 109;
+inline constexpr int kDbfBadFieldLength = 110;
+inline constexpr int kDbfBadDecimals = 111;
+inline constexpr int kDbfRecordTooLong = 112;
+inline constexpr int kDbfBadRecordNumber = 113;
+inline constexpr int kDbfRecordLengthMismatch = 114;
+inline constexpr int kDbfNotDbf = 115;
+inline constexpr int kDbfTooManyFields = 116;
+inline constexpr int kDbfBadDate = 146;
+
+// Run-time codes for what the file system refuses.
+inline constexpr int kErrOutOfMemory = 7;
+inline constexpr int kErrInternal = 51;
+inline constexpr int kErrBadFileName = 52;
+inline constexpr int kErrFileNotFound = 53;
+inline constexpr int kErrFileAlreadyOpen = 55;
+inline constexpr int kErrDeviceIo = 57;
+inline constexpr int kErrDiskFull = 61;
+inline constexpr int kErrPastEndOfFile = 62;
+inline constexpr int kErrTooManyFiles = 67;
+inline constexpr int kErrDeviceUnavailable = 68;
+inline constexpr int kErrLocked = 70;
+inline constexpr int kErrDiskNotReady = 71;
+inline constexpr int kErrPathFileAccess = 75;
+inline constexpr int kErrPathNotFound = 76;
+
+// ---- Limits ----------------------------------------------------------------------------------------
+inline constexpr int kDbfMaxTables = 10;
+inline constexpr int kDbfMaxOpenFiles = 40;
+inline constexpr int kDbfMaxFields = 256;
+inline constexpr int kDbfMaxRecordLength = 4096;  // for tables this engine creates
+
+// ---- Tables ----------------------------------------------------------------------------------------
+// One field. Length and decimals are stored as one byte each; they are ints here so that a value out
+// of a byte's range is refused instead of wrapping.
+struct DbfFieldDef {
+  std::string name;  // 1 to 10 characters
+  char type = 'C';   // C, N, L, D, M (F is read but not created)
+  int length = 0;
+  int decimals = 0;
+  int start = 0;  // 1-based position in the record, the deletion flag being 1; set by the engine
+};
+
+struct DbfDate {
+  int year = 0;  // full year, 2024
+  int month = 0;
+  int day = 0;
+};
+
+// One table handle. A handle can be taken without a file: a create that failed keeps its handle until
+// DbfClose.
+struct DbfTable {
+  bool taken = false;
+  int fd = -1;            // the open file, -1 for none
+  bool writable = false;  // false when the file could only be opened for reading
+  std::string path;       // upper-cased
+  std::uint8_t version = 0;
+  std::array<std::uint8_t, 3> updated{};  // year's last two digits, month, day
+  std::uint32_t recordCount = 0;
+  std::uint16_t headerLength = 0;
+  std::uint16_t recordLength = 0;  // deletion flag included
+  std::vector<DbfFieldDef> fields;
+  bool changed = false;  // the header on disk is rewritten when a changed table is closed
+};
+
+// The user's short date format, for converting "D" fields.
+struct DbfDateFormat {
+  bool dayFirst = false;
+  std::string separator = "/";
+};
+
+// The format of a strftime pattern such as "%d.%m.%Y".
+DbfDateFormat DbfParseDateFormat(std::string_view pattern);
+// The format of the current locale's D_FMT.
+DbfDateFormat DbfLocaleDateFormat();
+
+// The engine's state; callers own it and pass it to every operation.
+struct DbfEngine {
+  std::array<DbfTable, kDbfMaxTables> tables{};  // handle h is tables[h - 1]
+  DbfDateFormat dateFormat = DbfLocaleDateFormat();
+  std::optional<DbfDate> today;  // the update date written on close; empty: the system's local date
+};
+
+struct DbfInfo {
+  std::uint32_t recordCount = 0;
+  int fieldCount = 0;
+  int recordLength = 0;
+  bool hasMemo = false;  // the table has a memo file (.DBT)
+};
+
+struct DbfRecord {
+  std::vector<std::string> fields;  // each exactly as stored, blanks included
+  std::string text;                 // the whole record, deletion flag first
+};
+
+// ---- Operations ------------------------------------------------------------------------------------
+// A path without "." gets ".DBF". `handle` is 0 when none could be taken; otherwise it stays taken,
+// even when the create fails, until DbfClose.
+int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& fields, int& handle);
+// Texts longer than their field are cut, shorter ones padded with blanks; missing texts are blank.
+int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& texts,
+              std::int64_t& recordNumber);
+int DbfClose(DbfEngine& engine, int handle);
+// `handle` is 0 when the open fails: a failed open keeps no handle.
+int DbfOpen(DbfEngine& engine, std::string_view path, int& handle);
+int DbfGetInfo(const DbfEngine& engine, int handle, DbfInfo& info);
+// Field numbers run from 1.
+int DbfGetField(const DbfEngine& engine, int handle, int fieldNumber, DbfFieldDef& field);
+// Record numbers run from 1.
+int DbfReadRecord(const DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record);
+// "Error <code>\r\n<message>".
+std::string DbfErrorText(int code);
+
+}  // namespace vrk
