@@ -15,7 +15,7 @@ enum class Icon { None, Exclamation, Question, Information, Critical };
 enum class Answer { Ok, Cancel, Yes, No, Retry };
 
 struct MessageBox {
-  std::string text;
+  std::string text = {};
   std::string title = kAppTitle;
   Buttons buttons = Buttons::Ok;
   Icon icon = Icon::None;
@@ -23,26 +23,26 @@ struct MessageBox {
 
 // The number prompt: only digits can be typed and an empty answer is refused by the prompt itself.
 struct NumberPrompt {
-  std::string caption;
-  std::string question;
+  std::string caption = {};
+  std::string question = {};
   int maxLength = 0;  // 0: no limit
   bool password = false;
 };
 
 // The name prompt: anyTextAllowed is the window tag "1"; otherwise only letters and digits.
 struct NamePrompt {
-  std::string caption;
-  std::string question;
-  std::string preset;
+  std::string caption = {};
+  std::string question = {};
+  std::string preset = {};
   bool anyTextAllowed = false;
   int maxLength = 0;
 };
 
 struct FileChooser {
-  std::string title;
-  std::string filter;  // "Bitmap (*.bmp)|*.bmp"
-  std::string directory;
-  std::string fileName;
+  std::string title = {};
+  std::string filter = {};  // "Bitmap (*.bmp)|*.bmp"
+  std::string directory = {};
+  std::string fileName = {};
 };
 
 class Ui {
