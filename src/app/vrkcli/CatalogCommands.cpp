@@ -1,0 +1,203 @@
+// The catalog commands of vrkcli.
+#include <iostream>
+
+#include "app/vrkcli/Cli.h"
+#include "catalog/Catalog.h"
+#include "catalog/ComputedFields.h"
+#include "catalog/EntryFile.h"
+#include "catalog/Layout.h"
+#include "index/Keys.h"
+#include "platform/CodePage.h"
+#include "shell/Editing.h"
+#include "shell/Startup.h"
+#include "support/Support.h"
+
+namespace vrk::cli {
+
+namespace {
+
+// NAME:LENGTH[:key][:sum][:calc=XoY]
+bool ParseFieldSpec(const std::string& spec, int index, CatalogLayout& layout, std::string& error) {
+  std::vector<std::string> parts;
+  for (std::size_t from = 0;;) {
+    const auto colon = spec.find(':', from);
+    parts.push_back(spec.substr(from, colon - from));
+    if (colon == std::string::npos) break;
+    from = colon + 1;
+  }
+  const std::string name = Ansi(parts[0]);
+  if (parts.size() < 2 || name.size() > kFieldNameLength) {
+    error = "bad field " + spec + " (NAME:LENGTH[:key][:sum][:calc=XoY], NAME at most 14 characters)";
+    return false;
+  }
+  const std::string& length = parts[1];
+  if (length.empty() || length.size() > 3 || length.find_first_not_of("0123456789") != std::string::npos) {
+    error = "bad field length in " + spec;
+    return false;
+  }
+  const auto at = static_cast<std::size_t>(index);
+  layout.fields[at].Name = PadFieldName(name);
+  layout.lengths[at] = static_cast<short>(std::stoi(length));
+  bool key = false, sum = false;
+  for (std::size_t p = 2; p < parts.size(); ++p) {
+    if (parts[p] == "key") {
+      key = true;
+    } else if (parts[p] == "sum") {
+      sum = true;
+    } else if (parts[p].rfind("calc=", 0) == 0 && parts[p].size() == 8 &&
+               (layout.formulas[at] = ParseFormula(parts[p].substr(5))).Valid) {
+    } else {
+      error = "bad field option '" + parts[p] + "' in " + spec + " (key, sum or calc=XoY with X, Y in A-U)";
+      return false;
+    }
+  }
+  layout.fields[at].Type = key ? (sum ? kKeySumField : kKeyField) : (sum ? kSumField : kPlainField);
+  return true;
+}
+
+}  // namespace
+
+int CommandNew(const Args& args) {
+  if (args.size() < 2) return BadInput("usage: vrkcli new BASE FIELD...");
+  std::string directory, name;
+  if (!SplitBase(args[0], directory, name)) return BadInput("not a catalog base path: " + args[0]);
+  if (args.size() - 1 > kFieldCount) return BadInput("a catalog has at most 21 fields");
+  CatalogLayout layout;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    std::string error;
+    if (!ParseFieldSpec(args[i], static_cast<int>(i - 1), layout, error)) return BadInput(error);
+  }
+  if (const std::string error = LayoutError(layout); !error.empty()) return BadInput(Utf8FromAnsi(error));
+  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
+  Session session;
+  return CreateNewCatalog(session.program, directory, name, layout) ? 0 : kFailed;
+}
+
+int CommandAdd(const Args& args) {
+  if (args.empty()) return BadInput("usage: vrkcli add BASE FIELD=VALUE...");
+  Session session;
+  Program& program = session.program;
+  if (!OpenBase(session, args[0])) return kBadInput;
+  EraseScreen(program);
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const auto equals = args[i].find('=');
+    const int field = equals == std::string::npos ? -1 : FindField(program, args[i].substr(0, equals));
+    if (field < 0) return BadInput("no such field: " + args[i]);
+    const auto at = static_cast<std::size_t>(field);
+    const std::string value = Ansi(args[i].substr(equals + 1));
+    if (program.header.FieldLength[at] == 0) return BadInput("field " + std::to_string(field + 1) + " is not used");
+    if (program.formulaTable[at].Valid) return BadInput("field " + std::to_string(field + 1) + " is computed");
+    if (value.size() > static_cast<std::size_t>(program.header.FieldLength[at])) {
+      return BadInput("value longer than field " + std::to_string(field + 1) + " (" +
+                      std::to_string(program.header.FieldLength[at]) + " characters): " + args[i]);
+    }
+    session.screen.SetBoxText(field, value);
+  }
+  const EntryNumber n = program.currentEntryNumber;
+  SaveEntry(program);
+  const bool saved = program.header.Count() == n;
+  ShutDown(program);
+  if (!saved) return kFailed;
+  std::cout << n << '\n';
+  return 0;
+}
+
+int CommandInfo(const Args& args) {
+  if (args.size() != 1) return BadInput("usage: vrkcli info BASE");
+  Session session;
+  Program& program = session.program;
+  if (!OpenBase(session, args[0])) return kBadInput;
+  std::cout << "entries\t" << program.header.Count() << "\nentry-length\t" << program.header.EntryLength
+            << "\nsorted\t" << (program.settings.SortedMark == 1.0f ? "yes" : "no") << '\n';
+  for (int i = 0; i < kFieldCount; ++i) {
+    const FieldDef& field = program.fieldTable[static_cast<std::size_t>(i)];
+    const char* type = IsKeyField(field) ? (IsSumField(field) ? "key+sum" : "key") : (IsSumField(field) ? "sum" : "plain");
+    std::cout << i + 1 << '\t' << Out(field.Name) << '\t' << program.header.FieldLength[static_cast<std::size_t>(i)]
+              << '\t' << type << '\t' << FormulaText(program.formulaTable[static_cast<std::size_t>(i)]) << '\n';
+  }
+  return 0;
+}
+
+int CommandDump(const Args& args) {
+  if (args.size() != 1) return BadInput("usage: vrkcli dump BASE");
+  Session session;
+  Program& program = session.program;
+  if (!OpenBase(session, args[0])) return kBadInput;
+  EntryRecord record;
+  for (EntryNumber n = 1; n <= program.header.Count(); ++n) {
+    if (!ReadEntry(program, record, program.header, n, program.entryFile)) return kFailed;
+    PrintEntry(program, n, record);
+  }
+  return 0;
+}
+
+int CommandWalk(const Args& args) {
+  if (args.size() != 2) return BadInput("usage: vrkcli walk BASE FIELD");
+  Session session;
+  Program& program = session.program;
+  if (!OpenBase(session, args[0])) return kBadInput;
+  const int field = FindField(program, args[1]);
+  if (field < 0) return BadInput("no such field: " + args[1]);
+  if (!IsKeyField(program.fieldTable[static_cast<std::size_t>(field)])) {
+    return BadInput("field " + std::to_string(field + 1) + " is not a key field");
+  }
+  const short handle = OpenIndex(program, field, program.catalogName, lib::kNdxOpen);
+  if (handle == kNoIndex) return kFailed;
+  std::int32_t first = 0;
+  EntryRecord record;
+  // An empty index has no first key: that is an empty walk, not an error.
+  for (EntryNumber n = lib::GetFirst(handle, first) == lib::kNdxOk ? first : 0; n > 0; n = GetNext(handle)) {
+    if (ReadEntry(program, record, program.header, n, program.entryFile)) PrintEntry(program, n, record);
+  }
+  lib::CloseNDX(handle);
+  return 0;
+}
+
+namespace {
+
+// delete and undelete: the entry is shown, then the command runs on it as on the screen.
+int CommandOnEntry(const Args& args, const char* usage, void (*command)(Program&)) {
+  if (args.size() != 2) return BadInput(usage);
+  Session session;
+  Program& program = session.program;
+  if (!OpenBase(session, args[0])) return kBadInput;
+  const EntryNumber n = ParseEntryNumber(program, args[1]);
+  if (n == 0) return BadInput("Entry number is out of range.");
+  program.currentEntryNumber = n;
+  if (!ReadEntry(program, program.currentEntry, program.header, n, program.entryFile)) return kFailed;
+  command(program);
+  ShutDown(program);
+  return 0;
+}
+
+}  // namespace
+
+int CommandDelete(const Args& args) { return CommandOnEntry(args, "usage: vrkcli delete BASE N", DeleteEntry); }
+
+int CommandUndelete(const Args& args) { return CommandOnEntry(args, "usage: vrkcli undelete BASE N", UndeleteEntry); }
+
+int CommandReindex(const Args& args) {
+  if (args.size() != 1) return BadInput("usage: vrkcli reindex BASE");
+  Session session;
+  if (!OpenBase(session, args[0])) return kBadInput;
+  ReIndexCommand(session.program);
+  ShutDown(session.program);
+  return 0;
+}
+
+int CommandTotals(const Args& args) {
+  if (args.size() != 1) return BadInput("usage: vrkcli totals BASE");
+  Session session;
+  Program& program = session.program;
+  if (!OpenBase(session, args[0])) return kBadInput;
+  if (!TotalCatalog(program)) return 0;
+  for (int i = 0; i < kFieldCount; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (IsSumField(program.fieldTable[at])) {
+      std::cout << Out(program.fieldTable[at].Name) << '\t' << FormatStandard(program.totals[at]) << '\n';
+    }
+  }
+  return 0;
+}
+
+}  // namespace vrk::cli

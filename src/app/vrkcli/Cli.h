@@ -1,0 +1,56 @@
+// What the commands of vrkcli share: the session they work in, catalog paths, field references and
+// the output format (UTF-8 lines, values separated by one TAB, trailing blanks removed).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/vrkcli/TerminalUi.h"
+#include "platform/Sound.h"
+#include "shell/Program.h"
+#include "shell/TextScreen.h"
+
+namespace vrk::cli {
+
+inline constexpr int kBadInput = 2;
+inline constexpr int kFailed = 1;
+
+using Args = std::vector<std::string>;
+
+// Everything one command works with.
+struct Session {
+  TerminalUi ui;
+  TextScreen screen;
+  SilentSound sound;
+  Program program{ui, screen, sound};
+};
+
+// Prints one line about bad input and returns the exit status for it.
+int BadInput(const std::string& message);
+
+std::string Ansi(const std::string& utf8);
+// A catalog text for output: trailing blanks removed, UTF-8.
+std::string Out(const std::string& ansi);
+
+// BASE is directory + "/" + NAME, NAME 1 to 8 letters and digits, kept upper-case.
+bool SplitBase(const std::string& base, std::string& directory, std::string& name);
+// Opens BASE as the current catalog; prints why not on failure.
+bool OpenBase(Session& session, const std::string& base);
+// A field by number 1 to 21 or by name (letter case and trailing blanks ignored); -1 when none.
+int FindField(const Program& program, const std::string& reference);
+// An entry number 1 to EntryCount, or 0.
+EntryNumber ParseEntryNumber(const Program& program, const std::string& text);
+// "N<TAB>active|deleted<TAB>value…" with the value of every used field.
+void PrintEntry(const Program& program, EntryNumber n, const EntryRecord& record);
+
+int CommandNew(const Args& args);
+int CommandAdd(const Args& args);
+int CommandInfo(const Args& args);
+int CommandDump(const Args& args);
+int CommandWalk(const Args& args);
+int CommandDelete(const Args& args);
+int CommandUndelete(const Args& args);
+int CommandReindex(const Args& args);
+int CommandTotals(const Args& args);
+
+}  // namespace vrk::cli
