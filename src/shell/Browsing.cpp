@@ -73,6 +73,10 @@ void SelectNumber(Program& program) {
     program.ui.Message("Entry number is out of range.");
     return;
   }
+  GoToEntry(program, n);
+}
+
+void GoToEntry(Program& program, EntryNumber n) {
   program.currentEntryNumber = n;
   ReadEntry(program, program.currentEntry, program.header, n, program.entryFile);
   ShowEntry(program, program.currentEntry);

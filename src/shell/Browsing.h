@@ -11,5 +11,7 @@ void MakeCurrent(Program& program, EntryNumber n, const EntryRecord& record);
 void NextEntry(Program& program);
 void PreviousEntry(Program& program);
 void SelectNumber(Program& program);
+// Shows entry n (1 to EntryCount) for editing, leaving the current list kind as it is.
+void GoToEntry(Program& program, EntryNumber n);
 
 }  // namespace vrk

@@ -7,11 +7,22 @@
 #include "platform/Sound.h"
 #include "platform/Ui.h"
 #include "report/Completion.h"
+#include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
 #include "support/Support.h"
 
 namespace vrk {
+namespace {
+
+// Asks for the security code when one is set; false ends the program. The security code feature fills it.
+bool CheckSecurityCode(Program&) { return true; }
+// Loads the catalog's current report format, when one is named. The report formats feature fills it.
+void LoadCurrentReportFormat(Program&) {}
+// Loads the catalog's text macros from its macro file, when it has one. The text macros feature fills it.
+void LoadCatalogMacros(Program&) {}
+
+}  // namespace
 
 void SetProgramDirectory(Program& program, const std::string& directory) {
   program.programDirectory = directory;
@@ -81,14 +92,16 @@ void PlaySound(Program& program, const std::string& path) {
   program.sound.Play();
 }
 
-void PrepareStartUp(Program& program) {
+bool PrepareStartUp(Program& program) {
   program.paperOption = 0;
   program.browseHandle = kNoIndex;
   program.insertMode = true;
   lib::InitIndexes();
   program.reportDestination = ReadReportDestination(program);
+  if (!CheckSecurityCode(program)) return false;
   PlaySound(program, program.catalogDirectory + "/" + kStartSoundFile);
   program.searchMode = ReadSearchMode(program);
+  return true;
 }
 
 void OpenStartCatalog(Program& program) {
@@ -98,12 +111,15 @@ void OpenStartCatalog(Program& program) {
     SetNoCatalogState(program);
     program.screen.SetPanel(Panel::Sorted, "");
   } else {
+    LoadCurrentReportFormat(program);
+    LoadCatalogMacros(program);
     program.screen.LayoutEntryScreen();
     program.screen.SetPanel(Panel::Sorted, program.settings.SortedMark == 1.0f ? "SORTED" : "UNSORTED");
   }
   program.screen.SetPanel(Panel::CatName, program.catalogName);
   program.screen.SetPanel(Panel::RptDest, "MAIN WINDOW");
   EraseScreen(program);
+  if (program.readOnly && program.CatalogOpen()) PreviousEntry(program);  // a read-only start shows the last entry
   program.ui.ClearBusy();
   program.ui.DoEvents();
 }

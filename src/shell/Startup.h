@@ -31,8 +31,9 @@ void SetNoCatalogState(Program& program);
 // Plays a wave file; a missing file or a missing audio device plays nothing and says nothing.
 void PlaySound(Program& program, const std::string& path);
 
-// Loading the main window, up to the splash window: the support library, VRK.INI, the start-up sound.
-void PrepareStartUp(Program& program);
+// Loading the main window, up to the splash window: the support library, VRK.INI, the security code,
+// the start-up sound. False when the program must end at once.
+bool PrepareStartUp(Program& program);
 // Loading the main window after the splash window: the current catalog, its layout, the status bar,
 // and an erased screen ready for a new entry.
 void OpenStartCatalog(Program& program);
