@@ -1,0 +1,181 @@
+#include "ui/QtUi.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "ui/Text.h"
+#include "ui/WindowTools.h"
+#include "ui/frmEnterName.h"
+#include "ui/frmEnterNumber.h"
+#include "ui/frmGauge.h"
+#include "ui/frmNotCompatible.h"
+
+namespace vrk {
+namespace {
+
+QMessageBox::Icon IconOf(Icon icon) {
+  switch (icon) {
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ButtonsOf(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    case Buttons::Ok: break;
+  }
+  return QMessageBox::Ok;
+}
+
+// A box closed without a button (Escape, the close box) answers as its cancelling button.
+Answer AnswerOf(QMessageBox::StandardButton clicked, Buttons buttons) {
+  switch (clicked) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Retry: return Answer::Retry;
+    default: break;
+  }
+  switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    default: return Answer::Cancel;
+  }
+}
+
+}  // namespace
+
+QStringList NameFilters(const std::string& filter) {
+  const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString pattern = parts[i + 1];
+    pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+    const QString& description = parts[i];
+    filters << (description.contains(QLatin1Char('(')) ? description : description + " (" + pattern + ")");
+  }
+  return filters;
+}
+
+QtUi::~QtUi() { CloseGaugeWindow(); }
+
+void QtUi::SetMainWindow(QMainWindow* window) { mainWindow_ = window; }
+
+QWidget* QtUi::MainWindow() const { return mainWindow_.data(); }
+
+int QtUi::RunModal(QDialog& dialog) {
+  dialog.setWindowModality(Qt::ApplicationModal);
+  // A message box sizes itself when shown; Qt centres it on the main window, which is centred.
+  if (qobject_cast<QMessageBox*>(&dialog) == nullptr) {
+    dialog.adjustSize();
+    CenterWindow(dialog);
+  }
+  if (!takeOver) return dialog.exec();
+  dialog.setResult(QDialog::Rejected);
+  dialog.show();
+  takeOver(dialog);
+  if (dialog.isVisible()) dialog.reject();
+  return dialog.result();
+}
+
+Answer QtUi::ShowMessage(const MessageBox& box) {
+  QMessageBox message(IconOf(box.icon), ToQString(box.title), ToQStringLines(box.text), ButtonsOf(box.buttons),
+                      MainWindow());
+  message.setTextFormat(Qt::PlainText);
+  RunModal(message);
+  return AnswerOf(message.standardButton(message.clickedButton()), box.buttons);
+}
+
+void QtUi::Beep() { QApplication::beep(); }
+
+void QtUi::ShowBusy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtUi::ClearBusy() {
+  while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+}
+
+void QtUi::DoEvents() { QCoreApplication::processEvents(); }
+
+// The menus and the entry screen are disabled rather than the whole window, so that the gauge, a
+// window of its own above the main window, keeps its Cancel button.
+void QtUi::SetMainWindowEnabled(bool enabled) {
+  if (mainWindow_ == nullptr) return;
+  if (QWidget* central = mainWindow_->centralWidget()) central->setEnabled(enabled);
+  mainWindow_->menuBar()->setEnabled(enabled);
+}
+
+void QtUi::ShowCatalogNotCompatible() {
+  frmNotCompatible window(MainWindow());
+  RunModal(window);
+}
+
+std::optional<std::string> QtUi::ChooseFile(const FileChooser& chooser, bool save) {
+  QFileDialog dialog(MainWindow(), ToQString(chooser.title), ToQString(chooser.directory));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!chooser.filter.empty()) dialog.setNameFilters(NameFilters(chooser.filter));
+  if (!chooser.fileName.empty()) dialog.selectFile(ToQString(chooser.fileName));
+  if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FromQString(dialog.selectedFiles().constFirst());
+}
+
+std::optional<std::string> QtUi::ChooseOpenFile(const FileChooser& chooser) { return ChooseFile(chooser, false); }
+
+std::optional<std::string> QtUi::ChooseSaveFile(const FileChooser& chooser) { return ChooseFile(chooser, true); }
+
+std::optional<std::string> QtUi::RunNumberPrompt(const NumberPrompt& prompt) {
+  frmEnterNumber window(*this, MainWindow());
+  window.setWindowTitle(ToQString(prompt.caption));
+  window.lblUserAction->setText(ToQString(prompt.question));
+  if (prompt.maxLength > 0) window.txtNumber->setMaxLength(prompt.maxLength);
+  if (prompt.password) window.txtNumber->setEchoMode(QLineEdit::Password);
+  if (RunModal(window) != QDialog::Accepted) return std::nullopt;
+  return FromQString(window.txtNumber->text());
+}
+
+std::optional<std::string> QtUi::RunNamePrompt(const NamePrompt& prompt) {
+  frmEnterName window(*this, MainWindow());
+  window.setWindowTitle(ToQString(prompt.caption));
+  window.lblUserAction->setText(ToQString(prompt.question));
+  window.Tag = prompt.anyTextAllowed ? QStringLiteral("1") : QStringLiteral("0");
+  window.txtName->setText(ToQString(prompt.preset));
+  if (prompt.maxLength > 0) window.txtName->setMaxLength(prompt.maxLength);
+  if (RunModal(window) != QDialog::Accepted) return std::nullopt;
+  return FromQString(window.Tag);
+}
+
+void QtUi::ShowGaugeWindow(int maximum, const std::string& message, bool cancelAllowed) {
+  CloseGaugeWindow();
+  gauge_ = new frmGauge(*this, MainWindow());
+  gauge_->Gauge1->setRange(1, maximum);
+  gauge_->lblMessage->setText(ToQString(message));
+  gauge_->cmdCancel->setEnabled(cancelAllowed);
+  gauge_->adjustSize();
+  CenterWindow(*gauge_);
+  gauge_->show();
+}
+
+void QtUi::SetGaugeValue(int value) {
+  if (gauge_) gauge_->Gauge1->setValue(value);
+}
+
+frmGauge* QtUi::GaugeWindow() const { return gauge_.data(); }
+
+void QtUi::CloseGaugeWindow() { delete gauge_.data(); }
+
+}  // namespace vrk

@@ -1,0 +1,61 @@
+// The Ui port on Qt: message boxes, prompts, the gauge, the busy pointer and the file choosers.
+// Every modal dialog runs through RunModal, where a test can take it over instead of a person.
+#pragma once
+
+#include <QPointer>
+#include <functional>
+
+#include "platform/Ui.h"
+
+class QDialog;
+class QMainWindow;
+class QWidget;
+
+namespace vrk {
+
+class frmGauge;
+
+class QtUi : public Ui {
+ public:
+  ~QtUi() override;
+
+  Answer ShowMessage(const MessageBox& box) override;
+  void Beep() override;
+  void ShowBusy() override;
+  void ClearBusy() override;
+  void DoEvents() override;
+  void SetMainWindowEnabled(bool enabled) override;
+  void ShowCatalogNotCompatible() override;
+  std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) override;
+  std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) override;
+
+  // The window that owns the dialogs and that long operations disable.
+  void SetMainWindow(QMainWindow* window);
+  QWidget* MainWindow() const;
+
+  // Shows a dialog centred and modal and returns its result. When takeOver is set it gets the shown
+  // dialog instead of a person; a dialog it leaves open is then closed as cancelled.
+  int RunModal(QDialog& dialog);
+  std::function<void(QDialog&)> takeOver;
+
+  // The gauge window while it is open, else null.
+  frmGauge* GaugeWindow() const;
+
+ protected:
+  std::optional<std::string> RunNumberPrompt(const NumberPrompt& prompt) override;
+  std::optional<std::string> RunNamePrompt(const NamePrompt& prompt) override;
+  void ShowGaugeWindow(int maximum, const std::string& message, bool cancelAllowed) override;
+  void SetGaugeValue(int value) override;
+  void CloseGaugeWindow() override;
+
+ private:
+  std::optional<std::string> ChooseFile(const FileChooser& chooser, bool save);
+
+  QPointer<QMainWindow> mainWindow_;
+  QPointer<frmGauge> gauge_;  // owned by the main window, which may go first
+};
+
+// "Bitmap (*.bmp)|*.bmp|Wave (*.wav)|*.wav" as the name filters of a file dialog.
+QStringList NameFilters(const std::string& filter);
+
+}  // namespace vrk

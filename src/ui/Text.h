@@ -1,0 +1,16 @@
+// The one crossing between the program's code page 1252 text and the widgets' QString.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace vrk {
+
+QString ToQString(std::string_view ansi);
+// A character that code page 1252 cannot hold becomes '?'.
+std::string FromQString(const QString& text);
+// Message text: the program ends its lines with carriage returns, the widgets with line feeds.
+QString ToQStringLines(std::string_view ansi);
+
+}  // namespace vrk

@@ -1,0 +1,21 @@
+#include "ui/frmBldIndex.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+namespace vrk {
+
+frmBldIndex::frmBldIndex(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      lblFieldName(new QLabel(this)),
+      lblRecNum(new QLabel(this)) {
+  setWindowTitle(QStringLiteral("Building Index....."));
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(lblFieldName, 0, 0, 1, 2);
+  layout->addWidget(new QLabel(QStringLiteral("Entry #"), this), 1, 0);
+  layout->addWidget(lblRecNum, 1, 1);
+  layout->setColumnStretch(1, 1);
+  setMinimumWidth(240);
+}
+
+}  // namespace vrk

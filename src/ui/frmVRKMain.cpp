@@ -1,0 +1,448 @@
+#include "ui/frmVRKMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "shell/Browsing.h"
+#include "shell/Editing.h"
+#include "shell/Program.h"
+#include "shell/Startup.h"
+#include "ui/EntryBox.h"
+#include "ui/Pictures.h"
+#include "ui/QtUi.h"
+#include "ui/Text.h"
+#include "ui/WindowTools.h"
+#include "ui/frmAbout.h"
+#include "ui/frmBldIndex.h"
+#include "ui/frmHelp.h"
+
+namespace vrk {
+namespace {
+
+// Where the rows start and how they are spaced, in pixels.
+constexpr int kBase = 10;
+constexpr int kRowGap = 5;
+constexpr int kLabelLeft = 24;  // room for the key and computed markers on the left
+constexpr int kMarkerLeft = 3;
+constexpr int kSumMarkerGap = 8;  // from the box's right edge, beyond its frame
+constexpr int kBottomMargin = 10;
+constexpr int kTextPadding = 8;  // the line edit's own margins around its text, and the caret after it
+
+// The entry screen's own surface: the rows are placed on it and it paints their frames and markers.
+class EntrySurface : public QWidget {
+ public:
+  EntrySurface(QWidget* parent, std::function<void(QPainter&)> paint) : QWidget(parent), paint_(std::move(paint)) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    paint_(painter);
+  }
+
+ private:
+  std::function<void(QPainter&)> paint_;
+};
+
+}  // namespace
+
+frmVRKMain::frmVRKMain(QtUi& ui) : ui_(ui) {
+  setWindowTitle(QString::fromLatin1(kMainCaption));
+  CreateMenus();
+  CreateButtons();
+  CreateFieldControls();
+  CreateStatusBar();
+  resize(860, 640);
+}
+
+frmVRKMain::~frmVRKMain() = default;
+
+void frmVRKMain::Attach(Program& program) { program_ = &program; }
+
+QAction* frmVRKMain::AddItem(QMenu* menu, const char* caption, void (frmVRKMain::*handler)()) {
+  QAction* item = menu->addAction(QString::fromLatin1(caption));
+  if (handler == nullptr) {
+    unbuilt_.insert(item);
+    item->setEnabled(false);
+  } else {
+    connect(item, &QAction::triggered, this, handler);
+  }
+  return item;
+}
+
+void frmVRKMain::CreateMenus() {
+  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFCatalogMaintenance = AddItem(mnuFile, "&Catalog Maintenance");
+  mnuFPrintSetup = AddItem(mnuFile, "Print &Setup");
+  mnuVPrintEntry = AddItem(mnuFile, "Print &Current Entry");
+  mnuFEjectPage = AddItem(mnuFile, "&Eject Page");
+  mnuFile->addSeparator();
+  mnuFExit = AddItem(mnuFile, "E&xit", &frmVRKMain::mnuFExit_Click);
+
+  mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  mnuESaveEntry = AddItem(mnuEdit, "&Save Entry", &frmVRKMain::mnuESaveEntry_Click);
+  mnuEEraseScreen = AddItem(mnuEdit, "&Erase Screen", &frmVRKMain::mnuEEraseScreen_Click);
+  mnuEDeleteEntry = AddItem(mnuEdit, "&Delete Entry", &frmVRKMain::mnuEDeleteEntry_Click);
+  mnuEUndeleteEntry = AddItem(mnuEdit, "&Undelete Entry", &frmVRKMain::mnuEUndeleteEntry_Click);
+  mnuEdit->addSeparator();
+  mnuECopyPrev = AddItem(mnuEdit, "Copy &Any Previous", &frmVRKMain::mnuECopyPrev_Click);
+  mnuECopyLast = AddItem(mnuEdit, "Copy &Last", &frmVRKMain::mnuECopyLast_Click);
+  mnuEdit->addSeparator();
+  mnuEMemo = AddItem(mnuEdit, "&Memo");
+  mnuERemoveMemo = AddItem(mnuEdit, "&Remove Memo");
+  mnuEdit->addSeparator();
+  mnuEPicSound = AddItem(mnuEdit, "Picture/Sound");
+
+  mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+  mnuVSelNumber = AddItem(mnuView, "Select &Number", &frmVRKMain::mnuVSelNumber_Click);
+  mnuVPrevious = AddItem(mnuView, "&Previous", &frmVRKMain::mnuVPrevious_Click);
+  mnuVNext = AddItem(mnuView, "Ne&xt", &frmVRKMain::mnuVNext_Click);
+  mnuView->addSeparator();
+  mnuVListRange = AddItem(mnuView, "List &Range");
+  mnuVListAlpha = AddItem(mnuView, "List &Alphabetically");
+  mnuView->addSeparator();
+  mnuVSearch = AddItem(mnuView, "&Search");
+  mnuVReplace = AddItem(mnuView, "Search && Rep&lace");
+  mnuVGlobalSearch = AddItem(mnuView, "&Global Search");
+  mnuVFindDeleted = AddItem(mnuView, "Find &Deleted");
+  // Captioned by the layout after the first three key fields; hidden while unassigned.
+  for (QAction** speed : {&mnuVSpeed1, &mnuVSpeed2, &mnuVSpeed3}) {
+    *speed = AddItem(mnuView, "");
+    (*speed)->setVisible(false);
+  }
+  mnuView->addSeparator();
+  mnuVShowBMP = AddItem(mnuView, "Picture");
+  mnuVPlayWav = AddItem(mnuView, "Sound");
+  mnuVThumbnail = AddItem(mnuView, "Thumbnail");
+  mnuVThumbnail->setCheckable(true);
+  mnuVThumbnail->setChecked(true);
+  mnuView->addSeparator();
+  mnuVTotals = AddItem(mnuView, "Totals", &frmVRKMain::mnuVTotals_Click);
+
+  mnuReports = menuBar()->addMenu(QStringLiteral("&Reports"));
+  mnuOSetup = AddItem(mnuReports, "&Setup");
+  mnuRSelectLayout = AddItem(mnuReports, "&Report Maintenance");
+
+  mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
+  mnuUReIndex = AddItem(mnuUtilities, "&ReIndex", &frmVRKMain::mnuUReIndex_Click);
+  mnuUSort = AddItem(mnuUtilities, "&Sort");
+  mnuUCopyEntries = AddItem(mnuUtilities, "Copy &Entries");
+  mnuUEliminateDeleted = AddItem(mnuUtilities, "Eliminate Deleted");
+  mnuUSetSecurityCode = AddItem(mnuUtilities, "Set Security &Code");
+  mnuUSetupMacro = AddItem(mnuUtilities, "Setup &Macro");
+
+  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  mnuHContents = AddItem(mnuHelp, "Contents", &frmVRKMain::mnuHContents_Click);
+  mnuHelp->addSeparator();
+  mnuHAbout = AddItem(mnuHelp, "&About", &frmVRKMain::mnuHAbout_Click);
+}
+
+void frmVRKMain::CreateButtons() {
+  auto* central = new QWidget(this);
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(4);
+  const auto button = [&](QPushButton*& control, const char* caption, void (frmVRKMain::*handler)()) {
+    control = new QPushButton(QString::fromLatin1(caption), central);
+    control->setMinimumWidth(84);
+    buttons->addWidget(control);
+    if (handler == nullptr) {
+      unbuilt_.insert(control);
+      control->setEnabled(false);
+    } else {
+      connect(control, &QPushButton::clicked, this, handler);
+    }
+  };
+  button(cmdPrevious, "Previous", &frmVRKMain::cmdPrevious_Click);
+  button(cmdNext, "Next", &frmVRKMain::cmdNext_Click);
+  button(cmdCopyLast, "Copy Last", &frmVRKMain::cmdCopyLast_Click);
+  button(cmdDelete, "Delete", &frmVRKMain::cmdDelete_Click);
+  button(cmdSave, "Save", &frmVRKMain::cmdSave_Click);
+  button(cmdAlpha, "Alpha ", nullptr);
+  button(cmdClear, "Clear", &frmVRKMain::cmdClear_Click);
+  button(cmdSequential, "Sequential", nullptr);
+  buttons->addStretch();
+
+  scrEntries = new QScrollArea(central);
+  scrEntries->setWidgetResizable(false);
+  scrEntries->setFrameShape(QFrame::NoFrame);
+  picEntries = new EntrySurface(scrEntries, [this](QPainter& painter) { PaintEntryScreen(painter); });
+  scrEntries->setWidget(picEntries);
+  // Every resize of the visible part lays the rows out again, so that wide boxes fit the window.
+  scrEntries->viewport()->installEventFilter(this);
+
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(6, 6, 6, 0);
+  layout->addLayout(buttons);
+  layout->addWidget(scrEntries, 1);
+  setCentralWidget(central);
+}
+
+void frmVRKMain::CreateFieldControls() {
+  const QFont boxFont = BoxFont();
+  const QFontMetrics metrics(boxFont);
+  charWidth_ = metrics.horizontalAdvance(QLatin1Char('W'));
+  boxHeight_ = metrics.height() + 4;
+  boxLeft_ = kLabelLeft + static_cast<int>(kFieldNameLength) * charWidth_ + 3 + 3;
+  for (int i = 0; i < kFieldCount; ++i) {
+    auto* label = new QLabel(picEntries);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setGeometry(kLabelLeft, RowTop(i), static_cast<int>(kFieldNameLength) * charWidth_, boxHeight_);
+    label->hide();
+    auto* box = new EntryBox(picEntries);
+    box->setFont(boxFont);
+    box->setGeometry(boxLeft_, RowTop(i), charWidth_, boxHeight_);
+    box->hide();
+    box->installEventFilter(this);
+    label->setBuddy(box);
+    lblFieldName[static_cast<std::size_t>(i)] = label;
+    txtFieldData[static_cast<std::size_t>(i)] = box;
+  }
+  picEntries->resize(boxLeft_ + charWidth_ * 10, RowTop(kScreenRows) + kBottomMargin);
+}
+
+void frmVRKMain::CreateStatusBar() {
+  StatusBar1 = statusBar();
+  StatusBar1->setSizeGripEnabled(true);
+  const struct {
+    Panel panel;
+    int width;  // in characters of the window's font
+    int stretch;
+  } panels[] = {{Panel::Entry, 14, 0},   {Panel::CatName, 12, 0}, {Panel::Deleted, 10, 0},
+                {Panel::Sorted, 10, 0},  {Panel::RptDest, 14, 0}, {Panel::SearchMode, 16, 1}};
+  const int average = fontMetrics().averageCharWidth();
+  for (const auto& [panel, width, stretch] : panels) {
+    auto* label = new QLabel(StatusBar1);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setMinimumWidth(width * average);
+    label->setContentsMargins(4, 0, 4, 0);
+    StatusBar1->addPermanentWidget(label, stretch);
+    panels_[panel] = label;
+  }
+}
+
+int frmVRKMain::RowTop(int row) const { return kBase + row * (boxHeight_ + kRowGap); }
+
+std::string frmVRKMain::BoxText(int box) const {
+  return FromQString(txtFieldData[static_cast<std::size_t>(box)]->text());
+}
+
+void frmVRKMain::SetBoxText(int box, const std::string& text) {
+  txtFieldData[static_cast<std::size_t>(box)]->setText(ToQString(text));
+}
+
+void frmVRKMain::SetPanel(Panel panel, const std::string& text) { panels_.at(panel)->setText(ToQString(text)); }
+
+QString frmVRKMain::PanelText(Panel panel) const { return panels_.at(panel)->text(); }
+
+void frmVRKMain::Enable(QObject* control, bool enabled) {
+  enabled = enabled && !unbuilt_.contains(control);
+  if (auto* item = qobject_cast<QAction*>(control)) {
+    item->setEnabled(enabled);
+  } else if (auto* widget = qobject_cast<QWidget*>(control)) {
+    widget->setEnabled(enabled);
+  }
+}
+
+void frmVRKMain::EnableCommand(Command command, bool enabled) {
+  switch (command) {
+    case Command::EditMenu: return Enable(mnuEdit->menuAction(), enabled);
+    case Command::ViewMenu: return Enable(mnuView->menuAction(), enabled);
+    case Command::ReIndex: return Enable(mnuUReIndex, enabled);
+    case Command::Sort: return Enable(mnuUSort, enabled);
+    case Command::EliminateDeleted: return Enable(mnuUEliminateDeleted, enabled);
+    case Command::Previous: return Enable(cmdPrevious, enabled);
+    case Command::Next: return Enable(cmdNext, enabled);
+    case Command::CopyLast: return Enable(cmdCopyLast, enabled);
+    case Command::Delete: return Enable(cmdDelete, enabled);
+    case Command::Save: return Enable(cmdSave, enabled);
+    case Command::Alpha: return Enable(cmdAlpha, enabled);
+    case Command::Clear: return Enable(cmdClear, enabled);
+    case Command::Sequential: return Enable(cmdSequential, enabled);
+  }
+}
+
+void frmVRKMain::FocusBox(int box) { txtFieldData[static_cast<std::size_t>(box)]->setFocus(); }
+
+void frmVRKMain::LayoutEntryScreen() {
+  if (program_ == nullptr) return;
+  layout_ = LayOutRows(*program_);
+  const int windowWidth = scrEntries->viewport()->width() - kSumMarkerGap - kMarkerSize;
+  QWidget* previous = nullptr;
+  for (int i = 0; i < kScreenRows; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    const RowLayout& row = layout_.rows[at];
+    QLabel* label = lblFieldName[at];
+    EntryBox* box = txtFieldData[at];
+    label->setVisible(row.visible);
+    box->setVisible(row.visible);
+    if (!row.visible) continue;
+    box->setReadOnly(row.locked || program_->readOnly);
+    box->setFocusPolicy(row.locked ? Qt::ClickFocus : Qt::StrongFocus);
+    label->setText(ToQString(RightTrim(program_->fieldTable[at].Name)));
+    const int width = BoxWidth(row.length, charWidth_, boxLeft_, windowWidth - kTextPadding) + kTextPadding;
+    box->setGeometry(boxLeft_, RowTop(i), width, boxHeight_);
+    // A computed value may be longer than the field; only typing is held to the field's length.
+    box->setMaxLength(row.locked ? 32767 : row.length);
+    if (previous != nullptr) setTabOrder(previous, box);
+    previous = box;
+  }
+  txtFieldData[kMediaField]->hide();
+  const std::array<QAction*, kSpeedSearchEntries> speed = {mnuVSpeed1, mnuVSpeed2, mnuVSpeed3};
+  for (std::size_t k = 0; k < speed.size(); ++k) {
+    const bool assigned = k < layout_.speedSearchFields.size();
+    speed[k]->setVisible(assigned);
+    if (assigned) {
+      const auto field = static_cast<std::size_t>(layout_.speedSearchFields[k]);
+      speed[k]->setText(QStringLiteral("Search for ") + lblFieldName[field]->text());
+    }
+  }
+  int right = boxLeft_ + charWidth_;
+  for (int i = 0; i < kScreenRows; ++i) {
+    if (layout_.rows[static_cast<std::size_t>(i)].visible) {
+      right = std::max(right, txtFieldData[static_cast<std::size_t>(i)]->geometry().right());
+    }
+  }
+  picEntries->resize(std::max(scrEntries->viewport()->width(), right + kSumMarkerGap + kMarkerSize + 4),
+                     RowTop(kScreenRows) + kBottomMargin);
+  picEntries->update();
+}
+
+void frmVRKMain::PaintEntryScreen(QPainter& painter) {
+  static const QPixmap key = KeyMarker();
+  static const QPixmap sum = SumMarker();
+  static const QPixmap calc = CalcMarker();
+  for (int i = 0; i < kScreenRows; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    const EntryBox* box = txtFieldData[at];
+    if (box->isHidden()) continue;
+    DrawBoxFrame(painter, box->geometry(), box->palette().color(QPalette::Base));
+    const RowLayout& row = layout_.rows[at];
+    const int top = lblFieldName[at]->y() + (boxHeight_ - kMarkerSize) / 2;
+    if (row.keyMarker) painter.drawPixmap(kMarkerLeft, top, key);
+    if (row.calcMarker) painter.drawPixmap(kMarkerLeft, top, calc);
+    if (row.sumMarker) painter.drawPixmap(box->geometry().right() + kSumMarkerGap, top - 1, sum);
+  }
+}
+
+void frmVRKMain::ShowSavingWindow(EntryNumber n) {
+  CloseSavingWindow();
+  saving_ = new frmBldIndex(this);
+  saving_->setWindowTitle(QStringLiteral("Saving..."));
+  saving_->lblFieldName->clear();
+  saving_->lblRecNum->setText(QString::number(n));
+  saving_->adjustSize();
+  CenterWindow(*saving_);
+  saving_->show();
+  saving_->repaint();
+}
+
+frmBldIndex* frmVRKMain::SavingWindow() const { return saving_.data(); }
+
+void frmVRKMain::CloseSavingWindow() { delete saving_.data(); }
+
+void frmVRKMain::RefreshStatusBar() { StatusBar1->repaint(); }
+
+void frmVRKMain::Run(const std::function<void(Program&)>& command) {
+  if (program_ == nullptr || running_) return;
+  running_ = true;
+  command(*program_);
+  running_ = false;
+}
+
+void frmVRKMain::SwitchInsertMode() {
+  program_->insertMode = !program_->insertMode;
+  for (EntryBox* box : txtFieldData) box->SetOvertype(!program_->insertMode);
+}
+
+bool frmVRKMain::OnBoxKey(int box, QEvent* event) {
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+  if (event->type() == QEvent::KeyRelease) {
+    if (key->key() != Qt::Key_Insert || modifiers != Qt::NoModifier || key->isAutoRepeat()) return false;
+    SwitchInsertMode();
+    return true;
+  }
+  if (key->key() == Qt::Key_F3 && modifiers == Qt::ControlModifier) {
+    Run(CopyFieldFromPrevious);
+    return true;
+  }
+  if (key->key() == Qt::Key_PageDown && modifiers == Qt::ControlModifier) {
+    mnuVShowBMP->trigger();  // the Picture command, when the entry has a picture
+    return true;
+  }
+  if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
+    std::array<bool, kFieldCount> visible{};
+    for (int i = 0; i < kFieldCount; ++i) visible[static_cast<std::size_t>(i)] = !txtFieldData[static_cast<std::size_t>(i)]->isHidden();
+    FocusBox(NextVisibleBox(visible, box));
+    return true;
+  }
+  return false;
+}
+
+bool frmVRKMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == scrEntries->viewport()) {
+    if (event->type() == QEvent::Resize && !isMinimized() && program_ != nullptr && program_->CatalogOpen()) {
+      LayoutEntryScreen();
+    }
+    return false;
+  }
+  for (int i = 0; i < kFieldCount; ++i) {
+    if (watched != txtFieldData[static_cast<std::size_t>(i)] || program_ == nullptr) continue;
+    if (event->type() == QEvent::FocusIn) program_->currentField = i;
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) return OnBoxKey(i, event);
+    break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void frmVRKMain::closeEvent(QCloseEvent* event) {
+  if (running_) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  if (help_ != nullptr) help_->close();
+  if (onClosed) onClosed();
+}
+
+void frmVRKMain::cmdPrevious_Click() { mnuVPrevious_Click(); }
+void frmVRKMain::cmdNext_Click() { mnuVNext_Click(); }
+void frmVRKMain::cmdCopyLast_Click() { mnuECopyLast_Click(); }
+void frmVRKMain::cmdDelete_Click() { mnuEDeleteEntry_Click(); }
+void frmVRKMain::cmdSave_Click() { mnuESaveEntry_Click(); }
+void frmVRKMain::cmdClear_Click() { mnuEEraseScreen_Click(); }
+
+void frmVRKMain::mnuFExit_Click() { close(); }
+void frmVRKMain::mnuESaveEntry_Click() { Run(SaveEntry); }
+void frmVRKMain::mnuEEraseScreen_Click() { Run(EraseScreen); }
+void frmVRKMain::mnuEDeleteEntry_Click() { Run(DeleteEntry); }
+void frmVRKMain::mnuEUndeleteEntry_Click() { Run(UndeleteEntry); }
+void frmVRKMain::mnuECopyPrev_Click() { Run(CopyAnyPrevious); }
+void frmVRKMain::mnuECopyLast_Click() { Run(CopyLast); }
+void frmVRKMain::mnuVSelNumber_Click() { Run(SelectNumber); }
+void frmVRKMain::mnuVPrevious_Click() { Run(PreviousEntry); }
+void frmVRKMain::mnuVNext_Click() { Run(NextEntry); }
+void frmVRKMain::mnuVTotals_Click() { Run(TotalsCommand); }
+void frmVRKMain::mnuUReIndex_Click() { Run(ReIndexCommand); }
+
+void frmVRKMain::mnuHContents_Click() {
+  if (help_ == nullptr) help_ = new frmHelp(this);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
+}
+
+void frmVRKMain::mnuHAbout_Click() {
+  frmAbout about(ui_, this);
+  ui_.RunModal(about);
+}
+
+}  // namespace vrk

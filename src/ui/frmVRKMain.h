@@ -1,0 +1,176 @@
+// The main window: the command buttons, the menus, the entry screen laid out from the current
+// catalog's fields, and the status bar. It is the EntryScreen the browsing and editing commands use.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QSet>
+#include <array>
+#include <functional>
+#include <map>
+
+#include "shell/EntryScreen.h"
+#include "shell/ScreenLayout.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPainter;
+class QPushButton;
+class QScrollArea;
+class QStatusBar;
+
+namespace vrk {
+
+struct Program;
+class QtUi;
+class EntryBox;
+class frmBldIndex;
+class frmHelp;
+
+// The main window's caption.
+inline constexpr const char* kMainCaption = "TESSALY! Your... - Windows '95 4.12";
+
+class frmVRKMain : public QMainWindow, public EntryScreen {
+  Q_OBJECT
+
+ public:
+  explicit frmVRKMain(QtUi& ui);
+  ~frmVRKMain() override;
+
+  // The program state the commands work on; set once, before the first command.
+  void Attach(Program& program);
+  // Called when the window has closed, which ends the program.
+  std::function<void()> onClosed;
+
+  // EntryScreen
+  std::string BoxText(int box) const override;
+  void SetBoxText(int box, const std::string& text) override;
+  void SetPanel(Panel panel, const std::string& text) override;
+  void EnableCommand(Command command, bool enabled) override;
+  void FocusBox(int box) override;
+  void LayoutEntryScreen() override;
+  void ShowSavingWindow(EntryNumber n) override;
+  void CloseSavingWindow() override;
+  void RefreshStatusBar() override;
+
+  QString PanelText(Panel panel) const;
+  frmBldIndex* SavingWindow() const;
+
+  std::array<QLabel*, kFieldCount> lblFieldName{};
+  std::array<EntryBox*, kFieldCount> txtFieldData{};
+  QPushButton* cmdPrevious;
+  QPushButton* cmdNext;
+  QPushButton* cmdCopyLast;
+  QPushButton* cmdDelete;
+  QPushButton* cmdSave;
+  QPushButton* cmdAlpha;
+  QPushButton* cmdClear;
+  QPushButton* cmdSequential;
+  QScrollArea* scrEntries;
+  QWidget* picEntries;  // the entry screen inside the scroll area
+  QStatusBar* StatusBar1;
+
+  QMenu* mnuFile;
+  QAction* mnuFCatalogMaintenance;
+  QAction* mnuFPrintSetup;
+  QAction* mnuVPrintEntry;
+  QAction* mnuFEjectPage;
+  QAction* mnuFExit;
+  QMenu* mnuEdit;
+  QAction* mnuESaveEntry;
+  QAction* mnuEEraseScreen;
+  QAction* mnuEDeleteEntry;
+  QAction* mnuEUndeleteEntry;
+  QAction* mnuECopyPrev;
+  QAction* mnuECopyLast;
+  QAction* mnuEMemo;
+  QAction* mnuERemoveMemo;
+  QAction* mnuEPicSound;
+  QMenu* mnuView;
+  QAction* mnuVSelNumber;
+  QAction* mnuVPrevious;
+  QAction* mnuVNext;
+  QAction* mnuVListRange;
+  QAction* mnuVListAlpha;
+  QAction* mnuVSearch;
+  QAction* mnuVReplace;
+  QAction* mnuVGlobalSearch;
+  QAction* mnuVFindDeleted;
+  QAction* mnuVSpeed1;
+  QAction* mnuVSpeed2;
+  QAction* mnuVSpeed3;
+  QAction* mnuVShowBMP;
+  QAction* mnuVPlayWav;
+  QAction* mnuVThumbnail;
+  QAction* mnuVTotals;
+  QMenu* mnuReports;
+  QAction* mnuOSetup;
+  QAction* mnuRSelectLayout;
+  QMenu* mnuUtilities;
+  QAction* mnuUReIndex;
+  QAction* mnuUSort;
+  QAction* mnuUCopyEntries;
+  QAction* mnuUEliminateDeleted;
+  QAction* mnuUSetSecurityCode;
+  QAction* mnuUSetupMacro;
+  QMenu* mnuHelp;
+  QAction* mnuHContents;
+  QAction* mnuHAbout;
+
+  void cmdPrevious_Click();
+  void cmdNext_Click();
+  void cmdCopyLast_Click();
+  void cmdDelete_Click();
+  void cmdSave_Click();
+  void cmdClear_Click();
+  void mnuFExit_Click();
+  void mnuESaveEntry_Click();
+  void mnuEEraseScreen_Click();
+  void mnuEDeleteEntry_Click();
+  void mnuEUndeleteEntry_Click();
+  void mnuECopyPrev_Click();
+  void mnuECopyLast_Click();
+  void mnuVSelNumber_Click();
+  void mnuVPrevious_Click();
+  void mnuVNext_Click();
+  void mnuVTotals_Click();
+  void mnuUReIndex_Click();
+  void mnuHContents_Click();
+  void mnuHAbout_Click();
+
+ protected:
+  // The main window sees the boxes' keys first: Enter, Insert, Ctrl+F3 and Ctrl+Page Down.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateMenus();
+  void CreateButtons();
+  void CreateFieldControls();
+  void CreateStatusBar();
+  // A menu item; one without a handler belongs to a feature still to come and stays disabled.
+  QAction* AddItem(QMenu* menu, const char* caption, void (frmVRKMain::*handler)() = nullptr);
+  void Enable(QObject* control, bool enabled);
+  void PaintEntryScreen(QPainter& painter);
+  int RowTop(int row) const;
+  // Runs one command on the program; a command asked for while another runs (through the events
+  // that long operations let through) is ignored.
+  void Run(const std::function<void(Program&)>& command);
+  void SwitchInsertMode();
+  bool OnBoxKey(int box, QEvent* event);
+
+  QtUi& ui_;
+  Program* program_ = nullptr;
+  bool running_ = false;
+  QSet<QObject*> unbuilt_;
+  std::map<Panel, QLabel*> panels_;
+  ScreenLayout layout_;
+  int charWidth_ = 0;
+  int boxHeight_ = 0;
+  int boxLeft_ = 0;
+  QPointer<frmBldIndex> saving_;
+  QPointer<frmHelp> help_;
+};
+
+}  // namespace vrk
