@@ -1,0 +1,91 @@
+// vrk: the desktop program. Starts once per user, shows the splash window, opens the current catalog
+// on the main window and, when the window closes, stores the catalog and shows the closing window.
+// `vrk --screenshot FILE` lays the main window out on Qt's offscreen platform, shows the first
+// entry, saves a picture of the window and ends.
+#include <QApplication>
+#include <QIcon>
+#include <cstring>
+#include <iostream>
+#include <optional>
+
+#include "app/vrk/SingleInstance.h"
+#include "platform/Paths.h"
+#include "shell/Browsing.h"
+#include "shell/Program.h"
+#include "shell/Startup.h"
+#include "ui/Pictures.h"
+#include "ui/QtSound.h"
+#include "ui/QtUi.h"
+#include "ui/WindowTools.h"
+#include "ui/frmEnd.h"
+#include "ui/frmStart.h"
+#include "ui/frmVRKMain.h"
+
+namespace {
+
+std::optional<QString> ScreenshotFile(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--screenshot") == 0) return QString::fromLocal8Bit(argv[2]);
+  return std::nullopt;
+}
+
+int SaveScreenshot(vrk::Program& program, vrk::frmVRKMain& window, const QString& file) {
+  if (program.CatalogOpen() && program.header.Count() >= 1) vrk::GoToEntry(program, 1);
+  QCoreApplication::processEvents();
+  const bool saved = window.grab().save(file, "PNG");
+  vrk::ShutDown(program);
+  if (!saved) std::cerr << "vrk: cannot write " << file.toStdString() << '\n';
+  return saved ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace vrk;
+  const std::optional<QString> screenshot = ScreenshotFile(argc, argv);
+  if (argc > 1 && !screenshot) {
+    std::cerr << "usage: vrk [--screenshot FILE]\n";
+    return 2;
+  }
+  if (screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("VRK"));
+  QApplication::setWindowIcon(QIcon(Emblem(64)));
+  // The program ends when the main window closes, whatever other windows are open.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  SingleInstance instance;
+  if (!screenshot && instance.AskRunningCopy()) return 0;
+
+  QtUi ui;
+  QtSound sound;
+  frmVRKMain window(ui);
+  Program program(ui, window, sound);
+  window.Attach(program);
+  ui.SetMainWindow(&window);
+  if (screenshot) {
+    ui.takeOver = [](QDialog&) {};  // nobody is there to answer: every dialog closes as cancelled
+  } else {
+    instance.Listen([&window] {
+      window.showNormal();
+      window.raise();
+      window.activateWindow();
+    });
+  }
+
+  SetProgramDirectory(program, ProgramDirectory(argv[0]));
+  if (!PrepareStartUp(program)) return 0;
+  frmStart splash;
+  ui.RunModal(splash);
+  OpenStartCatalog(program);
+  CenterWindow(window);
+  window.show();
+  if (screenshot) return SaveScreenshot(program, window, *screenshot);
+
+  window.onClosed = [] { QCoreApplication::quit(); };
+  QApplication::exec();
+  if (ShutDown(program)) {
+    frmEnd end(&window);
+    ui.RunModal(end);
+  }
+  return 0;
+}
