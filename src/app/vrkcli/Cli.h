@@ -52,5 +52,7 @@ int CommandDelete(const Args& args);
 int CommandUndelete(const Args& args);
 int CommandReindex(const Args& args);
 int CommandTotals(const Args& args);
+// A demo record collection, made the current catalog.
+int CommandDemo(const Args& args);
 
 }  // namespace vrk::cli

@@ -13,7 +13,8 @@ int Usage() {
                "  new BASE FIELD...           FIELD is NAME:LENGTH[:key][:sum][:calc=XoY]\n"
                "  add BASE FIELD=VALUE...     FIELD is a number 1-21 or a field name\n"
                "  info BASE | dump BASE | walk BASE FIELD\n"
-               "  delete BASE N | undelete BASE N | reindex BASE | totals BASE\n";
+               "  delete BASE N | undelete BASE N | reindex BASE | totals BASE\n"
+               "  demo BASE                   a demo record collection, made the current catalog\n";
   return kBadInput;
 }
 
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
       {"undelete", CommandUndelete},
       {"reindex", CommandReindex},
       {"totals", CommandTotals},
+      {"demo", CommandDemo},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {
