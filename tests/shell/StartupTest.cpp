@@ -1,0 +1,174 @@
+// The start-up and shut-down sequence on a temporary program directory.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "catalog/Catalog.h"
+#include "fakes/Catalogs.h"
+#include "fakes/FakeUi.h"
+#include "fakes/Layouts.h"
+#include "fakes/TempDirectory.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/Sound.h"
+#include "shell/Startup.h"
+#include "shell/TextScreen.h"
+
+namespace vrk {
+namespace {
+
+using test::FakeUi;
+using test::TempDirectory;
+
+// A player that hears every file it is given.
+class RecordingSound : public Sound {
+ public:
+  bool Open(const std::string& path) override {
+    opened.push_back(path);
+    return true;
+  }
+  void Play() override { ++plays; }
+  void Stop() override {}
+  void Close() override { ++closes; }
+
+  std::vector<std::string> opened;
+  int plays = 0;
+  int closes = 0;
+};
+
+class StartupTest : public ::testing::Test {
+ protected:
+  StartupTest() {
+    setenv("VRK_HOME", dir.path().c_str(), 1);
+    SetProgramDirectory(program, ProgramDirectory("/nowhere/vrk"));
+  }
+  ~StartupTest() override { unsetenv("VRK_HOME"); }
+
+  void SetCurrentCatalog(const std::string& value) {
+    WritePrivateProfileString("Database", "CurrentDB", value, dir / "VRK.INI");
+  }
+  void Start() {
+    ASSERT_TRUE(PrepareStartUp(program));
+    OpenStartCatalog(program);
+  }
+
+  TempDirectory dir;
+  FakeUi ui;
+  TextScreen screen;
+  RecordingSound sound;
+  Program program{ui, screen, sound};
+};
+
+TEST_F(StartupTest, WithoutVrkIniTheProgramStartsWithoutACatalogAndItsDefaults) {
+  Start();
+  EXPECT_EQ(program.programDirectory, dir.path());
+  EXPECT_EQ(program.iniPath, dir / "VRK.INI");
+  EXPECT_FALSE(program.CatalogOpen());
+  EXPECT_EQ(program.reportDestination, 0);
+  EXPECT_EQ(program.searchMode, 1);
+  EXPECT_FALSE(screen.Enabled(Command::EditMenu));
+  EXPECT_FALSE(screen.Enabled(Command::ViewMenu));
+  EXPECT_FALSE(screen.Enabled(Command::ReIndex));
+  EXPECT_FALSE(screen.Enabled(Command::Save));
+  EXPECT_EQ(screen.Panel(Panel::CatName), "");
+  EXPECT_EQ(screen.Panel(Panel::Sorted), "");
+  EXPECT_EQ(screen.Panel(Panel::Entry), "Entry # 1");
+  EXPECT_EQ(screen.Panel(Panel::SearchMode), "Make Entries");
+  EXPECT_EQ(screen.layouts, 0);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.busyDepth, 0);
+  EXPECT_FALSE(FileExists(dir / "VRK.INI"));  // nothing is written at start-up
+}
+
+TEST_F(StartupTest, SettingsComeFromVrkIni) {
+  WritePrivateProfileString("Reports", "ReportDest", "3", dir / "VRK.INI");
+  WritePrivateProfileString("Search", "SearchMode", "0", dir / "VRK.INI");
+  Start();
+  EXPECT_EQ(program.reportDestination, 3);
+  EXPECT_EQ(program.searchMode, 0);
+}
+
+TEST_F(StartupTest, ACurrentCatalogWithoutADirectoryIsInTheProgramDirectory) {
+  test::WriteCatalog(dir.path(), "MUSIC", test::MakeLayout({{"Title", 10}}), {{"One"}, {"Two"}});
+  SetCurrentCatalog("MUSIC");
+  Start();
+  ASSERT_TRUE(program.CatalogOpen());
+  EXPECT_EQ(program.catalogDirectory, dir.path());
+  EXPECT_EQ(screen.Panel(Panel::CatName), "MUSIC");
+  EXPECT_EQ(screen.Panel(Panel::Sorted), "UNSORTED");
+  EXPECT_EQ(screen.Panel(Panel::Entry), "Entry # 3");
+  EXPECT_EQ(screen.layouts, 1);
+  EXPECT_TRUE(screen.Enabled(Command::Save));
+}
+
+TEST_F(StartupTest, ACurrentCatalogInAnotherDirectoryMakesThatTheCatalogDirectory) {
+  TempDirectory elsewhere;
+  const std::string catalogs = elsewhere / "catalogs";
+  std::filesystem::create_directories(catalogs);
+  test::WriteCatalog(catalogs, "BOOKS", test::MakeLayout({{"Title", 10}}), {{"One"}});
+  SetCurrentCatalog(catalogs + "/BOOKS");
+  Start();
+  ASSERT_TRUE(program.CatalogOpen());
+  EXPECT_EQ(program.catalogDirectory, catalogs);
+  EXPECT_EQ(program.catalogName, "BOOKS");
+  EXPECT_EQ(program.programDirectory, dir.path());
+}
+
+TEST_F(StartupTest, AMissingCatalogGivesTheStateWithoutACatalogSilently) {
+  SetCurrentCatalog("GONE");
+  Start();
+  EXPECT_FALSE(program.CatalogOpen());
+  EXPECT_FALSE(screen.Enabled(Command::Next));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.incompatibleWindows, 0);
+}
+
+TEST_F(StartupTest, AnIncompatibleCatalogShowsItsWindowAndIsNotOpened) {
+  test::WriteCatalog(dir.path(), "OLD", test::MakeLayout({{"Title", 10}}), {{"One"}});
+  // An entry status this program never writes.
+  std::string bytes = TempDirectory::ReadFile(dir / "OLD.DAT");
+  bytes[static_cast<std::size_t>(EntryLengthFor(test::MakeLayout({{"Title", 10}}).lengths))] = 0x11;
+  TempDirectory::WriteFile(dir / "OLD.DAT", bytes);
+  SetCurrentCatalog("OLD");
+  Start();
+  EXPECT_EQ(ui.incompatibleWindows, 1);
+  EXPECT_FALSE(program.CatalogOpen());
+  EXPECT_EQ(program.entryFile, 0);
+  EXPECT_FALSE(screen.Enabled(Command::Save));
+  EXPECT_EQ(screen.Panel(Panel::CatName), "");
+}
+
+TEST_F(StartupTest, TheStartUpSoundIsLookedForInTheProgramDirectory) {
+  Start();
+  EXPECT_TRUE(sound.opened.empty());  // no file, nothing played
+  TempDirectory::WriteFile(dir / "VRKOPEN.WAV", "RIFF");
+  Start();
+  EXPECT_EQ(sound.opened, std::vector<std::string>({dir / "VRKOPEN.WAV"}));
+  EXPECT_EQ(sound.plays, 1);
+}
+
+TEST_F(StartupTest, ShutDownWritesTheHeaderAndSaysWhetherACatalogWasOpen) {
+  test::WriteCatalog(dir.path(), "MUSIC", test::MakeLayout({{"Title", 10}}), {{"One"}});
+  SetCurrentCatalog("MUSIC");
+  Start();
+  // A count kept in memory reaches the file only with the header.
+  program.header.EntryCount = 1;
+  EntryRecord second = BlankEntry(program.header);
+  second.Field[0] = "Two";
+  second.Status = kStatusActive;
+  ASSERT_TRUE(WriteEntry(program, second, program.header, 2, program.entryFile));
+  program.header.EntryCount = 2;
+  EXPECT_TRUE(ShutDown(program));
+  EXPECT_EQ(program.files.OpenCount(), 0u);
+  EXPECT_EQ(test::StoredCatalog(dir.path(), "MUSIC").Count(), 2);
+  EXPECT_GE(sound.closes, 1);
+
+  FakeUi otherUi;
+  TextScreen otherScreen;
+  SilentSound silent;
+  Program empty{otherUi, otherScreen, silent};
+  EXPECT_FALSE(ShutDown(empty));
+}
+
+}  // namespace
+}  // namespace vrk
