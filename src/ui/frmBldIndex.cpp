@@ -16,6 +16,8 @@ frmBldIndex::frmBldIndex(QWidget* parent)
   layout->addWidget(lblRecNum, 1, 1);
   layout->setColumnStretch(1, 1);
   setMinimumWidth(240);
+  // It only reports; the typing goes on in the main window.
+  setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 }  // namespace vrk

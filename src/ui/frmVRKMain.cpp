@@ -346,7 +346,13 @@ void frmVRKMain::ShowSavingWindow(EntryNumber n) {
 
 frmBldIndex* frmVRKMain::SavingWindow() const { return saving_.data(); }
 
-void frmVRKMain::CloseSavingWindow() { delete saving_.data(); }
+void frmVRKMain::CloseSavingWindow() {
+  if (saving_ == nullptr) return;
+  // Where the window system gave the saving window the focus, typing goes on in the main window.
+  const bool wasActive = saving_->isActiveWindow();
+  delete saving_.data();
+  if (wasActive) activateWindow();
+}
 
 void frmVRKMain::RefreshStatusBar() { StatusBar1->repaint(); }
 

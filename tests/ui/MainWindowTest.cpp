@@ -1,0 +1,169 @@
+// The main window's controls: buttons, menus, the rows laid out from the catalog, the status bar.
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextBrowser>
+
+#include "Desktop.h"
+#include "ui/EntryBox.h"
+#include "ui/frmHelp.h"
+
+namespace vrk::test {
+namespace {
+
+// Captions of a menu's items, separators as "-", hidden items left out.
+QStringList Captions(const QMenu* menu) {
+  QStringList captions;
+  for (const QAction* item : menu->actions()) {
+    if (item->isVisible()) captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+  }
+  return captions;
+}
+
+QStringList EnabledItems(const QMenu* menu) {
+  QStringList enabled;
+  for (const QAction* item : menu->actions()) {
+    if (!item->isSeparator() && item->isEnabled()) enabled << item->text();
+  }
+  return enabled;
+}
+
+using MainWindowTest = DesktopTest;
+
+TEST_F(MainWindowTest, ButtonsStandInTheirOrderWithTheirCaptions) {
+  Start({{"Title", 20}});
+  QStringList captions;
+  QList<QPushButton*> buttons = {window.cmdPrevious, window.cmdNext,  window.cmdCopyLast, window.cmdDelete,
+                                 window.cmdSave,     window.cmdAlpha, window.cmdClear,    window.cmdSequential};
+  int left = -1;
+  for (QPushButton* button : buttons) {
+    captions << button->text();
+    EXPECT_GT(button->x(), left) << button->text().toStdString();
+    left = button->x();
+  }
+  EXPECT_EQ(captions, QStringList({"Previous", "Next", "Copy Last", "Delete", "Save", "Alpha ", "Clear", "Sequential"}));
+  // Searching is not built yet: its buttons are there but cannot be pressed.
+  EXPECT_FALSE(window.cmdAlpha->isEnabled());
+  EXPECT_FALSE(window.cmdSequential->isEnabled());
+  EXPECT_TRUE(window.cmdSave->isEnabled());
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("TESSALY! Your... - Windows '95 4.12"));
+}
+
+TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
+  Start({{"Title", 20}});
+  QStringList titles;
+  for (const QAction* menu : window.menuBar()->actions()) titles << menu->text();
+  EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Reports", "&Utilities", "&Help"}));
+  EXPECT_EQ(Captions(window.mnuFile),
+            QStringList({"&Catalog Maintenance", "Print &Setup", "Print &Current Entry", "&Eject Page", "-", "E&xit"}));
+  EXPECT_EQ(Captions(window.mnuEdit),
+            QStringList({"&Save Entry", "&Erase Screen", "&Delete Entry", "&Undelete Entry", "-", "Copy &Any Previous",
+                         "Copy &Last", "-", "&Memo", "&Remove Memo", "-", "Picture/Sound"}));
+  EXPECT_EQ(Captions(window.mnuView),
+            QStringList({"Select &Number", "&Previous", "Ne&xt", "-", "List &Range", "List &Alphabetically", "-",
+                         "&Search", "Search && Rep&lace", "&Global Search", "Find &Deleted", "-", "Picture", "Sound",
+                         "Thumbnail", "-", "Totals"}));
+  EXPECT_EQ(Captions(window.mnuReports), QStringList({"&Setup", "&Report Maintenance"}));
+  EXPECT_EQ(Captions(window.mnuUtilities), QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate Deleted",
+                                                        "Set Security &Code", "Setup &Macro"}));
+  EXPECT_EQ(Captions(window.mnuHelp), QStringList({"Contents", "-", "&About"}));
+
+  EXPECT_EQ(EnabledItems(window.mnuFile), QStringList({"E&xit"}));
+  EXPECT_EQ(EnabledItems(window.mnuEdit), QStringList({"&Save Entry", "&Erase Screen", "&Delete Entry",
+                                                       "&Undelete Entry", "Copy &Any Previous", "Copy &Last"}));
+  EXPECT_EQ(EnabledItems(window.mnuView), QStringList({"Select &Number", "&Previous", "Ne&xt", "Totals"}));
+  EXPECT_TRUE(EnabledItems(window.mnuReports).isEmpty());
+  EXPECT_EQ(EnabledItems(window.mnuUtilities), QStringList({"&ReIndex"}));
+  EXPECT_EQ(EnabledItems(window.mnuHelp), QStringList({"Contents", "&About"}));
+}
+
+TEST_F(MainWindowTest, WithoutACatalogTheCatalogCommandsAreDisabled) {
+  StartWithoutCatalog();
+  EXPECT_FALSE(window.mnuEdit->menuAction()->isEnabled());
+  EXPECT_FALSE(window.mnuView->menuAction()->isEnabled());
+  EXPECT_FALSE(window.mnuUReIndex->isEnabled());
+  for (QPushButton* button : {window.cmdPrevious, window.cmdNext, window.cmdCopyLast, window.cmdDelete,
+                              window.cmdSave, window.cmdClear}) {
+    EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
+  }
+  EXPECT_TRUE(window.mnuFExit->isEnabled());
+  EXPECT_EQ(Panel(Panel::CatName), "");
+  EXPECT_EQ(Panel(Panel::Sorted), "");
+  EXPECT_EQ(Panel(Panel::Entry), "Entry # 1");
+  EXPECT_EQ(Panel(Panel::SearchMode), "Make Entries");
+  EXPECT_EQ(Panel(Panel::RptDest), "MAIN WINDOW");
+  for (const EntryBox* box : window.txtFieldData) EXPECT_TRUE(box->isHidden());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MainWindowTest, RowsKeepTheirPlacesAroundAnUnusedField) {
+  Start({{"Artist", 20}, {"Title", 30}, {"Unused", 0}, {"Year", 4}, {"Price", 8, kSumField},
+         {"Copies", 3, kSumField}, {"Value", 10, kSumField, "E*F"}});
+  EXPECT_EQ(Panel(Panel::CatName), "CAT");
+  EXPECT_EQ(Panel(Panel::Sorted), "UNSORTED");
+  const auto& labels = window.lblFieldName;
+  const auto& boxes = window.txtFieldData;
+  const int pitch = labels[1]->y() - labels[0]->y();
+  EXPECT_GT(pitch, boxes[0]->height());
+  EXPECT_TRUE(labels[2]->isHidden());
+  EXPECT_TRUE(boxes[2]->isHidden());
+  EXPECT_EQ(labels[3]->y() - labels[1]->y(), 2 * pitch);
+  EXPECT_EQ(labels[3]->text(), "Year");
+  EXPECT_TRUE(boxes[kMediaField]->isHidden());
+  EXPECT_TRUE(boxes[7]->isHidden());
+
+  // Widths follow the field lengths; typing stops at the length; computed boxes are locked.
+  EXPECT_GT(boxes[1]->width(), boxes[0]->width());
+  EXPECT_GT(boxes[0]->width(), boxes[3]->width());
+  EXPECT_EQ(boxes[3]->maxLength(), 4);
+  EXPECT_TRUE(boxes[6]->isReadOnly());
+  EXPECT_FALSE(boxes[4]->isReadOnly());
+}
+
+TEST_F(MainWindowTest, TheFirstThreeKeyFieldsGetSpeedSearchEntries) {
+  Start({{"Artist", 20, kKeyField}, {"Title", 20, kKeySumField}, {"Label", 10}, {"Year", 4, kKeyField},
+         {"Genre", 10, kKeyField}});
+  EXPECT_TRUE(window.mnuVSpeed1->isVisible());
+  EXPECT_EQ(window.mnuVSpeed1->text(), "Search for Artist");
+  EXPECT_EQ(window.mnuVSpeed2->text(), "Search for Title");
+  EXPECT_EQ(window.mnuVSpeed3->text(), "Search for Year");
+  EXPECT_FALSE(window.mnuVSpeed3->isEnabled());  // speed search is not built yet
+}
+
+TEST_F(MainWindowTest, LongBoxesAreCutToTheWindowAndTheScreenScrolls) {
+  Start({{"Notes", 80}, {"A", 5}, {"B", 5}, {"C", 5}, {"D", 5}, {"E", 5}, {"F", 5}, {"G", 5}, {"H", 5}, {"I", 5},
+         {"J", 5}, {"K", 5}, {"L", 5}, {"M", 5}, {"N", 5}, {"O", 5}, {"P", 5}, {"Q", 5}, {"R", 5}, {"S", 5}});
+  window.resize(560, 260);
+  QApplication::processEvents();
+  const QWidget* viewport = window.scrEntries->viewport();
+  EXPECT_LT(window.txtFieldData[0]->geometry().right(), viewport->width());
+  EXPECT_EQ(window.txtFieldData[0]->maxLength(), 80);
+  EXPECT_GT(window.scrEntries->verticalScrollBar()->maximum(), 0);
+
+  window.resize(1400, 900);
+  QApplication::processEvents();
+  const int charWidth = QFontMetrics(window.txtFieldData[0]->font()).horizontalAdvance(QLatin1Char('W'));
+  EXPECT_GE(window.txtFieldData[0]->width(), 80 * charWidth);  // as long as the field again
+}
+
+TEST_F(MainWindowTest, HelpContentsOpensTheHelpPages) {
+  Start({{"Title", 20}});
+  window.mnuHContents->trigger();
+  const auto* help = window.findChild<frmHelp*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  const QString text = help->txtHelp->toPlainText();
+  for (const char* command : {"Save Entry", "Erase Screen", "Copy Any Previous", "Select Number", "ReIndex", "Totals",
+                              "Catalog Maintenance", "About"}) {
+    EXPECT_TRUE(text.contains(QLatin1String(command))) << command;
+  }
+}
+
+}  // namespace
+}  // namespace vrk::test

@@ -1,0 +1,195 @@
+// The Qt Ui's prompts, gauge, message boxes and file choosers, and the program's smaller windows.
+#include <QApplication>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+#include "Desktop.h"
+#include "fakes/TempDirectory.h"
+#include "ui/frmAbout.h"
+#include "ui/frmEnd.h"
+#include "ui/frmEnterName.h"
+#include "ui/frmEnterNumber.h"
+#include "ui/frmGauge.h"
+#include "ui/frmStart.h"
+
+namespace vrk::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+// Answers a name prompt by typing into it and pressing OK.
+std::function<void(QDialog&)> TypeName(const QString& typed) {
+  return [typed](QDialog& dialog) {
+    auto& prompt = dynamic_cast<frmEnterName&>(dialog);
+    QTest::keyClicks(prompt.txtName, typed);
+    prompt.cmdOK->click();
+  };
+}
+
+class WindowsTest : public ::testing::Test {
+ protected:
+  RecordingUi ui;
+};
+
+TEST_F(WindowsTest, NamePromptTakesLettersAndDigitsUnlessTaggedOne) {
+  ui.script = {TypeName("Ab_c.1 x"), TypeName("Ab_c.1 x")};
+  EXPECT_EQ(ui.AskName({.caption = "New Catalog", .question = "Name?"}), "Abc1x");
+  EXPECT_THAT(ui.events, ElementsAre("beep", "beep", "beep"));
+  EXPECT_EQ(ui.AskName({.caption = "Report Title", .question = "Title?", .anyTextAllowed = true}), "Ab_c.1 x");
+  EXPECT_EQ(ui.dialogCancel, 0);
+  EXPECT_EQ(ui.dialogTitles, std::vector<QString>({"New Catalog", "Report Title"}));
+}
+
+TEST_F(WindowsTest, NamePromptRefusesABlankNameButConfirmsABlankSecurityCode) {
+  ui.script = {[](QDialog& dialog) {
+                 auto& prompt = dynamic_cast<frmEnterName&>(dialog);
+                 prompt.cmdOK->click();
+                 EXPECT_TRUE(prompt.isVisible());
+                 prompt.cmdCancel->click();
+               },
+               TypeName("")};
+  EXPECT_EQ(ui.AskName({.caption = "New Catalog"}), std::nullopt);
+  EXPECT_EQ(ui.dialogCancel, -1);
+  EXPECT_EQ(ui.AskName({.caption = "Set Security Code"}), "");
+  EXPECT_EQ(ui.dialogCancel, 0);
+  EXPECT_THAT(ui.Texts(), ElementsAre("Invalid name", "Invalid Code"));
+}
+
+TEST_F(WindowsTest, NamePromptShowsThePresetAndHoldsItsLength) {
+  ui.script = {[](QDialog& dialog) {
+    auto& prompt = dynamic_cast<frmEnterName&>(dialog);
+    EXPECT_EQ(prompt.txtName->text(), "MUSIC");
+    EXPECT_EQ(prompt.lblUserAction->text(), "Catalog name:");
+    prompt.txtName->end(false);
+    QTest::keyClicks(prompt.txtName, "ALLOFIT");
+    prompt.cmdOK->click();
+  }};
+  EXPECT_EQ(ui.AskName({.caption = "Rename", .question = "Catalog name:", .preset = "MUSIC", .maxLength = 8}),
+            "MUSICALL");
+}
+
+TEST_F(WindowsTest, NumberPromptCanHideWhatIsTyped) {
+  ui.script = {[](QDialog& dialog) {
+    auto& prompt = dynamic_cast<frmEnterNumber&>(dialog);
+    EXPECT_EQ(prompt.txtNumber->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(prompt.txtNumber->maxLength(), 4);
+    QTest::keyClicks(prompt.txtNumber, "123456");
+    prompt.cmdOK->click();
+  }};
+  EXPECT_EQ(ui.AskNumber({.caption = "Code", .question = "Code?", .maxLength = 4, .password = true}), "1234");
+}
+
+TEST_F(WindowsTest, GaugeCancelWorksWhileTheMainWindowIsDisabled) {
+  QMainWindow main;
+  main.setCentralWidget(new QWidget);
+  ui.SetMainWindow(&main);
+  ui.OpenGauge(1000, "Building Indexes....", true);
+  ui.SetMainWindowEnabled(false);
+  frmGauge* gauge = ui.GaugeWindow();
+  ASSERT_NE(gauge, nullptr);
+  EXPECT_TRUE(gauge->isVisible());
+  EXPECT_EQ(gauge->lblMessage->text(), "Building Indexes....");
+  EXPECT_EQ(gauge->Gauge1->minimum(), 1);
+  EXPECT_EQ(gauge->Gauge1->maximum(), 100);
+  for (int i = 0; i < 20; ++i) EXPECT_FALSE(ui.StepGauge());
+  EXPECT_EQ(gauge->Gauge1->value(), 2);
+  gauge->cmdCancel->click();
+  EXPECT_TRUE(ui.StepGauge());
+  ui.SetMainWindowEnabled(true);
+  ui.CloseGauge();
+  EXPECT_EQ(ui.GaugeWindow(), nullptr);
+
+  ui.OpenGauge(149, "Short", true);
+  EXPECT_EQ(ui.GaugeWindow(), nullptr);
+  ui.OpenGauge(500, "No cancel", false);
+  EXPECT_FALSE(ui.GaugeWindow()->cmdCancel->isEnabled());
+  ui.CloseGauge();
+}
+
+TEST_F(WindowsTest, MessageBoxesCarryTitleIconButtonsAndLineBreaks) {
+  ui.takeOver = [](QDialog& dialog) {
+    auto& box = dynamic_cast<QMessageBox&>(dialog);
+    EXPECT_EQ(box.windowTitle(), "VRK");
+    EXPECT_EQ(box.icon(), QMessageBox::Warning);
+    EXPECT_EQ(box.text(), QString::fromUtf8("Replace CAF\u00C9?\nIt exists."));
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    box.button(QMessageBox::No)->click();
+  };
+  EXPECT_EQ(ui.ShowMessage({"Replace CAF\xC9?\rIt exists.", kAppTitle, Buttons::YesNo, Icon::Exclamation}), Answer::No);
+  ui.takeOver = [](QDialog& dialog) { dialog.reject(); };  // closed without a button
+  EXPECT_EQ(ui.ShowMessage({"Retry?", kAppTitle, Buttons::RetryCancel, Icon::None}), Answer::Cancel);
+  EXPECT_EQ(ui.ShowMessage({"Fine.", kAppTitle, Buttons::Ok, Icon::None}), Answer::Ok);
+}
+
+TEST_F(WindowsTest, FileChoosersTakeTheFilterAndGiveThePath) {
+  EXPECT_EQ(NameFilters("Bitmap (*.bmp)|*.bmp"), QStringList({"Bitmap (*.bmp)"}));
+  EXPECT_EQ(NameFilters("Wave|*.wav|All files|*.*"), QStringList({"Wave (*.wav)", "All files (*.*)"}));
+  TempDirectory dir;
+  const std::string picture = dir / "caf\u00E9.bmp";  // the file system's UTF-8
+  TempDirectory::WriteFile(picture, "BM");
+  ui.takeOver = [&](QDialog& dialog) {
+    auto& chooser = dynamic_cast<QFileDialog&>(dialog);
+    EXPECT_EQ(chooser.windowTitle(), "Select Picture File");
+    EXPECT_EQ(chooser.nameFilters(), QStringList({"Bitmap (*.bmp)"}));
+    chooser.selectFile(QString::fromStdString(picture));
+    static_cast<QDialog&>(chooser).accept();
+  };
+  EXPECT_EQ(ui.ChooseOpenFile({.title = "Select Picture File", .filter = "Bitmap (*.bmp)|*.bmp"}),
+            dir / "caf\xE9.bmp");
+  ui.takeOver = [](QDialog& dialog) { dialog.reject(); };
+  EXPECT_EQ(ui.ChooseSaveFile({.title = "Save"}), std::nullopt);
+}
+
+TEST_F(WindowsTest, TheIncompatibleCatalogWindowSaysWhy) {
+  ui.takeOver = [](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), " CATALOG NOT COMPATIBLE");
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains("Cannot Read This Catalog "));
+    EXPECT_TRUE(texts.contains("This version of VRK In Windows can not read catalogs created by some previous "
+                               "versions of VRK.  DO NOT TRY TO USE THIS CATALOG--you may damage it."));
+    dialog.findChild<QPushButton*>()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  };
+  ui.ShowCatalogNotCompatible();
+}
+
+TEST_F(WindowsTest, SplashClosesAtAClickOrAKey) {
+  frmStart clicked;
+  clicked.show();
+  QTest::mouseClick(clicked.Picture1, Qt::LeftButton);
+  EXPECT_EQ(clicked.result(), QDialog::Accepted);
+  EXPECT_FALSE(clicked.isVisible());
+  frmStart typed;
+  typed.show();
+  QTest::keyClick(&typed, Qt::Key_Space);
+  EXPECT_FALSE(typed.isVisible());
+  EXPECT_FALSE(typed.windowFlags().testFlag(Qt::WindowTitleHint));
+}
+
+TEST_F(WindowsTest, ClosingWindowAndAboutWindow) {
+  frmEnd end;
+  EXPECT_EQ(end.cmdOK->text(), "E&XIT");
+  EXPECT_TRUE(end.rect().contains(end.cmdOK->geometry()));
+  end.show();
+  end.cmdOK->click();
+  EXPECT_EQ(end.result(), QDialog::Accepted);
+
+  frmAbout about(ui);
+  EXPECT_EQ(about.windowTitle(), "About VRK");
+  QStringList texts;
+  for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
+  EXPECT_TRUE(texts.contains("VRK  Windows '95 Version 4.12"));
+  EXPECT_TRUE(about.lblVersion->text().contains(" v"));
+  EXPECT_FALSE(about.lblProcessor->text().isEmpty());
+  EXPECT_TRUE(about.lblMemory->text().endsWith("K"));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace vrk::test
