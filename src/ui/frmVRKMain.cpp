@@ -152,6 +152,7 @@ void frmVRKMain::CreateButtons() {
   const auto button = [&](QPushButton*& control, const char* caption, void (frmVRKMain::*handler)()) {
     control = new QPushButton(QString::fromLatin1(caption), central);
     control->setMinimumWidth(84);
+    control->setFocusPolicy(Qt::NoFocus);  // like a toolbar's: the caret stays in the entry box
     buttons->addWidget(control);
     if (handler == nullptr) {
       unbuilt_.insert(control);
@@ -173,6 +174,7 @@ void frmVRKMain::CreateButtons() {
   scrEntries = new QScrollArea(central);
   scrEntries->setWidgetResizable(false);
   scrEntries->setFrameShape(QFrame::NoFrame);
+  scrEntries->setFocusPolicy(Qt::NoFocus);
   picEntries = new EntrySurface(scrEntries, [this](QPainter& painter) { PaintEntryScreen(painter); });
   scrEntries->setWidget(picEntries);
   // Every resize of the visible part lays the rows out again, so that wide boxes fit the window.

@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
     std::cerr << "usage: vrk [--screenshot FILE]\n";
     return 2;
   }
-  if (screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A picture needs no screen; a platform named by the caller (xcb under Xvfb, say) is kept.
+  if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("VRK"));
   QApplication::setWindowIcon(QIcon(Emblem(64)));
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     ui.takeOver = [](QDialog&) {};  // nobody is there to answer: every dialog closes as cancelled
   } else {
     instance.Listen([&window] {
+      if (!window.isVisible()) return;  // still starting: the window shows when it is ready
       window.showNormal();
       window.raise();
       window.activateWindow();
