@@ -63,7 +63,7 @@ bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHea
     const auto length = static_cast<std::size_t>(header.FieldLength[i]);
     if (length == 0) continue;
     const std::string& text = record.Field[i];
-    std::memcpy(at, text.data(), std::min(length, text.size()));
+    text.copy(at, std::min(length, text.size()));
     if (text.size() < length) std::memset(at + text.size(), ' ', length - text.size());
     CharToOemBuff(at, length);
     at += length;
