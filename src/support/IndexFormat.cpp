@@ -1,6 +1,7 @@
 #include "support/IndexFormat.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "platform/CodePage.h"
@@ -33,12 +34,39 @@ void Put64(std::uint8_t* p, std::uint64_t v) {
 }
 
 std::uint32_t Checksum(const Page& page) {
-  std::uint64_t h = 0x9E3779B97F4A7C15u;
-  for (std::size_t i = kNumberAt; i < kPageSize; i += 4) {
-    h = (h ^ Get32(page.data() + i)) * 0xFF51AFD7ED558CCDu;
-    h ^= h >> 32;
+  constexpr std::uint64_t kMultiplier = 0xFF51AFD7ED558CCDu;
+  // Four lanes, so that the multiplications of neighbouring words overlap.
+  std::array<std::uint64_t, 4> lanes = {0x9E3779B97F4A7C15u, 0xC2B2AE3D27D4EB4Fu, 0x165667B19E3779F9u,
+                                        0x27D4EB2F165667C5u};
+  for (std::size_t i = 0; i < kPageSize; i += 8) {
+    // The checksum's own four bytes count as zero.
+    const std::uint64_t word =
+        i == 0 ? Get64(page.data()) & ~std::uint64_t{0xFFFFFFFF} : Get64(page.data() + i);
+    std::uint64_t& lane = lanes[(i / 8) % 4];
+    lane = (lane ^ word) * kMultiplier;
+    lane ^= lane >> 29;
   }
-  return static_cast<std::uint32_t>(h);
+  std::uint64_t h = lanes[0] ^ std::rotl(lanes[1], 16) ^ std::rotl(lanes[2], 32) ^ std::rotl(lanes[3], 48);
+  h = (h ^ (h >> 33)) * kMultiplier;
+  return static_cast<std::uint32_t>(h ^ (h >> 32));
+}
+
+// Orders a stored item, given by its parts, against `b`: key bytes, key length, sequence, entry.
+std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::int32_t sequence,
+                           std::int32_t entry, const Item& b) {
+  if (const int c = std::memcmp(key, b.key.data(), kMaxKeyLength); c != 0) return c <=> 0;
+  if (length != b.length) return length <=> b.length;
+  if (sequence != b.sequence) return sequence <=> b.sequence;
+  return entry <=> b.entry;
+}
+
+bool Folded(std::uint8_t c) {
+  static const std::array<bool, 256> folded = [] {
+    std::array<bool, 256> table{};
+    for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>(UpperAnsi(static_cast<char>(i))) == i;
+    return table;
+  }();
+  return folded[c];
 }
 
 Item DecodeItem(const std::uint8_t* slot) {
@@ -56,9 +84,7 @@ bool StoredForm(const Item& item) {
   if (item.length > 0 && item.key[item.length - 1] == ' ') return false;
   for (std::size_t i = 0; i < kMaxKeyLength; ++i) {
     const std::uint8_t c = item.key[i];
-    if (i >= item.length ? c != 0 : static_cast<std::uint8_t>(UpperAnsi(static_cast<char>(c))) != c) {
-      return false;
-    }
+    if (i >= item.length ? c != 0 : !Folded(c)) return false;
   }
   return true;
 }
@@ -72,11 +98,12 @@ bool ValidTreePage(const Page& page, std::uint32_t pageCount) {
   }
   // Slot 0 of an inner page holds no bound, so order starts at slot 1 there.
   const std::size_t ordered = node.leaf() ? 0 : 1;
+  Item previous;
   for (std::size_t i = 0; i < count; ++i) {
     const Item item = node.item(i);
-    if (!StoredForm(item)) return false;
-    if (i > ordered && item < node.item(i - 1)) return false;
+    if (!StoredForm(item) || (i > ordered && item < previous)) return false;
     if (!node.leaf() && (node.child(i) == 0 || node.child(i) >= pageCount)) return false;
+    previous = item;
   }
   return true;
 }
@@ -84,10 +111,7 @@ bool ValidTreePage(const Page& page, std::uint32_t pageCount) {
 }  // namespace
 
 std::strong_ordering operator<=>(const Item& a, const Item& b) {
-  if (const int c = std::memcmp(a.key.data(), b.key.data(), kMaxKeyLength); c != 0) return c <=> 0;
-  if (a.length != b.length) return a.length <=> b.length;
-  if (a.sequence != b.sequence) return a.sequence <=> b.sequence;
-  return a.entry <=> b.entry;
+  return Order(a.key.data(), a.length, a.sequence, a.entry, b);
 }
 
 Item MakeItem(std::string_view key, std::int32_t sequence, std::int32_t entry) {
@@ -108,6 +132,12 @@ bool SameKey(const Item& a, const Item& b) {
 void Node::SetCount(std::size_t count) {
   (*page_)[kCountAt] = static_cast<std::uint8_t>(count);
   (*page_)[kCountAt + 1] = static_cast<std::uint8_t>(count >> 8);
+}
+
+std::strong_ordering NodeView::Compare(std::size_t i, const Item& item) const {
+  const std::uint8_t* s = slot(i);
+  return Order(s, s[kLengthAt], static_cast<std::int32_t>(Get32(s + kSequenceAt)),
+               static_cast<std::int32_t>(Get32(s + kEntryAt)), item);
 }
 
 Item NodeView::item(std::size_t i) const {

@@ -14,7 +14,7 @@ std::size_t Bound(const NodeView& node, const Item& item, bool after) {
   std::size_t high = node.count();
   while (low < high) {
     const std::size_t middle = low + (high - low) / 2;
-    const auto order = node.item(middle) <=> item;
+    const auto order = node.Compare(middle, item);
     if (after ? order <= 0 : order < 0) {
       low = middle + 1;
     } else {
