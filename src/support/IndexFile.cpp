@@ -103,6 +103,7 @@ std::shared_ptr<ndx::Store> OpenStore(const std::string& path, bool create) {
     ndx::Tree(*store).CheckRoot();
   } else if (create) {
     // The handles already open on this file see the emptied index from now on.
+    if (!store->writable()) throw Fault{kNdxIoError};
     try {
       store->Format();
     } catch (const Fault& fault) {

@@ -51,7 +51,7 @@ std::uint32_t Checksum(const Page& page) {
   return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
-// Orders a stored item, given by its parts, against `b`: key bytes, key length, sequence, entry.
+// Orders a stored item, given field by field, against `b`: key bytes, key length, sequence, entry.
 std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::int32_t sequence,
                            std::int32_t entry, const Item& b) {
   if (const int c = std::memcmp(key, b.key.data(), kMaxKeyLength); c != 0) return c <=> 0;

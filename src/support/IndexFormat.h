@@ -20,7 +20,7 @@ namespace vrk::lib::ndx {
 
 inline constexpr std::size_t kPageSize = 4096;
 inline constexpr std::uint32_t kFormatVersion = 1;
-inline constexpr std::size_t kMaxHeight = 16;  // far beyond what 2^32 pages can fill
+inline constexpr std::size_t kMaxHeight = 16;  // half-full pages reach 2^32 pages within seven levels
 
 using Page = std::array<std::uint8_t, kPageSize>;
 
