@@ -18,6 +18,8 @@ namespace {
 using ndx::Fault;
 
 constexpr std::int16_t kMaxHandles = 64;
+// Keys added in a row are held back up to this many (36 MB) before they are filed.
+constexpr std::size_t kMaxPending = std::size_t{1} << 20;
 
 // Where GetNext and GetPrev go on from: the item returned last, and the path to it, which holds
 // while the store's generation is unchanged. After a change the walk seeks from the item again.
@@ -48,15 +50,24 @@ std::shared_ptr<ndx::Store> StoreOf(const ndx::FileId& id) {
   return nullptr;
 }
 
+void FilePending(ndx::Store& store) {
+  if (store.pending().empty()) return;
+  std::vector<ndx::Item> items;
+  items.swap(store.pending());
+  ndx::Tree(store).InsertMany(items);
+}
+
 // Runs `operation` on an open handle and turns a fault into its result. A fault leaves the store
-// broken: the tree may be half changed, so nothing more is read from or written to it.
+// broken: the tree may be half changed, so nothing more is read from or written to it. Keys held
+// back by AddKey are filed first, unless the operation adds one more.
 template <typename Operation>
-std::int16_t Run(std::int16_t handle, Operation operation) {
+std::int16_t Run(std::int16_t handle, Operation operation, bool filePending = true) {
   Handle* h = Find(handle);
   if (h == nullptr) return kNdxFailed;
   ndx::Store& store = *h->store;
   if (store.broken() != kNdxOk) return store.broken();
   try {
+    if (filePending) FilePending(store);
     return operation(*h);
   } catch (const Fault& fault) {
     store.Break(fault.result);
@@ -157,9 +168,10 @@ std::int16_t CloseNDX(std::int16_t handle) {
 std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entry, std::int32_t sequence) {
   return Run(handle, [&](Handle& h) {
     if (!h.store->writable()) return kNdxIoError;
-    ndx::Tree(*h.store).Insert(ndx::MakeItem(key, sequence, entry));
+    h.store->pending().push_back(ndx::MakeItem(key, sequence, entry));
+    if (h.store->pending().size() >= kMaxPending) FilePending(*h.store);
     return kNdxOk;
-  });
+  }, false);
 }
 
 std::int16_t DeleteKey(std::int16_t handle, std::string_view key, std::int32_t entry) {

@@ -51,13 +51,19 @@ std::uint32_t Checksum(const Page& page) {
   return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
-// Orders a stored item, given field by field, against `b`: key bytes, key length, sequence, entry.
+// Orders a stored item, given field by field, against another: key bytes, key length, sequence, entry.
+std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::int32_t sequence,
+                           std::int32_t entry, const std::uint8_t* otherKey, std::uint8_t otherLength,
+                           std::int32_t otherSequence, std::int32_t otherEntry) {
+  if (const int c = std::memcmp(key, otherKey, kMaxKeyLength); c != 0) return c <=> 0;
+  if (length != otherLength) return length <=> otherLength;
+  if (sequence != otherSequence) return sequence <=> otherSequence;
+  return entry <=> otherEntry;
+}
+
 std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::int32_t sequence,
                            std::int32_t entry, const Item& b) {
-  if (const int c = std::memcmp(key, b.key.data(), kMaxKeyLength); c != 0) return c <=> 0;
-  if (length != b.length) return length <=> b.length;
-  if (sequence != b.sequence) return sequence <=> b.sequence;
-  return entry <=> b.entry;
+  return Order(key, length, sequence, entry, b.key.data(), b.length, b.sequence, b.entry);
 }
 
 bool Folded(std::uint8_t c) {
@@ -138,6 +144,14 @@ std::strong_ordering NodeView::Compare(std::size_t i, const Item& item) const {
   const std::uint8_t* s = slot(i);
   return Order(s, s[kLengthAt], static_cast<std::int32_t>(Get32(s + kSequenceAt)),
                static_cast<std::int32_t>(Get32(s + kEntryAt)), item);
+}
+
+std::strong_ordering NodeView::Compare(std::size_t i, const NodeView& other, std::size_t j) const {
+  const std::uint8_t* s = slot(i);
+  const std::uint8_t* o = other.slot(j);
+  return Order(s, s[kLengthAt], static_cast<std::int32_t>(Get32(s + kSequenceAt)),
+               static_cast<std::int32_t>(Get32(s + kEntryAt)), o, o[kLengthAt],
+               static_cast<std::int32_t>(Get32(o + kSequenceAt)), static_cast<std::int32_t>(Get32(o + kEntryAt)));
 }
 
 Item NodeView::item(std::size_t i) const {

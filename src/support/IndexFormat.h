@@ -68,6 +68,8 @@ class NodeView {
   std::uint32_t child(std::size_t i) const;
   // item(i) <=> `item`, without decoding the slot.
   std::strong_ordering Compare(std::size_t i, const Item& item) const;
+  // item(i) <=> other.item(j), without decoding either slot.
+  std::strong_ordering Compare(std::size_t i, const NodeView& other, std::size_t j) const;
 
  private:
   const Page* page_;

@@ -133,18 +133,20 @@ void Store::Break(std::int16_t result) {
 Page& Store::Fetch(std::uint32_t number, bool write) {
   if (number == 0 || number >= header_.pageCount) throw Fault{kNdxDamaged};
   if (write && !header_.unclean) MarkUnclean();
-  if (const auto found = where_.find(number); found != where_.end()) {
-    frames_.splice(frames_.begin(), frames_, found->second);
-    frames_.front().dirty |= write;
-    return frames_.front().bytes;
+  if (number < frameOf_.size() && frameOf_[number] != 0) {
+    const std::uint32_t index = frameOf_[number] - 1;
+    Frame& frame = frames_[index];
+    frame.dirty |= write;
+    frame.used = true;
+    Remember(index);
+    return frame.bytes;
   }
-  Frame& frame = Take();
-  if (!file_.Read(std::uint64_t{number} * kPageSize, frame.bytes) ||
-      !ValidPage(frame.bytes, number, header_.pageCount)) {
+  const std::uint32_t index = Take();
+  Page& bytes = frames_[index].bytes;
+  if (!file_.Read(std::uint64_t{number} * kPageSize, bytes) || !ValidPage(bytes, number, header_.pageCount)) {
     throw Fault{kNdxDamaged};
   }
-  Register(frame, number, write);
-  return frame.bytes;
+  return Register(index, number, write);
 }
 
 std::uint32_t Store::Allocate() {
@@ -158,10 +160,11 @@ std::uint32_t Store::Allocate() {
   }
   if (header_.pageCount == std::numeric_limits<std::uint32_t>::max()) throw Fault{kNdxFailed};
   if (!header_.unclean) MarkUnclean();
-  Frame& frame = Take();
-  frame.bytes.fill(0);
-  Register(frame, header_.pageCount++, true);
-  return frame.number;
+  const std::uint32_t index = Take();
+  frames_[index].bytes.fill(0);
+  const std::uint32_t number = header_.pageCount++;
+  Register(index, number, true);
+  return number;
 }
 
 void Store::Release(std::uint32_t number) {
@@ -186,7 +189,9 @@ void Store::Flush() {
 void Store::Format() {
   file_.Truncate();
   frames_.clear();
-  where_.clear();
+  frameOf_.clear();
+  hand_ = 0;
+  recent_ = {};
   header_ = Header{};
   Page page;
   Node(page).Reset(0);
@@ -197,23 +202,43 @@ void Store::Format() {
   Changed();
 }
 
-Store::Frame& Store::Take() {
-  if (frames_.size() < capacity_) return frames_.emplace_front();
-  Frame& victim = frames_.back();
-  if (victim.number != 0) {
-    if (victim.dirty) WriteFrame(victim);
-    where_.erase(victim.number);
-    victim.number = 0;
+std::uint32_t Store::Take() {
+  if (frames_.size() < capacity_) {
+    frames_.emplace_back();
+    return static_cast<std::uint32_t>(frames_.size() - 1);
   }
-  frames_.splice(frames_.begin(), frames_, std::prev(frames_.end()));
-  return frames_.front();
+  for (;; hand_ = (hand_ + 1) % frames_.size()) {
+    const auto index = static_cast<std::uint32_t>(hand_);
+    Frame& frame = frames_[index];
+    if (index + 1 == recent_[0] || index + 1 == recent_[1]) continue;
+    if (frame.used) {
+      frame.used = false;
+      continue;
+    }
+    if (frame.number != 0) {
+      if (frame.dirty) WriteFrame(frame);
+      frameOf_[frame.number] = 0;
+      frame.number = 0;
+    }
+    return index;
+  }
 }
 
-// `frame` is the one Take just put at the front.
-void Store::Register(Frame& frame, std::uint32_t number, bool dirty) {
+Page& Store::Register(std::uint32_t index, std::uint32_t number, bool dirty) {
+  Frame& frame = frames_[index];
   frame.number = number;
   frame.dirty = dirty;
-  where_[number] = frames_.begin();
+  frame.used = true;
+  if (number >= frameOf_.size()) frameOf_.resize(std::max<std::size_t>(number + 1, frameOf_.size() * 2), 0);
+  frameOf_[number] = index + 1;
+  Remember(index);
+  return frame.bytes;
+}
+
+void Store::Remember(std::uint32_t index) {
+  if (recent_[0] == index + 1) return;
+  recent_[1] = recent_[0];
+  recent_[0] = index + 1;
 }
 
 void Store::WriteFrame(Frame& frame) {

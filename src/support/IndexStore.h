@@ -4,10 +4,11 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <array>
 #include <cstdint>
-#include <list>
+#include <deque>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "support/IndexFormat.h"
 
@@ -18,7 +19,7 @@ struct Fault {
   std::int16_t result;
 };
 
-inline constexpr std::size_t kDefaultCachePages = 8192;  // 32 MB per open index file
+inline constexpr std::size_t kDefaultCachePages = 16384;  // 64 MB per open index file
 inline constexpr std::size_t kMinCachePages = 8;         // the tree uses at most two pages at once
 
 // Pages that each index file opened from now on may keep in memory (tests make it small so that
@@ -71,6 +72,10 @@ class Store {
   bool writable() const { return file_.writable(); }
   Header& header() { return header_; }
 
+  // Items added but not yet in the tree: adding many keys in a row files them together, which is far
+  // cheaper than one by one. Every other operation files them first.
+  std::vector<Item>& pending() { return pending_; }
+
   // Counts the changes to the tree, so that a cursor knows when its path no longer holds.
   std::uint64_t generation() const { return generation_; }
   void Changed() { ++generation_; }
@@ -95,20 +100,29 @@ class Store {
   struct Frame {
     std::uint32_t number = 0;  // 0: holds no page
     bool dirty = false;
+    bool used = false;  // fetched since the clock hand last passed
     Page bytes;
   };
 
-  Frame& Take();
-  void Register(Frame& frame, std::uint32_t number, bool dirty);
+  // A free frame, evicting a page when the cache is full; returns its index.
+  std::uint32_t Take();
+  // Puts page `number` into frame `index` and returns its bytes.
+  Page& Register(std::uint32_t index, std::uint32_t number, bool dirty);
+  void Remember(std::uint32_t index);
   void WriteFrame(Frame& frame);
   void WriteHeader();
   void MarkUnclean();
 
   File file_;
   Header header_;
-  std::list<Frame> frames_;  // most recently used first
-  std::unordered_map<std::uint32_t, std::list<Frame>::iterator> where_;
+  // Pages are evicted by the clock: the hand passes over frames used since its last round. The two
+  // frames fetched last are never evicted, so that a caller may hold two pages at once.
+  std::deque<Frame> frames_;  // a deque keeps the frames in place as it grows
+  std::vector<std::uint32_t> frameOf_;  // by page number: frame index + 1, 0 when not cached
+  std::size_t hand_ = 0;
+  std::array<std::uint32_t, 2> recent_{};  // frame index + 1 of the last two fetches
   std::size_t capacity_;
+  std::vector<Item> pending_;
   std::uint64_t generation_ = 0;
   std::int16_t broken_ = kNdxOk;
 };

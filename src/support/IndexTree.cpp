@@ -1,5 +1,6 @@
 #include "support/IndexTree.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -88,6 +89,73 @@ void Tree::Insert(const Item& item) {
   store_.Changed();
 }
 
+void Tree::InsertMany(std::vector<Item>& items) {
+  std::sort(items.begin(), items.end());
+  const Header& header = store_.header();
+  if (header.height == 1 && NodeView(Fetch(header.root, 0, false)).count() == 0) {
+    Build(items);
+  } else {
+    for (const Item& item : items) Insert(item);
+  }
+}
+
+// Builds the tree of sorted `items` in place of the empty root leaf, level by level: each level's
+// pages are filled evenly, and each page is known to the next level up by its lowest item.
+void Tree::Build(const std::vector<Item>& items) {
+  if (items.empty()) return;
+  Header& header = store_.header();
+  struct Child {
+    std::uint32_t page;
+    Item lowest;
+  };
+  std::vector<Child> level;
+  std::array<std::uint8_t, kInnerSlotSize> image{};
+  std::array<std::uint8_t, kPageSize> slots{};
+  // Writes `count` slots, taken from `slotAt`, into a page of the given level.
+  const auto writePage = [&](unsigned height, std::uint32_t page, std::size_t count, const auto& slotAt) {
+    const std::size_t size = height == 0 ? kLeafSlotSize : kInnerSlotSize;
+    for (std::size_t i = 0; i < count; ++i) {
+      slotAt(i, image.data());
+      std::memcpy(slots.data() + i * size, image.data(), size);
+    }
+    Node node(store_.Fetch(page, true));
+    node.Reset(height);
+    node.Fill(0, slots.data(), count);
+  };
+  // Splits `total` slots into the fewest pages of `capacity`, evenly.
+  const auto pagesFor = [](std::size_t total, std::size_t capacity) { return (total + capacity - 1) / capacity; };
+
+  const std::size_t leaves = pagesFor(items.size(), kLeafCapacity);
+  for (std::size_t p = 0, from = 0; p < leaves; ++p) {
+    const std::size_t to = items.size() * (p + 1) / leaves;
+    const std::uint32_t page = p == 0 ? header.root : store_.Allocate();
+    writePage(0, page, to - from, [&](std::size_t i, std::uint8_t* slot) { EncodeSlot(slot, items[from + i], 0); });
+    level.push_back({page, items[from]});
+    from = to;
+  }
+  unsigned height = 1;
+  while (level.size() > 1) {
+    if (height >= kMaxHeight) throw Fault{kNdxFailed};
+    std::vector<Child> above;
+    const std::size_t pages = pagesFor(level.size(), kInnerCapacity);
+    for (std::size_t p = 0, from = 0; p < pages; ++p) {
+      const std::size_t to = level.size() * (p + 1) / pages;
+      const std::uint32_t page = store_.Allocate();
+      writePage(height, page, to - from, [&](std::size_t i, std::uint8_t* slot) {
+        EncodeSlot(slot, level[from + i].lowest, level[from + i].page);
+      });
+      above.push_back({page, level[from].lowest});
+      from = to;
+    }
+    level = std::move(above);
+    ++height;
+  }
+  header.root = level.front().page;
+  header.height = height;
+  header.itemCount += items.size();
+  store_.Changed();
+}
+
 bool Tree::Erase(const Item& target) {
   Path path;
   if (!Find(target, path)) return false;
@@ -114,8 +182,8 @@ Page& Tree::FetchChild(const NodeView& parent, std::size_t slot) {
   const NodeView child(bytes);
   const std::size_t first = child.leaf() ? 0 : 1;
   if (child.count() > first &&
-      ((slot > 0 && child.item(first) < parent.item(slot)) ||
-       (slot + 1 < parent.count() && parent.item(slot + 1) < child.item(child.count() - 1)))) {
+      ((slot > 0 && child.Compare(first, parent, slot) < 0) ||
+       (slot + 1 < parent.count() && parent.Compare(slot + 1, child, child.count() - 1) < 0))) {
     throw Fault{kNdxDamaged};
   }
   return bytes;

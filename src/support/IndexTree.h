@@ -34,6 +34,9 @@ class Tree {
   Item At(const Path& path);
 
   void Insert(const Item& item);
+  // Files many items at once. An empty tree is built from the bottom up, every level packed evenly;
+  // otherwise the items go in one by one, in order, so that neighbours share their pages.
+  void InsertMany(std::vector<Item>& items);
   // Removes one item with the key and entry number of `target`, whatever its sequence number.
   // False when there is none.
   bool Erase(const Item& target);
@@ -50,6 +53,7 @@ class Tree {
   void Split(const Path& path, std::size_t depth, std::size_t at, std::uint8_t* image);
   bool OnRightEdge(const Path& path, std::size_t depth);
   void Grow(const std::uint8_t* image);
+  void Build(const std::vector<Item>& items);
   void RemoveAt(const Path& path);
   void Shrink();
 
