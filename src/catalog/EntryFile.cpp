@@ -74,4 +74,20 @@ bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHea
   return WriteBlock(store, file, static_cast<std::int64_t>(header.EntryLength) * n, slot);
 }
 
+bool WalkEntries(CatalogStore& store, const std::string& message,
+                 const std::function<void(const EntryRecord&, EntryNumber)>& visit) {
+  const EntryNumber count = store.header.Count();
+  store.ui.SetMainWindowEnabled(false);
+  store.ui.OpenGauge(static_cast<double>(count), message, true);
+  bool cancelled = false;
+  EntryRecord record;
+  for (EntryNumber n = 1; n <= count && !cancelled; ++n) {
+    cancelled = store.ui.StepGauge();
+    if (!cancelled && ReadEntry(store, record, store.header, n, store.entryFile)) visit(record, n);
+  }
+  store.ui.SetMainWindowEnabled(true);
+  store.ui.CloseGauge();
+  return !cancelled;
+}
+
 }  // namespace vrk

@@ -79,7 +79,7 @@ TEST_F(RebuildTest, ReIndexOfAnEmptyCatalogLeavesEmptyIndexes) {
 TEST_F(RebuildTest, CancelledReIndexDeletesTheIndexFiles) {
   OpenTitles({});
   for (int i = 0; i < 300; ++i) Add({"Title " + std::to_string(i)});
-  ui.cancelAtDoEvents = ui.doEventsCalls + 3;
+  ui.cancelAtDoEvents = ui.doEventsCalls + 2;  // the gauge's opening, then its first step multiple
   ReIndexCommand(program);
   EXPECT_FALSE(IndexExists(0));
   EXPECT_FALSE(IndexExists(2));
