@@ -1,35 +1,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
 
 #include "catalog/Files.h"
+#include "fakes/FileSizeLimit.h"
 #include "fakes/TempDirectory.h"
 
 namespace vrk {
 namespace {
 
+using test::FileSizeLimit;
 using test::TempDirectory;
-
-// A file-size limit makes the disk refuse writes past it, as a full disk would.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { Lift(); }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-  void Lift() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
 
 TEST(FileBatch, WritesRefusedByTheDiskAreWrittenWhenTriedAgain) {
   TempDirectory dir;
