@@ -84,7 +84,7 @@ void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input,
       whole = false;
       break;
     }
-    for (std::size_t i = 0; i < used; ++i) entry.Field[i] = std::move(values[i]);
+    for (std::size_t i = 0; i < used && i < values.size(); ++i) entry.Field[i] = std::move(values[i]);
     if (!WriteEntry(store, entry, header, d, file)) {  // the File Error box has been shown
       wrote = false;
       break;
