@@ -179,19 +179,20 @@ struct TablePath {
   std::string native;  // what the file system is asked for
 };
 
-// A path without "." is trimmed and gets ".DBF"; the path is upper-cased. On this file system letter
-// case matters, so only the file name is upper-cased on disk: the directory stays as given, so that an
-// existing lower-case directory is still found. NativePath then finds an existing file whose name
-// differs only in case (tables copied from other systems).
+// Where the file name begins: after the last '/'.
+std::size_t FileNameStart(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
+// The path is upper-cased. On this file system letter case matters, so only the file name is
+// upper-cased on disk: the directory stays as given, so that an existing lower-case directory is still
+// found. NativePath then finds an existing file whose name differs only in case (tables copied from
+// other systems).
 int MakeTablePath(std::string_view path, TablePath& result) {
-  std::string text(path);
-  if (text.find('.') == std::string::npos) {
-    text = TrimBlanks(text);
-    if (text.empty()) return kErrBadFileName;
-    text += ".DBF";
-  }
-  const std::size_t slash = text.rfind('/');
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::string text = DbfTableFile(path);
+  if (text.empty()) return kErrBadFileName;
+  const std::size_t nameStart = FileNameStart(text);
   result.stored = UpperAnsi(text);
   result.native = NativePath(text.substr(0, nameStart) + UpperAnsi(text.substr(nameStart)));
   return kDbfOk;
@@ -436,6 +437,14 @@ DbfDateFormat DbfLocaleDateFormat() {
 }
 
 // ---- Operations ------------------------------------------------------------------------------------
+
+std::string DbfTableFile(std::string_view path) {
+  // Only the file name decides: a dot in a directory name ("/home/u/.cats/books") is no extension.
+  if (path.find('.', FileNameStart(path)) != std::string_view::npos) return std::string(path);
+  std::string text = TrimBlanks(path);
+  if (FileNameStart(text) == text.size()) return {};
+  return text + ".DBF";
+}
 
 int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& defs, int& handle) {
   handle = 0;

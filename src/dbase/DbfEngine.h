@@ -118,8 +118,11 @@ struct DbfRecord {
 };
 
 // ---- Operations ------------------------------------------------------------------------------------
-// A path without "." gets ".DBF". `handle` is 0 when none could be taken; otherwise it stays taken,
-// even when the create fails, until DbfClose.
+// The file a table path names: a file name without "." is trimmed and gets ".DBF". Empty for a path
+// that names no file ("", "dir/").
+std::string DbfTableFile(std::string_view path);
+// The path is taken as DbfTableFile gives it. `handle` is 0 when none could be taken; otherwise it stays
+// taken, even when the create fails, until DbfClose.
 int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& fields, int& handle);
 // Texts longer than their field are cut, shorter ones padded with blanks; missing texts are blank.
 int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& texts,

@@ -52,5 +52,7 @@ int CommandDelete(const Args& args);
 int CommandUndelete(const Args& args);
 int CommandReindex(const Args& args);
 int CommandTotals(const Args& args);
+int CommandImportDbf(const Args& args);
+int CommandExportDbf(const Args& args);
 
 }  // namespace vrk::cli

@@ -13,7 +13,10 @@ int Usage() {
                "  new BASE FIELD...           FIELD is NAME:LENGTH[:key][:sum][:calc=XoY]\n"
                "  add BASE FIELD=VALUE...     FIELD is a number 1-21 or a field name\n"
                "  info BASE | dump BASE | walk BASE FIELD\n"
-               "  delete BASE N | undelete BASE N | reindex BASE | totals BASE\n";
+               "  delete BASE N | undelete BASE N | reindex BASE | totals BASE\n"
+               "  import-dbf FILE BASE        the dBase III table FILE into the new catalog BASE\n"
+               "  export-dbf BASE FILE [--overwrite]\n"
+               "                              every entry of BASE into the dBase III table FILE\n";
   return kBadInput;
 }
 
@@ -35,6 +38,8 @@ int main(int argc, char** argv) {
       {"undelete", CommandUndelete},
       {"reindex", CommandReindex},
       {"totals", CommandTotals},
+      {"import-dbf", CommandImportDbf},
+      {"export-dbf", CommandExportDbf},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {
