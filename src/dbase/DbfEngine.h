@@ -85,6 +85,11 @@ struct DbfTable {
   std::uint16_t recordLength = 0;  // deletion flag included
   std::vector<DbfFieldDef> fields;
   bool changed = false;  // the header on disk is rewritten when a changed table is closed
+  // Appended records are gathered and written together; a read ahead serves the records that follow.
+  std::uint64_t fileSize = 0;  // bytes of the file, the gathered records included
+  std::string pending;         // records appended but not yet written, ending at fileSize
+  std::string readAhead;       // bytes of the file from readAheadStart
+  std::uint64_t readAheadStart = 0;
 };
 
 // The user's short date format, for converting "D" fields.
@@ -134,7 +139,7 @@ int DbfGetInfo(const DbfEngine& engine, int handle, DbfInfo& info);
 // Field numbers run from 1.
 int DbfGetField(const DbfEngine& engine, int handle, int fieldNumber, DbfFieldDef& field);
 // Record numbers run from 1.
-int DbfReadRecord(const DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record);
+int DbfReadRecord(DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record);
 // "Error <code>\r\n<message>".
 std::string DbfErrorText(int code);
 

@@ -132,7 +132,7 @@ DbfInput OpenDBF(CatalogStore& store, DbfEngine& engine, const std::string& path
   return input;
 }
 
-int ReadDBFRecord(const DbfEngine& engine, const DbfInput& input, std::int64_t recordNumber,
+int ReadDBFRecord(DbfEngine& engine, const DbfInput& input, std::int64_t recordNumber,
                   std::vector<std::string>& values) {
   values.clear();
   DbfRecord record;

@@ -27,7 +27,7 @@ DbfInput OpenDBF(CatalogStore& store, DbfEngine& engine, const std::string& path
 // user's date separator, blank dates stay blank, every other field keeps its stored form. Returns the
 // engine's code; 146 when a date is no calendar date, which then keeps its stored text while the other
 // fields are filled as usual, so that nothing of the record is lost.
-int ReadDBFRecord(const DbfEngine& engine, const DbfInput& input, std::int64_t recordNumber,
+int ReadDBFRecord(DbfEngine& engine, const DbfInput& input, std::int64_t recordNumber,
                   std::vector<std::string>& values);
 
 // Makes the catalog NAME in `directory` from the table at `path`; the current catalog stays as it is.

@@ -6,6 +6,7 @@
 #include "dbase/DbfExport.h"
 #include "fakes/Catalogs.h"
 #include "fakes/FakeUi.h"
+#include "fakes/FileSizeLimit.h"
 #include "fakes/ForeignTable.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
@@ -137,21 +138,22 @@ TEST_F(DbfExportTest, ComputedValuesAreWrittenAndSumFieldsTotalledFromZero) {
                 "\r\rTOTALS:\r\rPrice         \t\t:\t3.50\rTotal         \t\t:\t15.50\r");
 }
 
-TEST_F(DbfExportTest, RefusedWritesAreShownAndLeaveTheTotalsAlone) {
+// Appended records are gathered and written together: a disk that refuses them is reported when the
+// table is closed, and the table is not taken for written.
+TEST_F(DbfExportTest, RefusedWritesAreShownWhenTheTableIsClosed) {
   Make(MakeLayout({{"Price", 6, kSumField}}), {{{"2.5"}}});
   DbfOutput output;
   ASSERT_TRUE(CreateDBF(store, engine, Path(), output));
-  std::filesystem::resize_file(Path(), 10);  // cut under the table: no record fits any more
   EntryRecord entry;
   ASSERT_TRUE(ReadEntry(store, entry, store.header, 1, store.entryFile));
-  EXPECT_FALSE(AppendDBFRecord(store, engine, entry, output));
-  EXPECT_FALSE(AppendDBFRecord(store, engine, entry, output));
-  EXPECT_EQ(output.written, 0);
-  EXPECT_EQ(store.totals[0], 0.0f);
-  const std::string refused =
-      "Error 114\r\nInvalid record length; doesn't match headerWhen Writing DBaseIII File: ";
-  EXPECT_EQ(ui.texts(), (std::vector<std::string>{refused, refused}));
-  EXPECT_TRUE(CloseDBF(store, engine, output.handle));
+  {
+    // Room for the first record, which takes the place of the end-of-file mark, and no more.
+    test::FileSizeLimit limit(std::filesystem::file_size(Path()) + 6);
+    EXPECT_TRUE(AppendDBFRecord(store, engine, entry, output));
+    EXPECT_TRUE(AppendDBFRecord(store, engine, entry, output));
+    EXPECT_FALSE(CloseDBF(store, engine, output.handle));
+  }
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Error 61\r\nDisk fullWhen Closing DBIII File"}));
   EXPECT_FALSE(CloseDBF(store, engine, output.handle));
   EXPECT_EQ(ui.messages.back().text, "Error 105\r\nInvalid file mode for operationWhen Closing DBIII File");
 }
