@@ -190,16 +190,13 @@ std::size_t FileNameStart(std::string_view path) {
   return slash == std::string_view::npos ? 0 : slash + 1;
 }
 
-// The path is upper-cased. On this file system letter case matters, so only the file name is
-// upper-cased on disk: the directory stays as given, so that an existing lower-case directory is still
-// found. NativePath then finds an existing file whose name differs only in case (tables copied from
-// other systems).
+// The handle keeps the path upper-cased. NativePath finds an existing file whose name differs only in
+// letter case (tables copied from other systems).
 int MakeTablePath(std::string_view path, TablePath& result) {
   const std::string text = DbfTableFile(path);
   if (text.empty()) return kErrBadFileName;
-  const std::size_t nameStart = FileNameStart(text);
   result.stored = UpperAnsi(text);
-  result.native = NativePath(text.substr(0, nameStart) + UpperAnsi(text.substr(nameStart)));
+  result.native = NativePath(text);
   return kDbfOk;
 }
 
@@ -490,10 +487,13 @@ DbfDateFormat DbfLocaleDateFormat() {
 
 std::string DbfTableFile(std::string_view path) {
   // Only the file name decides: a dot in a directory name ("/home/u/.cats/books") is no extension.
-  if (path.find('.', FileNameStart(path)) != std::string_view::npos) return std::string(path);
-  std::string text = TrimBlanks(path);
-  if (FileNameStart(text) == text.size()) return {};
-  return text + ".DBF";
+  std::string text = path.find('.', FileNameStart(path)) != std::string_view::npos ? std::string(path)
+                                                                                  : TrimBlanks(path) + ".DBF";
+  const std::size_t nameStart = FileNameStart(text);
+  if (nameStart == text.size() || text.substr(nameStart) == ".DBF") return {};
+  // Table names are upper case. On this file system letter case matters, so only the file name is
+  // upper-cased: the directory stays as given, so that an existing lower-case directory is found.
+  return text.substr(0, nameStart) + UpperAnsi(text.substr(nameStart));
 }
 
 int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& defs, int& handle) {

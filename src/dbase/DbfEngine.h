@@ -123,8 +123,8 @@ struct DbfRecord {
 };
 
 // ---- Operations ------------------------------------------------------------------------------------
-// The file a table path names: a file name without "." is trimmed and gets ".DBF". Empty for a path
-// that names no file ("", "dir/").
+// The file a table path names: a file name without "." is trimmed and gets ".DBF", and the file name
+// is upper-cased. Empty for a path that names no file ("", "dir/").
 std::string DbfTableFile(std::string_view path);
 // The path is taken as DbfTableFile gives it. `handle` is 0 when none could be taken; otherwise it stays
 // taken, even when the create fails, until DbfClose.

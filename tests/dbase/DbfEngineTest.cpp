@@ -282,9 +282,9 @@ TEST_F(DbfTest, PathsGetTheExtensionAndAnUpperCaseFileName) {
 }
 
 TEST_F(DbfTest, OnlyTheFileNameDecidesAboutTheExtension) {
-  EXPECT_EQ(DbfTableFile("/home/u/.cats/books"), "/home/u/.cats/books.DBF");
-  EXPECT_EQ(DbfTableFile("/home/u/.cats/books.old"), "/home/u/.cats/books.old");
-  EXPECT_EQ(DbfTableFile(" books "), "books.DBF");
+  EXPECT_EQ(DbfTableFile("/home/u/.cats/books"), "/home/u/.cats/BOOKS.DBF");
+  EXPECT_EQ(DbfTableFile("/home/u/.cats/books.old"), "/home/u/.cats/BOOKS.OLD");
+  EXPECT_EQ(DbfTableFile(" books "), "BOOKS.DBF");
   EXPECT_EQ(DbfTableFile("dir/"), "");
   EXPECT_EQ(DbfTableFile("  "), "");
 

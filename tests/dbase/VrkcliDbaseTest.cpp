@@ -79,7 +79,7 @@ TEST_F(VrkcliDbaseTest, ExportWritesEveryEntryAndReplacesOnlyWhenAsked) {
   const std::string table = dir / "out";
   const Outcome wrote = Vrkcli({"export-dbf", dir / "CAT", table});
   EXPECT_EQ(wrote.status, 0) << wrote.err;
-  EXPECT_EQ(wrote.out, "Wrote 2 entries to DBASE III file: " + table + "\n");
+  EXPECT_EQ(wrote.out, "Wrote 2 entries to DBASE III file: " + (dir / "OUT.DBF") + "\n");  // the file written
   const std::string bytes = TempDirectory::ReadFile(dir / "OUT.DBF");
   EXPECT_EQ(bytes.substr(bytes.size() - 22), " Dune  1965 Emma  1815");
 

@@ -74,7 +74,7 @@ int CommandExportDbf(const Args& args) {
   DbfEngine engine;
   const EntryNumber count = ExportEntries(program, engine, path, 1, program.header.Count());
   if (count < 0) return kFailed;
-  std::cout << Utf8FromAnsi(ExportCompletionText(count, path)) << '\n';
+  std::cout << Utf8FromAnsi(ExportCompletionText(count, table)) << '\n';
   return count == program.header.Count() ? 0 : kFailed;
 }
 
