@@ -127,24 +127,11 @@ bool HasSumField(const FieldTable& fields) {
 bool TotalCatalog(CatalogStore& store) {
   if (!HasSumField(store.fieldTable)) return false;
   store.totals.fill(0);
-  const EntryNumber count = store.header.Count();
-  store.ui.OpenGauge(static_cast<double>(count), "TOTALING ENTRIES....", true);
-  store.ui.SetMainWindowEnabled(false);
-  bool cancelled = false;
-  EntryRecord record;
-  for (EntryNumber n = 1; n <= count; ++n) {
-    if (store.ui.StepGauge()) {
-      cancelled = true;
-      break;
-    }
-    if (!ReadEntry(store, record, store.header, n, store.entryFile)) continue;
+  return WalkEntries(store, "TOTALING ENTRIES....", [&store](const EntryRecord& record, EntryNumber) {
     for (int i = 0; i < kFieldCount; ++i) {
       if (IsSumField(store.fieldTable[i])) AddToTotal(store.totals, i, FieldValueText(store.formulaTable, record, i));
     }
-  }
-  store.ui.SetMainWindowEnabled(true);
-  store.ui.CloseGauge();
-  return !cancelled;
+  });
 }
 
 }  // namespace vrk

@@ -63,7 +63,7 @@ bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHea
     const auto length = static_cast<std::size_t>(header.FieldLength[i]);
     if (length == 0) continue;
     const std::string& text = record.Field[i];
-    std::memcpy(at, text.data(), std::min(length, text.size()));
+    text.copy(at, std::min(length, text.size()));
     if (text.size() < length) std::memset(at + text.size(), ' ', length - text.size());
     CharToOemBuff(at, length);
     at += length;
@@ -72,6 +72,22 @@ bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHea
   PutSingle(at + 4, record.PrevSorted);
   PutSingle(at + 8, record.MemoNumber);
   return WriteBlock(store, file, static_cast<std::int64_t>(header.EntryLength) * n, slot);
+}
+
+bool WalkEntries(CatalogStore& store, const std::string& message,
+                 const std::function<void(const EntryRecord&, EntryNumber)>& visit) {
+  const EntryNumber count = store.header.Count();
+  store.ui.SetMainWindowEnabled(false);
+  store.ui.OpenGauge(static_cast<double>(count), message, true);
+  bool cancelled = false;
+  EntryRecord record;
+  for (EntryNumber n = 1; n <= count && !cancelled; ++n) {
+    cancelled = store.ui.StepGauge();
+    if (!cancelled && ReadEntry(store, record, store.header, n, store.entryFile)) visit(record, n);
+  }
+  store.ui.SetMainWindowEnabled(true);
+  store.ui.CloseGauge();
+  return !cancelled;
 }
 
 }  // namespace vrk

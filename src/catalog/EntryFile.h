@@ -1,6 +1,9 @@
 // Entries in their fixed-length slots of the entry file: entry n starts at byte EntryLength × n.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "catalog/CatalogStore.h"
 
 namespace vrk {
@@ -12,6 +15,11 @@ bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& he
 // cut, shorter padded, so that a slot never spills into the next). False when nothing was written.
 bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHeader& header, EntryNumber n,
                 int file);
+
+// Reads entries 1 to EntryCount in order and hands each to `visit`, with the gauge showing `message`
+// and its Cancel enabled, and the main window disabled meanwhile. False when the user cancelled.
+bool WalkEntries(CatalogStore& store, const std::string& message,
+                 const std::function<void(const EntryRecord&, EntryNumber)>& visit);
 
 // A record of blank fields of the header's lengths, status 0.
 EntryRecord BlankEntry(const CatalogHeader& header);

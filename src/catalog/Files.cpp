@@ -111,6 +111,8 @@ bool File::WritePending() {
   batch_ = false;
   const bool ok = WriteAt(pendingStart_, data.data(), data.size());
   batch_ = wasBatch;
+  // What a failed write gathered stays gathered: trying again must write all of it, not leave a hole.
+  if (!ok) pending_.swap(data);
   return ok;
 }
 

@@ -41,6 +41,7 @@ int CodeFromErrno(int error) {
     case ENAMETOOLONG:
       return kErrBadFileName;
     case ENOSPC:
+    case EFBIG:
     case EDQUOT:
       return kErrDiskFull;
     case EACCES:
@@ -105,7 +106,8 @@ int WriteAt(int fd, std::uint64_t offset, std::string_view bytes) {
   return kDbfOk;
 }
 
-// Reads exactly `size` bytes; a file that ends sooner gives "Input past end of file".
+// Reads exactly `size` bytes; a file that ends sooner gives "Input past end of file", with the bytes
+// that were there.
 int ReadAt(int fd, std::uint64_t offset, std::size_t size, std::string& bytes) {
   bytes.assign(size, '\0');
   std::size_t done = 0;
@@ -115,7 +117,10 @@ int ReadAt(int fd, std::uint64_t offset, std::size_t size, std::string& bytes) {
       if (errno == EINTR) continue;
       return CodeFromErrno(errno);
     }
-    if (got == 0) return kErrPastEndOfFile;
+    if (got == 0) {
+      bytes.resize(done);
+      return kErrPastEndOfFile;
+    }
     done += static_cast<std::size_t>(got);
   }
   return kDbfOk;
@@ -179,21 +184,19 @@ struct TablePath {
   std::string native;  // what the file system is asked for
 };
 
-// A path without "." is trimmed and gets ".DBF"; the path is upper-cased. On this file system letter
-// case matters, so only the file name is upper-cased on disk: the directory stays as given, so that an
-// existing lower-case directory is still found. NativePath then finds an existing file whose name
-// differs only in case (tables copied from other systems).
+// Where the file name begins: after the last '/'.
+std::size_t FileNameStart(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
+// The handle keeps the path upper-cased. NativePath finds an existing file whose name differs only in
+// letter case (tables copied from other systems).
 int MakeTablePath(std::string_view path, TablePath& result) {
-  std::string text(path);
-  if (text.find('.') == std::string::npos) {
-    text = TrimBlanks(text);
-    if (text.empty()) return kErrBadFileName;
-    text += ".DBF";
-  }
-  const std::size_t slash = text.rfind('/');
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::string text = DbfTableFile(path);
+  if (text.empty()) return kErrBadFileName;
   result.stored = UpperAnsi(text);
-  result.native = NativePath(text.substr(0, nameStart) + UpperAnsi(text.substr(nameStart)));
+  result.native = NativePath(text);
   return kDbfOk;
 }
 
@@ -377,6 +380,7 @@ int ReadDescriptor(std::string_view bytes, DbfFieldDef& field) {
 int ReadHeader(DbfTable& table) {
   std::uint64_t fileSize = 0;
   if (const int code = FileSize(table.fd, fileSize)) return code;
+  table.fileSize = fileSize;
   if (fileSize < kHeaderSize) return kDbfNotDbf;
   std::string header;
   if (const int code = ReadAt(table.fd, 0, kHeaderSize, header)) return code;
@@ -415,6 +419,50 @@ std::uint64_t RecordOffset(const DbfTable& table, std::uint64_t recordNumber) {
   return table.headerLength + (recordNumber - 1) * table.recordLength;
 }
 
+constexpr std::size_t kBlock = 64 * 1024;
+
+// Writes the gathered records.
+int WritePending(DbfTable& table) {
+  if (table.pending.empty()) return kDbfOk;
+  const std::uint64_t offset = table.fileSize - table.pending.size();
+  const int code = RetryWhileLocked([&] { return WriteAt(table.fd, offset, table.pending); });
+  if (code == kDbfOk) table.pending.clear();
+  return code;
+}
+
+// Gathers a record that ends the file; what does not end it is written at once.
+int Append(DbfTable& table, std::uint64_t offset, const std::string& record) {
+  table.readAhead.clear();
+  if (offset != table.fileSize) {
+    if (const int code = WritePending(table)) return code;
+    if (const int code = RetryWhileLocked([&] { return WriteAt(table.fd, offset, record); })) return code;
+    table.fileSize = std::max(table.fileSize, offset + record.size());
+    return kDbfOk;
+  }
+  table.pending += record;
+  table.fileSize += record.size();
+  return table.pending.size() >= kBlock ? WritePending(table) : kDbfOk;
+}
+
+// Reads `size` bytes at `offset` through the read ahead; a file that ends sooner gives "Input past
+// end of file".
+int ReadThrough(DbfTable& table, std::uint64_t offset, std::size_t size, std::string& bytes) {
+  if (const int code = WritePending(table)) return code;
+  const std::uint64_t end = table.readAheadStart + table.readAhead.size();
+  if (offset < table.readAheadStart || offset + size > end) {
+    table.readAhead.clear();
+    if (const int code = ReadAt(table.fd, offset, std::max(size, kBlock), table.readAhead);
+        code != kDbfOk && code != kErrPastEndOfFile) {
+      return code;
+    }
+    table.readAheadStart = offset;
+  }
+  const std::uint64_t from = offset - table.readAheadStart;
+  if (from + size > table.readAhead.size()) return kErrPastEndOfFile;
+  bytes.assign(table.readAhead, from, size);
+  return kDbfOk;
+}
+
 }  // namespace
 
 // ---- Date format -----------------------------------------------------------------------------------
@@ -436,6 +484,17 @@ DbfDateFormat DbfLocaleDateFormat() {
 }
 
 // ---- Operations ------------------------------------------------------------------------------------
+
+std::string DbfTableFile(std::string_view path) {
+  // Only the file name decides: a dot in a directory name ("/home/u/.cats/books") is no extension.
+  std::string text = path.find('.', FileNameStart(path)) != std::string_view::npos ? std::string(path)
+                                                                                  : TrimBlanks(path) + ".DBF";
+  const std::size_t nameStart = FileNameStart(text);
+  if (nameStart == text.size() || text.substr(nameStart) == ".DBF") return {};
+  // Table names are upper case. On this file system letter case matters, so only the file name is
+  // upper-cased: the directory stays as given, so that an existing lower-case directory is found.
+  return text.substr(0, nameStart) + UpperAnsi(text.substr(nameStart));
+}
 
 int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& defs, int& handle) {
   handle = 0;
@@ -465,6 +524,7 @@ int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFie
     for (const DbfFieldDef& field : table.fields) bytes += DescriptorBytes(field);
     bytes += {kTerminator, kEndOfFile};
     const int code = RetryWhileLocked([&] { return WriteAt(fd, 0, bytes); });
+    table.fileSize = bytes.size();
     if (code != kDbfOk) {
       // Nothing usable was written: the handle keeps no file, and closing it writes nothing.
       ::close(fd);
@@ -493,14 +553,9 @@ int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& tex
       record.replace(offset, used, texts[i], 0, used);
     }
     // A file that does not hold all its records would get a hole before the new one.
-    std::uint64_t fileSize = 0;
-    if (const int code = FileSize(table->fd, fileSize)) return code;
     const std::uint64_t number = std::uint64_t{table->recordCount} + 1;
-    if (fileSize < RecordOffset(*table, number)) return kDbfRecordLengthMismatch;
-    if (const int code =
-            RetryWhileLocked([&] { return WriteAt(table->fd, RecordOffset(*table, number), record); })) {
-      return code;
-    }
+    if (table->fileSize < RecordOffset(*table, number)) return kDbfRecordLengthMismatch;
+    if (const int code = Append(*table, RecordOffset(*table, number), record)) return code;
     table->recordCount = static_cast<std::uint32_t>(number);
     table->changed = true;
     recordNumber = static_cast<std::int64_t>(number);
@@ -515,7 +570,8 @@ int DbfClose(DbfEngine& engine, int handle) {
     if (!table->taken) return kDbfBadMode;
     int code = kDbfOk;
     if (table->fd >= 0) {
-      if (table->changed) {
+      code = WritePending(*table);
+      if (table->changed && code == kDbfOk) {
         table->updated = UpdateDate(engine);
         code = RetryWhileLocked([&] { return WriteAt(table->fd, 0, HeaderBytes(*table)); });
       }
@@ -569,18 +625,15 @@ int DbfGetField(const DbfEngine& engine, int handle, int fieldNumber, DbfFieldDe
   });
 }
 
-int DbfReadRecord(const DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record) {
+int DbfReadRecord(DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record) {
   return Guarded([&] {
-    const DbfTable* table = TableOf(engine, handle);
+    DbfTable* table = TableOf(engine, handle);
     if (const int code = CheckOpen(table)) return code;
     if (recordNumber < 1 || recordNumber > table->recordCount) return kDbfBadRecordNumber;
     // Records the header counts but the file lacks are reported, not made up.
     const std::uint64_t offset = RecordOffset(*table, static_cast<std::uint64_t>(recordNumber));
-    std::uint64_t fileSize = 0;
-    if (const int code = FileSize(table->fd, fileSize)) return code;
-    if (offset + table->recordLength > fileSize) return kErrPastEndOfFile;
     std::string text;
-    if (const int code = ReadAt(table->fd, offset, table->recordLength, text)) return code;
+    if (const int code = ReadThrough(*table, offset, table->recordLength, text)) return code;
     std::vector<std::string> fields;
     for (const DbfFieldDef& field : table->fields) {
       std::size_t start = 0;

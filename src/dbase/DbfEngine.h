@@ -85,6 +85,11 @@ struct DbfTable {
   std::uint16_t recordLength = 0;  // deletion flag included
   std::vector<DbfFieldDef> fields;
   bool changed = false;  // the header on disk is rewritten when a changed table is closed
+  // Appended records are gathered and written together; a read ahead serves the records that follow.
+  std::uint64_t fileSize = 0;  // bytes of the file, the gathered records included
+  std::string pending;         // records appended but not yet written, ending at fileSize
+  std::string readAhead;       // bytes of the file from readAheadStart
+  std::uint64_t readAheadStart = 0;
 };
 
 // The user's short date format, for converting "D" fields.
@@ -118,8 +123,11 @@ struct DbfRecord {
 };
 
 // ---- Operations ------------------------------------------------------------------------------------
-// A path without "." gets ".DBF". `handle` is 0 when none could be taken; otherwise it stays taken,
-// even when the create fails, until DbfClose.
+// The file a table path names: a file name without "." is trimmed and gets ".DBF", and the file name
+// is upper-cased. Empty for a path that names no file ("", "dir/").
+std::string DbfTableFile(std::string_view path);
+// The path is taken as DbfTableFile gives it. `handle` is 0 when none could be taken; otherwise it stays
+// taken, even when the create fails, until DbfClose.
 int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& fields, int& handle);
 // Texts longer than their field are cut, shorter ones padded with blanks; missing texts are blank.
 int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& texts,
@@ -131,7 +139,7 @@ int DbfGetInfo(const DbfEngine& engine, int handle, DbfInfo& info);
 // Field numbers run from 1.
 int DbfGetField(const DbfEngine& engine, int handle, int fieldNumber, DbfFieldDef& field);
 // Record numbers run from 1.
-int DbfReadRecord(const DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record);
+int DbfReadRecord(DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record);
 // "Error <code>\r\n<message>".
 std::string DbfErrorText(int code);
 

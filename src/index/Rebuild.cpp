@@ -39,53 +39,33 @@ bool CreateKeyIndexes(CatalogStore& store, KeyTable& keys) {
 void ReIndex(CatalogStore& store) {
   KeyTable keys;
   if (!CreateKeyIndexes(store, keys)) return;
-  const EntryNumber count = store.header.Count();
-  if (count == 0) {
+  if (store.header.Count() == 0) {
     CloseKeyIndexes(store, keys);
     return;
   }
   store.ui.ShowBusy();
-  store.ui.SetMainWindowEnabled(false);
-  store.ui.OpenGauge(static_cast<double>(count), "Building Indexes....", true);
-  store.ui.DoEvents();
-  EntryNumber n = 1;
-  EntryRecord record;
-  for (; n <= count; ++n) {
-    if (store.ui.StepGauge()) break;
-    if (ReadEntry(store, record, store.header, n, store.entryFile)) AddEntryKeys(store, keys, record, n);
-  }
+  const bool complete = WalkEntries(store, "Building Indexes....", [&](const EntryRecord& record, EntryNumber n) {
+    AddEntryKeys(store, keys, record, n);
+  });
   CloseKeyIndexes(store, keys);
-  if (n != count + 1) {
+  if (!complete) {
     KillKeyIndexes(store);
     store.ui.Message("Indexing aborted. Index files have been deleted.");
   }
-  store.ui.SetMainWindowEnabled(true);
-  store.ui.CloseGauge();
   store.ui.ClearBusy();
 }
 
 void BuildIndexInFileOrder(CatalogStore& store, int field) {
   const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
   if (handle < 0) return;
-  const EntryNumber count = store.header.Count();
-  store.ui.OpenGauge(static_cast<double>(count), "Building " + FieldTitle(store, field) + " Index....", true);
-  store.ui.SetMainWindowEnabled(false);
   store.ui.ShowBusy();
-  bool cancelled = false;
-  EntryRecord record;
-  for (EntryNumber n = 1; n <= count; ++n) {
-    if (store.ui.StepGauge()) {
-      cancelled = true;
-      break;
-    }
-    if (!ReadEntry(store, record, store.header, n, store.entryFile)) continue;
-    const auto number = static_cast<std::int32_t>(n);
-    lib::AddKey(handle, PaddedKeyText(record, store.header, field), number, number);
-  }
+  const bool complete = WalkEntries(store, "Building " + FieldTitle(store, field) + " Index....",
+                                    [&](const EntryRecord& record, EntryNumber n) {
+                                      const auto number = static_cast<std::int32_t>(n);
+                                      lib::AddKey(handle, PaddedKeyText(record, store.header, field), number, number);
+                                    });
   store.ui.ClearBusy();
-  store.ui.SetMainWindowEnabled(true);
-  store.ui.CloseGauge();
-  FinishBuild(store, field, handle, cancelled);
+  FinishBuild(store, field, handle, !complete);
 }
 
 void BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {

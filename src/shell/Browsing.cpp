@@ -66,13 +66,9 @@ void PreviousEntry(Program& program) {
 }
 
 void SelectNumber(Program& program) {
-  const auto typed = program.ui.AskNumber({"Select Number", "Enter the number of the entry you wish to display."});
-  if (!typed) return;
-  const EntryNumber n = TypedEntryNumber(*typed, program.header.Count());
-  if (n == 0) {
-    program.ui.Message("Entry number is out of range.");
-    return;
-  }
+  const EntryNumber n =
+      AskEntryNumber(program, "Select Number", "Enter the number of the entry you wish to display.");
+  if (n == 0) return;
   GoToEntry(program, n);
 }
 

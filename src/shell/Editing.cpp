@@ -33,6 +33,14 @@ EntryNumber TypedEntryNumber(const std::string& text, EntryNumber count) {
   return n >= 1 && n <= static_cast<double>(count) ? static_cast<EntryNumber>(n) : 0;
 }
 
+EntryNumber AskEntryNumber(Program& program, const std::string& caption, const std::string& question) {
+  const auto typed = program.ui.AskNumber({.caption = caption, .question = question});
+  if (!typed) return 0;
+  const EntryNumber n = TypedEntryNumber(*typed, program.header.Count());
+  if (n == 0) program.ui.Message("Entry number is out of range.");
+  return n;
+}
+
 void CopyScreenToRecord(Program& program, EntryRecord& record) {
   for (int i = 0; i < kFieldCount; ++i) {
     const auto index = static_cast<std::size_t>(i);
@@ -128,15 +136,10 @@ void CopyLast(Program& program) {
 }
 
 void CopyAnyPrevious(Program& program) {
-  const auto typed = program.ui.AskNumber({"Copy Any Previous", "Enter the number of the entry you wish to copy."});
-  if (!typed) return;
-  const EntryNumber n = TypedEntryNumber(*typed, program.header.Count());
-  if (n == 0) {
-    program.ui.Message("Entry number is out of range.");
-    return;
-  }
+  const EntryNumber n =
+      AskEntryNumber(program, "Copy Any Previous", "Enter the number of the entry you wish to copy.");
   EntryRecord copy;
-  if (ReadEntry(program, copy, program.header, n, program.entryFile)) ShowEntry(program, copy);
+  if (n != 0 && ReadEntry(program, copy, program.header, n, program.entryFile)) ShowEntry(program, copy);
 }
 
 void CopyFieldFromPrevious(Program& program) {

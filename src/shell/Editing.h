@@ -26,5 +26,7 @@ void CloseBrowseIndex(Program& program);
 
 // Reads a number typed into the number prompt; 0 for anything that is not an entry number.
 EntryNumber TypedEntryNumber(const std::string& text, EntryNumber count);
+// Asks for an entry number with the number prompt; 0 when cancelled or out of range (which is said).
+EntryNumber AskEntryNumber(Program& program, const std::string& caption, const std::string& question);
 
 }  // namespace vrk

@@ -37,7 +37,7 @@ std::string ReadCurrentCatalogName(Program& program) {
                                        : value + ".DAT")) {
     return {};
   }
-  const std::string name = FileNamePart(value);
+  std::string name = FileNamePart(value);
   if (value.size() > name.size()) program.catalogDirectory = value.substr(0, value.size() - name.size() - 1);
   return name;
 }

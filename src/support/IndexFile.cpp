@@ -1,17 +1,211 @@
-// Placeholder until the index file engine lands: every call fails cleanly.
+// The index file functions: a table of open handles over the page stores of the open files. Handles
+// that open the same file share its store, so that upkeep through one handle is seen at once by a
+// browsing handle on the same index; each handle keeps its own position.
+#include <array>
+#include <exception>
+#include <limits>
+#include <memory>
+
+#include "platform/Paths.h"
+#include "support/IndexFormat.h"
+#include "support/IndexStore.h"
+#include "support/IndexTree.h"
 #include "support/Support.h"
 
 namespace vrk::lib {
-std::int16_t InitIndexes() { return kNdxOk; }
-std::int16_t OpenNDX(std::int16_t& handle, const std::string&, std::int16_t) {
-  handle = -1;
-  return kNdxFailed;
+namespace {
+
+using ndx::Fault;
+
+constexpr std::int16_t kMaxHandles = 64;
+// Keys added in a row are held back up to this many (36 MB) before they are filed.
+constexpr std::size_t kMaxPending = std::size_t{1} << 20;
+
+// Where GetNext and GetPrev go on from: the item returned last, and the path to it, which holds
+// while the store's generation is unchanged. After a change the walk seeks from the item again.
+struct Cursor {
+  bool positioned = false;
+  ndx::Item last;
+  ndx::Path path;
+  std::uint64_t generation = 0;
+};
+
+struct Handle {
+  std::shared_ptr<ndx::Store> store;
+  Cursor cursor;
+};
+
+// The open handles; handle h is entry h - 1. This is all the state of the index functions.
+std::array<Handle, kMaxHandles> handles;
+
+Handle* Find(std::int16_t handle) {
+  if (handle < 1 || handle > kMaxHandles || !handles[handle - 1].store) return nullptr;
+  return &handles[handle - 1];
 }
-std::int16_t CloseNDX(std::int16_t) { return kNdxFailed; }
-std::int16_t AddKey(std::int16_t, std::string_view, std::int32_t, std::int32_t) { return kNdxFailed; }
-std::int16_t DeleteKey(std::int16_t, std::string_view, std::int32_t) { return kNdxFailed; }
-std::int16_t GetFirst(std::int16_t, std::int32_t&) { return kNdxFailed; }
-std::int16_t GetNext(std::int16_t, std::int32_t&) { return kNdxFailed; }
-std::int16_t GetPrev(std::int16_t, std::int32_t&) { return kNdxFailed; }
-std::int16_t GetKey(std::int16_t, std::string_view, std::int32_t&) { return kNdxFailed; }
+
+std::shared_ptr<ndx::Store> StoreOf(const ndx::FileId& id) {
+  for (const Handle& h : handles) {
+    if (h.store && h.store->id() == id) return h.store;
+  }
+  return nullptr;
+}
+
+void FilePending(ndx::Store& store) {
+  if (store.pending().empty()) return;
+  std::vector<ndx::Item> items;
+  items.swap(store.pending());
+  ndx::Tree(store).InsertMany(items);
+}
+
+// Runs `operation` on an open handle and turns a fault into its result. A fault leaves the store
+// broken: the tree may be half changed, so nothing more is read from or written to it. Keys held
+// back by AddKey are filed first, unless the operation adds one more.
+template <typename Operation>
+std::int16_t Run(std::int16_t handle, Operation operation, bool filePending = true) {
+  Handle* h = Find(handle);
+  if (h == nullptr) return kNdxFailed;
+  ndx::Store& store = *h->store;
+  if (store.broken() != kNdxOk) return store.broken();
+  try {
+    if (filePending) FilePending(store);
+    return operation(*h);
+  } catch (const Fault& fault) {
+    store.Break(fault.result);
+    return fault.result;
+  } catch (const std::exception&) {
+    store.Break(kNdxFailed);
+    return kNdxFailed;
+  }
+}
+
+std::int16_t PositionAt(Handle& h, ndx::Tree& tree, bool found, const ndx::Path& path, std::int32_t& entry) {
+  if (!found) return kNdxEnd;  // the position stays where it was
+  h.cursor = {true, tree.At(path), path, h.store->generation()};
+  entry = h.cursor.last.entry;
+  return kNdxOk;
+}
+
+std::int16_t Walk(std::int16_t handle, bool forward, std::int32_t& entry) {
+  return Run(handle, [&](Handle& h) {
+    ndx::Tree tree(*h.store);
+    const Cursor& cursor = h.cursor;
+    ndx::Path path = cursor.path;
+    bool found = false;
+    if (!cursor.positioned) {
+      found = tree.Edge(!forward, path);
+    } else if (cursor.generation == h.store->generation()) {
+      found = tree.Step(forward, path);
+    } else if (forward) {
+      found = tree.Seek(cursor.last, true, path);
+    } else {
+      // One back from the first item not below the remembered one; the last item when none is.
+      found = tree.Seek(cursor.last, false, path) ? tree.Step(false, path) : tree.Edge(true, path);
+    }
+    return PositionAt(h, tree, found, path, entry);
+  });
+}
+
+// Modes 0 and 2 as OpenNDX; throws Fault.
+std::shared_ptr<ndx::Store> OpenStore(const std::string& path, bool create) {
+  ndx::File file = ndx::File::Open(NativePath(path), create);
+  std::shared_ptr<ndx::Store> store = StoreOf(file.id());
+  if (!store) {
+    store = std::make_shared<ndx::Store>(std::move(file), create);
+    ndx::Tree(*store).CheckRoot();
+  } else if (create) {
+    // The handles already open on this file see the emptied index from now on.
+    if (!store->writable()) throw Fault{kNdxIoError};
+    try {
+      store->Format();
+    } catch (const Fault& fault) {
+      store->Break(fault.result);
+      throw;
+    }
+  } else if (store->broken() != kNdxOk) {
+    throw Fault{store->broken()};
+  }
+  return store;
+}
+
+}  // namespace
+
+// Starts the index functions afresh: any index still open is written out and closed.
+std::int16_t InitIndexes() {
+  std::int16_t result = kNdxOk;
+  for (std::int16_t handle = 1; handle <= kMaxHandles; ++handle) {
+    if (Find(handle) == nullptr) continue;
+    if (const std::int16_t closed = CloseNDX(handle); result == kNdxOk) result = closed;
+  }
+  return result;
+}
+
+std::int16_t OpenNDX(std::int16_t& handle, const std::string& path, std::int16_t mode) {
+  handle = -1;
+  if (mode != kNdxOpen && mode != kNdxCreate) return kNdxFailed;
+  std::int16_t free = 1;
+  while (free <= kMaxHandles && handles[free - 1].store) ++free;
+  if (free > kMaxHandles) return kNdxFailed;
+  try {
+    handles[free - 1] = Handle{OpenStore(path, mode == kNdxCreate), Cursor{}};
+  } catch (const Fault& fault) {
+    return fault.result;
+  } catch (const std::exception&) {
+    return kNdxFailed;
+  }
+  handle = free;
+  return kNdxOk;
+}
+
+std::int16_t CloseNDX(std::int16_t handle) {
+  const std::int16_t result = Run(handle, [](Handle& h) {
+    h.store->Flush();
+    return kNdxOk;
+  });
+  if (Handle* h = Find(handle)) *h = Handle{};
+  return result;
+}
+
+std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entry, std::int32_t sequence) {
+  return Run(handle, [&](Handle& h) {
+    if (!h.store->writable()) return kNdxIoError;
+    h.store->pending().push_back(ndx::MakeItem(key, sequence, entry));
+    if (h.store->pending().size() >= kMaxPending) FilePending(*h.store);
+    return kNdxOk;
+  }, false);
+}
+
+std::int16_t DeleteKey(std::int16_t handle, std::string_view key, std::int32_t entry) {
+  return Run(handle, [&](Handle& h) {
+    if (!h.store->writable()) return kNdxIoError;
+    return ndx::Tree(*h.store).Erase(ndx::MakeItem(key, 0, entry)) ? kNdxOk : kNdxEnd;
+  });
+}
+
+std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry) {
+  return Run(handle, [&](Handle& h) {
+    ndx::Tree tree(*h.store);
+    ndx::Path path;
+    const bool found = tree.Edge(false, path);
+    return PositionAt(h, tree, found, path, entry);
+  });
+}
+
+std::int16_t GetNext(std::int16_t handle, std::int32_t& entry) {
+  return Walk(handle, true, entry);
+}
+
+std::int16_t GetPrev(std::int16_t handle, std::int32_t& entry) {
+  return Walk(handle, false, entry);
+}
+
+std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& entry) {
+  return Run(handle, [&](Handle& h) {
+    ndx::Tree tree(*h.store);
+    ndx::Path path;
+    const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
+    const bool found = tree.Seek(ndx::MakeItem(key, lowest, lowest), false, path);
+    return PositionAt(h, tree, found, path, entry);
+  });
+}
+
 }  // namespace vrk::lib

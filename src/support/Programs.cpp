@@ -26,6 +26,7 @@ std::int16_t RunProgram(const std::string& commandLine) {
   if (words[0].find('/') == std::string::npos && std::filesystem::exists(beside, ec)) words[0] = beside.string();
 
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
   pid_t pid = 0;

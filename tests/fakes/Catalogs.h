@@ -1,4 +1,4 @@
-// Writing whole catalogs for tests: a layout and the texts of its entries, field by field.
+// Catalogs with entries for tests: made through the catalog's own files, read back from disk.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,44 +13,65 @@
 
 namespace vrk::test {
 
-using EntryTexts = std::vector<std::string>;  // field 1, field 2 …
+struct TestEntry {
+  std::vector<std::string> texts;  // fields 1, 2, … in order, padded to their lengths
+  float status = kStatusActive;
+};
 
-inline void WriteCatalog(const std::string& directory, const std::string& name, const CatalogLayout& layout,
-                         const std::vector<EntryTexts>& entries) {
-  FakeUi ui;
-  CatalogStore store{ui};
+// Makes catalog NAME with the entries and opens it as the store's current catalog.
+inline void MakeCurrentCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
+                               const CatalogLayout& layout, const std::vector<TestEntry>& entries) {
   ASSERT_TRUE(CreateNewCatalog(store, directory, name, layout));
-  const int file = OpenCatalog(store, directory, name);
-  ASSERT_NE(file, 0);
-  EntryNumber n = 0;
-  for (const EntryTexts& texts : entries) {
+  store.catalogDirectory = directory;
+  store.catalogName = name;
+  store.entryFile = OpenCatalog(store, directory, name);
+  ASSERT_NE(store.entryFile, 0);
+  for (const TestEntry& entry : entries) {
     EntryRecord record = BlankEntry(store.header);
-    for (std::size_t i = 0; i < texts.size(); ++i) record.Field[i] = texts[i];
-    record.Status = kStatusActive;
-    ASSERT_TRUE(WriteEntry(store, record, store.header, ++n, file));
+    record.Status = entry.status;
+    for (std::size_t i = 0; i < entry.texts.size(); ++i) {
+      record.Field[i] = entry.texts[i];
+      record.Field[i].resize(static_cast<std::size_t>(store.header.FieldLength[i]), ' ');
+    }
+    store.header.EntryCount += 1;
+    ASSERT_TRUE(WriteEntry(store, record, store.header, store.header.Count(), store.entryFile));
   }
-  store.header.EntryCount = static_cast<float>(n);
-  CloseCatalog(store, file);
+  ASSERT_TRUE(WriteHeader(store, store.entryFile, store.header));
 }
 
-// Entry n of a catalog as its files hold it, with the entry count, read afresh.
-struct StoredCatalog {
-  StoredCatalog(const std::string& directory, const std::string& name) {
-    file = OpenCatalog(store, directory, name);
-  }
-  ~StoredCatalog() {
-    if (file != 0) store.files.Close(file);
-  }
-  EntryRecord Entry(EntryNumber n) {
-    EntryRecord record;
-    ReadEntry(store, record, store.header, n, file);
-    return record;
-  }
-  EntryNumber Count() const { return store.header.Count(); }
-
+// Makes catalog NAME with the entries and closes it again, for a program to open later.
+inline void WriteCatalog(const std::string& directory, const std::string& name, const CatalogLayout& layout,
+                         const std::vector<TestEntry>& entries) {
   FakeUi ui;
-  CatalogStore store{ui};
-  int file = 0;
+  CatalogStore store(ui);
+  MakeCurrentCatalog(store, directory, name, layout, entries);
+  CloseCatalog(store, store.entryFile);
+}
+
+// A catalog as it is on disk, opened the way the program opens it, with a store of its own.
+struct CatalogOnDisk {
+  FieldTable fields;
+  CatalogHeader header;
+  FormulaTable formulas;
+  std::vector<EntryRecord> entries;
 };
+
+inline CatalogOnDisk ReadCatalog(const std::string& directory, const std::string& name) {
+  FakeUi ui;
+  CatalogStore store(ui);
+  CatalogOnDisk catalog;
+  const int file = OpenCatalog(store, directory, name);
+  EXPECT_NE(file, 0) << "the program cannot open " << name;
+  EXPECT_TRUE(ui.messages.empty());
+  for (EntryNumber n = 1; file != 0 && n <= store.header.Count(); ++n) {
+    catalog.entries.emplace_back();
+    EXPECT_TRUE(ReadEntry(store, catalog.entries.back(), store.header, n, file));
+  }
+  store.files.Close(file);
+  catalog.fields = store.fieldTable;
+  catalog.header = store.header;
+  catalog.formulas = store.formulaTable;
+  return catalog;
+}
 
 }  // namespace vrk::test

@@ -21,10 +21,10 @@ using ::testing::ElementsAre;
 
 const std::initializer_list<FieldSpec> kRecords = {{"Artist", 20}, {"Title", 24}, {"Price", 8, kSumField},
                                                    {"Copies", 3, kSumField}, {"Value", 10, kSumField, "C*D"}};
-const std::vector<EntryTexts> kThree = {
-    {"Amber Kestrel", "Open Roads", "12.50", "2"},
-    {"Otto Varga", "Winter Rooms", "8", "1"},
-    {"Paper Moons", "Late Tides", "20", "3"},
+const std::vector<TestEntry> kThree = {
+    {{"Amber Kestrel", "Open Roads", "12.50", "2"}},
+    {{"Otto Varga", "Winter Rooms", "8", "1"}},
+    {{"Paper Moons", "Late Tides", "20", "3"}},
 };
 
 using BrowsingTest = DesktopTest;
@@ -115,9 +115,9 @@ TEST_F(EditingTest, SavingANewEntryStoresItAndErasesTheScreen) {
   EXPECT_EQ(window.SavingWindow(), nullptr);
   EXPECT_TRUE(ui.messages.empty());
 
-  StoredCatalog stored = Stored();
-  EXPECT_EQ(stored.Count(), 1);
-  const EntryRecord entry = stored.Entry(1);
+  const CatalogOnDisk stored = Stored();
+  EXPECT_EQ(stored.header.Count(), 1);
+  const EntryRecord entry = stored.entries[0];
   EXPECT_EQ(entry.Status, kStatusActive);
   EXPECT_EQ(entry.Field[0], "Greta Holm          ");
   EXPECT_EQ(entry.Field[1], "Summer Bridges          ");
@@ -140,10 +140,10 @@ TEST_F(EditingTest, SavingAnExistingEntryRewritesItAndShowsTheNewComputedValue) 
   window.mnuESaveEntry->trigger();
   EXPECT_EQ(Panel(Panel::Entry), "Entry # 2");
   EXPECT_EQ(Box(4), "40");
-  StoredCatalog stored = Stored();
-  EXPECT_EQ(stored.Count(), 3);
-  EXPECT_EQ(stored.Entry(2).Field[3], "5  ");
-  EXPECT_EQ(stored.Entry(2).Field[0], "Otto Varga          ");
+  const CatalogOnDisk stored = Stored();
+  EXPECT_EQ(stored.header.Count(), 3);
+  EXPECT_EQ(stored.entries[1].Field[3], "5  ");
+  EXPECT_EQ(stored.entries[1].Field[0], "Otto Varga          ");
 }
 
 TEST_F(EditingTest, DeleteUndeleteAndDeleteAgain) {
@@ -151,10 +151,10 @@ TEST_F(EditingTest, DeleteUndeleteAndDeleteAgain) {
   window.cmdPrevious->click();
   window.cmdDelete->click();
   EXPECT_EQ(Panel(Panel::Deleted), "DELETED");
-  EXPECT_EQ(Stored().Entry(3).Status, kStatusDeleted);
+  EXPECT_EQ(Stored().entries[2].Status, kStatusDeleted);
   window.mnuEUndeleteEntry->trigger();
   EXPECT_EQ(Panel(Panel::Deleted), "");
-  EXPECT_EQ(Stored().Entry(3).Status, kStatusActive);
+  EXPECT_EQ(Stored().entries[2].Status, kStatusActive);
 
   // Deleting a deleted entry saves the screen as an active entry.
   window.cmdDelete->click();
@@ -162,10 +162,10 @@ TEST_F(EditingTest, DeleteUndeleteAndDeleteAgain) {
   Type(1, "Late Tides (Live)");
   window.mnuEDeleteEntry->trigger();
   EXPECT_EQ(Panel(Panel::Deleted), "");
-  StoredCatalog stored = Stored();
-  EXPECT_EQ(stored.Entry(3).Status, kStatusActive);
-  EXPECT_EQ(stored.Entry(3).Field[1], "Late Tides (Live)       ");
-  EXPECT_EQ(stored.Count(), 3);
+  const CatalogOnDisk stored = Stored();
+  EXPECT_EQ(stored.entries[2].Status, kStatusActive);
+  EXPECT_EQ(stored.entries[2].Field[1], "Late Tides (Live)       ");
+  EXPECT_EQ(stored.header.Count(), 3);
 }
 
 TEST_F(EditingTest, CopyLastDoesNothingOnEntryOneAndCopiesTheLastEntryOntoANewOne) {
@@ -181,9 +181,9 @@ TEST_F(EditingTest, CopyLastDoesNothingOnEntryOneAndCopiesTheLastEntryOntoANewOn
   EXPECT_EQ(Box(0), "Paper Moons");
   EXPECT_EQ(Panel(Panel::Entry), "Entry # 4");
   window.cmdSave->click();
-  StoredCatalog stored = Stored();
-  EXPECT_EQ(stored.Count(), 4);
-  EXPECT_EQ(stored.Entry(4).Field[1], "Late Tides              ");
+  const CatalogOnDisk stored = Stored();
+  EXPECT_EQ(stored.header.Count(), 4);
+  EXPECT_EQ(stored.entries[3].Field[1], "Late Tides              ");
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -229,7 +229,7 @@ TEST_F(EditingTest, TotalsShowEachSumFieldOnItsOwnLine) {
 }
 
 TEST_F(EditingTest, CancellingTheTotalsGaugeShowsNoTotals) {
-  std::vector<EntryTexts> many(300, EntryTexts{"A", "B", "1", "1"});
+  const std::vector<TestEntry> many(300, TestEntry{{"A", "B", "1", "1"}});
   Start(kRecords, many);
   bool gaugeSeen = false;
   ui.onEvents = [&] {
@@ -256,9 +256,9 @@ TEST_F(EditingTest, ACommandAskedForWhileAnotherRunsIsIgnored) {
     if (window.SavingWindow() != nullptr && saves++ == 0) window.cmdSave->click();  // pressed again mid-save
   };
   window.cmdSave->click();
-  StoredCatalog stored = Stored();
-  EXPECT_EQ(stored.Count(), 1);
-  EXPECT_EQ(stored.Entry(2).Status, 0.0f);
+  const CatalogOnDisk stored = Stored();
+  EXPECT_EQ(stored.header.Count(), 1);
+  EXPECT_EQ(stored.entries.size(), 1u);
 }
 
 }  // namespace

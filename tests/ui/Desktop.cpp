@@ -62,7 +62,7 @@ DesktopTest::DesktopTest() {
 
 DesktopTest::~DesktopTest() { EXPECT_TRUE(ui.script.empty()) << "dialogs expected but not shown"; }
 
-void DesktopTest::Start(std::initializer_list<FieldSpec> fields, const std::vector<EntryTexts>& entries) {
+void DesktopTest::Start(std::initializer_list<FieldSpec> fields, const std::vector<TestEntry>& entries) {
   WriteCatalog(dir.path(), "CAT", MakeLayout(fields), entries);
   WritePrivateProfileString("Database", "CurrentDB", "CAT", program.iniPath);
   StartProgram();

@@ -55,9 +55,10 @@ class DesktopTest : public ::testing::Test {
   ~DesktopTest() override;
 
   // Starts the program on catalog CAT with these fields and entries, named in VRK.INI.
-  void Start(std::initializer_list<FieldSpec> fields, const std::vector<EntryTexts>& entries = {});
+  void Start(std::initializer_list<FieldSpec> fields, const std::vector<TestEntry>& entries = {});
   void StartWithoutCatalog();
-  StoredCatalog Stored() { return StoredCatalog(dir.path(), "CAT"); }
+  // The catalog as its files hold it now.
+  CatalogOnDisk Stored() const { return ReadCatalog(dir.path(), "CAT"); }
   QString Panel(Panel panel) const { return window.PanelText(panel); }
   QString Box(int box) const;
   // Puts the focus into a box and types.

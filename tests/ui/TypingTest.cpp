@@ -84,11 +84,11 @@ TEST_F(TypingTest, ACharacterCodePage1252CannotHoldIsSavedAsAQuestionMark) {
   Type(0, QString::fromUtf8("Zoë éЖx"));
   EXPECT_EQ(Box(0), QString::fromUtf8("Zoë é?x"));
   window.cmdSave->click();
-  EXPECT_EQ(Stored().Entry(1).Field[0], "Zo\xEB \xE9?x             ");
+  EXPECT_EQ(Stored().entries[0].Field[0], "Zo\xEB \xE9?x             ");
 }
 
 TEST_F(TypingTest, TextFromTheCatalogIsShownInItsOwnLetters) {
-  Start({{"Artist", 20}}, {{"Se\xF1ora Luna"}});
+  Start({{"Artist", 20}}, {{{"Se\xF1ora Luna"}}});
   window.cmdPrevious->click();
   EXPECT_EQ(Box(0), QString::fromUtf8("Señora Luna"));
 }

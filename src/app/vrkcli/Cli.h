@@ -52,6 +52,8 @@ int CommandDelete(const Args& args);
 int CommandUndelete(const Args& args);
 int CommandReindex(const Args& args);
 int CommandTotals(const Args& args);
+int CommandImportDbf(const Args& args);
+int CommandExportDbf(const Args& args);
 // A demo record collection, made the current catalog.
 int CommandDemo(const Args& args);
 

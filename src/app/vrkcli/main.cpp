@@ -14,6 +14,9 @@ int Usage() {
                "  add BASE FIELD=VALUE...     FIELD is a number 1-21 or a field name\n"
                "  info BASE | dump BASE | walk BASE FIELD\n"
                "  delete BASE N | undelete BASE N | reindex BASE | totals BASE\n"
+               "  import-dbf FILE BASE        the dBase III table FILE into the new catalog BASE\n"
+               "  export-dbf BASE FILE [--overwrite]\n"
+               "                              every entry of BASE into the dBase III table FILE\n"
                "  demo BASE                   a demo record collection, made the current catalog\n";
   return kBadInput;
 }
@@ -36,6 +39,8 @@ int main(int argc, char** argv) {
       {"undelete", CommandUndelete},
       {"reindex", CommandReindex},
       {"totals", CommandTotals},
+      {"import-dbf", CommandImportDbf},
+      {"export-dbf", CommandExportDbf},
       {"demo", CommandDemo},
   };
   const auto it = commands.find(command);

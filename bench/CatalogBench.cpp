@@ -1,0 +1,113 @@
+// The large-catalog passes: reading every entry of a 1,000,000-entry catalog in entry order, and
+// rebuilding its three key indexes.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+#include "catalog/Catalog.h"
+#include "catalog/EntryFile.h"
+#include "catalog/Layout.h"
+#include "index/Rebuild.h"
+#include "platform/Ui.h"
+
+namespace vrk {
+namespace {
+
+constexpr EntryNumber kEntries = 1'000'000;
+
+// Answers nothing and shows nothing: the benchmarks measure the work, not a window.
+class QuietUi : public Ui {
+ public:
+  Answer ShowMessage(const MessageBox&) override { return Answer::Ok; }
+  void Beep() override {}
+  void ShowBusy() override {}
+  void ClearBusy() override {}
+  void DoEvents() override {}
+  void SetMainWindowEnabled(bool) override {}
+  void ShowCatalogNotCompatible() override {}
+  std::optional<std::string> ChooseOpenFile(const FileChooser&) override { return std::nullopt; }
+  std::optional<std::string> ChooseSaveFile(const FileChooser&) override { return std::nullopt; }
+
+ protected:
+  std::optional<std::string> RunNumberPrompt(const NumberPrompt&) override { return std::nullopt; }
+  std::optional<std::string> RunNamePrompt(const NamePrompt&) override { return std::nullopt; }
+  void ShowGaugeWindow(int, const std::string&, bool) override {}
+  void SetGaugeValue(int) override {}
+  void CloseGaugeWindow() override {}
+};
+
+std::string RandomWord(std::mt19937& random, std::size_t length) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz ";
+  std::string word(length, ' ');
+  for (char& c : word) c = kLetters[random() % 27];
+  word[0] = static_cast<char>('A' + random() % 26);
+  return word;
+}
+
+// The catalog BIG with a million entries, made once per run.
+struct BigCatalog {
+  QuietUi ui;
+  CatalogStore store{ui};
+  std::filesystem::path directory = std::filesystem::temp_directory_path() / "vrk-bench-catalog";
+
+  BigCatalog() {
+    std::filesystem::remove_all(directory);
+    std::filesystem::create_directories(directory);
+    store.catalogDirectory = directory.string();
+    store.catalogName = "BIG";
+    CatalogLayout layout;
+    const short lengths[] = {30, 20, 15, 4, 8};
+    const short types[] = {kKeyField, kKeyField, kKeyField, kPlainField, kSumField};
+    for (std::size_t i = 0; i < 5; ++i) {
+      layout.fields[i] = {PadFieldName("Field " + std::to_string(i + 1)), types[i]};
+      layout.lengths[i] = lengths[i];
+    }
+    CreateNewCatalog(store, store.catalogDirectory, "BIG", layout);
+    store.entryFile = OpenCatalog(store, store.catalogDirectory, "BIG");
+    std::mt19937 random(7);
+    File* file = store.files.Get(store.entryFile);
+    file->BeginBatch();
+    EntryRecord record = BlankEntry(store.header);
+    record.Status = kStatusActive;
+    for (EntryNumber n = 1; n <= kEntries; ++n) {
+      for (std::size_t i = 0; i < 3; ++i) record.Field[i] = RandomWord(random, static_cast<std::size_t>(lengths[i]));
+      record.Field[3] = std::to_string(1900 + random() % 120);
+      record.Field[4] = std::to_string(random() % 10000) + ".99";
+      WriteEntry(store, record, store.header, n, store.entryFile);
+    }
+    file->EndBatch();
+    store.header.EntryCount = static_cast<float>(kEntries);
+    WriteHeader(store, store.entryFile, store.header);
+  }
+  ~BigCatalog() {
+    store.files.Close(store.entryFile);
+    std::filesystem::remove_all(directory);
+  }
+};
+
+BigCatalog& Catalog() {
+  static BigCatalog catalog;
+  return catalog;
+}
+
+void BM_ReadEveryEntry(benchmark::State& state) {
+  BigCatalog& big = Catalog();
+  EntryRecord record;
+  for (auto _ : state) {
+    for (EntryNumber n = 1; n <= kEntries; ++n) ReadEntry(big.store, record, big.store.header, n, big.store.entryFile);
+    benchmark::DoNotOptimize(record);
+  }
+  state.SetItemsProcessed(state.iterations() * kEntries);
+}
+BENCHMARK(BM_ReadEveryEntry)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ReIndexThreeKeys(benchmark::State& state) {
+  BigCatalog& big = Catalog();
+  for (auto _ : state) ReIndex(big.store);
+  state.SetItemsProcessed(state.iterations() * kEntries);
+}
+BENCHMARK(BM_ReIndexThreeKeys)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+}  // namespace vrk

@@ -1,0 +1,174 @@
+#include "dbase/DbfImport.h"
+
+#include <algorithm>
+
+#include "catalog/Catalog.h"
+#include "catalog/EntryFile.h"
+#include "catalog/Layout.h"
+#include "dbase/DbfExport.h"
+#include "platform/Ui.h"
+
+namespace vrk {
+namespace {
+
+constexpr std::size_t kImportedFields = 20;  // field 21 keeps the picture and sound paths
+// The header keeps the entry count as a single, which counts whole entries exactly up to 2^24.
+constexpr std::uint32_t kMostEntries = 1u << 24;
+
+void ShowRefusal(CatalogStore& store, int code, const std::string& context) {
+  store.ui.Message(DbfErrorText(code) + context, Icon::Exclamation);
+}
+
+bool IsCalendarDate(int year, int month, int day) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+// A stored date "yyyymmdd" as "mm/dd/yy". Text with a blank at either end, a blank date among them,
+// stays as stored. False for anything else that is no calendar date.
+bool ConvertDate(std::string& text, char separator) {
+  if (text.size() != 8 || text.front() == ' ' || text.back() == ' ') return true;
+  if (text.find_first_not_of("0123456789") != std::string::npos) return false;
+  if (!IsCalendarDate(std::stoi(text.substr(0, 4)), std::stoi(text.substr(4, 2)),
+                      std::stoi(text.substr(6, 2)))) {
+    return false;
+  }
+  text = text.substr(4, 2) + separator + text.substr(6, 2) + separator + text.substr(2, 2);
+  return true;
+}
+
+// Table fields 1 to 20 under their own names and lengths, the rest "LINE n" of length 0.
+CatalogLayout ImportLayout(const DbfInput& input) {
+  CatalogLayout layout;
+  const std::size_t used = std::min(input.fields.size(), kImportedFields);
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    const bool fromTable = i < used;
+    layout.fields[i] = {PadFieldName(fromTable ? input.fields[i].name : "LINE " + std::to_string(i + 1)),
+                        kPlainField};
+    layout.lengths[i] = static_cast<short>(fromTable ? input.fields[i].length : 0);
+  }
+  return layout;
+}
+
+// Entries whose slot lies wholly in the file, after a write the disk refused.
+EntryNumber SlotsOnDisk(File& file, const CatalogHeader& header) {
+  return std::max<EntryNumber>(0, static_cast<EntryNumber>(file.Size() / header.EntryLength) - 1);
+}
+
+// Writes the table's records as entries 1, 2, … in one batch and then the header that counts them.
+// `whole` turns false when not every record reached the catalog.
+void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input, const std::string& path,
+                  CatalogHeader& header, int file, const std::string& entryPath, bool& whole) {
+  if (input.recordCount > kMostEntries) {
+    store.ui.Message("DBASE III File: " + path + " holds more records than a catalog can count; the first " +
+                         std::to_string(kMostEntries) + " are imported.",
+                     Icon::Exclamation);
+    whole = false;
+  }
+  const auto wanted = static_cast<EntryNumber>(std::min(input.recordCount, kMostEntries));
+  const std::size_t used = std::min(input.fields.size(), kImportedFields);
+  File& entries = *store.files.Get(file);
+  entries.BeginBatch();
+  EntryRecord entry;
+  entry.Status = kStatusActive;  // records marked deleted in the table too
+  std::vector<std::string> values;
+  EntryNumber written = 0;
+  bool wrote = true;
+  for (EntryNumber d = 1; d <= wanted; ++d) {
+    const int code = ReadDBFRecord(engine, input, d, values);
+    if (code != kDbfOk) ShowRefusal(store, code, " When Reading DBaseIII File: " + path);
+    // A record that cannot be read ends the import: records missing from a cut-off table are not made up.
+    if (code != kDbfOk && code != kDbfBadDate) {
+      whole = false;
+      break;
+    }
+    for (std::size_t i = 0; i < used && i < values.size(); ++i) entry.Field[i] = std::move(values[i]);
+    if (!WriteEntry(store, entry, header, d, file)) {  // the File Error box has been shown
+      wrote = false;
+      break;
+    }
+    written = d;
+  }
+  bool flushed = entries.EndBatch();
+  while (!flushed && wrote &&
+         ReportFileError(store.ui, FileFailureFromErrno(entries.error(), entryPath)) == 0) {
+    flushed = entries.EndBatch();
+  }
+  if (!flushed) written = std::min(written, SlotsOnDisk(entries, header));
+  header.EntryCount = static_cast<float>(written);
+  const bool counted = WriteHeader(store, file, header);
+  const bool closed = store.files.Close(file);
+  if (!wrote || !flushed || !counted || !closed) whole = false;
+}
+
+}  // namespace
+
+DbfInput OpenDBF(CatalogStore& store, DbfEngine& engine, const std::string& path) {
+  DbfInput input;
+  if (const int code = DbfOpen(engine, path, input.handle)) {
+    // Nothing more can be read of a table that did not open: it has no fields and no records.
+    ShowRefusal(store, code, "When Opening DBaseIII File: " + path);
+    input.complete = false;
+    return input;
+  }
+  DbfInfo info;
+  if (const int code = DbfGetInfo(engine, input.handle, info)) {
+    ShowRefusal(store, code, "When Reading Header ofDBaseIII File: " + path);
+    input.complete = false;
+    return input;
+  }
+  input.recordCount = info.recordCount;
+  input.fields.resize(static_cast<std::size_t>(info.fieldCount));
+  for (int f = 1; f <= info.fieldCount; ++f) {
+    if (const int code =
+            DbfGetField(engine, input.handle, f, input.fields[static_cast<std::size_t>(f - 1)])) {
+      ShowRefusal(store, code, "When Reading Header of DBaseIII File: " + path);
+      input.fields[static_cast<std::size_t>(f - 1)] = {};
+      input.complete = false;
+    }
+  }
+  return input;
+}
+
+int ReadDBFRecord(DbfEngine& engine, const DbfInput& input, std::int64_t recordNumber,
+                  std::vector<std::string>& values) {
+  values.clear();
+  DbfRecord record;
+  if (const int code = DbfReadRecord(engine, input.handle, recordNumber, record)) return code;
+  values = std::move(record.fields);
+  // A date text has 8 characters: a separator of more than one character would push the year out.
+  const std::string& separator = engine.dateFormat.separator;
+  const char dateSeparator = separator.empty() ? '/' : separator.front();
+  int code = kDbfOk;
+  for (std::size_t i = 0; i < values.size() && i < input.fields.size(); ++i) {
+    if (input.fields[i].type == 'D' && !ConvertDate(values[i], dateSeparator)) code = kDbfBadDate;
+  }
+  return code;
+}
+
+bool ImportDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, const std::string& name,
+               const std::string& directory) {
+  store.ui.ShowBusy();
+  const DbfInput input = OpenDBF(store, engine, path);
+  store.ui.Message("DBASE contains" + std::string(" ") + std::to_string(input.recordCount) + " Records");
+  bool whole = input.complete;
+  // The header counts no entry until the entries are written, so that an import cut short never
+  // leaves a catalog counting entries that are not there.
+  const CatalogLayout layout = ImportLayout(input);
+  bool made = CreateNewCatalog(store, directory, name, layout);
+  const std::string entryPath = directory + "/" + name + ".DAT";
+  const int file = made ? OpenFile(store.ui, store.files, entryPath, kBinary, 0, false) : 0;
+  made = made && file != 0;
+  if (made) {
+    CatalogHeader header{
+        .EntryCount = 0, .FieldLength = layout.lengths, .EntryLength = EntryLengthFor(layout.lengths)};
+    WriteEntries(store, engine, input, path, header, file, entryPath, whole);
+  }
+  if (input.handle != 0 && !CloseDBF(store, engine, input.handle)) whole = false;
+  store.ui.ClearBusy();
+  return made && whole;
+}
+
+}  // namespace vrk

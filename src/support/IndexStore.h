@@ -1,0 +1,130 @@
+// The pages of one open index file: the file, its header and a bounded write-back cache of pages.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "support/IndexFormat.h"
+
+namespace vrk::lib::ndx {
+
+// Raised inside the index engine; the public functions turn it into their result.
+struct Fault {
+  std::int16_t result;
+};
+
+inline constexpr std::size_t kDefaultCachePages = 16384;  // 64 MB per open index file
+inline constexpr std::size_t kMinCachePages = 8;         // the tree uses at most two pages at once
+
+// Pages that each index file opened from now on may keep in memory (tests make it small so that
+// pages are written back and read again).
+void SetCachePages(std::size_t pages);
+
+// Which file a descriptor refers to, whatever the path that reached it.
+struct FileId {
+  dev_t device = 0;
+  ino_t inode = 0;
+  friend bool operator==(const FileId&, const FileId&) = default;
+};
+
+// An open file descriptor. Read-only when the file may not be written (a catalog on read-only media).
+class File {
+ public:
+  // Opens an existing file, or with `create` creates it when missing. Throws Fault: kNdxMissing when
+  // there is no such file, kNdxDamaged when it is not a regular file.
+  static File Open(const std::string& nativePath, bool create);
+  File(File&& other) noexcept;
+  File& operator=(File&& other) = delete;
+  ~File();
+
+  const FileId& id() const { return id_; }
+  bool writable() const { return writable_; }
+  // Keeps other processes from opening the file while this one has it; false when one does.
+  bool Lock();
+  std::uint64_t Size();
+  // False when the file ends before the page does.
+  bool Read(std::uint64_t offset, Page& page);
+  void Write(std::uint64_t offset, const Page& page);
+  void Truncate();
+  void Sync();
+
+ private:
+  File(int fd, bool writable) : fd_(fd), writable_(writable) {}
+  int fd_;
+  bool writable_;
+  FileId id_;
+};
+
+class Store {
+ public:
+  // Takes over the open file: reads and checks its header, or with `create` makes it an empty index.
+  Store(File file, bool create);
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
+
+  const FileId& id() const { return file_.id(); }
+  bool writable() const { return file_.writable(); }
+  Header& header() { return header_; }
+
+  // Items added but not yet in the tree: adding many keys in a row files them together, which is far
+  // cheaper than one by one. Every other operation files them first.
+  std::vector<Item>& pending() { return pending_; }
+
+  // Counts the changes to the tree, so that a cursor knows when its path no longer holds.
+  std::uint64_t generation() const { return generation_; }
+  void Changed() { ++generation_; }
+
+  // The first failure that left the tree or the file in doubt; every later call reports it.
+  std::int16_t broken() const { return broken_; }
+  void Break(std::int16_t result);
+
+  // A page for reading, or for changing (`write`). The reference holds until the next call that
+  // fetches another page; the cache is large enough for any two pages to be held at once.
+  Page& Fetch(std::uint32_t number, bool write);
+  // A zero-filled page for changing, taken from the free list or added at the end of the file.
+  std::uint32_t Allocate();
+  void Release(std::uint32_t number);
+
+  // Writes every changed page, then the header with the file marked as closed cleanly.
+  void Flush();
+  // Makes the file an empty index.
+  void Format();
+
+ private:
+  struct Frame {
+    std::uint32_t number = 0;  // 0: holds no page
+    bool dirty = false;
+    bool used = false;  // fetched since the clock hand last passed
+    Page bytes;
+  };
+
+  // A free frame, evicting a page when the cache is full; returns its index.
+  std::uint32_t Take();
+  // Puts page `number` into frame `index` and returns its bytes.
+  Page& Register(std::uint32_t index, std::uint32_t number, bool dirty);
+  void Remember(std::uint32_t index);
+  void WriteFrame(Frame& frame);
+  void WriteHeader();
+  void MarkUnclean();
+
+  File file_;
+  Header header_;
+  // Pages are evicted by the clock: the hand passes over frames used since its last round. The two
+  // frames fetched last are never evicted, so that a caller may hold two pages at once.
+  std::deque<Frame> frames_;  // a deque keeps the frames in place as it grows
+  std::vector<std::uint32_t> frameOf_;  // by page number: frame index + 1, 0 when not cached
+  std::size_t hand_ = 0;
+  std::array<std::uint32_t, 2> recent_{};  // frame index + 1 of the last two fetches
+  std::size_t capacity_;
+  std::vector<Item> pending_;
+  std::uint64_t generation_ = 0;
+  std::int16_t broken_ = kNdxOk;
+};
+
+}  // namespace vrk::lib::ndx

@@ -1,0 +1,63 @@
+// The B+tree of an index file: items in leaves, inner pages routing by the lowest item of each child.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "support/IndexFormat.h"
+#include "support/IndexStore.h"
+
+namespace vrk::lib::ndx {
+
+// One step of a path from the root down: the page and the slot taken in it.
+struct PathStep {
+  std::uint32_t page;
+  std::size_t slot;
+};
+// A position in the tree: one step per level, the last one naming the item in its leaf. A path holds
+// only while the tree is unchanged (see Store::generation).
+using Path = std::vector<PathStep>;
+
+class Tree {
+ public:
+  explicit Tree(Store& store) : store_(store) {}
+
+  // Reads the root, so that an index with a damaged root is refused when it is opened.
+  void CheckRoot();
+  // The first (with `last`, the last) item; false when the index is empty.
+  bool Edge(bool last, Path& path);
+  // The first item not below `item` (with `after`, above it); false when there is none.
+  bool Seek(const Item& item, bool after, Path& path);
+  // One item on (or back); false, with the path unchanged, when there is none.
+  bool Step(bool forward, Path& path);
+  Item At(const Path& path);
+
+  void Insert(const Item& item);
+  // Files many items at once. An empty tree is built from the bottom up, every level packed evenly;
+  // otherwise the items go in one by one, in order, so that neighbours share their pages.
+  void InsertMany(std::vector<Item>& items);
+  // Removes one item with the key and entry number of `target`, whatever its sequence number.
+  // False when there is none.
+  bool Erase(const Item& target);
+
+ private:
+  // A tree page of the given level; refuses any other kind of page and empty leaves but the root.
+  Page& Fetch(std::uint32_t page, std::size_t level, bool write);
+  // Child `slot` of `parent`, checked to lie between the parent's bounds for it.
+  Page& FetchChild(const NodeView& parent, std::size_t slot);
+  std::size_t LevelAt(std::size_t depth) const { return store_.header().height - 1 - depth; }
+  Path Descend(const Item& item, bool after);
+  void ExtendToLeaf(bool last, Path& path);
+  bool Find(const Item& target, Path& path);
+  void Split(const Path& path, std::size_t depth, std::size_t at, std::uint8_t* image);
+  bool OnRightEdge(const Path& path, std::size_t depth);
+  void Grow(const std::uint8_t* image);
+  void Build(const std::vector<Item>& items);
+  void RemoveAt(const Path& path);
+  void Shrink();
+
+  Store& store_;
+};
+
+}  // namespace vrk::lib::ndx

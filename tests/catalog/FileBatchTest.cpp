@@ -1,0 +1,31 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+
+#include "catalog/Files.h"
+#include "fakes/FileSizeLimit.h"
+#include "fakes/TempDirectory.h"
+
+namespace vrk {
+namespace {
+
+using test::FileSizeLimit;
+using test::TempDirectory;
+
+TEST(FileBatch, WritesRefusedByTheDiskAreWrittenWhenTriedAgain) {
+  TempDirectory dir;
+  const std::string path = dir / "ENTRIES.DAT";
+  File file(::open(path.c_str(), O_RDWR | O_CREAT, 0644), kBinary);
+  const std::string first(40000, 'a');
+  const std::string second(40000, 'b');
+  FileSizeLimit limit(50000);
+  file.BeginBatch();
+  ASSERT_TRUE(file.WriteAt(0, first.data(), first.size())) << "gathered, not yet written";
+  EXPECT_FALSE(file.WriteAt(40000, second.data(), second.size()));
+  EXPECT_EQ(file.error(), EFBIG);
+  limit.Lift();
+  EXPECT_TRUE(file.EndBatch());
+  EXPECT_EQ(TempDirectory::ReadFile(path), first + second);
+}
+
+}  // namespace
+}  // namespace vrk

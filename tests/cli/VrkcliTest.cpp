@@ -1,0 +1,120 @@
+// vrkcli as a script sees it: its output lines, its messages and its exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "fakes/TempDirectory.h"
+
+namespace vrk {
+namespace {
+
+using test::TempDirectory;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class VrkcliTest : public ::testing::Test {
+ protected:
+  Outcome Cli(const std::string& arguments) {
+    const std::string errPath = dir / "stderr.txt";
+    const std::string command = std::string(VRKCLI) + " " + arguments + " 2>" + errPath;
+    Outcome run{};
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::array<char, 4096> buffer{};
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = TempDirectory::ReadFile(errPath);
+    return run;
+  }
+  std::string Base() { return dir / "music"; }
+  void MakeMusic() {
+    ASSERT_EQ(Cli("new " + Base() + " Artist:20:key Title:25:key Year:4 Price:8:sum Qty:3:sum Value:10:sum:calc=D*E")
+                  .status,
+              0);
+    ASSERT_EQ(Cli("add " + Base() + " Artist=Zappa Title='Hot Rats' Year=1969 Price=9.50 Qty=2").out, "1\n");
+    ASSERT_EQ(Cli("add " + Base() + " artist=abba 2=Arrival 3=1976 price=7.25 qty=1").out, "2\n");
+    ASSERT_EQ(Cli("add " + Base() + " 1='Bj\xC3\xB6rk' Title=Debut Price=1,000").out, "3\n");
+  }
+
+  TempDirectory dir;
+};
+
+TEST_F(VrkcliTest, NewAddAndInfo) {
+  MakeMusic();
+  const Outcome info = Cli("info " + Base());
+  EXPECT_EQ(info.status, 0);
+  EXPECT_EQ(info.out.substr(0, info.out.find("7\t")),
+            "entries\t3\nentry-length\t87\nsorted\tno\n1\tArtist\t20\tkey\t\n2\tTitle\t25\tkey\t\n3\tYear\t4\tplain\t\n"
+            "4\tPrice\t8\tsum\t\n5\tQty\t3\tsum\t\n6\tValue\t10\tsum\tD*E\n");
+  EXPECT_NE(info.out.find("21\tLine 21\t0\tplain\t\n"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir / "MUSIC.DAT"));
+}
+
+TEST_F(VrkcliTest, DumpWalkAndTotals) {
+  MakeMusic();
+  EXPECT_EQ(Cli("dump " + Base()).out,
+            "1\tactive\tZappa\tHot Rats\t1969\t9.50\t2\t19\n"
+            "2\tactive\tabba\tArrival\t1976\t7.25\t1\t7.25\n"
+            "3\tactive\tBj\xC3\xB6rk\tDebut\t\t1,000\t\t0\n");
+  EXPECT_EQ(Cli("walk " + Base() + " artist").out,
+            "2\tactive\tabba\tArrival\t1976\t7.25\t1\t7.25\n"
+            "3\tactive\tBj\xC3\xB6rk\tDebut\t\t1,000\t\t0\n"
+            "1\tactive\tZappa\tHot Rats\t1969\t9.50\t2\t19\n");
+  EXPECT_EQ(Cli("totals " + Base()).out, "Price\t17.75\nQty\t3.00\nValue\t26.25\n");
+}
+
+TEST_F(VrkcliTest, DeleteUndeleteAndReindex) {
+  MakeMusic();
+  EXPECT_EQ(Cli("delete " + Base() + " 2").status, 0);
+  EXPECT_EQ(Cli("walk " + Base() + " 1").out.find("abba"), std::string::npos);
+  EXPECT_NE(Cli("dump " + Base()).out.find("2\tdeleted\tabba"), std::string::npos);
+  EXPECT_EQ(Cli("undelete " + Base() + " 2").status, 0);
+  EXPECT_NE(Cli("walk " + Base() + " 1").out.find("abba"), std::string::npos);
+  std::filesystem::remove(dir / "MUSICX01.WDX");
+  EXPECT_EQ(Cli("reindex " + Base()).status, 0);
+  EXPECT_EQ(Cli("walk " + Base() + " Title").out.substr(0, 2), "2\t");
+}
+
+TEST_F(VrkcliTest, BadInputSaysWhyAndWritesNothing) {
+  EXPECT_EQ(Cli("frobnicate").status, 2);
+  EXPECT_EQ(Cli("info " + Base()).status, 2);
+  EXPECT_EQ(Cli("new " + Base() + " Title").status, 2);
+  EXPECT_EQ(Cli("new " + Base() + " Title:81").err, "vrkcli: Field Length Maximum is 80\n");
+  EXPECT_EQ(Cli("new " + Base() + " Title:0").err, "vrkcli: Must Specify at lease one nozero length field.\n");
+  EXPECT_EQ(Cli("new " + Base() + " A:5 B:5:key:calc=A+A").err,
+            "vrkcli: A computed field may not be used as an index\n");
+  EXPECT_EQ(Cli("new " + Base() + " A:5:calc=A%B").status, 2);
+  EXPECT_EQ(Cli("new " + (dir / "toolongname") + " A:5").status, 2);
+  EXPECT_FALSE(std::filesystem::exists(dir / "MUSIC.DAT"));
+
+  MakeMusic();
+  const std::string before = TempDirectory::ReadFile(dir / "MUSIC.DAT");
+  EXPECT_EQ(Cli("new " + Base() + " A:5").err, "vrkcli: Catalog already exists. NEW Aborted.\n");
+  EXPECT_EQ(Cli("add " + Base() + " Nothing=1").status, 2);
+  EXPECT_EQ(Cli("add " + Base() + " Value=3").status, 2);   // computed
+  EXPECT_EQ(Cli("add " + Base() + " Year=12345").status, 2);  // longer than the field
+  EXPECT_EQ(Cli("delete " + Base() + " 0").err, "vrkcli: Entry number is out of range.\n");
+  EXPECT_EQ(Cli("delete " + Base() + " 4").status, 2);
+  EXPECT_EQ(Cli("undelete " + Base() + " x").status, 2);
+  EXPECT_EQ(Cli("walk " + Base() + " Year").err, "vrkcli: field 3 is not a key field\n");
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "MUSIC.DAT"), before);
+}
+
+TEST_F(VrkcliTest, DamagedCatalogIsRefused) {
+  MakeMusic();
+  TempDirectory::WriteFile(dir / "MUSIC.DAT", std::string(200, '\x11'));
+  const Outcome dump = Cli("dump " + Base());
+  EXPECT_EQ(dump.status, 2);
+  EXPECT_NE(dump.err.find("Cannot Read This Catalog"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vrk

@@ -1,0 +1,70 @@
+// A program with a fresh catalog "CAT" in a temporary directory, its screen kept in memory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "catalog/Layout.h"
+#include "fakes/FakeUi.h"
+#include "fakes/Layouts.h"
+#include "fakes/TempDirectory.h"
+#include "index/Keys.h"
+#include "platform/Sound.h"
+#include "catalog/EntryFile.h"
+#include "shell/Editing.h"
+#include "shell/EntryView.h"
+#include "shell/Program.h"
+#include "shell/Startup.h"
+#include "shell/TextScreen.h"
+#include "support/Support.h"
+
+namespace vrk::test {
+
+class ProgramFixture : public ::testing::Test {
+ protected:
+  ProgramFixture() { SetProgramDirectory(program, dir.path()); }
+  ~ProgramFixture() override { ShutDown(program); }
+
+  void Open(const CatalogLayout& layout) {
+    ASSERT_TRUE(CreateNewCatalog(program, dir.path(), "CAT", layout));
+    ASSERT_TRUE(UseCatalog(program, dir.path(), "CAT"));
+    EraseScreen(program);
+  }
+  // Types texts into boxes 0, 1, 2 … of the screen.
+  void Type(std::initializer_list<std::string> texts) {
+    int box = 0;
+    for (const std::string& text : texts) screen.SetBoxText(box++, text);
+  }
+  // Saves one new entry with these texts.
+  void Add(std::initializer_list<std::string> texts) {
+    EraseScreen(program);
+    Type(texts);
+    SaveEntry(program);
+  }
+  // The entry numbers of a key field's index in key order.
+  std::vector<EntryNumber> Walk(int field) {
+    std::vector<EntryNumber> order;
+    const short handle = OpenIndex(program, field, "CAT", lib::kNdxOpen);
+    std::int32_t entry = 0;
+    for (auto result = lib::GetFirst(handle, entry); result == lib::kNdxOk; result = lib::GetNext(handle, entry)) {
+      order.push_back(entry);
+    }
+    lib::CloseNDX(handle);
+    return order;
+  }
+  // Shows entry n as browsing would.
+  void Show(EntryNumber n) {
+    program.currentEntryNumber = n;
+    ReadEntry(program, program.currentEntry, program.header, n, program.entryFile);
+    ShowEntry(program, program.currentEntry);
+  }
+
+  TempDirectory dir;
+  FakeUi ui;
+  TextScreen screen;
+  SilentSound sound;
+  Program program{ui, screen, sound};
+};
+
+}  // namespace vrk::test
