@@ -19,7 +19,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const std::initializer_list<FieldSpec> kRecords = {{"Artist", 20}, {"Title", 24}, {"Price", 8, kSumField},
+const std::initializer_list<FieldSpec> kRecords = {{"Artist", 20, kKeyField}, {"Title", 24}, {"Price", 8, kSumField},
                                                    {"Copies", 3, kSumField}, {"Value", 10, kSumField, "C*D"}};
 const std::vector<TestEntry> kThree = {
     {{"Amber Kestrel", "Open Roads", "12.50", "2"}},
@@ -259,6 +259,25 @@ TEST_F(EditingTest, ACommandAskedForWhileAnotherRunsIsIgnored) {
   const CatalogOnDisk stored = Stored();
   EXPECT_EQ(stored.header.Count(), 1);
   EXPECT_EQ(stored.entries.size(), 1u);
+}
+
+TEST_F(EditingTest, ReIndexRunsWithTheGaugeAndSaysSoWhenCancelled) {
+  const std::vector<TestEntry> many(300, TestEntry{{"A", "B", "1", "1"}});
+  Start(kRecords, many);
+  window.mnuUReIndex->trigger();  // to its end: nothing to say
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(Panel(Panel::SearchMode), "Make Entries");
+
+  ui.onEvents = [&] {
+    frmGauge* gauge = ui.GaugeWindow();
+    if (gauge == nullptr || gauge->Gauge1->value() < 1) return;
+    EXPECT_EQ(gauge->lblMessage->text(), "Building Indexes....");
+    gauge->cmdCancel->click();
+  };
+  window.mnuUReIndex->trigger();
+  EXPECT_THAT(ui.Texts(), ElementsAre("Indexing aborted. Index files have been deleted."));
+  EXPECT_TRUE(window.centralWidget()->isEnabled());
+  EXPECT_EQ(ui.GaugeWindow(), nullptr);
 }
 
 }  // namespace
