@@ -287,7 +287,6 @@ void frmVRKMain::LayoutEntryScreen() {
     box->setVisible(row.visible);
     if (!row.visible) continue;
     box->setReadOnly(row.locked || program_->readOnly);
-    box->setFocusPolicy(row.locked ? Qt::ClickFocus : Qt::StrongFocus);
     label->setText(ToQString(RightTrim(program_->fieldTable[at].Name)));
     const int width = BoxWidth(row.length, charWidth_, boxLeft_, windowWidth - kTextPadding) + kTextPadding;
     box->setGeometry(boxLeft_, RowTop(i), width, boxHeight_);

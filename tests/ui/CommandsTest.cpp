@@ -61,6 +61,13 @@ TEST_F(BrowsingTest, PreviousAfterEraseScreenShowsTheLastEntry) {
   window.mnuVNext->trigger();
   EXPECT_EQ(Panel(Panel::Entry), "Entry # 2");
   EXPECT_EQ(Box(0), "Otto Varga");
+
+  window.cmdClear->click();
+  EXPECT_EQ(Box(0), "");
+  EXPECT_EQ(Panel(Panel::SearchMode), "Make Entries");
+  window.cmdPrevious->click();
+  EXPECT_EQ(Panel(Panel::Entry), "Entry # 3");
+  EXPECT_EQ(Box(0), "Paper Moons");
 }
 
 TEST_F(BrowsingTest, SelectNumberAsksAndRefusesNumbersOutOfRange) {
