@@ -99,7 +99,9 @@ void EraseScreen(Program& program) {
 }
 
 void DeleteEntry(Program& program) {
-  if (program.currentEntry.Status == kStatusDeleted) {
+  // Deleting a deleted entry saves it as active again. An erased screen keeps the status of the entry
+  // shown before it, but it is no entry to save: Delete must never add one.
+  if (program.currentEntry.Status == kStatusDeleted && !program.NewEntryState()) {
     SaveEntry(program);
     return;
   }
