@@ -1,5 +1,6 @@
 // The Qt Ui's prompts, gauge, message boxes and file choosers, and the program's smaller windows.
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QLabel>
@@ -43,6 +44,25 @@ TEST_F(WindowsTest, NamePromptTakesLettersAndDigitsUnlessTaggedOne) {
   EXPECT_EQ(ui.AskName({.caption = "Report Title", .question = "Title?", .anyTextAllowed = true}), "Ab_c.1 x");
   EXPECT_EQ(ui.dialogCancel, 0);
   EXPECT_EQ(ui.dialogTitles, std::vector<QString>({"New Catalog", "Report Title"}));
+}
+
+TEST_F(WindowsTest, PastedTextFollowsTheSameRulesAsTypedText) {
+  QApplication::clipboard()->setText("My Music_2");
+  ui.script = {[](QDialog& dialog) {
+                 auto& prompt = dynamic_cast<frmEnterName&>(dialog);
+                 prompt.txtName->paste();
+                 prompt.cmdOK->click();
+               },
+               [](QDialog& dialog) {
+                 auto& prompt = dynamic_cast<frmEnterNumber&>(dialog);
+                 QApplication::clipboard()->setText("-12.5");
+                 prompt.txtNumber->paste();
+                 QApplication::clipboard()->setText("42");
+                 prompt.txtNumber->paste();
+                 prompt.cmdOK->click();
+               }};
+  EXPECT_EQ(ui.AskName({.caption = "New Catalog"}), "MyMusic2");
+  EXPECT_EQ(ui.AskNumber({.caption = "Select Number"}), "42");
 }
 
 TEST_F(WindowsTest, NamePromptRefusesABlankNameButConfirmsABlankSecurityCode) {
