@@ -5,37 +5,16 @@
 #include <filesystem>
 #include <random>
 
+#include "QuietUi.h"
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
 #include "index/Rebuild.h"
-#include "platform/Ui.h"
 
 namespace vrk {
 namespace {
 
 constexpr EntryNumber kEntries = 1'000'000;
-
-// Answers nothing and shows nothing: the benchmarks measure the work, not a window.
-class QuietUi : public Ui {
- public:
-  Answer ShowMessage(const MessageBox&) override { return Answer::Ok; }
-  void Beep() override {}
-  void ShowBusy() override {}
-  void ClearBusy() override {}
-  void DoEvents() override {}
-  void SetMainWindowEnabled(bool) override {}
-  void ShowCatalogNotCompatible() override {}
-  std::optional<std::string> ChooseOpenFile(const FileChooser&) override { return std::nullopt; }
-  std::optional<std::string> ChooseSaveFile(const FileChooser&) override { return std::nullopt; }
-
- protected:
-  std::optional<std::string> RunNumberPrompt(const NumberPrompt&) override { return std::nullopt; }
-  std::optional<std::string> RunNamePrompt(const NamePrompt&) override { return std::nullopt; }
-  void ShowGaugeWindow(int, const std::string&, bool) override {}
-  void SetGaugeValue(int) override {}
-  void CloseGaugeWindow() override {}
-};
 
 std::string RandomWord(std::mt19937& random, std::size_t length) {
   static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz ";

@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <string>
 
+#include "QuietUi.h"
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
 #include "dbase/DbfExport.h"
 #include "dbase/DbfImport.h"
-#include "platform/Ui.h"
 
 namespace vrk {
 namespace {
@@ -19,33 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr EntryNumber kRecords = 1'000'000;
-
-// Answers every box with its first button and counts the boxes; an export or import that shows more
-// than its one "DBASE contains" box went wrong.
-class CountingUi : public Ui {
- public:
-  Answer ShowMessage(const MessageBox&) override {
-    ++messages;
-    return Answer::Ok;
-  }
-  void Beep() override {}
-  void ShowBusy() override {}
-  void ClearBusy() override {}
-  void DoEvents() override {}
-  void SetMainWindowEnabled(bool) override {}
-  void ShowCatalogNotCompatible() override { ++messages; }
-  std::optional<std::string> ChooseOpenFile(const FileChooser&) override { return std::nullopt; }
-  std::optional<std::string> ChooseSaveFile(const FileChooser&) override { return std::nullopt; }
-
-  int messages = 0;
-
- protected:
-  std::optional<std::string> RunNumberPrompt(const NumberPrompt&) override { return std::nullopt; }
-  std::optional<std::string> RunNamePrompt(const NamePrompt&) override { return std::nullopt; }
-  void ShowGaugeWindow(int, const std::string&, bool) override {}
-  void SetGaugeValue(int) override {}
-  void CloseGaugeWindow() override {}
-};
 
 class ScratchDirectory {
  public:
@@ -104,7 +77,7 @@ bool MakeCatalog(CatalogStore& store, const std::string& directory) {
 
 void ExportMillion(benchmark::State& state) {
   ScratchDirectory directory;
-  CountingUi ui;
+  QuietUi ui;
   CatalogStore store(ui);
   if (!MakeCatalog(store, directory.path())) {
     state.SkipWithError("the catalog could not be made");
@@ -112,8 +85,7 @@ void ExportMillion(benchmark::State& state) {
   }
   for (auto _ : state) {
     DbfEngine engine;
-    if (ExportEntries(store, engine, directory.path() + "/OUT.DBF", 1, kRecords) != kRecords ||
-        ui.messages != 0) {
+    if (ExportEntries(store, engine, directory.path() + "/OUT.DBF", 1, kRecords) != kRecords || ui.messages != 0) {
       state.SkipWithError("the export failed");
       return;
     }
@@ -123,7 +95,7 @@ void ExportMillion(benchmark::State& state) {
 
 void ImportMillion(benchmark::State& state) {
   ScratchDirectory directory;
-  CountingUi ui;
+  QuietUi ui;
   CatalogStore store(ui);
   DbfEngine engine;
   const std::string table = directory.path() + "/BOOKS.DBF";

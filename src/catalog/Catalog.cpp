@@ -178,8 +178,7 @@ void InitSetup(CatalogStore& store, const std::string& directory, const std::str
   WriteSettingsTo(store, directory + "/" + name + ".SET", defaults);
 }
 
-bool CreateCatalog(CatalogStore& store, const std::string& basePath, const FieldTable& fields,
-                   CatalogHeader& header) {
+bool CreateCatalog(CatalogStore& store, const std::string& basePath, const FieldTable& fields, CatalogHeader& header) {
   const int setup = OpenFile(store.ui, store.files, basePath + ".SET", kRecords, kSlotSize, false);
   if (setup == 0) return false;
   std::string slots(static_cast<std::size_t>(kFieldCount) * kSlotSize, '\0');

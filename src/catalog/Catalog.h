@@ -19,8 +19,7 @@ void InitSetup(CatalogStore& store, const std::string& directory, const std::str
                CatalogHeader& header);
 // Writes the field and formula slots of the setup file and the entry file's header. False when a file
 // could not be written.
-bool CreateCatalog(CatalogStore& store, const std::string& basePath, const FieldTable& fields,
-                   CatalogHeader& header);
+bool CreateCatalog(CatalogStore& store, const std::string& basePath, const FieldTable& fields, CatalogHeader& header);
 bool WriteHeader(CatalogStore& store, int file, const CatalogHeader& header);
 void CloseCatalog(CatalogStore& store, int file);
 void ReadSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings);

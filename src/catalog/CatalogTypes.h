@@ -9,8 +9,8 @@
 
 namespace vrk {
 
-inline constexpr int kFieldCount = 21;       // fields 1 to 20 on the screen, field 21 for picture and sound
-inline constexpr int kMediaField = 20;       // field index of field 21
+inline constexpr int kFieldCount = 21;  // fields 1 to 20 on the screen, field 21 for picture and sound
+inline constexpr int kMediaField = 20;  // field index of field 21
 inline constexpr std::size_t kFieldNameLength = 14;
 inline constexpr int kHeaderLength = 54;     // bytes of the header at the start of the entry file
 inline constexpr int kSlotOverhead = 17;     // status, three singles and one pad byte of every slot

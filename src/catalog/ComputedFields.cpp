@@ -10,9 +10,7 @@
 namespace vrk {
 namespace {
 
-bool FitsSingle(double value) {
-  return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
-}
+bool FitsSingle(double value) { return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max(); }
 
 double ReadInteger(std::string_view digits, int base) {
   double value = 0;

@@ -45,8 +45,7 @@ bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& he
   return true;
 }
 
-bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHeader& header, EntryNumber n,
-                int file) {
+bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHeader& header, EntryNumber n, int file) {
   if (n < 1) {
     store.ui.Message("Bad RecNum");
     return false;

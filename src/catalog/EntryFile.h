@@ -13,8 +13,7 @@ namespace vrk {
 bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& header, EntryNumber n, int file);
 // Writes entry n; every used field must already be exactly FieldLength characters long (longer text is
 // cut, shorter padded, so that a slot never spills into the next). False when nothing was written.
-bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHeader& header, EntryNumber n,
-                int file);
+bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHeader& header, EntryNumber n, int file);
 
 // Reads entries 1 to EntryCount in order and hands each to `visit`, with the gauge showing `message`
 // and its Cancel enabled, and the main window disabled meanwhile. False when the user cancelled.

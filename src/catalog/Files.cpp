@@ -234,9 +234,8 @@ int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int re
   (void)recordLength;  // records are addressed by byte position; the length belongs to the caller
   if (ask) {
     if (FileExists(path)) {
-      if (mode == kWriteText &&
-          ui.ShowMessage({"Replace contents of " + path + "?", "Replace File?", Buttons::OkCancel, Icon::Exclamation}) ==
-              Answer::Cancel) {
+      if (mode == kWriteText && ui.ShowMessage({"Replace contents of " + path + "?", "Replace File?", Buttons::OkCancel,
+                                                Icon::Exclamation}) == Answer::Cancel) {
         return 0;
       }
     } else if (ui.ShowMessage({"The file " + path + " does not exist. " + "Do you want to create it?", "Create File?",

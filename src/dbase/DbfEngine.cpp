@@ -34,37 +34,26 @@ constexpr std::chrono::milliseconds kLockPause{200};
 
 int CodeFromErrno(int error) {
   switch (error) {
-    case ENOENT:
-      return kErrFileNotFound;
-    case ENOTDIR:
-      return kErrPathNotFound;
-    case ENAMETOOLONG:
-      return kErrBadFileName;
+    case ENOENT: return kErrFileNotFound;
+    case ENOTDIR: return kErrPathNotFound;
+    case ENAMETOOLONG: return kErrBadFileName;
     case ENOSPC:
     case EFBIG:
-    case EDQUOT:
-      return kErrDiskFull;
+    case EDQUOT: return kErrDiskFull;
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
-      return kErrPathFileAccess;
+    case EISDIR: return kErrPathFileAccess;
     case EAGAIN:
-    case ENOLCK:
-      return kErrLocked;
+    case ENOLCK: return kErrLocked;
     case EMFILE:
-    case ENFILE:
-      return kErrTooManyFiles;
+    case ENFILE: return kErrTooManyFiles;
     case ETXTBSY:
-    case EBUSY:
-      return kErrFileAlreadyOpen;
+    case EBUSY: return kErrFileAlreadyOpen;
     case ENODEV:
-    case ENXIO:
-      return kErrDeviceUnavailable;
-    case ENOMEDIUM:
-      return kErrDiskNotReady;
-    default:
-      return kErrDeviceIo;  // EIO and everything without a closer code
+    case ENXIO: return kErrDeviceUnavailable;
+    case ENOMEDIUM: return kErrDiskNotReady;
+    default: return kErrDeviceIo;  // EIO and everything without a closer code
   }
 }
 
@@ -155,8 +144,7 @@ int MissingFileCode(const std::string& nativePath) {
   if (slash == std::string::npos) return kErrFileNotFound;
   struct stat status {};
   const std::string directory = slash == 0 ? "/" : nativePath.substr(0, slash);
-  return ::stat(directory.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? kErrFileNotFound
-                                                                            : kErrPathNotFound;
+  return ::stat(directory.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? kErrFileNotFound : kErrPathNotFound;
 }
 
 // ---- Handles and paths -----------------------------------------------------------------------------
@@ -203,12 +191,12 @@ int MakeTablePath(std::string_view path, TablePath& result) {
 // The first steps of create and open: a file to spare, the path, the lowest free handle.
 int TakeHandle(DbfEngine& engine, std::string_view path, TablePath& tablePath, int& handle) {
   handle = 0;
-  const auto openFiles = std::count_if(engine.tables.begin(), engine.tables.end(),
-                                       [](const DbfTable& table) { return table.fd >= 0; });
+  const auto openFiles =
+      std::count_if(engine.tables.begin(), engine.tables.end(), [](const DbfTable& table) { return table.fd >= 0; });
   if (openFiles + 1 > kDbfMaxOpenFiles) return kDbfNoFileHandles;
   if (const int code = MakeTablePath(path, tablePath)) return code;
-  const auto free = std::find_if(engine.tables.begin(), engine.tables.end(),
-                                 [](const DbfTable& table) { return !table.taken; });
+  const auto free =
+      std::find_if(engine.tables.begin(), engine.tables.end(), [](const DbfTable& table) { return !table.taken; });
   if (free == engine.tables.end()) return kDbfNoTableHandles;
   *free = DbfTable{};
   free->taken = true;
@@ -291,19 +279,13 @@ int AssignStarts(std::vector<DbfFieldDef>& fields) {
 
 bool LengthFitsType(char type, int length, int numberMaximum) {
   switch (type) {
-    case 'C':
-      return length >= 1 && length <= 254;
-    case 'D':
-      return length == 8;
-    case 'L':
-      return length == 1;
-    case 'M':
-      return length == 10;
+    case 'C': return length >= 1 && length <= 254;
+    case 'D': return length == 8;
+    case 'L': return length == 1;
+    case 'M': return length == 10;
     case 'N':
-    case 'F':
-      return length >= 1 && length <= numberMaximum;
-    default:
-      return false;
+    case 'F': return length >= 1 && length <= numberMaximum;
+    default: return false;
   }
 }
 
@@ -361,9 +343,7 @@ bool KnownVersion(std::uint8_t version) {
   return version == 0x03 || version == 0x63 || version == 0x83 || version == 0x8B;
 }
 
-bool HasMemo(std::uint8_t version) {
-  return version == 0x83 || version == 0x8B;
-}
+bool HasMemo(std::uint8_t version) { return version == 0x83 || version == 0x8B; }
 
 int ReadDescriptor(std::string_view bytes, DbfFieldDef& field) {
   const std::string_view name = bytes.substr(0, kNameBytes);
@@ -391,8 +371,7 @@ int ReadHeader(DbfTable& table) {
   table.headerLength = static_cast<std::uint16_t>(GetLittleEndian(header, 8, 2));
   table.recordLength = static_cast<std::uint16_t>(GetLittleEndian(header, 10, 2));
 
-  const std::size_t slots =
-      table.headerLength < kHeaderSize ? 0 : (table.headerLength - kHeaderSize) / kDescriptorSize;
+  const std::size_t slots = table.headerLength < kHeaderSize ? 0 : (table.headerLength - kHeaderSize) / kDescriptorSize;
   if (slots > static_cast<std::size_t>(kDbfMaxFields)) return kDbfTooManyFields;
   if (kHeaderSize + slots * kDescriptorSize > fileSize) return kDbfNotDbf;
   std::string descriptors;
@@ -479,16 +458,14 @@ DbfDateFormat DbfParseDateFormat(std::string_view pattern) {
   return format;
 }
 
-DbfDateFormat DbfLocaleDateFormat() {
-  return DbfParseDateFormat(::nl_langinfo(D_FMT));
-}
+DbfDateFormat DbfLocaleDateFormat() { return DbfParseDateFormat(::nl_langinfo(D_FMT)); }
 
 // ---- Operations ------------------------------------------------------------------------------------
 
 std::string DbfTableFile(std::string_view path) {
   // Only the file name decides: a dot in a directory name ("/home/u/.cats/books") is no extension.
-  std::string text = path.find('.', FileNameStart(path)) != std::string_view::npos ? std::string(path)
-                                                                                  : TrimBlanks(path) + ".DBF";
+  std::string text =
+      path.find('.', FileNameStart(path)) != std::string_view::npos ? std::string(path) : TrimBlanks(path) + ".DBF";
   const std::size_t nameStart = FileNameStart(text);
   if (nameStart == text.size() || text.substr(nameStart) == ".DBF") return {};
   // Table names are upper case. On this file system letter case matters, so only the file name is
@@ -535,8 +512,7 @@ int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFie
   });
 }
 
-int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& texts,
-              std::int64_t& recordNumber) {
+int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& texts, std::int64_t& recordNumber) {
   recordNumber = 0;
   return Guarded([&] {
     DbfTable* table = TableOf(engine, handle);
@@ -609,8 +585,7 @@ int DbfOpen(DbfEngine& engine, std::string_view path, int& handle) {
 int DbfGetInfo(const DbfEngine& engine, int handle, DbfInfo& info) {
   const DbfTable* table = TableOf(engine, handle);
   if (const int code = CheckOpen(table)) return code;
-  info = {table->recordCount, static_cast<int>(table->fields.size()), table->recordLength,
-          HasMemo(table->version)};
+  info = {table->recordCount, static_cast<int>(table->fields.size()), table->recordLength, HasMemo(table->version)};
   return kDbfOk;
 }
 
@@ -618,8 +593,7 @@ int DbfGetField(const DbfEngine& engine, int handle, int fieldNumber, DbfFieldDe
   return Guarded([&] {
     const DbfTable* table = TableOf(engine, handle);
     if (const int code = CheckOpen(table)) return code;
-    if (fieldNumber < 1 || static_cast<std::size_t>(fieldNumber) > table->fields.size())
-      return kDbfTooManyFields;
+    if (fieldNumber < 1 || static_cast<std::size_t>(fieldNumber) > table->fields.size()) return kDbfTooManyFields;
     field = table->fields[fieldNumber - 1];
     return kDbfOk;
   });
@@ -685,8 +659,7 @@ std::string DbfErrorText(int code) {
   };
   const auto found = std::find_if(std::begin(kMessages), std::end(kMessages),
                                   [code](const Message& message) { return message.code == code; });
-  return "Error " + std::to_string(code) + "\r\n" +
-         (found == std::end(kMessages) ? "Unknown error" : found->text);
+  return "Error " + std::to_string(code) + "\r\n" + (found == std::end(kMessages) ? "Unknown error" : found->text);
 }
 
 }  // namespace vrk

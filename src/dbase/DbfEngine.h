@@ -130,8 +130,7 @@ std::string DbfTableFile(std::string_view path);
 // taken, even when the create fails, until DbfClose.
 int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& fields, int& handle);
 // Texts longer than their field are cut, shorter ones padded with blanks; missing texts are blank.
-int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& texts,
-              std::int64_t& recordNumber);
+int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& texts, std::int64_t& recordNumber);
 int DbfClose(DbfEngine& engine, int handle);
 // `handle` is 0 when the open fails: a failed open keeps no handle.
 int DbfOpen(DbfEngine& engine, std::string_view path, int& handle);

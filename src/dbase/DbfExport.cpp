@@ -39,10 +39,9 @@ std::string GetDBFName(CatalogStore& store) {
                         .maxLength = 8});
   if (!name) return {};
   const std::string path = store.programDirectory + "/" + *name + ".DBF";
-  if (FileExists(path) &&
-      store.ui.ShowMessage({.text = "DBASE III File: " + path + " already exists, OVERWRITE?",
-                            .buttons = Buttons::YesNo,
-                            .icon = Icon::Question}) == Answer::No) {
+  if (FileExists(path) && store.ui.ShowMessage({.text = "DBASE III File: " + path + " already exists, OVERWRITE?",
+                                                .buttons = Buttons::YesNo,
+                                                .icon = Icon::Question}) == Answer::No) {
     return {};
   }
   return *name;
@@ -81,8 +80,7 @@ bool AppendDBFRecord(CatalogStore& store, DbfEngine& engine, const EntryRecord& 
   // Only records in the table count towards the totals the completion message shows.
   for (std::size_t k = 0; k < texts.size(); ++k) {
     const int field = output.fields[k];
-    if (IsSumField(store.fieldTable[static_cast<std::size_t>(field)]))
-      AddToTotal(store.totals, field, texts[k]);
+    if (IsSumField(store.fieldTable[static_cast<std::size_t>(field)])) AddToTotal(store.totals, field, texts[k]);
   }
   ++output.written;
   return true;
@@ -99,8 +97,7 @@ EntryNumber ExportEntries(CatalogStore& store, DbfEngine& engine, const std::str
   EntryRecord entry;
   for (EntryNumber n = first; n <= last; ++n) {
     // An entry the disk would not give has had its message; the run goes on with the next one.
-    if (ReadEntry(store, entry, store.header, n, store.entryFile))
-      AppendDBFRecord(store, engine, entry, output);
+    if (ReadEntry(store, entry, store.header, n, store.entryFile)) AppendDBFRecord(store, engine, entry, output);
   }
   // A table whose header was not written does not hold its records.
   return CloseDBF(store, engine, output.handle) ? output.written : -1;

@@ -31,8 +31,7 @@ bool IsCalendarDate(int year, int month, int day) {
 bool ConvertDate(std::string& text, char separator) {
   if (text.size() != 8 || text.front() == ' ' || text.back() == ' ') return true;
   if (text.find_first_not_of("0123456789") != std::string::npos) return false;
-  if (!IsCalendarDate(std::stoi(text.substr(0, 4)), std::stoi(text.substr(4, 2)),
-                      std::stoi(text.substr(6, 2)))) {
+  if (!IsCalendarDate(std::stoi(text.substr(0, 4)), std::stoi(text.substr(4, 2)), std::stoi(text.substr(6, 2)))) {
     return false;
   }
   text = text.substr(4, 2) + separator + text.substr(6, 2) + separator + text.substr(2, 2);
@@ -45,8 +44,7 @@ CatalogLayout ImportLayout(const DbfInput& input) {
   const std::size_t used = std::min(input.fields.size(), kImportedFields);
   for (std::size_t i = 0; i < kFieldCount; ++i) {
     const bool fromTable = i < used;
-    layout.fields[i] = {PadFieldName(fromTable ? input.fields[i].name : "LINE " + std::to_string(i + 1)),
-                        kPlainField};
+    layout.fields[i] = {PadFieldName(fromTable ? input.fields[i].name : "LINE " + std::to_string(i + 1)), kPlainField};
     layout.lengths[i] = static_cast<short>(fromTable ? input.fields[i].length : 0);
   }
   return layout;
@@ -92,8 +90,7 @@ void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input,
     written = d;
   }
   bool flushed = entries.EndBatch();
-  while (!flushed && wrote &&
-         ReportFileError(store.ui, FileFailureFromErrno(entries.error(), entryPath)) == 0) {
+  while (!flushed && wrote && ReportFileError(store.ui, FileFailureFromErrno(entries.error(), entryPath)) == 0) {
     flushed = entries.EndBatch();
   }
   if (!flushed) written = std::min(written, SlotsOnDisk(entries, header));
@@ -122,8 +119,7 @@ DbfInput OpenDBF(CatalogStore& store, DbfEngine& engine, const std::string& path
   input.recordCount = info.recordCount;
   input.fields.resize(static_cast<std::size_t>(info.fieldCount));
   for (int f = 1; f <= info.fieldCount; ++f) {
-    if (const int code =
-            DbfGetField(engine, input.handle, f, input.fields[static_cast<std::size_t>(f - 1)])) {
+    if (const int code = DbfGetField(engine, input.handle, f, input.fields[static_cast<std::size_t>(f - 1)])) {
       ShowRefusal(store, code, "When Reading Header of DBaseIII File: " + path);
       input.fields[static_cast<std::size_t>(f - 1)] = {};
       input.complete = false;
@@ -162,8 +158,7 @@ bool ImportDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, 
   const int file = made ? OpenFile(store.ui, store.files, entryPath, kBinary, 0, false) : 0;
   made = made && file != 0;
   if (made) {
-    CatalogHeader header{
-        .EntryCount = 0, .FieldLength = layout.lengths, .EntryLength = EntryLengthFor(layout.lengths)};
+    CatalogHeader header{.EntryCount = 0, .FieldLength = layout.lengths, .EntryLength = EntryLengthFor(layout.lengths)};
     WriteEntries(store, engine, input, path, header, file, entryPath, whole);
   }
   if (input.handle != 0 && !CloseDBF(store, engine, input.handle)) whole = false;

@@ -73,8 +73,8 @@ void BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
   if (handle < 0) return;
   const short source = OpenIndex(store, sourceField, store.catalogName, lib::kNdxOpen);
   EntryNumber n = source < 0 ? 0 : GetFirst(store, source);
-  store.ui.OpenGauge(static_cast<double>(store.header.Count()),
-                     "Building " + FieldTitle(store, field) + " Index....", true);
+  store.ui.OpenGauge(static_cast<double>(store.header.Count()), "Building " + FieldTitle(store, field) + " Index....",
+                     true);
   bool cancelled = false;
   EntryRecord record;
   for (std::int32_t sequence = 1; n > 0; ++sequence) {

@@ -44,8 +44,7 @@ std::vector<std::string> ReadLines(const std::string& iniPath, bool& crlf) {
   return lines;
 }
 
-std::optional<std::string> FindValue(std::string_view section, std::string_view key,
-                                     const std::string& iniPath) {
+std::optional<std::string> FindValue(std::string_view section, std::string_view key, const std::string& iniPath) {
   bool crlf = false;
   bool inSection = false;
   for (const std::string& line : ReadLines(iniPath, crlf)) {
@@ -68,13 +67,12 @@ std::optional<std::string> FindValue(std::string_view section, std::string_view 
 
 }  // namespace
 
-std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                    std::string_view defaultValue, const std::string& iniPath) {
+std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                    const std::string& iniPath) {
   return FindValue(section, key, iniPath).value_or(std::string(defaultValue));
 }
 
-int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,
-                         const std::string& iniPath) {
+int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue, const std::string& iniPath) {
   const auto value = FindValue(section, key, iniPath);
   if (!value) return defaultValue;
   std::size_t i = 0;

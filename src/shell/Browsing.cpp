@@ -60,14 +60,12 @@ void PreviousEntry(Program& program) {
       }
       MoveTo(program, program.currentEntryNumber - 1);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
 void SelectNumber(Program& program) {
-  const EntryNumber n =
-      AskEntryNumber(program, "Select Number", "Enter the number of the entry you wish to display.");
+  const EntryNumber n = AskEntryNumber(program, "Select Number", "Enter the number of the entry you wish to display.");
   if (n == 0) return;
   GoToEntry(program, n);
 }

@@ -138,8 +138,7 @@ void CopyLast(Program& program) {
 }
 
 void CopyAnyPrevious(Program& program) {
-  const EntryNumber n =
-      AskEntryNumber(program, "Copy Any Previous", "Enter the number of the entry you wish to copy.");
+  const EntryNumber n = AskEntryNumber(program, "Copy Any Previous", "Enter the number of the entry you wish to copy.");
   EntryRecord copy;
   if (n != 0 && ReadEntry(program, copy, program.header, n, program.entryFile)) ShowEntry(program, copy);
 }

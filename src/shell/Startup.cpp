@@ -32,9 +32,9 @@ void SetProgramDirectory(Program& program, const std::string& directory) {
 
 std::string ReadCurrentCatalogName(Program& program) {
   const std::string value = GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath);
-  if (value.empty() || !FileExists(value.find('/') == std::string::npos
-                                       ? program.programDirectory + "/" + value + ".DAT"
-                                       : value + ".DAT")) {
+  if (value.empty() ||
+      !FileExists(value.find('/') == std::string::npos ? program.programDirectory + "/" + value + ".DAT"
+                                                       : value + ".DAT")) {
     return {};
   }
   std::string name = FileNamePart(value);

@@ -166,12 +166,15 @@ std::int16_t CloseNDX(std::int16_t handle) {
 }
 
 std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entry, std::int32_t sequence) {
-  return Run(handle, [&](Handle& h) {
-    if (!h.store->writable()) return kNdxIoError;
-    h.store->pending().push_back(ndx::MakeItem(key, sequence, entry));
-    if (h.store->pending().size() >= kMaxPending) FilePending(*h.store);
-    return kNdxOk;
-  }, false);
+  return Run(
+      handle,
+      [&](Handle& h) {
+        if (!h.store->writable()) return kNdxIoError;
+        h.store->pending().push_back(ndx::MakeItem(key, sequence, entry));
+        if (h.store->pending().size() >= kMaxPending) FilePending(*h.store);
+        return kNdxOk;
+      },
+      false);
 }
 
 std::int16_t DeleteKey(std::int16_t handle, std::string_view key, std::int32_t entry) {
@@ -190,13 +193,9 @@ std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry) {
   });
 }
 
-std::int16_t GetNext(std::int16_t handle, std::int32_t& entry) {
-  return Walk(handle, true, entry);
-}
+std::int16_t GetNext(std::int16_t handle, std::int32_t& entry) { return Walk(handle, true, entry); }
 
-std::int16_t GetPrev(std::int16_t handle, std::int32_t& entry) {
-  return Walk(handle, false, entry);
-}
+std::int16_t GetPrev(std::int16_t handle, std::int32_t& entry) { return Walk(handle, false, entry); }
 
 std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& entry) {
   return Run(handle, [&](Handle& h) {

@@ -13,8 +13,8 @@ constexpr std::array<std::uint8_t, 8> kMagic = {'V', 'R', 'K', 'N', 'D', 'X', 0x
 constexpr std::uint32_t kUncleanFlag = 1;
 
 // Offsets of the header fields on page 0.
-constexpr std::size_t kMagicAt = 16, kVersionAt = 24, kPageSizeAt = 28, kPageCountAt = 32, kRootAt = 36,
-                      kHeightAt = 40, kFreeHeadAt = 44, kFlagsAt = 48, kItemCountAt = 56;
+constexpr std::size_t kMagicAt = 16, kVersionAt = 24, kPageSizeAt = 28, kPageCountAt = 32, kRootAt = 36, kHeightAt = 40,
+                      kFreeHeadAt = 44, kFlagsAt = 48, kItemCountAt = 56;
 // Offsets in a slot.
 constexpr std::size_t kLengthAt = kMaxKeyLength, kSequenceAt = kLengthAt + 1, kEntryAt = kSequenceAt + 4,
                       kChildAt = kItemSize;
@@ -22,9 +22,7 @@ constexpr std::size_t kLengthAt = kMaxKeyLength, kSequenceAt = kLengthAt + 1, kE
 std::uint32_t Get32(const std::uint8_t* p) {
   return p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
 }
-std::uint64_t Get64(const std::uint8_t* p) {
-  return Get32(p) | (std::uint64_t{Get32(p + 4)} << 32);
-}
+std::uint64_t Get64(const std::uint8_t* p) { return Get32(p) | (std::uint64_t{Get32(p + 4)} << 32); }
 void Put32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
@@ -40,8 +38,7 @@ std::uint32_t Checksum(const Page& page) {
                                         0x27D4EB2F165667C5u};
   for (std::size_t i = 0; i < kPageSize; i += 8) {
     // The checksum's own four bytes count as zero.
-    const std::uint64_t word =
-        i == 0 ? Get64(page.data()) & ~std::uint64_t{0xFFFFFFFF} : Get64(page.data() + i);
+    const std::uint64_t word = i == 0 ? Get64(page.data()) & ~std::uint64_t{0xFFFFFFFF} : Get64(page.data() + i);
     std::uint64_t& lane = lanes[(i / 8) % 4];
     lane = (lane ^ word) * kMultiplier;
     lane ^= lane >> 29;
@@ -52,17 +49,17 @@ std::uint32_t Checksum(const Page& page) {
 }
 
 // Orders a stored item, given field by field, against another: key bytes, key length, sequence, entry.
-std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::int32_t sequence,
-                           std::int32_t entry, const std::uint8_t* otherKey, std::uint8_t otherLength,
-                           std::int32_t otherSequence, std::int32_t otherEntry) {
+std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::int32_t sequence, std::int32_t entry,
+                           const std::uint8_t* otherKey, std::uint8_t otherLength, std::int32_t otherSequence,
+                           std::int32_t otherEntry) {
   if (const int c = std::memcmp(key, otherKey, kMaxKeyLength); c != 0) return c <=> 0;
   if (length != otherLength) return length <=> otherLength;
   if (sequence != otherSequence) return sequence <=> otherSequence;
   return entry <=> otherEntry;
 }
 
-std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::int32_t sequence,
-                           std::int32_t entry, const Item& b) {
+std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::int32_t sequence, std::int32_t entry,
+                           const Item& b) {
   return Order(key, length, sequence, entry, b.key.data(), b.length, b.sequence, b.entry);
 }
 
@@ -131,9 +128,7 @@ Item MakeItem(std::string_view key, std::int32_t sequence, std::int32_t entry) {
   return item;
 }
 
-bool SameKey(const Item& a, const Item& b) {
-  return a.length == b.length && a.key == b.key;
-}
+bool SameKey(const Item& a, const Item& b) { return a.length == b.length && a.key == b.key; }
 
 void Node::SetCount(std::size_t count) {
   (*page_)[kCountAt] = static_cast<std::uint8_t>(count);
@@ -154,13 +149,9 @@ std::strong_ordering NodeView::Compare(std::size_t i, const NodeView& other, std
                static_cast<std::int32_t>(Get32(o + kSequenceAt)), static_cast<std::int32_t>(Get32(o + kEntryAt)));
 }
 
-Item NodeView::item(std::size_t i) const {
-  return DecodeItem(slot(i));
-}
+Item NodeView::item(std::size_t i) const { return DecodeItem(slot(i)); }
 
-std::uint32_t NodeView::child(std::size_t i) const {
-  return Get32(slot(i) + kChildAt);
-}
+std::uint32_t NodeView::child(std::size_t i) const { return Get32(slot(i) + kChildAt); }
 
 void Node::Reset(unsigned level) {
   page_->fill(0);
@@ -203,9 +194,7 @@ void MakeFree(Page& page, std::uint32_t next) {
   Put32(page.data() + kLinkAt, next);
 }
 
-std::uint32_t FreeNext(const Page& page) {
-  return Get32(page.data() + kLinkAt);
-}
+std::uint32_t FreeNext(const Page& page) { return Get32(page.data() + kLinkAt); }
 
 void EncodeHeader(const Header& header, Page& page) {
   page.fill(0);
@@ -253,12 +242,9 @@ bool ValidPage(const Page& page, std::uint32_t number, std::uint32_t pageCount) 
   }
   switch (static_cast<Kind>(page[kKindAt])) {
     case Kind::kLeaf:
-    case Kind::kInner:
-      return ValidTreePage(page, pageCount);
-    case Kind::kFree:
-      return FreeNext(page) < pageCount && FreeNext(page) != number;
-    default:
-      return false;
+    case Kind::kInner: return ValidTreePage(page, pageCount);
+    case Kind::kFree: return FreeNext(page) < pageCount && FreeNext(page) != number;
+    default: return false;
   }
 }
 

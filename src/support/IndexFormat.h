@@ -43,8 +43,8 @@ Item MakeItem(std::string_view key, std::int32_t sequence, std::int32_t entry);
 bool SameKey(const Item& a, const Item& b);
 
 // The page head.
-inline constexpr std::size_t kChecksumAt = 0, kNumberAt = 4, kKindAt = 8, kLevelAt = 9, kCountAt = 10,
-                             kLinkAt = 12, kPageHeadSize = 16;
+inline constexpr std::size_t kChecksumAt = 0, kNumberAt = 4, kKindAt = 8, kLevelAt = 9, kCountAt = 10, kLinkAt = 12,
+                             kPageHeadSize = 16;
 inline constexpr std::size_t kItemSize = kMaxKeyLength + 1 + 4 + 4;
 inline constexpr std::size_t kLeafSlotSize = kItemSize;
 inline constexpr std::size_t kInnerSlotSize = kItemSize + 4;

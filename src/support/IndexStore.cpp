@@ -18,24 +18,18 @@ std::size_t cachePages = kDefaultCachePages;
 std::int16_t OpenFailure(int error, bool create) {
   switch (error) {
     case ENOENT:
-    case ENOTDIR:
-      return create ? kNdxIoError : kNdxMissing;
-    case EISDIR:
-      return kNdxDamaged;
+    case ENOTDIR: return create ? kNdxIoError : kNdxMissing;
+    case EISDIR: return kNdxDamaged;
     case EMFILE:
     case ENFILE:
-    case ENAMETOOLONG:
-      return kNdxFailed;
-    default:
-      return kNdxIoError;
+    case ENAMETOOLONG: return kNdxFailed;
+    default: return kNdxIoError;
   }
 }
 
 }  // namespace
 
-void SetCachePages(std::size_t pages) {
-  cachePages = std::max(pages, kMinCachePages);
-}
+void SetCachePages(std::size_t pages) { cachePages = std::max(pages, kMinCachePages); }
 
 File File::Open(const std::string& nativePath, bool create) {
   // O_NONBLOCK keeps a FIFO given as an index from blocking the open; regular files ignore it.
@@ -55,9 +49,7 @@ File File::Open(const std::string& nativePath, bool create) {
   return file;
 }
 
-File::File(File&& other) noexcept : fd_(other.fd_), writable_(other.writable_), id_(other.id_) {
-  other.fd_ = -1;
-}
+File::File(File&& other) noexcept : fd_(other.fd_), writable_(other.writable_), id_(other.id_) { other.fd_ = -1; }
 
 File::~File() {
   if (fd_ >= 0) ::close(fd_);
@@ -90,8 +82,7 @@ void File::Write(std::uint64_t offset, const Page& page) {
   if (!writable_) throw Fault{kNdxIoError};
   std::size_t done = 0;
   while (done < page.size()) {
-    const ssize_t n =
-        ::pwrite(fd_, page.data() + done, page.size() - done, static_cast<off_t>(offset + done));
+    const ssize_t n = ::pwrite(fd_, page.data() + done, page.size() - done, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) throw Fault{kNdxIoError};
     done += static_cast<std::size_t>(n);

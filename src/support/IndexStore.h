@@ -3,8 +3,8 @@
 
 #include <sys/types.h>
 
-#include <cstddef>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -20,7 +20,7 @@ struct Fault {
 };
 
 inline constexpr std::size_t kDefaultCachePages = 16384;  // 64 MB per open index file
-inline constexpr std::size_t kMinCachePages = 8;         // the tree uses at most two pages at once
+inline constexpr std::size_t kMinCachePages = 8;          // the tree uses at most two pages at once
 
 // Pages that each index file opened from now on may keep in memory (tests make it small so that
 // pages are written back and read again).
@@ -117,7 +117,7 @@ class Store {
   Header header_;
   // Pages are evicted by the clock: the hand passes over frames used since its last round. The two
   // frames fetched last are never evicted, so that a caller may hold two pages at once.
-  std::deque<Frame> frames_;  // a deque keeps the frames in place as it grows
+  std::deque<Frame> frames_;            // a deque keeps the frames in place as it grows
   std::vector<std::uint32_t> frameOf_;  // by page number: frame index + 1, 0 when not cached
   std::size_t hand_ = 0;
   std::array<std::uint32_t, 2> recent_{};  // frame index + 1 of the last two fetches

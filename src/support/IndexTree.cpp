@@ -27,9 +27,7 @@ std::size_t Bound(const NodeView& node, const Item& item, bool after) {
 
 }  // namespace
 
-void Tree::CheckRoot() {
-  Fetch(store_.header().root, LevelAt(0), false);
-}
+void Tree::CheckRoot() { Fetch(store_.header().root, LevelAt(0), false); }
 
 bool Tree::Edge(bool last, Path& path) {
   const std::uint32_t root = store_.header().root;

@@ -7,9 +7,7 @@
 namespace vrk::lib {
 namespace {
 
-bool IsCommandCharacter(char c) {
-  return std::string_view("+^%~(){}[]").find(c) != std::string_view::npos;
-}
+bool IsCommandCharacter(char c) { return std::string_view("+^%~(){}[]").find(c) != std::string_view::npos; }
 
 }  // namespace
 

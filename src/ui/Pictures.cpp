@@ -91,8 +91,7 @@ QPixmap ClosingPicture() {
   QPixmap pixmap = Poster(520, 300);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
-  DrawTitle(painter, QRect(210, 150, 290, 140), QStringLiteral("VRK"),
-            QStringLiteral("Your catalog has been saved."));
+  DrawTitle(painter, QRect(210, 150, 290, 140), QStringLiteral("VRK"), QStringLiteral("Your catalog has been saved."));
   return pixmap;
 }
 

@@ -1,8 +1,8 @@
 // Small things every window of the program shares.
 #pragma once
 
-#include <QFont>
 #include <QColor>
+#include <QFont>
 #include <QRect>
 
 class QPainter;

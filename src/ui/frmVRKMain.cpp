@@ -217,8 +217,8 @@ void frmVRKMain::CreateStatusBar() {
     Panel panel;
     int width;  // in characters of the window's font
     int stretch;
-  } panels[] = {{Panel::Entry, 14, 0},   {Panel::CatName, 12, 0}, {Panel::Deleted, 10, 0},
-                {Panel::Sorted, 10, 0},  {Panel::RptDest, 14, 0}, {Panel::SearchMode, 16, 1}};
+  } panels[] = {{Panel::Entry, 14, 0},  {Panel::CatName, 12, 0}, {Panel::Deleted, 10, 0},
+                {Panel::Sorted, 10, 0}, {Panel::RptDest, 14, 0}, {Panel::SearchMode, 16, 1}};
   const int average = fontMetrics().averageCharWidth();
   for (const auto& [panel, width, stretch] : panels) {
     auto* label = new QLabel(StatusBar1);
@@ -387,7 +387,8 @@ bool frmVRKMain::OnBoxKey(int box, QEvent* event) {
   }
   if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
     std::array<bool, kFieldCount> visible{};
-    for (int i = 0; i < kFieldCount; ++i) visible[static_cast<std::size_t>(i)] = !txtFieldData[static_cast<std::size_t>(i)]->isHidden();
+    for (int i = 0; i < kFieldCount; ++i)
+      visible[static_cast<std::size_t>(i)] = !txtFieldData[static_cast<std::size_t>(i)]->isHidden();
     FocusBox(NextVisibleBox(visible, box));
     return true;
   }

@@ -124,8 +124,9 @@ TEST_F(CatalogTotalsTest, DeletedEntriesAndComputedSumsCount) {
   EXPECT_EQ(store.totals[0], 1234.5f);
   EXPECT_EQ(store.totals[1], 12.0f);
   EXPECT_EQ(store.totals[2], 10469.0f);
-  EXPECT_EQ(CompletionText(store, ""),
-            "\r\rTOTALS:\r\rPrice         \t\t:\t1,234.50\rQuantity      \t\t:\t12.00\rValue         \t\t:\t10,469.00\r");
+  EXPECT_EQ(
+      CompletionText(store, ""),
+      "\r\rTOTALS:\r\rPrice         \t\t:\t1,234.50\rQuantity      \t\t:\t12.00\rValue         \t\t:\t10,469.00\r");
   EXPECT_TRUE(ui.mainWindowEnabled);
 }
 

@@ -29,15 +29,17 @@ class EntryFileTest : public ::testing::Test {
     int i = 0;
     for (const std::string& text : texts) {
       record.Field[static_cast<std::size_t>(i)] = text;
-      record.Field[static_cast<std::size_t>(i)].resize(static_cast<std::size_t>(store.header.FieldLength[static_cast<std::size_t>(i)]), ' ');
+      record.Field[static_cast<std::size_t>(i)].resize(
+          static_cast<std::size_t>(store.header.FieldLength[static_cast<std::size_t>(i)]), ' ');
       ++i;
     }
     return record;
   }
   std::string Slot(EntryNumber n) {
     store.files.Get(store.entryFile)->Flush();
-    return TempDirectory::ReadFile(dir / "CAT.DAT").substr(static_cast<std::size_t>(store.header.EntryLength * n),
-                                                            static_cast<std::size_t>(store.header.EntryLength));
+    return TempDirectory::ReadFile(dir / "CAT.DAT")
+        .substr(static_cast<std::size_t>(store.header.EntryLength * n),
+                static_cast<std::size_t>(store.header.EntryLength));
   }
 
   TempDirectory dir;
@@ -54,8 +56,8 @@ TEST_F(EntryFileTest, ShortEntryFillsFiftyFourBytes) {
   EntryRecord record = Entry({"Abc"});
   record.MemoNumber = 1;
   ASSERT_TRUE(WriteEntry(store, record, store.header, 1, store.entryFile));
-  const std::string expected = kActive + "Abc       " + kZero + kZero + std::string("\x00\x00\x00\x81", 4) +
-                               std::string(28, '\0');
+  const std::string expected =
+      kActive + "Abc       " + kZero + kZero + std::string("\x00\x00\x00\x81", 4) + std::string(28, '\0');
   EXPECT_EQ(Slot(1), expected);
   EXPECT_EQ(TempDirectory::ReadFile(dir / "CAT.DAT").size(), 108u);  // entry 1 starts at byte 54
 }

@@ -49,8 +49,8 @@ TEST_F(SetupFileTest, NewCatalogFilesMatchTheirLayoutByteForByte) {
   PutShortAt(expected, 670, 4011);                  // Quick View lines
   PutShortAt(expected, 686, 1);                     // searches ignore case
   PutShortAt(expected, 702, 1);
-  PutShortAt(expected, 718, 1);                     // print memos
-  PutShortAt(expected, 734, 1);                     // without page numbers
+  PutShortAt(expected, 718, 1);  // print memos
+  PutShortAt(expected, 734, 1);  // without page numbers
   for (int i = 0; i < 21; ++i) expected.replace(736 + static_cast<std::size_t>(i) * 16, 16, std::string(16, ' '));
   expected.replace(736 + 3 * 16, 3, "B*C");
   EXPECT_EQ(TempDirectory::ReadFile(dir / "BOOKS.SET"), expected);

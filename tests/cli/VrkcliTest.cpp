@@ -36,9 +36,9 @@ class VrkcliTest : public ::testing::Test {
   }
   std::string Base() { return dir / "music"; }
   void MakeMusic() {
-    ASSERT_EQ(Cli("new " + Base() + " Artist:20:key Title:25:key Year:4 Price:8:sum Qty:3:sum Value:10:sum:calc=D*E")
-                  .status,
-              0);
+    ASSERT_EQ(
+        Cli("new " + Base() + " Artist:20:key Title:25:key Year:4 Price:8:sum Qty:3:sum Value:10:sum:calc=D*E").status,
+        0);
     ASSERT_EQ(Cli("add " + Base() + " Artist=Zappa Title='Hot Rats' Year=1969 Price=9.50 Qty=2").out, "1\n");
     ASSERT_EQ(Cli("add " + Base() + " artist=abba 2=Arrival 3=1976 price=7.25 qty=1").out, "2\n");
     ASSERT_EQ(Cli("add " + Base() + " 1='Bj\xC3\xB6rk' Title=Debut Price=1,000").out, "3\n");
@@ -99,7 +99,7 @@ TEST_F(VrkcliTest, BadInputSaysWhyAndWritesNothing) {
   const std::string before = TempDirectory::ReadFile(dir / "MUSIC.DAT");
   EXPECT_EQ(Cli("new " + Base() + " A:5").err, "vrkcli: Catalog already exists. NEW Aborted.\n");
   EXPECT_EQ(Cli("add " + Base() + " Nothing=1").status, 2);
-  EXPECT_EQ(Cli("add " + Base() + " Value=3").status, 2);   // computed
+  EXPECT_EQ(Cli("add " + Base() + " Value=3").status, 2);     // computed
   EXPECT_EQ(Cli("add " + Base() + " Year=12345").status, 2);  // longer than the field
   EXPECT_EQ(Cli("delete " + Base() + " 0").err, "vrkcli: Entry number is out of range.\n");
   EXPECT_EQ(Cli("delete " + Base() + " 4").status, 2);

@@ -69,8 +69,7 @@ TEST_F(DbfTest, EmptyTableHasTheExpectedBytes) {
 
   const std::string bytes = Read("BOOKS.DBF");
   ASSERT_EQ(bytes.size(), 32u * 2 + 34);
-  const std::string header =
-      std::string{3, 24, 3, 5} + Le(0, 4) + Le(97, 2) + Le(31, 2) + std::string(20, '\0');
+  const std::string header = std::string{3, 24, 3, 5} + Le(0, 4) + Le(97, 2) + Le(31, 2) + std::string(20, '\0');
   EXPECT_EQ(bytes.substr(0, 32), header);
   EXPECT_EQ(bytes.substr(32, 32), std::string("TITLE\0\0\0\0\0\0C\0\0\0\0\x0A", 17) + std::string(15, '\0'));
   EXPECT_EQ(bytes.substr(64, 32), std::string("AUTHOR\0\0\0\0\0C\0\0\0\0\x14", 17) + std::string(15, '\0'));
@@ -184,8 +183,7 @@ TEST_F(DbfTest, FieldRulesGiveTheirCodes) {
 
 TEST_F(DbfTest, NamesAreStoredTrimmedAndUpperCased) {
   int handle = 0;
-  ASSERT_EQ(DbfCreate(engine_, Path("BOOKS.DBF"), {{" title ", 'C', 10, 0}, {"price", 'N', 8, 2}}, handle),
-            0);
+  ASSERT_EQ(DbfCreate(engine_, Path("BOOKS.DBF"), {{" title ", 'C', 10, 0}, {"price", 'N', 8, 2}}, handle), 0);
   DbfFieldDef field;
   ASSERT_EQ(DbfGetField(engine_, handle, 1, field), 0);
   EXPECT_EQ(field.name, "TITLE");
@@ -358,8 +356,8 @@ TEST_F(DbfTest, TablesOfOtherProgramsAreRead) {
   DbfRecord record;
   ASSERT_EQ(DbfReadRecord(engine_, handle, 2, record), 0);
   EXPECT_EQ(record.text, deleted);
-  EXPECT_EQ(record.fields, (std::vector<std::string>{"Saw     ", "   8.00", "F", "19991231", "          ",
-                                                     "          ", "cd"}));
+  EXPECT_EQ(record.fields,
+            (std::vector<std::string>{"Saw     ", "   8.00", "F", "19991231", "          ", "          ", "cd"}));
   EXPECT_EQ(DbfReadRecord(engine_, handle, 3, record), kDbfBadRecordNumber);
   EXPECT_EQ(DbfReadRecord(engine_, handle, 0, record), kDbfBadRecordNumber);
 
@@ -379,9 +377,8 @@ TEST_F(DbfTest, VersionsAndWideTablesOfOtherProgramsAreRead) {
     std::uint8_t version;
     int code;
     bool memo;
-  } versions[] = {{0x03, 0, false},         {0x63, 0, false},          {0x83, 0, true},
-                  {0x8B, 0, true},          {0x30, kDbfNotDbf, false}, {0x04, kDbfNotDbf, false},
-                  {0xF5, kDbfNotDbf, false}};
+  } versions[] = {{0x03, 0, false},          {0x63, 0, false},          {0x83, 0, true},          {0x8B, 0, true},
+                  {0x30, kDbfNotDbf, false}, {0x04, kDbfNotDbf, false}, {0xF5, kDbfNotDbf, false}};
   for (const auto& v : versions) {
     Write("V.DBF", ForeignTable(v.version, {{"A", 'C', 1}}, {}));
     int handle = 0;

@@ -28,8 +28,7 @@ class DbfExportTest : public ::testing::Test {
     engine.today = DbfDate{2024, 3, 5};
   }
 
-  void Make(const CatalogLayout& layout, const std::vector<TestEntry>& entries,
-            const std::string& name = "CAT") {
+  void Make(const CatalogLayout& layout, const std::vector<TestEntry>& entries, const std::string& name = "CAT") {
     store.files.Close(store.entryFile);
     test::MakeCurrentCatalog(store, dir.path(), name, layout, entries);
   }
@@ -37,8 +36,7 @@ class DbfExportTest : public ::testing::Test {
   std::string Path() const { return dir / "OUT.DBF"; }
   std::string Table() const { return TempDirectory::ReadFile(Path()); }
   bool AllHandlesFree() const {
-    return std::none_of(engine.tables.begin(), engine.tables.end(),
-                        [](const DbfTable& t) { return t.taken; });
+    return std::none_of(engine.tables.begin(), engine.tables.end(), [](const DbfTable& t) { return t.taken; });
   }
 
   TempDirectory dir;
@@ -62,8 +60,7 @@ TEST_F(DbfExportTest, EveryEntryBecomesAnUndeletedRecordOfCharacterFields) {
   EXPECT_TRUE(AllHandlesFree());
   const std::string bytes = Table();
   EXPECT_EQ(bytes.substr(4, 8), Le(2, 4) + Le(129, 2) + Le(60, 2));
-  EXPECT_EQ(bytes.substr(32, 97),
-            Descriptor("TITLE", 30) + Descriptor("AUTHOR", 25) + Descriptor("YEAR", 4) + "\r");
+  EXPECT_EQ(bytes.substr(32, 97), Descriptor("TITLE", 30) + Descriptor("AUTHOR", 25) + Descriptor("YEAR", 4) + "\r");
   const std::string first = " Dune" + std::string(26, ' ') + "Herbert" + std::string(18, ' ') + "1965";
   const std::string second = " \xC9mile" + std::string(25, ' ') + "Rousseau" + std::string(17, ' ') + "1762";
   EXPECT_EQ(bytes.substr(129), first + second) << "code page 1252 text, the deleted entry not marked";
@@ -83,8 +80,7 @@ TEST_F(DbfExportTest, UnusedFieldsAreSkippedAndFieldTwentyOneIsExportedLikeTheOt
   Make(layout, {{texts}});
   ASSERT_EQ(Export(), 1);
   const std::string bytes = Table();
-  EXPECT_EQ(bytes.substr(32, 97),
-            Descriptor("CODE", 5) + Descriptor("SHELF", 6) + Descriptor("PICTURES", 12) + "\r");
+  EXPECT_EQ(bytes.substr(32, 97), Descriptor("CODE", 5) + Descriptor("SHELF", 6) + Descriptor("PICTURES", 12) + "\r");
   EXPECT_EQ(bytes.substr(129),
             " abc  xyz   a.bmp\x01"
             "b.wav ");
@@ -125,10 +121,8 @@ TEST(DBFFieldName, KeepsTenLettersAndDigitsInCapitals) {
 }
 
 TEST_F(DbfExportTest, ComputedValuesAreWrittenAndSumFieldsTotalledFromZero) {
-  Make(MakeLayout({{"Price", 6, kSumField},
-                   {"Count", 3},
-                   {"Total", 10, kSumField, "A*B"},
-                   {"Share", 4, kPlainField, "A/B"}}),
+  Make(MakeLayout(
+           {{"Price", 6, kSumField}, {"Count", 3}, {"Total", 10, kSumField, "A*B"}, {"Share", 4, kPlainField, "A/B"}}),
        {{{"2.5", "5"}}, {{"1", "3"}}});
   store.totals.fill(99);
   ASSERT_EQ(Export(), 2);

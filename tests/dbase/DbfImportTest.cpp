@@ -32,9 +32,7 @@ class DbfImportTest : public ::testing::Test {
   }
   CatalogOnDisk Imported() const { return test::ReadCatalog(dir.path(), "IMP"); }
   std::string Path() const { return dir / "IN.DBF"; }
-  std::string ReadError(int code) const {
-    return DbfErrorText(code) + " When Reading DBaseIII File: " + Path();
-  }
+  std::string ReadError(int code) const { return DbfErrorText(code) + " When Reading DBaseIII File: " + Path(); }
 
   TempDirectory dir;
   FakeUi ui;
@@ -49,8 +47,7 @@ std::vector<std::string> Layout(const CatalogOnDisk& catalog) {
     const auto at = static_cast<std::size_t>(i);
     EXPECT_EQ(catalog.fields[at].Type, kPlainField);
     EXPECT_FALSE(catalog.formulas[at].Valid);
-    layout.push_back(RightTrim(catalog.fields[at].Name) + ":" +
-                     std::to_string(catalog.header.FieldLength[at]));
+    layout.push_back(RightTrim(catalog.fields[at].Name) + ":" + std::to_string(catalog.header.FieldLength[at]));
   }
   return layout;
 }
@@ -61,11 +58,11 @@ std::vector<std::string> LinesFrom(int first, std::vector<std::string> layout) {
 }
 
 TEST_F(DbfImportTest, FieldsBecomeCatalogFieldsAndRecordsActiveEntries) {
-  test::MakeCurrentCatalog(store, dir.path(), "CUR",
-                           MakeLayout({{"A", 3}, {"B", 3}, {"Sum", 4, kPlainField, "A+B"}}), {});
+  test::MakeCurrentCatalog(store, dir.path(), "CUR", MakeLayout({{"A", 3}, {"B", 3}, {"Sum", 4, kPlainField, "A+B"}}),
+                           {});
   const std::vector<Column> columns = {{"NAME", 'C', 20}, {"BORN", 'D', 8}, {"PAID", 'L', 1}};
-  ASSERT_TRUE(Import(
-      ForeignTable(0x03, columns, {" Ada Lovelace        18151210T", "*Alan Turing                 F"})));
+  ASSERT_TRUE(
+      Import(ForeignTable(0x03, columns, {" Ada Lovelace        18151210T", "*Alan Turing                 F"})));
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{"DBASE contains 2 Records"}));
   EXPECT_EQ(ui.messages[0].icon, Icon::None);
   EXPECT_EQ(ui.busyDepth, 0);
@@ -93,8 +90,8 @@ TEST_F(DbfImportTest, NumbersMemosAndLongTextsKeepTheirStoredForm) {
   const std::vector<Column> columns = {
       {"COUNT", 'N', 8}, {"NOTES", 'M', 10}, {"WEIGHT", 'F', 7, 3}, {"TEXT", 'C', 200}};
   const std::string text(200, 'w');
-  ASSERT_TRUE(Import(
-      ForeignTable(0x83, columns, {"*      42         7  1.250" + text, "*      -3            0.000" + text})));
+  ASSERT_TRUE(
+      Import(ForeignTable(0x83, columns, {"*      42         7  1.250" + text, "*      -3            0.000" + text})));
   const CatalogOnDisk catalog = Imported();
   EXPECT_EQ(Layout(catalog), LinesFrom(5, {"COUNT:8", "NOTES:10", "WEIGHT:7", "TEXT:200"}));
   EXPECT_EQ(catalog.header.EntryLength, 17 + 225);
@@ -137,8 +134,8 @@ TEST_F(DbfImportTest, DatesAreConvertedAndCheckedAgainstTheCalendar) {
       {"1998-3-7", "1998-3-7", kDbfBadDate},
   };
   for (const auto& c : cases) {
-    TempDirectory::WriteFile(Path(), ForeignTable(0x03, {{"DAY", 'D', 8}, {"NOTE", 'C', 2}},
-                                                  {std::string(" ") + c.stored + "ok"}));
+    TempDirectory::WriteFile(
+        Path(), ForeignTable(0x03, {{"DAY", 'D', 8}, {"NOTE", 'C', 2}}, {std::string(" ") + c.stored + "ok"}));
     engine.dateFormat.separator = c.separator;
     const DbfInput input = OpenDBF(store, engine, Path());
     std::vector<std::string> values;
@@ -187,9 +184,8 @@ TEST_F(DbfImportTest, DamagedTablesAreReportedAndGiveAnEmptyCatalog) {
   for (const auto& c : cases) {
     ui.messages.clear();
     EXPECT_FALSE(Import(c.bytes)) << c.what;
-    EXPECT_EQ(ui.texts(),
-              (std::vector<std::string>{DbfErrorText(c.code) + "When Opening DBaseIII File: " + Path(),
-                                        "DBASE contains 0 Records"}))
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{DbfErrorText(c.code) + "When Opening DBaseIII File: " + Path(),
+                                                    "DBASE contains 0 Records"}))
         << c.what;
     const CatalogOnDisk catalog = Imported();
     EXPECT_EQ(Layout(catalog), LinesFrom(1, {})) << c.what;
@@ -211,12 +207,11 @@ TEST_F(DbfImportTest, RecordsMissingAtTheEndStopTheImportAndAreNotCounted) {
   ui.messages.clear();
   table.replace(4, 4, Le(0xFFFFFFFF, 4));
   EXPECT_FALSE(Import(table));
-  EXPECT_EQ(ui.texts(),
-            (std::vector<std::string>{
-                "DBASE contains 4294967295 Records",
-                "DBASE III File: " + Path() +
-                    " holds more records than a catalog can count; the first 16777216 are imported.",
-                ReadError(kErrPastEndOfFile)}));
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{
+                            "DBASE contains 4294967295 Records",
+                            "DBASE III File: " + Path() +
+                                " holds more records than a catalog can count; the first 16777216 are imported.",
+                            ReadError(kErrPastEndOfFile)}));
   EXPECT_EQ(Imported().header.Count(), 3);
 }
 
@@ -237,9 +232,8 @@ TEST_F(DbfImportTest, DiskRefusingTheEntriesIsReportedAndOnlyWholeEntriesAreCoun
 }
 
 TEST_F(DbfImportTest, ExportedCatalogComesBackWithItsNamesLengthsAndTexts) {
-  test::MakeCurrentCatalog(
-      store, dir.path(), "CAT", MakeLayout({{"Title", 30}, {"Author Name", 25}, {"Year-Pub", 4}}),
-      {{{"Dune", "Herbert", "1965"}}, {{"\xC9mile", "Rousseau", "1762"}, kStatusDeleted}});
+  test::MakeCurrentCatalog(store, dir.path(), "CAT", MakeLayout({{"Title", 30}, {"Author Name", 25}, {"Year-Pub", 4}}),
+                           {{{"Dune", "Herbert", "1965"}}, {{"\xC9mile", "Rousseau", "1762"}, kStatusDeleted}});
   ASSERT_EQ(ExportEntries(store, engine, Path(), 1, 2), 2);
   ASSERT_TRUE(ImportDBF(store, engine, Path(), "IMP", dir.path()));
   const CatalogOnDisk catalog = Imported();
@@ -254,8 +248,7 @@ TEST_F(DbfImportTest, ExportedCatalogComesBackWithItsNamesLengthsAndTexts) {
 
 TEST_F(DbfImportTest, MissingTableIsReported) {
   EXPECT_FALSE(ImportDBF(store, engine, dir / "NONE.DBF", "IMP", dir.path()));
-  EXPECT_EQ(ui.texts()[0],
-            DbfErrorText(kErrFileNotFound) + "When Opening DBaseIII File: " + dir / "NONE.DBF");
+  EXPECT_EQ(ui.texts()[0], DbfErrorText(kErrFileNotFound) + "When Opening DBaseIII File: " + dir / "NONE.DBF");
   EXPECT_EQ(Imported().header.EntryLength, 54);
 }
 

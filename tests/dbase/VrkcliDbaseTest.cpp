@@ -59,8 +59,7 @@ TEST_F(VrkcliDbaseTest, ImportMakesANewCatalogOnly) {
   EXPECT_EQ(TempDirectory::ReadFile(dir / "NEW.DAT"), before);
 
   for (const auto& refused :
-       {Vrkcli({"import-dbf", dir / "NONE.DBF", dir / "OTHER"}),
-        Vrkcli({"import-dbf", table, dir / "nodir/OTHER"}),
+       {Vrkcli({"import-dbf", dir / "NONE.DBF", dir / "OTHER"}), Vrkcli({"import-dbf", table, dir / "nodir/OTHER"}),
         Vrkcli({"import-dbf", table, dir / "TOO-LONG-NAME"}), Vrkcli({"import-dbf", table})}) {
     EXPECT_EQ(refused.status, 2) << refused.err;
     EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
@@ -70,8 +69,8 @@ TEST_F(VrkcliDbaseTest, ImportMakesANewCatalogOnly) {
   TempDirectory::WriteFile(table, "");
   const Outcome damaged = Vrkcli({"import-dbf", table, dir / "EMPTY"});
   EXPECT_EQ(damaged.status, 1);
-  EXPECT_EQ(damaged.err, "Error 115 Invalid file type; file is not a DBFWhen Opening DBaseIII File: " +
-                             table + "\nDBASE contains 0 Records\n");
+  EXPECT_EQ(damaged.err, "Error 115 Invalid file type; file is not a DBFWhen Opening DBaseIII File: " + table +
+                             "\nDBASE contains 0 Records\n");
 }
 
 TEST_F(VrkcliDbaseTest, ExportWritesEveryEntryAndReplacesOnlyWhenAsked) {
@@ -95,8 +94,8 @@ TEST_F(VrkcliDbaseTest, ExportWritesEveryEntryAndReplacesOnlyWhenAsked) {
   const std::string catalog = TempDirectory::ReadFile(dir / "CAT.DAT");
   for (const auto& refused :
        {Vrkcli({"export-dbf", dir / "CAT", dir / "cat.dat", "--overwrite"}),
-        Vrkcli({"export-dbf", dir / "NONE", dir / "x.dbf"}),
-        Vrkcli({"export-dbf", dir / "CAT", dir / "nodir/x.dbf"}), Vrkcli({"export-dbf", dir / "CAT"})}) {
+        Vrkcli({"export-dbf", dir / "NONE", dir / "x.dbf"}), Vrkcli({"export-dbf", dir / "CAT", dir / "nodir/x.dbf"}),
+        Vrkcli({"export-dbf", dir / "CAT"})}) {
     EXPECT_EQ(refused.status, 2) << refused.err;
     EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
   }
@@ -109,8 +108,7 @@ TEST_F(VrkcliDbaseTest, ExportOfFieldNamesTheEngineRefusesFails) {
   const Outcome refused = Vrkcli({"export-dbf", dir / "OWNERS", dir / "owners.dbf"});
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.out, "");
-  EXPECT_EQ(refused.err,
-            "Error 106 Invalid field nameWhen Creating DBaseIII File: " + dir / "owners.dbf" + "\n");
+  EXPECT_EQ(refused.err, "Error 106 Invalid field nameWhen Creating DBaseIII File: " + dir / "owners.dbf" + "\n");
   EXPECT_FALSE(fs::exists(dir / "OWNERS.DBF"));
 }
 

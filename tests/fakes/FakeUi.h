@@ -13,7 +13,10 @@ namespace vrk::test {
 class FakeUi : public Ui {
  public:
   Answer ShowMessage(const MessageBox& box) override;
-  void Beep() override { ++beeps; events.push_back("beep"); }
+  void Beep() override {
+    ++beeps;
+    events.push_back("beep");
+  }
   void ShowBusy() override { ++busyDepth; }
   void ClearBusy() override { busyDepth = 0; }
   void DoEvents() override;
@@ -26,8 +29,8 @@ class FakeUi : public Ui {
   std::vector<std::string> texts() const;
 
   std::vector<MessageBox> messages;
-  std::vector<std::string> events;  // "beep" and "message: <text>" in the order they happened
-  std::deque<Answer> answers;       // answers to message boxes; when empty the first button
+  std::vector<std::string> events;                       // "beep" and "message: <text>" in the order they happened
+  std::deque<Answer> answers;                            // answers to message boxes; when empty the first button
   std::deque<std::optional<std::string>> promptAnswers;  // nullopt = Cancel
   std::deque<std::optional<std::string>> fileAnswers;
   std::vector<NumberPrompt> numberPrompts;

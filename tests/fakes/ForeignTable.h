@@ -27,8 +27,7 @@ inline std::string ForeignTable(std::uint8_t version, const std::vector<Column>&
   for (const Column& column : columns) recordLength += column.length;
   std::string bytes{static_cast<char>(version), 99, 1, 2};
   bytes += Le(static_cast<std::uint32_t>(records.size()), 4) +
-           Le(static_cast<std::uint32_t>(32 * columns.size() + 33), 2) + Le(recordLength, 2) +
-           std::string(20, '\0');
+           Le(static_cast<std::uint32_t>(32 * columns.size() + 33), 2) + Le(recordLength, 2) + std::string(20, '\0');
   for (const Column& column : columns) {
     std::string descriptor(32, '\0');
     descriptor.replace(0, column.name.size(), column.name);

@@ -5,13 +5,13 @@
 
 #include <vector>
 
+#include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
 #include "fakes/FakeUi.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
 #include "index/Keys.h"
 #include "platform/Sound.h"
-#include "catalog/EntryFile.h"
 #include "shell/Editing.h"
 #include "shell/EntryView.h"
 #include "shell/Program.h"

@@ -29,9 +29,9 @@ TEST(CodePage, KnownLettersMapBothWays) {
 }
 
 TEST(CodePage, MissingCharactersBecomeLookAlikes) {
-  EXPECT_EQ(CharToOem("\xC0\xE3\xD5"), "AaO");    // À ã Õ are not in 437
-  EXPECT_EQ(OemToChar("\xC4\xB3\xC5"), "-|+");    // box drawing
-  EXPECT_EQ(OemToChar("\xE0"), "?");              // Greek alpha
+  EXPECT_EQ(CharToOem("\xC0\xE3\xD5"), "AaO");  // À ã Õ are not in 437
+  EXPECT_EQ(OemToChar("\xC4\xB3\xC5"), "-|+");  // box drawing
+  EXPECT_EQ(OemToChar("\xE0"), "?");            // Greek alpha
 }
 
 TEST(CodePage, UpperCaseCoversAccentedLetters) {
@@ -44,9 +44,11 @@ TEST(CodePage, Utf8ConversionRoundTripsAndReplacesTheUnknown) {
   const std::string utf8 = Utf8FromAnsi(ansi);
   EXPECT_EQ(utf8, "Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D");
   EXPECT_EQ(AnsiFromUtf8(utf8), ansi);
-  EXPECT_EQ(AnsiFromUtf8("\xE4\xB8\xAD x"), "? x");   // a CJK character
-  EXPECT_EQ(AnsiFromUtf8("a\xC3"), "a?");              // truncated sequence
-  EXPECT_EQ(AnsiFromUtf8("\xFF" "b"), "?b");           // invalid lead byte
+  EXPECT_EQ(AnsiFromUtf8("\xE4\xB8\xAD x"), "? x");  // a CJK character
+  EXPECT_EQ(AnsiFromUtf8("a\xC3"), "a?");            // truncated sequence
+  EXPECT_EQ(AnsiFromUtf8("\xFF"
+                         "b"),
+            "?b");  // invalid lead byte
 }
 
 }  // namespace

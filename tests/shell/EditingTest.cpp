@@ -14,7 +14,9 @@ using test::TempDirectory;
 class EditingTest : public test::ProgramFixture {
  protected:
   void OpenBooks() {
-    Open(MakeLayout({{"Title", 20, kKeyField}, {"Author", 10, kKeyField}, {"Price", 6, kSumField},
+    Open(MakeLayout({{"Title", 20, kKeyField},
+                     {"Author", 10, kKeyField},
+                     {"Price", 6, kSumField},
                      {"Double", 8, kPlainField, "C+C"}}));
   }
   EntryRecord Entry(EntryNumber n) {

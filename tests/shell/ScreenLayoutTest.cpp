@@ -38,7 +38,10 @@ TEST_F(ScreenLayoutTest, UnusedFieldsLeaveTheirRowsEmptyAndField21NeverHasARow) 
 }
 
 TEST_F(ScreenLayoutTest, MarkersFollowTheFieldTypesAndComputedFieldsAreLocked) {
-  Use(test::MakeLayout({{"Plain", 5}, {"Key", 5, kKeyField}, {"Sum", 5, kSumField}, {"Both", 5, kKeySumField},
+  Use(test::MakeLayout({{"Plain", 5},
+                        {"Key", 5, kKeyField},
+                        {"Sum", 5, kSumField},
+                        {"Both", 5, kKeySumField},
                         {"Calc", 5, kSumField, "C+D"}}));
   const ScreenLayout screen = LayOutRows(store);
   const auto markers = [&](int row) {
@@ -55,8 +58,12 @@ TEST_F(ScreenLayoutTest, MarkersFollowTheFieldTypesAndComputedFieldsAreLocked) {
 }
 
 TEST_F(ScreenLayoutTest, OnlyTheFirstThreeUsedKeyFieldsGetSpeedSearchEntries) {
-  Use(test::MakeLayout({{"A", 5, kKeyField}, {"Gone", 0, kKeyField}, {"B", 5, kKeySumField}, {"C", 5},
-                        {"D", 5, kKeyField}, {"E", 5, kKeyField}}));
+  Use(test::MakeLayout({{"A", 5, kKeyField},
+                        {"Gone", 0, kKeyField},
+                        {"B", 5, kKeySumField},
+                        {"C", 5},
+                        {"D", 5, kKeyField},
+                        {"E", 5, kKeyField}}));
   EXPECT_EQ(LayOutRows(store).speedSearchFields, std::vector<int>({0, 2, 4}));
 }
 

@@ -30,9 +30,7 @@ using Entries = std::vector<std::int32_t>;
 // A result and the entry number that came with it; the entry stays 0 when the call fails.
 using Answer = std::pair<std::int16_t, std::int32_t>;
 const Answer kEnd{kNdxEnd, 0};
-Answer Ok(std::int32_t entry) {
-  return {kNdxOk, entry};
-}
+Answer Ok(std::int32_t entry) { return {kNdxOk, entry}; }
 Answer Answered(const std::function<std::int16_t(std::int32_t&)>& call) {
   std::int32_t entry = 0;
   const std::int16_t result = call(entry);
@@ -140,14 +138,7 @@ class IndexTest : public ::testing::Test {
 
 TEST_F(IndexTest, KeysOrderByUpperCasedTrimmedKeyThenSequenceThenEntry) {
   const std::int16_t h = Create("ORDER.WDX");
-  Add(h, {{"lo", 1},
-          {"m", 2},
-          {"LO", 3},
-          {"la  ", 4},
-          {"Lo", 5},
-          {"lo b", 6},
-          {"\xE9t\xE9", 7},
-          {"\xC9T\xC9", 8}});
+  Add(h, {{"lo", 1}, {"m", 2}, {"LO", 3}, {"la  ", 4}, {"Lo", 5}, {"lo b", 6}, {"\xE9t\xE9", 7}, {"\xC9T\xC9", 8}});
   Add(h, {{"same", 30, 3}, {"SAME", 10, 1}, {"Same  ", 22, 2}, {"same", 21, 2}, {"same", 9, 0}});
   // "été" files as "ÉTÉ", after the plain letters; a blank inside a key counts.
   EXPECT_EQ(All(h), (Entries{4, 1, 3, 5, 6, 2, 9, 10, 21, 22, 30, 7, 8}));
@@ -337,9 +328,9 @@ TEST_F(DamagedIndexTest, ForeignAndCutFilesAreRefused) {
   for (char& c : garbage) c = static_cast<char>(random());
   std::string flipped = good;
   flipped[56] ^= 1;  // the item count in the header: only the checksum shows it
-  for (const std::string& bytes : {std::string(), std::string("Not an index\r\n"), garbage,
-                                   std::string(2 * ndx::kPageSize, '\0'), good.substr(0, good.size() - 100),
-                                   good.substr(0, good.size() - ndx::kPageSize), good + garbage, flipped}) {
+  for (const std::string& bytes :
+       {std::string(), std::string("Not an index\r\n"), garbage, std::string(2 * ndx::kPageSize, '\0'),
+        good.substr(0, good.size() - 100), good.substr(0, good.size() - ndx::kPageSize), good + garbage, flipped}) {
     WriteBytes(path, bytes);
     EXPECT_EQ(OpenResult(path), kNdxDamaged) << bytes.size() << " bytes";
   }
@@ -441,8 +432,7 @@ TEST_F(DamagedIndexTest, ScrambledPagesNeverCrash) {
     EXPECT_LE(entries.size(), static_cast<std::size_t>(count));
     for (int i = 0; i < 20; ++i) {
       EXPECT_TRUE(answers(random() % 2 ? Key(h, KeyOf(random() % count)).first : Prev(h).first));
-      EXPECT_TRUE(
-          answers(random() % 2 ? AddKey(h, KeyOf(random() % count), 1, 0) : DeleteKey(h, KeyOf(i), i)));
+      EXPECT_TRUE(answers(random() % 2 ? AddKey(h, KeyOf(random() % count), 1, 0) : DeleteKey(h, KeyOf(i), i)));
     }
     EXPECT_TRUE(answers(CloseNDX(h)));
   }
@@ -513,9 +503,7 @@ class Model {
   }
 
   Answer First(Cursor& c) { return Place(c, items_.begin()); }
-  Answer Key(Cursor& c, std::string_view key) {
-    return Place(c, items_.lower_bound({Stored(key), INT_MIN, INT_MIN}));
-  }
+  Answer Key(Cursor& c, std::string_view key) { return Place(c, items_.lower_bound({Stored(key), INT_MIN, INT_MIN})); }
   Answer Next(Cursor& c) {
     if (!c.positioned) return Place(c, items_.begin());
     return Place(c, c.generation == generation_ ? std::next(c.at) : items_.upper_bound(c.last));
@@ -579,9 +567,7 @@ TEST_P(IndexModelTest, HundredThousandRandomOperations) {
       const std::string key = RandomKey(random);
       const std::int32_t entry = 1 + static_cast<std::int32_t>(random() % 200);
       const unsigned kind = random() % 4;  // upkeep, a build in file order, another build
-      const std::int32_t sequence = kind < 2    ? 0
-                                    : kind == 2 ? entry
-                                                : static_cast<std::int32_t>(random() % 20);
+      const std::int32_t sequence = kind < 2 ? 0 : kind == 2 ? entry : static_cast<std::int32_t>(random() % 20);
       ASSERT_EQ(AddKey(h, key, entry, sequence), kNdxOk) << "operation " << op;
       model.Add(key, entry, sequence);
       added.emplace_back(key, entry);
@@ -625,8 +611,7 @@ TEST_P(IndexModelTest, HundredThousandRandomOperations) {
   EXPECT_GT(largest, 5'000u);
 }
 
-INSTANTIATE_TEST_SUITE_P(CacheSizes, IndexModelTest,
-                         ::testing::Values(ndx::kDefaultCachePages, ndx::kMinCachePages));
+INSTANTIATE_TEST_SUITE_P(CacheSizes, IndexModelTest, ::testing::Values(ndx::kDefaultCachePages, ndx::kMinCachePages));
 
 }  // namespace
 }  // namespace vrk::lib

@@ -32,7 +32,7 @@ TEST(MsBin, EveryWholeNumberUpTo2To24RoundTrips) {
 
 TEST(MsBin, EveryFiniteSingleInsideTheRangeRoundTrips) {
   std::mt19937 random(42);
-  const float smallest = std::ldexp(1.0f, -128);  // smallest MBF magnitude
+  const float smallest = std::ldexp(1.0f, -128);                      // smallest MBF magnitude
   const float largest = std::nextafter(std::ldexp(1.0f, 127), 0.0f);  // largest MBF magnitude
   for (int i = 0; i < 2'000'000; ++i) {
     const float value = std::bit_cast<float>(static_cast<std::uint32_t>(random()));

@@ -10,8 +10,8 @@
 #include "ui/frmGauge.h"
 
 #include <QLabel>
-#include <QProgressBar>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QtTest/QTest>
 
 namespace vrk::test {
@@ -19,8 +19,11 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const std::initializer_list<FieldSpec> kRecords = {{"Artist", 20, kKeyField}, {"Title", 24}, {"Price", 8, kSumField},
-                                                   {"Copies", 3, kSumField}, {"Value", 10, kSumField, "C*D"}};
+const std::initializer_list<FieldSpec> kRecords = {{"Artist", 20, kKeyField},
+                                                   {"Title", 24},
+                                                   {"Price", 8, kSumField},
+                                                   {"Copies", 3, kSumField},
+                                                   {"Value", 10, kSumField, "C*D"}};
 const std::vector<TestEntry> kThree = {
     {{"Amber Kestrel", "Open Roads", "12.50", "2"}},
     {{"Otto Varga", "Winter Rooms", "8", "1"}},

@@ -39,7 +39,7 @@ class RecordingUi : public QtUi {
   std::vector<std::string> Texts() const;
 
   std::vector<ShownMessage> messages;
-  std::vector<std::string> events;  // "beep" and "message: <text>" in order
+  std::vector<std::string> events;                   // "beep" and "message: <text>" in order
   std::deque<std::function<void(QDialog&)>> script;  // for the dialogs that are not message boxes
   std::vector<QString> dialogTitles;                 // of every dialog taken over
   std::function<void()> onEvents;                    // runs whenever pending events are let through

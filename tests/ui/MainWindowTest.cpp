@@ -47,7 +47,8 @@ TEST_F(MainWindowTest, ButtonsStandInTheirOrderWithTheirCaptions) {
     EXPECT_GT(button->x(), left) << button->text().toStdString();
     left = button->x();
   }
-  EXPECT_EQ(captions, QStringList({"Previous", "Next", "Copy Last", "Delete", "Save", "Alpha ", "Clear", "Sequential"}));
+  EXPECT_EQ(captions,
+            QStringList({"Previous", "Next", "Copy Last", "Delete", "Save", "Alpha ", "Clear", "Sequential"}));
   // Searching is not built yet: its buttons are there but cannot be pressed.
   EXPECT_FALSE(window.cmdAlpha->isEnabled());
   EXPECT_FALSE(window.cmdSequential->isEnabled());
@@ -88,8 +89,8 @@ TEST_F(MainWindowTest, WithoutACatalogTheCatalogCommandsAreDisabled) {
   EXPECT_FALSE(window.mnuEdit->menuAction()->isEnabled());
   EXPECT_FALSE(window.mnuView->menuAction()->isEnabled());
   EXPECT_FALSE(window.mnuUReIndex->isEnabled());
-  for (QPushButton* button : {window.cmdPrevious, window.cmdNext, window.cmdCopyLast, window.cmdDelete,
-                              window.cmdSave, window.cmdClear}) {
+  for (QPushButton* button :
+       {window.cmdPrevious, window.cmdNext, window.cmdCopyLast, window.cmdDelete, window.cmdSave, window.cmdClear}) {
     EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
   }
   EXPECT_TRUE(window.mnuFExit->isEnabled());
@@ -103,8 +104,13 @@ TEST_F(MainWindowTest, WithoutACatalogTheCatalogCommandsAreDisabled) {
 }
 
 TEST_F(MainWindowTest, RowsKeepTheirPlacesAroundAnUnusedField) {
-  Start({{"Artist", 20}, {"Title", 30}, {"Unused", 0}, {"Year", 4}, {"Price", 8, kSumField},
-         {"Copies", 3, kSumField}, {"Value", 10, kSumField, "E*F"}});
+  Start({{"Artist", 20},
+         {"Title", 30},
+         {"Unused", 0},
+         {"Year", 4},
+         {"Price", 8, kSumField},
+         {"Copies", 3, kSumField},
+         {"Value", 10, kSumField, "E*F"}});
   EXPECT_EQ(Panel(Panel::CatName), "CAT");
   EXPECT_EQ(Panel(Panel::Sorted), "UNSORTED");
   const auto& labels = window.lblFieldName;
@@ -127,7 +133,10 @@ TEST_F(MainWindowTest, RowsKeepTheirPlacesAroundAnUnusedField) {
 }
 
 TEST_F(MainWindowTest, TheFirstThreeKeyFieldsGetSpeedSearchEntries) {
-  Start({{"Artist", 20, kKeyField}, {"Title", 20, kKeySumField}, {"Label", 10}, {"Year", 4, kKeyField},
+  Start({{"Artist", 20, kKeyField},
+         {"Title", 20, kKeySumField},
+         {"Label", 10},
+         {"Year", 4, kKeyField},
          {"Genre", 10, kKeyField}});
   EXPECT_TRUE(window.mnuVSpeed1->isVisible());
   EXPECT_EQ(window.mnuVSpeed1->text(), "Search for Artist");
@@ -138,7 +147,7 @@ TEST_F(MainWindowTest, TheFirstThreeKeyFieldsGetSpeedSearchEntries) {
 
 TEST_F(MainWindowTest, LongBoxesAreCutToTheWindowAndTheScreenScrolls) {
   Start({{"Notes", 80}, {"A", 5}, {"B", 5}, {"C", 5}, {"D", 5}, {"E", 5}, {"F", 5}, {"G", 5}, {"H", 5}, {"I", 5},
-         {"J", 5}, {"K", 5}, {"L", 5}, {"M", 5}, {"N", 5}, {"O", 5}, {"P", 5}, {"Q", 5}, {"R", 5}, {"S", 5}});
+         {"J", 5},      {"K", 5}, {"L", 5}, {"M", 5}, {"N", 5}, {"O", 5}, {"P", 5}, {"Q", 5}, {"R", 5}, {"S", 5}});
   window.resize(560, 260);
   QApplication::processEvents();
   const QWidget* viewport = window.scrEntries->viewport();

@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QMainWindow>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -159,8 +159,7 @@ TEST_F(WindowsTest, FileChoosersTakeTheFilterAndGiveThePath) {
     chooser.selectFile(QString::fromStdString(picture));
     static_cast<QDialog&>(chooser).accept();
   };
-  EXPECT_EQ(ui.ChooseOpenFile({.title = "Select Picture File", .filter = "Bitmap (*.bmp)|*.bmp"}),
-            dir / "caf\xE9.bmp");
+  EXPECT_EQ(ui.ChooseOpenFile({.title = "Select Picture File", .filter = "Bitmap (*.bmp)|*.bmp"}), dir / "caf\xE9.bmp");
   ui.takeOver = [](QDialog& dialog) { dialog.reject(); };
   EXPECT_EQ(ui.ChooseSaveFile({.title = "Save"}), std::nullopt);
 }
@@ -171,8 +170,9 @@ TEST_F(WindowsTest, TheIncompatibleCatalogWindowSaysWhy) {
     QStringList texts;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
     EXPECT_TRUE(texts.contains("Cannot Read This Catalog "));
-    EXPECT_TRUE(texts.contains("This version of VRK In Windows can not read catalogs created by some previous "
-                               "versions of VRK.  DO NOT TRY TO USE THIS CATALOG--you may damage it."));
+    EXPECT_TRUE(
+        texts.contains("This version of VRK In Windows can not read catalogs created by some previous "
+                       "versions of VRK.  DO NOT TRY TO USE THIS CATALOG--you may damage it."));
     dialog.findChild<QPushButton*>()->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   };

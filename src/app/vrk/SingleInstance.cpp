@@ -1,7 +1,7 @@
 #include "app/vrk/SingleInstance.h"
 
-#include <QLocalSocket>
 #include <unistd.h>
+#include <QLocalSocket>
 
 namespace vrk {
 namespace {

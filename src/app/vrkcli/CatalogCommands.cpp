@@ -107,11 +107,12 @@ int CommandInfo(const Args& args) {
   Session session;
   Program& program = session.program;
   if (!OpenBase(session, args[0])) return kBadInput;
-  std::cout << "entries\t" << program.header.Count() << "\nentry-length\t" << program.header.EntryLength
-            << "\nsorted\t" << (program.settings.SortedMark == 1.0f ? "yes" : "no") << '\n';
+  std::cout << "entries\t" << program.header.Count() << "\nentry-length\t" << program.header.EntryLength << "\nsorted\t"
+            << (program.settings.SortedMark == 1.0f ? "yes" : "no") << '\n';
   for (int i = 0; i < kFieldCount; ++i) {
     const FieldDef& field = program.fieldTable[static_cast<std::size_t>(i)];
-    const char* type = IsKeyField(field) ? (IsSumField(field) ? "key+sum" : "key") : (IsSumField(field) ? "sum" : "plain");
+    const char* type =
+        IsKeyField(field) ? (IsSumField(field) ? "key+sum" : "key") : (IsSumField(field) ? "sum" : "plain");
     std::cout << i + 1 << '\t' << Out(field.Name) << '\t' << program.header.FieldLength[static_cast<std::size_t>(i)]
               << '\t' << type << '\t' << FormulaText(program.formulaTable[static_cast<std::size_t>(i)]) << '\n';
   }

@@ -22,7 +22,20 @@ namespace {
 
 constexpr int kDemoEntries = 200;
 
-enum DemoField { kArtist, kTitle, kLabel, kYear, kGenre, kFormat, kTracks, kCondition, kPrice, kCopies, kValue, kNotes };
+enum DemoField {
+  kArtist,
+  kTitle,
+  kLabel,
+  kYear,
+  kGenre,
+  kFormat,
+  kTracks,
+  kCondition,
+  kPrice,
+  kCopies,
+  kValue,
+  kNotes
+};
 
 CatalogLayout DemoLayout() {
   CatalogLayout layout;
@@ -47,31 +60,60 @@ CatalogLayout DemoLayout() {
 }
 
 // The made-up names, in UTF-8 as they are typed here.
-const std::array<const char*, 40> kArtists = {
-    "The Copper Lanterns", "Marta Velloso",       "Northbound Static",    "Elsie Brandt Quartet",
-    "Hollow Pines",        "Jonah Reyes",         "The Salt Flats",       "Ivory Canal",
-    "Dusty Marlowe",       "Quiet Harbour",       "Rosa Lindqvist",       "The Tin Orchard",
-    "Kofi Mensah Band",    "Amber Kestrel",       "The Velvet Meridian",  "Otto Varga",
-    "Blue Heron Trio",     "Lena Sørby",          "Café Lumière",         "Paper Moons",
-    "The Midnight Ferry",  "Hamish Doyle",        "Saffron Road",         "Clara Wendt",
-    "The Lowland Drifters", "Yuki Tanabe",        "Brass Lantern Ensemble", "Willow & Thorn",
-    "The Granite Choir",   "Félix Aubert",        "Nightjar",             "Ruth Okafor",
-    "The Cinder Sisters",  "Mateo Ibarra",        "Harbour Town Stompers", "Greta Holm",
-    "The Slow Rivers",     "Iron Kettle",         "Noor Haddad",          "Señora Luna"};
-const std::array<const char*, 15> kAdjectives = {"Harbour", "Silver",   "Quiet",   "Northern", "Broken",
-                                                 "Golden",  "Late",     "Paper",   "Winter",   "Crimson",
-                                                 "Distant", "Open",     "Summer",  "Electric", "Hidden"};
-const std::array<const char*, 14> kNouns = {"Lights",   "Rivers",   "Rooms",    "Roads",     "Letters",
-                                            "Gardens",  "Skies",    "Bridges",  "Stations",  "Mornings",
-                                            "Horizons", "Tides",    "Songs",    "Echoes"};
+const std::array<const char*, 40> kArtists = {"The Copper Lanterns",
+                                              "Marta Velloso",
+                                              "Northbound Static",
+                                              "Elsie Brandt Quartet",
+                                              "Hollow Pines",
+                                              "Jonah Reyes",
+                                              "The Salt Flats",
+                                              "Ivory Canal",
+                                              "Dusty Marlowe",
+                                              "Quiet Harbour",
+                                              "Rosa Lindqvist",
+                                              "The Tin Orchard",
+                                              "Kofi Mensah Band",
+                                              "Amber Kestrel",
+                                              "The Velvet Meridian",
+                                              "Otto Varga",
+                                              "Blue Heron Trio",
+                                              "Lena Sørby",
+                                              "Café Lumière",
+                                              "Paper Moons",
+                                              "The Midnight Ferry",
+                                              "Hamish Doyle",
+                                              "Saffron Road",
+                                              "Clara Wendt",
+                                              "The Lowland Drifters",
+                                              "Yuki Tanabe",
+                                              "Brass Lantern Ensemble",
+                                              "Willow & Thorn",
+                                              "The Granite Choir",
+                                              "Félix Aubert",
+                                              "Nightjar",
+                                              "Ruth Okafor",
+                                              "The Cinder Sisters",
+                                              "Mateo Ibarra",
+                                              "Harbour Town Stompers",
+                                              "Greta Holm",
+                                              "The Slow Rivers",
+                                              "Iron Kettle",
+                                              "Noor Haddad",
+                                              "Señora Luna"};
+const std::array<const char*, 15> kAdjectives = {"Harbour", "Silver", "Quiet",  "Northern", "Broken",
+                                                 "Golden",  "Late",   "Paper",  "Winter",   "Crimson",
+                                                 "Distant", "Open",   "Summer", "Electric", "Hidden"};
+const std::array<const char*, 14> kNouns = {"Lights",   "Rivers", "Rooms",   "Roads",    "Letters",
+                                            "Gardens",  "Skies",  "Bridges", "Stations", "Mornings",
+                                            "Horizons", "Tides",  "Songs",   "Echoes"};
 const std::array<const char*, 10> kGenres = {"Jazz", "Folk",    "Rock",       "Blues",  "Classical",
                                              "Soul", "Country", "Electronic", "Reggae", "Pop"};
 const std::array<const char*, 8> kLabels = {"Bluestone",   "Fenwick Records", "Harrow & Lane", "Kestrel Sound",
                                             "Moor Street", "Oakmere",         "Pelican Discs", "Silver Birch"};
 const std::array<const char*, 4> kFormats = {"LP", "CD", "7-inch", "Cassette"};
 const std::array<const char*, 5> kConditions = {"Mint", "Near Mint", "Very Good", "Good", "Fair"};
-const std::array<const char*, 8> kNoteTexts = {"",  "Gatefold sleeve", "", "Signed on the sleeve",
-                                           "", "Original inner sleeve", "", "Promotional copy"};
+const std::array<const char*, 8> kNoteTexts = {"", "Gatefold sleeve",       "", "Signed on the sleeve",
+                                               "", "Original inner sleeve", "", "Promotional copy"};
 
 // A fixed sequence of numbers, so that every demo catalog is the same.
 class Sequence {
@@ -131,7 +173,8 @@ int CommandDemo(const Args& args) {
   Sequence sequence;
   for (int i = 0; i < kDemoEntries; ++i) {
     const auto texts = DemoEntry(i, sequence);
-    for (int field = 0; field < kFieldCount; ++field) session.screen.SetBoxText(field, texts[static_cast<std::size_t>(field)]);
+    for (int field = 0; field < kFieldCount; ++field)
+      session.screen.SetBoxText(field, texts[static_cast<std::size_t>(field)]);
     EntryRecord record = BlankEntry(program.header);
     CopyScreenToRecord(program, record);
     record.Status = kStatusActive;

@@ -28,8 +28,9 @@ Answer TerminalUi::ShowMessage(const MessageBox& box) {
 }
 
 void TerminalUi::ShowCatalogNotCompatible() {
-  ShowMessage({"Cannot Read This Catalog: This version of VRK In Windows can not read catalogs created by some "
-               "previous versions of VRK.  DO NOT TRY TO USE THIS CATALOG--you may damage it."});
+  ShowMessage(
+      {"Cannot Read This Catalog: This version of VRK In Windows can not read catalogs created by some "
+       "previous versions of VRK.  DO NOT TRY TO USE THIS CATALOG--you may damage it."});
 }
 
 std::optional<std::string> TerminalUi::NextAnswer() {
