@@ -19,9 +19,7 @@ constexpr std::size_t kBlock = 64 * 1024;
 
 }  // namespace
 
-File::File(int descriptor, int mode) : descriptor_(descriptor), mode_(mode) {
-  if (mode_ == kAppendText) textPosition_ = Size();
-}
+File::File(int descriptor, int mode) : descriptor_(descriptor), mode_(mode) {}
 
 File::~File() {
   Flush();
@@ -114,27 +112,6 @@ bool File::WritePending() {
   // What a failed write gathered stays gathered: trying again must write all of it, not leave a hole.
   if (!ok) pending_.swap(data);
   return ok;
-}
-
-bool File::WriteText(std::string_view text) {
-  if (!WriteAt(textPosition_, text.data(), text.size())) return false;
-  textPosition_ += static_cast<std::int64_t>(text.size());
-  return true;
-}
-
-bool File::ReadLine(std::string& line) {
-  line.clear();
-  char c;
-  long got;
-  bool any = false;
-  while ((got = ReadAt(textPosition_, &c, 1)) == 1) {
-    ++textPosition_;
-    any = true;
-    if (c == '\n') break;
-    line += c;
-  }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return any;
 }
 
 void File::BeginBatch() { batch_ = true; }

@@ -30,9 +30,6 @@ class File {
   // or -1 with error() set.
   long ReadAt(std::int64_t offset, char* data, std::size_t size);
   bool WriteAt(std::int64_t offset, const char* data, std::size_t size);
-  // Text modes: write at the end; read the next line without its line end (false at the end).
-  bool WriteText(std::string_view text);
-  bool ReadLine(std::string& line);
 
   void BeginBatch();
   bool EndBatch();  // writes what the batch gathered
@@ -55,7 +52,6 @@ class File {
   bool batch_ = false;
   std::vector<char> pending_;
   std::int64_t pendingStart_ = 0;
-  std::int64_t textPosition_ = 0;
 };
 
 class FileTable {

@@ -76,7 +76,6 @@ class Ui {
   void CloseGauge();
   // Called by the gauge window's Cancel button.
   void CancelGauge() { gaugeAbort_ = true; }
-  bool GaugeActive() const { return gaugeActive_; }
 
  protected:
   virtual std::optional<std::string> RunNumberPrompt(const NumberPrompt& prompt) = 0;
