@@ -19,7 +19,7 @@ constexpr std::size_t kBlock = 64 * 1024;
 
 }  // namespace
 
-File::File(int descriptor, int mode) : descriptor_(descriptor), mode_(mode) {}
+File::File(int descriptor) : descriptor_(descriptor) {}
 
 File::~File() {
   Flush();
@@ -231,7 +231,7 @@ int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int re
   }
   for (;;) {
     const int descriptor = ::open(NativePath(path).c_str(), flags | O_CLOEXEC, 0644);
-    if (descriptor >= 0) return files.Add(std::make_unique<File>(descriptor, mode));
+    if (descriptor >= 0) return files.Add(std::make_unique<File>(descriptor));
     if (ReportFileError(ui, FileFailureFromErrno(errno, path)) != 0) return 0;
   }
 }

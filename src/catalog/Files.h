@@ -21,7 +21,7 @@ enum FileMode : int { kWriteText = 1, kReadText = 2, kAppendText = 3, kRecords =
 // consecutive writes are gathered and written together.
 class File {
  public:
-  File(int descriptor, int mode);
+  explicit File(int descriptor);
   ~File();
   File(const File&) = delete;
   File& operator=(const File&) = delete;
@@ -36,7 +36,6 @@ class File {
   bool Flush();
   std::int64_t Size();
 
-  int mode() const { return mode_; }
   int error() const { return error_; }  // errno of the last failure
 
  private:
@@ -44,7 +43,6 @@ class File {
   bool WritePending();
 
   int descriptor_;
-  int mode_;
   int error_ = 0;
   std::vector<char> cache_;
   std::int64_t cacheStart_ = -1;
