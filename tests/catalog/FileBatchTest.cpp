@@ -14,7 +14,7 @@ using test::TempDirectory;
 TEST(FileBatch, WritesRefusedByTheDiskAreWrittenWhenTriedAgain) {
   TempDirectory dir;
   const std::string path = dir / "ENTRIES.DAT";
-  File file(::open(path.c_str(), O_RDWR | O_CREAT, 0644), kBinary);
+  File file(::open(path.c_str(), O_RDWR | O_CREAT, 0644));
   const std::string first(40000, 'a');
   const std::string second(40000, 'b');
   FileSizeLimit limit(50000);
