@@ -164,7 +164,8 @@ int OpenCatalog(CatalogStore& store, const std::string& directory, const std::st
   store.header.EntryLength = 0;
   store.header.FieldLength.fill(0);
   store.fieldTable = DefaultFieldTable();
-  store.ui.ShowCatalogNotCompatible();
+  CatalogNotCompatible notice;
+  store.ui.dialogs.Show(notice);
   return 0;
 }
 

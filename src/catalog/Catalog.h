@@ -11,6 +11,9 @@ namespace vrk {
 // Setup file layout: 16-byte slots; the formula of field index i lives in slot i + 47.
 inline constexpr int kSetupFileLength = 1074;
 
+// The window shown when a catalog's first entry is not of a kind this program reads; it only informs.
+struct CatalogNotCompatible {};
+
 void ReadSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
                CatalogHeader& header);
 // Entry file number of the opened catalog, or 0 when it cannot be used.

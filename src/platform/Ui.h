@@ -1,9 +1,14 @@
-// The Ui port: everything the logic needs of the user interface. The desktop program implements it
-// with Qt windows, vrkcli with the terminal, the tests with a scripted double. Texts are code page 1252.
+// The Ui port: what every front offers the logic: message boxes, the number and name prompts, the
+// progress gauge, the busy pointer and the file choosers, and the registry of feature dialogs. The
+// desktop program implements it with Qt windows, vrkcli with the terminal, the tests with a scripted
+// double. Texts are code page 1252. A front without windows needs only ShowMessage: everything else
+// has the behaviour of a terminal (no pointer, no gauge window, every prompt and chooser cancelled).
 #pragma once
 
 #include <optional>
 #include <string>
+
+#include "platform/Dialogs.h"
 
 namespace vrk {
 
@@ -40,8 +45,8 @@ struct NamePrompt {
 
 struct FileChooser {
   std::string title = {};
-  std::string filter = {};  // "Bitmap (*.bmp)|*.bmp"
-  std::string directory = {};
+  std::string filter = {};     // "Bitmap (*.bmp)|*.bmp"
+  std::string directory = {};  // a path: the file system's bytes
   std::string fileName = {};
 };
 
@@ -50,16 +55,18 @@ class Ui {
   virtual ~Ui() = default;
 
   virtual Answer ShowMessage(const MessageBox& box) = 0;
-  virtual void Beep() = 0;
-  virtual void ShowBusy() = 0;
-  virtual void ClearBusy() = 0;
+  virtual void Beep() {}
+  virtual void ShowBusy() {}
+  virtual void ClearBusy() {}
   // Lets pending window events run (a click on a gauge's Cancel button among them).
-  virtual void DoEvents() = 0;
-  virtual void SetMainWindowEnabled(bool enabled) = 0;
-  // The window shown when a catalog's first entry cannot be read.
-  virtual void ShowCatalogNotCompatible() = 0;
-  virtual std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) = 0;
-  virtual std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) = 0;
+  virtual void DoEvents() {}
+  // Long operations disable the main window's commands while they run.
+  virtual void SetMainWindowEnabled(bool) {}
+  // The path of the chosen file, in the file system's bytes; nothing when cancelled.
+  virtual std::optional<std::string> ChooseOpenFile(const FileChooser&) { return std::nullopt; }
+  virtual std::optional<std::string> ChooseSaveFile(const FileChooser&) { return std::nullopt; }
+
+  Dialogs dialogs;
 
   // An OK box with the application's title.
   void Message(const std::string& text, Icon icon = Icon::None) { ShowMessage({text, kAppTitle, Buttons::Ok, icon}); }
@@ -78,11 +85,11 @@ class Ui {
   void CancelGauge() { gaugeAbort_ = true; }
 
  protected:
-  virtual std::optional<std::string> RunNumberPrompt(const NumberPrompt& prompt) = 0;
-  virtual std::optional<std::string> RunNamePrompt(const NamePrompt& prompt) = 0;
-  virtual void ShowGaugeWindow(int maximum, const std::string& message, bool cancelAllowed) = 0;
-  virtual void SetGaugeValue(int value) = 0;
-  virtual void CloseGaugeWindow() = 0;
+  virtual std::optional<std::string> RunNumberPrompt(const NumberPrompt&) { return std::nullopt; }
+  virtual std::optional<std::string> RunNamePrompt(const NamePrompt&) { return std::nullopt; }
+  virtual void ShowGaugeWindow(int /*maximum*/, const std::string& /*message*/, bool /*cancelAllowed*/) {}
+  virtual void SetGaugeValue(int) {}
+  virtual void CloseGaugeWindow() {}
 
  private:
   long gaugeStep_ = 0;

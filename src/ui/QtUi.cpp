@@ -1,6 +1,7 @@
 #include "ui/QtUi.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "catalog/Catalog.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmEnterName.h"
@@ -72,6 +74,8 @@ QStringList NameFilters(const std::string& filter) {
   return filters;
 }
 
+QtUi::QtUi() { RegisterWindow<frmNotCompatible, CatalogNotCompatible>(); }
+
 QtUi::~QtUi() { CloseGaugeWindow(); }
 
 void QtUi::SetMainWindow(QMainWindow* window) { mainWindow_ = window; }
@@ -119,19 +123,14 @@ void QtUi::SetMainWindowEnabled(bool enabled) {
   mainWindow_->menuBar()->setEnabled(enabled);
 }
 
-void QtUi::ShowCatalogNotCompatible() {
-  frmNotCompatible window(MainWindow());
-  RunModal(window);
-}
-
 std::optional<std::string> QtUi::ChooseFile(const FileChooser& chooser, bool save) {
-  QFileDialog dialog(MainWindow(), ToQString(chooser.title), ToQString(chooser.directory));
+  QFileDialog dialog(MainWindow(), ToQString(chooser.title), QFile::decodeName(chooser.directory.c_str()));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (!chooser.filter.empty()) dialog.setNameFilters(NameFilters(chooser.filter));
-  if (!chooser.fileName.empty()) dialog.selectFile(ToQString(chooser.fileName));
+  if (!chooser.fileName.empty()) dialog.selectFile(QFile::decodeName(chooser.fileName.c_str()));
   if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return FromQString(dialog.selectedFiles().constFirst());
+  return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
 std::optional<std::string> QtUi::ChooseOpenFile(const FileChooser& chooser) { return ChooseFile(chooser, false); }

@@ -17,6 +17,8 @@ class frmGauge;
 
 class QtUi : public Ui {
  public:
+  // Registers the desktop program's feature dialogs.
+  QtUi();
   ~QtUi() override;
 
   Answer ShowMessage(const MessageBox& box) override;
@@ -25,7 +27,6 @@ class QtUi : public Ui {
   void ClearBusy() override;
   void DoEvents() override;
   void SetMainWindowEnabled(bool enabled) override;
-  void ShowCatalogNotCompatible() override;
   std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) override;
   std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) override;
 
@@ -37,6 +38,15 @@ class QtUi : public Ui {
   // dialog instead of a person; a dialog it leaves open is then closed as cancelled.
   int RunModal(QDialog& dialog);
   std::function<void(QDialog&)> takeOver;
+
+  // Makes `Window`, a dialog built from a `Record&` and a parent, the window of that record's dialog.
+  template <typename Window, typename Record>
+  void RegisterWindow() {
+    dialogs.Register<Record>([this](Record& record) {
+      Window window(record, MainWindow());
+      return RunModal(window) == 1;  // QDialog::Accepted
+    });
+  }
 
   // The gauge window while it is open, else null.
   frmGauge* GaugeWindow() const;

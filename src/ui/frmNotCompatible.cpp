@@ -8,7 +8,8 @@
 
 namespace vrk {
 
-frmNotCompatible::frmNotCompatible(QWidget* parent) : QDialog(parent), cmdOK(new QPushButton(tr("OK"), this)) {
+frmNotCompatible::frmNotCompatible(CatalogNotCompatible&, QWidget* parent)
+    : QDialog(parent), cmdOK(new QPushButton(tr("OK"), this)) {
   setWindowTitle(QStringLiteral(" CATALOG NOT COMPATIBLE"));
   auto* icon = new QLabel(this);
   icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(48, 48));

@@ -7,11 +7,13 @@ class QPushButton;
 
 namespace vrk {
 
+struct CatalogNotCompatible;
+
 class frmNotCompatible : public QDialog {
   Q_OBJECT
 
  public:
-  explicit frmNotCompatible(QWidget* parent = nullptr);
+  frmNotCompatible(CatalogNotCompatible& notice, QWidget* parent = nullptr);
 
   QPushButton* cmdOK;
 

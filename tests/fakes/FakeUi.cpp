@@ -1,6 +1,15 @@
 #include "fakes/FakeUi.h"
 
+#include "catalog/Catalog.h"
+
 namespace vrk::test {
+
+FakeUi::FakeUi() {
+  dialogs.Register<CatalogNotCompatible>([this](CatalogNotCompatible&) {
+    ++incompatibleWindows;
+    return true;
+  });
+}
 
 Answer FakeUi::ShowMessage(const MessageBox& box) {
   messages.push_back(box);

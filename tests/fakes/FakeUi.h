@@ -12,6 +12,7 @@ namespace vrk::test {
 
 class FakeUi : public Ui {
  public:
+  FakeUi();
   Answer ShowMessage(const MessageBox& box) override;
   void Beep() override {
     ++beeps;
@@ -21,7 +22,6 @@ class FakeUi : public Ui {
   void ClearBusy() override { busyDepth = 0; }
   void DoEvents() override;
   void SetMainWindowEnabled(bool enabled) override { mainWindowEnabled = enabled; }
-  void ShowCatalogNotCompatible() override { ++incompatibleWindows; }
   std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) override;
   std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) override;
 

@@ -150,7 +150,7 @@ TEST_F(WindowsTest, FileChoosersTakeTheFilterAndGiveThePath) {
   EXPECT_EQ(NameFilters("Bitmap (*.bmp)|*.bmp"), QStringList({"Bitmap (*.bmp)"}));
   EXPECT_EQ(NameFilters("Wave|*.wav|All files|*.*"), QStringList({"Wave (*.wav)", "All files (*.*)"}));
   TempDirectory dir;
-  const std::string picture = dir / "caf\u00E9.bmp";  // the file system's UTF-8
+  const std::string picture = dir / "\u65E5\u672C.bmp";  // a name code page 1252 cannot hold
   TempDirectory::WriteFile(picture, "BM");
   ui.takeOver = [&](QDialog& dialog) {
     auto& chooser = dynamic_cast<QFileDialog&>(dialog);
@@ -159,7 +159,7 @@ TEST_F(WindowsTest, FileChoosersTakeTheFilterAndGiveThePath) {
     chooser.selectFile(QString::fromStdString(picture));
     static_cast<QDialog&>(chooser).accept();
   };
-  EXPECT_EQ(ui.ChooseOpenFile({.title = "Select Picture File", .filter = "Bitmap (*.bmp)|*.bmp"}), dir / "caf\xE9.bmp");
+  EXPECT_EQ(ui.ChooseOpenFile({.title = "Select Picture File", .filter = "Bitmap (*.bmp)|*.bmp"}), picture);
   ui.takeOver = [](QDialog& dialog) { dialog.reject(); };
   EXPECT_EQ(ui.ChooseSaveFile({.title = "Save"}), std::nullopt);
 }
@@ -176,7 +176,8 @@ TEST_F(WindowsTest, TheIncompatibleCatalogWindowSaysWhy) {
     dialog.findChild<QPushButton*>()->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   };
-  ui.ShowCatalogNotCompatible();
+  CatalogNotCompatible notice;
+  ui.dialogs.Show(notice);
 }
 
 TEST_F(WindowsTest, SplashClosesAtAClickOrAKey) {

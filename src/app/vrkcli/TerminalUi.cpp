@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "catalog/Catalog.h"
 #include "platform/CodePage.h"
 
 namespace vrk {
@@ -27,10 +28,13 @@ Answer TerminalUi::ShowMessage(const MessageBox& box) {
   return Answer::Cancel;
 }
 
-void TerminalUi::ShowCatalogNotCompatible() {
-  ShowMessage(
-      {"Cannot Read This Catalog: This version of VRK In Windows can not read catalogs created by some "
-       "previous versions of VRK.  DO NOT TRY TO USE THIS CATALOG--you may damage it."});
+TerminalUi::TerminalUi() {
+  dialogs.Register<CatalogNotCompatible>([this](CatalogNotCompatible&) {
+    ShowMessage(
+        {"Cannot Read This Catalog: This version of VRK In Windows can not read catalogs created by some "
+         "previous versions of VRK.  DO NOT TRY TO USE THIS CATALOG--you may damage it."});
+    return true;
+  });
 }
 
 std::optional<std::string> TerminalUi::NextAnswer() {

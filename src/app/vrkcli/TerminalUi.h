@@ -12,15 +12,9 @@ namespace vrk {
 
 class TerminalUi : public Ui {
  public:
+  // Feature windows become messages.
+  TerminalUi();
   Answer ShowMessage(const MessageBox& box) override;
-  void Beep() override {}
-  void ShowBusy() override {}
-  void ClearBusy() override {}
-  void DoEvents() override {}
-  void SetMainWindowEnabled(bool) override {}
-  void ShowCatalogNotCompatible() override;
-  std::optional<std::string> ChooseOpenFile(const FileChooser&) override { return std::nullopt; }
-  std::optional<std::string> ChooseSaveFile(const FileChooser&) override { return std::nullopt; }
 
   // Answers for the prompts that follow, in order (code page 1252).
   std::deque<std::string> promptAnswers;
@@ -29,9 +23,6 @@ class TerminalUi : public Ui {
  protected:
   std::optional<std::string> RunNumberPrompt(const NumberPrompt&) override { return NextAnswer(); }
   std::optional<std::string> RunNamePrompt(const NamePrompt&) override { return NextAnswer(); }
-  void ShowGaugeWindow(int, const std::string&, bool) override {}
-  void SetGaugeValue(int) override {}
-  void CloseGaugeWindow() override {}
 
  private:
   std::optional<std::string> NextAnswer();
