@@ -25,4 +25,16 @@ class Printer {
   virtual bool SetFont(const PrinterFont& font) = 0;
 };
 
+// The printer of a program that has none yet: every call fails, so output to it reports a printer
+// failure instead of pretending to print.
+class NoPrinter : public Printer {
+ public:
+  bool PrintLine(const std::string&, int = -1) override { return false; }
+  bool NewPage() override { return false; }
+  bool EndDocument() override { return false; }
+  double TextWidth(const std::string& text) override { return static_cast<double>(text.size()); }
+  double PrintableWidth() override { return 80; }
+  bool SetFont(const PrinterFont&) override { return false; }
+};
+
 }  // namespace vrk

@@ -10,7 +10,17 @@
 namespace vrk {
 
 class EntryScreen;
+class Printer;
 class Sound;
+
+// The outside world as the program reaches it: each front (the desktop program, vrkcli, the tests)
+// hands its implementations over in one record.
+struct Ports {
+  Ui& ui;
+  EntryScreen& screen;
+  Sound& sound;
+  Printer& printer;
+};
 
 // Kinds of the current list that Next and Previous follow.
 enum ListKind : short {
@@ -24,24 +34,48 @@ enum ListKind : short {
   kDeletedList = 7,
 };
 
+// Where the results of lists and searches go; VRK.INI keeps it as [Reports] ReportDest.
+enum class ReportDestination : short {
+  kMainWindow = 0,  // the first match becomes the current entry, Next and Previous step on
+  kPrinter = 1,
+  kQuickView = 2,
+  kAsciiFile = 3,
+  kDbaseFile = 4,
+};
+
+// How Search walks the catalog; VRK.INI keeps it as [Search] SearchMode.
+enum class SearchMode : short {
+  kAlphabetical = 0,  // through the index of the selected key field
+  kSequential = 1,    // in entry order, or along the sorted chain of a sorted catalog
+};
+
+// How printed output is laid out on the paper; it lives only while the program runs.
+enum class PaperOption : short {
+  kContinuous = 0,
+  kSingleSheet = 1,  // pages fed by hand
+  kLabels = 2,
+};
+
 struct Program : CatalogStore {
-  Program(Ui& ui, EntryScreen& screen, Sound& sound) : CatalogStore(ui), screen(screen), sound(sound) {}
+  explicit Program(const Ports& ports)
+      : CatalogStore(ports.ui), screen(ports.screen), sound(ports.sound), printer(ports.printer) {}
 
   EntryScreen& screen;
   Sound& sound;
+  Printer& printer;
   std::string iniPath;
 
   // The entry on the screen: EntryCount + 1 and a blank record while a new entry is made.
   EntryNumber currentEntryNumber = 1;
   EntryRecord currentEntry;
-  short listKind = kMakeEntries;
+  ListKind listKind = kMakeEntries;
   short browseHandle = kNoIndex;  // the index kept open for alphabetical browsing
   int currentField = 0;           // the box that last had the focus
   bool insertMode = true;         // false: typing overwrites
 
-  int reportDestination = 0;
-  int searchMode = 1;
-  int paperOption = 0;
+  ReportDestination reportDestination = ReportDestination::kMainWindow;
+  SearchMode searchMode = SearchMode::kSequential;
+  PaperOption paperOption = PaperOption::kContinuous;
   bool readOnly = false;
 
   bool NewEntryState() const { return currentEntryNumber == header.Count() + 1; }

@@ -7,6 +7,7 @@
 
 #include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
+#include "fakes/FakePrinter.h"
 #include "fakes/FakeUi.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
@@ -64,7 +65,8 @@ class ProgramFixture : public ::testing::Test {
   FakeUi ui;
   TextScreen screen;
   SilentSound sound;
-  Program program{ui, screen, sound};
+  FakePrinter printer;
+  Program program{{ui, screen, sound, printer}};
 };
 
 }  // namespace vrk::test

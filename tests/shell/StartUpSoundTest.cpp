@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "fakes/FakePrinter.h"
 #include "fakes/FakeSound.h"
 #include "fakes/FakeUi.h"
 #include "fakes/TempDirectory.h"
@@ -17,7 +18,8 @@ TEST(PlaySound, PlaysAnExistingFileAndClosesTheDeviceAfterwards) {
   test::FakeUi ui;
   TextScreen screen;
   test::FakeSound sound;
-  Program program{ui, screen, sound};
+  test::FakePrinter printer;
+  Program program{{ui, screen, sound, printer}};
   SetProgramDirectory(program, dir.path());
 
   PlaySound(program, dir / "VRKOPEN.WAV");  // missing: nothing is tried

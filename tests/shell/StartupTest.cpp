@@ -5,6 +5,7 @@
 
 #include "catalog/Catalog.h"
 #include "fakes/Catalogs.h"
+#include "fakes/FakePrinter.h"
 #include "fakes/FakeSound.h"
 #include "fakes/FakeUi.h"
 #include "fakes/Layouts.h"
@@ -41,7 +42,8 @@ class StartupTest : public ::testing::Test {
   FakeUi ui;
   TextScreen screen;
   test::FakeSound sound;
-  Program program{ui, screen, sound};
+  test::FakePrinter printer;
+  Program program{{ui, screen, sound, printer}};
 };
 
 TEST_F(StartupTest, WithoutVrkIniTheProgramStartsWithoutACatalogAndItsDefaults) {
@@ -49,8 +51,8 @@ TEST_F(StartupTest, WithoutVrkIniTheProgramStartsWithoutACatalogAndItsDefaults) 
   EXPECT_EQ(program.programDirectory, dir.path());
   EXPECT_EQ(program.iniPath, dir / "VRK.INI");
   EXPECT_FALSE(program.CatalogOpen());
-  EXPECT_EQ(program.reportDestination, 0);
-  EXPECT_EQ(program.searchMode, 1);
+  EXPECT_EQ(program.reportDestination, ReportDestination::kMainWindow);
+  EXPECT_EQ(program.searchMode, SearchMode::kSequential);
   EXPECT_FALSE(screen.Enabled(Command::EditMenu));
   EXPECT_FALSE(screen.Enabled(Command::ViewMenu));
   EXPECT_FALSE(screen.Enabled(Command::ReIndex));
@@ -69,8 +71,8 @@ TEST_F(StartupTest, SettingsComeFromVrkIni) {
   WritePrivateProfileString("Reports", "ReportDest", "3", dir / "VRK.INI");
   WritePrivateProfileString("Search", "SearchMode", "0", dir / "VRK.INI");
   Start();
-  EXPECT_EQ(program.reportDestination, 3);
-  EXPECT_EQ(program.searchMode, 0);
+  EXPECT_EQ(program.reportDestination, ReportDestination::kAsciiFile);
+  EXPECT_EQ(program.searchMode, SearchMode::kAlphabetical);
 }
 
 TEST_F(StartupTest, ACurrentCatalogWithoutADirectoryIsInTheProgramDirectory) {
@@ -141,7 +143,7 @@ TEST_F(StartupTest, ShutDownWritesTheHeaderAndSaysWhetherACatalogWasOpen) {
   FakeUi otherUi;
   TextScreen otherScreen;
   SilentSound silent;
-  Program empty{otherUi, otherScreen, silent};
+  Program empty{{otherUi, otherScreen, silent, printer}};
   EXPECT_FALSE(ShutDown(empty));
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "fakes/Catalogs.h"
+#include "fakes/FakePrinter.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
 #include "platform/Sound.h"
@@ -68,8 +69,9 @@ class DesktopTest : public ::testing::Test {
   TempDirectory dir;
   RecordingUi ui;
   SilentSound sound;
+  FakePrinter printer;
   frmVRKMain window{ui};
-  Program program{ui, window, sound};
+  Program program{{ui, window, sound, printer}};
 
  private:
   void StartProgram();

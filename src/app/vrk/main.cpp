@@ -10,6 +10,7 @@
 
 #include "app/vrk/SingleInstance.h"
 #include "platform/Paths.h"
+#include "platform/Printer.h"
 #include "shell/Browsing.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
@@ -60,7 +61,8 @@ int main(int argc, char** argv) {
   QtUi ui;
   QtSound sound;
   frmVRKMain window(ui);
-  Program program(ui, window, sound);
+  NoPrinter printer;
+  Program program({ui, window, sound, printer});
   window.Attach(program);
   ui.SetMainWindow(&window);
   if (screenshot) {

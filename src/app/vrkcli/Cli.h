@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/vrkcli/TerminalUi.h"
+#include "platform/Printer.h"
 #include "platform/Sound.h"
 #include "shell/Program.h"
 #include "shell/TextScreen.h"
@@ -22,7 +23,8 @@ struct Session {
   TerminalUi ui;
   TextScreen screen;
   SilentSound sound;
-  Program program{ui, screen, sound};
+  NoPrinter printer;
+  Program program{{ui, screen, sound, printer}};
 };
 
 // Prints one line about bad input and returns the exit status for it.
