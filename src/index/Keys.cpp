@@ -79,7 +79,7 @@ void DeleteEntryKeys(CatalogStore&, const KeyTable& keys, const EntryRecord& rec
   }
 }
 
-EntryNumber GetFirst(CatalogStore& store, short handle) {
+EntryNumber FirstInIndex(CatalogStore& store, short handle) {
   std::int32_t entry = 0;
   if (lib::GetFirst(handle, entry) != lib::kNdxOk) {
     store.ui.Message("Error Getting Key");
@@ -88,17 +88,17 @@ EntryNumber GetFirst(CatalogStore& store, short handle) {
   return entry;
 }
 
-EntryNumber GetNext(short handle) {
+EntryNumber NextInIndex(CatalogStore&, short handle) {
   std::int32_t entry = 0;
   return lib::GetNext(handle, entry) == lib::kNdxEnd ? 0 : entry;
 }
 
-EntryNumber GetPrev(short handle) {
+EntryNumber PreviousInIndex(CatalogStore&, short handle) {
   std::int32_t entry = 0;
   return lib::GetPrev(handle, entry) == lib::kNdxEnd ? 0 : entry;
 }
 
-EntryNumber GetKey(short handle, const std::string& key) {
+EntryNumber SeekInIndex(CatalogStore&, short handle, const std::string& key) {
   std::int32_t entry = 0;
   return lib::GetKey(handle, RightTrim(key), entry) == lib::kNdxEnd ? 0 : entry;
 }

@@ -36,12 +36,14 @@ void CloseKeyIndexes(CatalogStore& store, KeyTable& keys);
 void AddEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n);
 void DeleteEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n);
 
-// Walks through an index in key order. GetFirst gives -1 after "Error Getting Key"; the others give 0
-// past the end (or, for GetKey, when no key is at or after the text).
-EntryNumber GetFirst(CatalogStore& store, short handle);
-EntryNumber GetNext(short handle);
-EntryNumber GetPrev(short handle);
-EntryNumber GetKey(short handle, const std::string& key);
+// Walking an index in key order: each gives the entry number of the key it moved to. FirstInIndex
+// gives -1 after "Error Getting Key"; the others give 0 past the end (SeekInIndex: when no key is at or
+// after the text).
+EntryNumber FirstInIndex(CatalogStore& store, short handle);
+EntryNumber NextInIndex(CatalogStore& store, short handle);
+EntryNumber PreviousInIndex(CatalogStore& store, short handle);
+// Moves to the first key not below the text (trailing blanks ignored).
+EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& key);
 
 void KillIndexFile(CatalogStore& store, int field, const std::string& catalogName);
 void KillKeyIndexes(CatalogStore& store);

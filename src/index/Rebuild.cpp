@@ -72,7 +72,7 @@ void BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
   const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
   if (handle < 0) return;
   const short source = OpenIndex(store, sourceField, store.catalogName, lib::kNdxOpen);
-  EntryNumber n = source < 0 ? 0 : GetFirst(store, source);
+  EntryNumber n = source < 0 ? 0 : FirstInIndex(store, source);
   store.ui.OpenGauge(static_cast<double>(store.header.Count()), "Building " + FieldTitle(store, field) + " Index....",
                      true);
   bool cancelled = false;
@@ -85,7 +85,7 @@ void BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
     if (ReadEntry(store, record, store.header, n, store.entryFile)) {
       lib::AddKey(handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n), sequence);
     }
-    n = GetNext(source);
+    n = NextInIndex(store, source);
   }
   if (source >= 0) lib::CloseNDX(source);
   store.ui.CloseGauge();

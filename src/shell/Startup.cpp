@@ -1,15 +1,12 @@
 #include "shell/Startup.h"
 
 #include "catalog/Catalog.h"
-#include "catalog/ComputedFields.h"
-#include "index/Rebuild.h"
-#include "platform/Profile.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
-#include "report/Completion.h"
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
+#include "shell/Settings.h"
 #include "support/Support.h"
 
 namespace vrk {
@@ -31,7 +28,7 @@ void SetProgramDirectory(Program& program, const std::string& directory) {
 }
 
 std::string ReadCurrentCatalogName(Program& program) {
-  const std::string value = GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath);
+  const std::string value = ReadCurrentCatalog(program);
   if (value.empty() ||
       !FileExists(value.find('/') == std::string::npos ? program.programDirectory + "/" + value + ".DAT"
                                                        : value + ".DAT")) {
@@ -60,24 +57,6 @@ bool UseCatalog(Program& program, const std::string& directory, const std::strin
   return true;
 }
 
-int ReadReportDestination(const Program& program) {
-  return GetPrivateProfileInt("Reports", "ReportDest", 0, program.iniPath);
-}
-
-int ReadSearchMode(const Program& program) { return GetPrivateProfileInt("Search", "SearchMode", 1, program.iniPath); }
-
-void WriteReportDestination(const Program& program, int destination) {
-  WritePrivateProfileString("Reports", "ReportDest", std::to_string(destination), program.iniPath);
-}
-
-void WriteSearchMode(const Program& program, int mode) {
-  WritePrivateProfileString("Search", "SearchMode", std::to_string(mode), program.iniPath);
-}
-
-void WriteCurrentCatalog(const Program& program, const std::string& basePath) {
-  WritePrivateProfileString("Database", "CurrentDB", basePath, program.iniPath);
-}
-
 void SetNoCatalogState(Program& program) {
   for (const Command command : {Command::EditMenu, Command::ViewMenu, Command::ReIndex, Command::Sort,
                                 Command::EliminateDeleted, Command::Previous, Command::Next, Command::CopyLast,
@@ -93,7 +72,7 @@ void PlaySound(Program& program, const std::string& path) {
 }
 
 bool PrepareStartUp(Program& program) {
-  program.paperOption = 0;
+  program.paperOption = PaperOption::kContinuous;
   program.browseHandle = kNoIndex;
   program.insertMode = true;
   lib::InitIndexes();
@@ -132,19 +111,6 @@ bool ShutDown(Program& program) {
   program.entryFile = 0;
   WriteSettings(program, program.catalogName, program.settings);
   return true;
-}
-
-void ReIndexCommand(Program& program) {
-  EraseScreen(program);
-  ReIndex(program);
-}
-
-void TotalsCommand(Program& program) {
-  if (!HasSumField(program.fieldTable)) return;
-  program.ui.ShowBusy();
-  const bool complete = TotalCatalog(program);
-  program.ui.ClearBusy();
-  if (complete) ShowCompletionMessage(program, "");
 }
 
 }  // namespace vrk

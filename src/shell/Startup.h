@@ -1,4 +1,4 @@
-// Start-up and shut-down: VRK.INI, the current catalog, the state without a catalog.
+// Start-up and shut-down: the program directory, the current catalog, the state without a catalog.
 #pragma once
 
 #include <string>
@@ -7,7 +7,6 @@
 
 namespace vrk {
 
-inline constexpr const char* kIniFileName = "VRK.INI";
 inline constexpr const char* kStartSoundFile = "VRKOPEN.WAV";
 
 // Sets the program and catalog directories and the INI path.
@@ -19,12 +18,6 @@ void OpenCurrentCatalog(Program& program);
 // Opens the catalog `name` in `directory` as the current catalog, with its settings. False when it
 // cannot be used.
 bool UseCatalog(Program& program, const std::string& directory, const std::string& name);
-int ReadReportDestination(const Program& program);
-int ReadSearchMode(const Program& program);
-void WriteReportDestination(const Program& program, int destination);
-void WriteSearchMode(const Program& program, int mode);
-// Remembers `basePath` as the current catalog in VRK.INI.
-void WriteCurrentCatalog(const Program& program, const std::string& basePath);
 
 // Disables the commands that need a catalog.
 void SetNoCatalogState(Program& program);
@@ -40,10 +33,5 @@ void OpenStartCatalog(Program& program);
 // Writes the header and settings of the open catalog. True when a catalog was open, which the
 // closing window follows.
 bool ShutDown(Program& program);
-
-// Utilities > ReIndex: erases the screen and rebuilds every key index.
-void ReIndexCommand(Program& program);
-// View > Totals: the totals of the sum fields over the whole catalog.
-void TotalsCommand(Program& program);
 
 }  // namespace vrk

@@ -12,10 +12,12 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "report/Totals.h"
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
+#include "shell/Utilities.h"
 #include "ui/EntryBox.h"
 #include "ui/Pictures.h"
 #include "ui/QtUi.h"

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "shell/Utilities.h"
 
 #include <filesystem>
 
@@ -126,23 +127,23 @@ TEST_F(RebuildTest, WalksReportEmptyAndMissingIndexes) {
   OpenTitles({});
   const short handle = OpenIndex(program, 0, "CAT", lib::kNdxOpen);
   ASSERT_NE(handle, kNoIndex);
-  EXPECT_EQ(GetFirst(program, handle), -1);
+  EXPECT_EQ(FirstInIndex(program, handle), -1);
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Error Getting Key"}));
-  EXPECT_EQ(GetNext(handle), 0);
-  EXPECT_EQ(GetKey(handle, "anything   "), 0);
+  EXPECT_EQ(NextInIndex(program, handle), 0);
+  EXPECT_EQ(SeekInIndex(program, handle, "anything   "), 0);
   lib::CloseNDX(handle);
 }
 
-TEST_F(RebuildTest, GetKeyPositionsAtTheFirstKeyNotBelowTheText) {
+TEST_F(RebuildTest, SeekPositionsAtTheFirstKeyNotBelowTheText) {
   OpenTitles({"Lorenz", "lo", "Apple", "LOW"});
   const short handle = OpenIndex(program, 0, "CAT", lib::kNdxOpen);
   // Letter case does not count: lo, Lorenz, LOW.
-  EXPECT_EQ(GetKey(handle, "Lo  "), 2);
-  EXPECT_EQ(GetNext(handle), 1);
-  EXPECT_EQ(GetNext(handle), 4);
-  EXPECT_EQ(GetNext(handle), 0);
-  EXPECT_EQ(GetPrev(handle), 1);  // the end leaves the position on the last key
-  EXPECT_EQ(GetKey(handle, "zz"), 0);
+  EXPECT_EQ(SeekInIndex(program, handle, "Lo  "), 2);
+  EXPECT_EQ(NextInIndex(program, handle), 1);
+  EXPECT_EQ(NextInIndex(program, handle), 4);
+  EXPECT_EQ(NextInIndex(program, handle), 0);
+  EXPECT_EQ(PreviousInIndex(program, handle), 1);  // the end leaves the position on the last key
+  EXPECT_EQ(SeekInIndex(program, handle, "zz"), 0);
   lib::CloseNDX(handle);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/CodePage.h"
 #include "shell/Editing.h"
 #include "shell/Startup.h"
+#include "shell/Utilities.h"
 #include "support/Support.h"
 
 namespace vrk::cli {
@@ -147,7 +148,8 @@ int CommandWalk(const Args& args) {
   std::int32_t first = 0;
   EntryRecord record;
   // An empty index has no first key: that is an empty walk, not an error.
-  for (EntryNumber n = lib::GetFirst(handle, first) == lib::kNdxOk ? first : 0; n > 0; n = GetNext(handle)) {
+  for (EntryNumber n = lib::GetFirst(handle, first) == lib::kNdxOk ? first : 0; n > 0;
+       n = NextInIndex(program, handle)) {
     if (ReadEntry(program, record, program.header, n, program.entryFile)) PrintEntry(program, n, record);
   }
   lib::CloseNDX(handle);

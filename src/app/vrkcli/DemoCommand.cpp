@@ -15,6 +15,7 @@
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "shell/Editing.h"
+#include "shell/Settings.h"
 #include "shell/Startup.h"
 
 namespace vrk::cli {

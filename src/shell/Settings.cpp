@@ -1,0 +1,44 @@
+#include "shell/Settings.h"
+
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/Ui.h"
+
+namespace vrk {
+namespace {
+
+bool WriteSetting(Program& program, const char* section, const char* key, const std::string& value) {
+  if (WritePrivateProfileString(section, key, value, program.iniPath)) return true;
+  program.ui.Message("The settings could not be saved in " + PathText(program.iniPath) + ".", Icon::Exclamation);
+  return false;
+}
+
+}  // namespace
+
+std::string ReadCurrentCatalog(const Program& program) {
+  return GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath);
+}
+
+ReportDestination ReadReportDestination(const Program& program) {
+  const int value = GetPrivateProfileInt("Reports", "ReportDest", 0, program.iniPath);
+  return value >= 0 && value <= 4 ? static_cast<ReportDestination>(value) : ReportDestination::kMainWindow;
+}
+
+SearchMode ReadSearchMode(const Program& program) {
+  return GetPrivateProfileInt("Search", "SearchMode", 1, program.iniPath) == 0 ? SearchMode::kAlphabetical
+                                                                               : SearchMode::kSequential;
+}
+
+bool WriteCurrentCatalog(Program& program, const std::string& basePath) {
+  return WriteSetting(program, "Database", "CurrentDB", basePath);
+}
+
+bool WriteReportDestination(Program& program, ReportDestination destination) {
+  return WriteSetting(program, "Reports", "ReportDest", std::to_string(static_cast<int>(destination)));
+}
+
+bool WriteSearchMode(Program& program, SearchMode mode) {
+  return WriteSetting(program, "Search", "SearchMode", std::to_string(static_cast<int>(mode)));
+}
+
+}  // namespace vrk

@@ -1,0 +1,11 @@
+// The commands of the Utilities menu.
+#pragma once
+
+#include "shell/Program.h"
+
+namespace vrk {
+
+// ReIndex: erases the screen and rebuilds every key index.
+void ReIndexCommand(Program& program);
+
+}  // namespace vrk
