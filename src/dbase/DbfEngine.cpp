@@ -183,7 +183,7 @@ std::size_t FileNameStart(std::string_view path) {
 int MakeTablePath(std::string_view path, TablePath& result) {
   const std::string text = DbfTableFile(path);
   if (text.empty()) return kErrBadFileName;
-  result.stored = UpperAnsi(text);
+  result.stored = UpperAscii(text);
   result.native = NativePath(text);
   return kDbfOk;
 }
@@ -470,7 +470,7 @@ std::string DbfTableFile(std::string_view path) {
   if (nameStart == text.size() || text.substr(nameStart) == ".DBF") return {};
   // Table names are upper case. On this file system letter case matters, so only the file name is
   // upper-cased: the directory stays as given, so that an existing lower-case directory is found.
-  return text.substr(0, nameStart) + UpperAnsi(text.substr(nameStart));
+  return text.substr(0, nameStart) + UpperAscii(text.substr(nameStart));
 }
 
 int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& defs, int& handle) {

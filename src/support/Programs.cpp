@@ -7,7 +7,6 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "support/Support.h"
 
@@ -17,7 +16,7 @@ namespace vrk::lib {
 
 std::int16_t RunProgram(const std::string& commandLine) {
   std::vector<std::string> words;
-  std::istringstream in(Utf8FromAnsi(commandLine));
+  std::istringstream in(commandLine);
   for (std::string word; in >> word;) words.push_back(word);
   if (words.empty()) return -1;
   // A helper program ships beside this executable; look there before the PATH.

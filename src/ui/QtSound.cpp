@@ -1,6 +1,7 @@
 #include "ui/QtSound.h"
 
 #include <QAudioDevice>
+#include <QFile>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
@@ -16,7 +17,7 @@ bool QtSound::Open(const std::string& path) {
   Close();
   if (!FileExists(path) || QMediaDevices::audioOutputs().isEmpty()) return false;
   effect_ = new QSoundEffect;
-  effect_->setSource(QUrl::fromLocalFile(QString::fromStdString(NativePath(path))));
+  effect_->setSource(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(NativePath(path)))));
   if (effect_->status() == QSoundEffect::Error) {
     Close();
     return false;
