@@ -2,6 +2,8 @@
 // rebuilding its three key indexes.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -15,6 +17,13 @@ namespace vrk {
 namespace {
 
 constexpr EntryNumber kEntries = 1'000'000;
+
+// The benchmark's set-up must work, or its figures mean nothing.
+void Require(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "benchmark set-up failed: %s\n", what);
+  std::exit(1);
+}
 
 std::string RandomWord(std::mt19937& random, std::size_t length) {
   static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz ";
@@ -42,10 +51,10 @@ struct BigCatalog {
       layout.fields[i] = {PadFieldName("Field " + std::to_string(i + 1)), types[i]};
       layout.lengths[i] = lengths[i];
     }
-    CreateNewCatalog(store, store.catalogDirectory, "BIG", layout);
-    store.entryFile = OpenCatalog(store, store.catalogDirectory, "BIG");
+    Require(CreateNewCatalog(store, store.catalogDirectory, "BIG", layout), "create the catalog");
+    store.entryFile = OpenCatalog(store, store.catalogDirectory, "BIG", CatalogAccess::kChange);
     std::mt19937 random(7);
-    File* file = store.files.Get(store.entryFile);
+    BufferedFile* file = store.files.Get(store.entryFile);
     file->BeginBatch();
     EntryRecord record = BlankEntry(store.header);
     record.Status = kStatusActive;
@@ -53,14 +62,14 @@ struct BigCatalog {
       for (std::size_t i = 0; i < 3; ++i) record.Field[i] = RandomWord(random, static_cast<std::size_t>(lengths[i]));
       record.Field[3] = std::to_string(1900 + random() % 120);
       record.Field[4] = std::to_string(random() % 10000) + ".99";
-      WriteEntry(store, record, store.header, n, store.entryFile);
+      Require(WriteEntry(store, record, store.header, n, store.entryFile), "write an entry");
     }
-    file->EndBatch();
+    Require(file->EndBatch(), "write the entries");
     store.header.EntryCount = static_cast<float>(kEntries);
-    WriteHeader(store, store.entryFile, store.header);
+    Require(WriteHeader(store, store.entryFile, store.header), "write the header");
   }
   ~BigCatalog() {
-    store.files.Close(store.entryFile);
+    (void)store.files.Close(store.entryFile);
     std::filesystem::remove_all(directory);
   }
 };
@@ -74,7 +83,9 @@ void BM_ReadEveryEntry(benchmark::State& state) {
   BigCatalog& big = Catalog();
   EntryRecord record;
   for (auto _ : state) {
-    for (EntryNumber n = 1; n <= kEntries; ++n) ReadEntry(big.store, record, big.store.header, n, big.store.entryFile);
+    for (EntryNumber n = 1; n <= kEntries; ++n) {
+      Require(ReadEntry(big.store, record, big.store.header, n, big.store.entryFile), "read an entry");
+    }
     benchmark::DoNotOptimize(record);
   }
   state.SetItemsProcessed(state.iterations() * kEntries);
@@ -83,7 +94,7 @@ BENCHMARK(BM_ReadEveryEntry)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ReIndexThreeKeys(benchmark::State& state) {
   BigCatalog& big = Catalog();
-  for (auto _ : state) ReIndex(big.store);
+  for (auto _ : state) Require(ReIndex(big.store), "rebuild the indexes");
   state.SetItemsProcessed(state.iterations() * kEntries);
 }
 BENCHMARK(BM_ReIndexThreeKeys)->Unit(benchmark::kMillisecond)->Iterations(1);

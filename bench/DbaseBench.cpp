@@ -56,9 +56,9 @@ bool MakeCatalog(CatalogStore& store, const std::string& directory) {
   if (!CreateNewCatalog(store, directory, "BOOKS", FiveFields())) return false;
   store.catalogDirectory = directory;
   store.catalogName = "BOOKS";
-  store.entryFile = OpenCatalog(store, directory, "BOOKS");
+  store.entryFile = OpenCatalog(store, directory, "BOOKS", CatalogAccess::kChange);
   if (store.entryFile == 0) return false;
-  File& file = *store.files.Get(store.entryFile);
+  BufferedFile& file = *store.files.Get(store.entryFile);
   file.BeginBatch();
   EntryRecord entry = BlankEntry(store.header);
   entry.Status = kStatusActive;

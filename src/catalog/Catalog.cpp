@@ -1,5 +1,6 @@
 #include "catalog/Catalog.h"
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 
@@ -19,6 +20,7 @@ constexpr int kSettingsEnd = 412;
 constexpr int kOptionsStart = 622;  // TopMargin … PageNumbers
 constexpr int kOptionsEnd = 736;
 constexpr std::string_view kOperators = "+-*/";
+constexpr auto kLockWait = std::chrono::seconds(2);
 
 std::int64_t SlotOffset(int slot) { return static_cast<std::int64_t>(slot - 1) * kSlotSize; }
 
@@ -59,11 +61,11 @@ std::int64_t SizeOf(const std::string& path) {
   return ec ? 0 : static_cast<std::int64_t>(size);
 }
 
-void WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettings& settings) {
+bool WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettings& settings) {
   settings.CaseInsensitive = store.caseSensitive ? 0 : 1;
   settings.ReportName = PadFieldName(store.reportFormatName);
   const int file = OpenFile(store.ui, store.files, path, kBinary, 0, false);
-  if (file == 0) return;
+  if (file == 0) return false;
 
   std::string first(kSettingsEnd - kSettingsStart, '\0');
   char* at = first.data() - kSettingsStart;  // so that at + n is byte n of the file
@@ -88,8 +90,36 @@ void WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettin
   PutShort(at + 718, settings.PrintMemos);
   PutShort(at + 734, settings.PageNumbers);
 
-  if (WriteBlock(store, file, kSettingsStart, first)) WriteBlock(store, file, kOptionsStart, second);
-  store.files.Close(file);
+  const bool written = WriteBlock(store, file, kSettingsStart, first) && WriteBlock(store, file, kOptionsStart, second);
+  return store.files.Close(file) && written;
+}
+
+// Reads the header at the start of the entry file; false, with the header untouched, when it cannot be read.
+bool ReadHeader(CatalogStore& store, const std::string& path, CatalogHeader& header) {
+  const int entries = OpenFile(store.ui, store.files, path, kReadOnly, kHeaderLength, false);
+  if (entries == 0) return false;
+  char bytes[kHeaderLength];
+  const long got = ReadBlock(store, entries, 0, bytes, kHeaderLength);
+  (void)store.files.Close(entries);  // only read
+  if (got == kHeaderLength) {
+    header = DecodeHeader(bytes);
+    return true;
+  }
+  store.ui.Message("Error");
+  // A file shorter than a header still tells its first bytes; nothing is made up from a refused read.
+  if (got > 0) header = DecodeHeader(bytes);
+  return got > 0;
+}
+
+// Whether this program may change the catalog's files: a read-only medium or read-only files refuse it.
+bool MayChange(const std::string& base) {
+  return sys::MayWrite(NativePath(base + ".DAT")) && sys::MayWrite(NativePath(base + ".SET"));
+}
+
+// Takes the lock that keeps other programs from changing the catalog while this one may. Another
+// program that changes it for a moment (a vrkcli command) is waited for a little.
+bool LockCatalog(CatalogStore& store, int file) {
+  return store.files.Get(file)->Lock(sys::Lock::kExclusive, kLockWait);
 }
 
 }  // namespace
@@ -121,37 +151,53 @@ Formula ParseFormula(std::string_view slot) {
   return formula;
 }
 
-void ReadSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
+bool ReadSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
                CatalogHeader& header) {
   const std::string base = directory + "/" + name;
-  if (const int setup = OpenFile(store.ui, store.files, base + ".SET", kRecords, kSlotSize, false); setup != 0) {
-    char slot[kSlotSize];
-    for (int i = 0; i < kFieldCount; ++i) {
-      ReadBlock(store, setup, SlotOffset(i + 1), slot, kSlotSize);
-      fields[i].Name = OemToChar(std::string_view(slot, kFieldNameLength));
-      fields[i].Type = GetShort(slot + kFieldNameLength);
-    }
-    for (int i = 0; i < kFieldCount; ++i) {
-      ReadBlock(store, setup, SlotOffset(kFirstFormulaSlot + i), slot, kSlotSize);
-      store.formulaTable[i] = ParseFormula(std::string_view(slot, kSlotSize));
-    }
-    store.files.Close(setup);
+  const int setup = OpenFile(store.ui, store.files, base + ".SET", kReadOnly, kSlotSize, false);
+  if (setup == 0) return false;
+  // The setup file is read whole: a file shorter than its layout reads as zeros beyond its end.
+  std::string bytes(kSetupFileLength, '\0');
+  const bool read = ReadBlock(store, setup, 0, bytes.data(), bytes.size()) >= 0;
+  (void)store.files.Close(setup);  // only read
+  if (!read) return false;
+  for (int i = 0; i < kFieldCount; ++i) {
+    const char* slot = bytes.data() + SlotOffset(i + 1);
+    fields[i].Name = OemToChar(std::string_view(slot, kFieldNameLength));
+    fields[i].Type = GetShort(slot + kFieldNameLength);
+    store.formulaTable[i] = ParseFormula(std::string_view(bytes.data() + SlotOffset(kFirstFormulaSlot + i), kSlotSize));
   }
-  const int entries = OpenFile(store.ui, store.files, base + ".DAT", kRecords, kHeaderLength, false);
-  if (entries == 0) return;
-  char bytes[kHeaderLength];
-  if (ReadBlock(store, entries, 0, bytes, kHeaderLength) != kHeaderLength) store.ui.Message("Error");
-  header = DecodeHeader(bytes);
-  store.files.Close(entries);
+  return ReadHeader(store, base + ".DAT", header);
 }
 
-int OpenCatalog(CatalogStore& store, const std::string& directory, const std::string& name) {
+int OpenCatalog(CatalogStore& store, const std::string& directory, const std::string& name, CatalogAccess access) {
   const std::string base = directory + "/" + name;
   if (SizeOf(base + ".DAT") < 1 || SizeOf(base + ".SET") < 1) return 0;
-  ReadSetup(store, directory, name, store.fieldTable, store.header);
+  if (!ReadSetup(store, directory, name, store.fieldTable, store.header)) return 0;
   if (store.header.EntryCount < 0) return 0;
-  const int file = OpenFile(store.ui, store.files, base + ".DAT", kBinary, 0, false);
+  bool change = access != CatalogAccess::kRead;
+  if (change && !MayChange(base)) {
+    if (access == CatalogAccess::kChange) {
+      store.ui.Message("The files of " + name + " are read-only: it cannot be changed.", Icon::Exclamation);
+      return 0;
+    }
+    store.ui.Message("The files of " + name + " are read-only: it is opened for reading only.");
+    change = false;
+  }
+  int file = OpenFile(store.ui, store.files, base + ".DAT", change ? kBinary : kReadOnly, 0, false);
   if (file == 0) return 0;
+  if (change && !LockCatalog(store, file)) {
+    (void)store.files.Close(file);  // nothing was written
+    if (access == CatalogAccess::kChange) {
+      store.ui.Message(name + " is in use by another program.", Icon::Exclamation);
+      return 0;
+    }
+    store.ui.Message(name + " is in use by another program: it is opened for reading only.");
+    change = false;
+    file = OpenFile(store.ui, store.files, base + ".DAT", kReadOnly, 0, false);
+    if (file == 0) return 0;
+  }
+  store.writable = change;
   const bool sound = HeaderIsSound(store.header, store.files.Get(file)->Size());
   if (sound && store.header.EntryCount == 0) return file;
   EntryRecord first;
@@ -159,7 +205,8 @@ int OpenCatalog(CatalogStore& store, const std::string& directory, const std::st
       (first.Status == kStatusActive || first.Status == kStatusDeleted)) {
     return file;
   }
-  store.files.Close(file);
+  (void)store.files.Close(file);  // only read
+  store.writable = false;
   store.header.EntryCount = 0;
   store.header.EntryLength = 0;
   store.header.FieldLength.fill(0);
@@ -169,14 +216,30 @@ int OpenCatalog(CatalogStore& store, const std::string& directory, const std::st
   return 0;
 }
 
-void InitSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
+bool MakeChangeable(CatalogStore& store) {
+  if (store.writable) return true;
+  const std::string base = store.BasePath();
+  if (!MayChange(base)) return false;
+  const int file = OpenFile(store.ui, store.files, base + ".DAT", kBinary, 0, false);
+  if (file == 0) return false;
+  if (!LockCatalog(store, file)) {
+    (void)store.files.Close(file);  // nothing was written
+    return false;
+  }
+  (void)store.files.Close(store.entryFile);  // only read
+  store.entryFile = file;
+  store.writable = true;
+  return true;
+}
+
+bool InitSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
                CatalogHeader& header) {
   header.EntryCount = 0;
   header.EntryLength = 0;
   header.FieldLength.fill(0);
   fields = DefaultFieldTable();
   CatalogSettings defaults;
-  WriteSettingsTo(store, directory + "/" + name + ".SET", defaults);
+  return WriteSettingsTo(store, directory + "/" + name + ".SET", defaults);
 }
 
 bool CreateCatalog(CatalogStore& store, const std::string& basePath, const FieldTable& fields, CatalogHeader& header) {
@@ -196,32 +259,33 @@ bool CreateCatalog(CatalogStore& store, const std::string& basePath, const Field
   PutShort(formulas.data() + kFieldCount * kSlotSize, 0);  // slot 68
   bool ok = WriteBlock(store, setup, SlotOffset(1), slots) &&
             WriteBlock(store, setup, SlotOffset(kFirstFormulaSlot), formulas);
-  store.files.Close(setup);
+  ok = store.files.Close(setup) && ok;
   if (!ok) return false;
 
   const int entries = OpenFile(store.ui, store.files, basePath + ".DAT", kRecords, header.EntryLength, false);
   if (entries == 0) return false;
   header.Reserved.fill(0);
-  ok = WriteHeader(store, entries, header);
-  store.files.Close(entries);
-  return ok;
+  ok = WriteHeader(store, entries, header) && store.files.Get(entries)->Sync();
+  return store.files.Close(entries) && ok;
 }
 
 bool WriteHeader(CatalogStore& store, int file, const CatalogHeader& header) {
   return WriteBlock(store, file, 0, EncodeHeader(header));
 }
 
-void CloseCatalog(CatalogStore& store, int file) {
-  WriteHeader(store, file, store.header);
-  store.files.Close(file);
+bool CloseCatalog(CatalogStore& store, int file) {
+  const bool written = !store.writable || (WriteHeader(store, file, store.header) && store.files.Get(file)->Sync());
+  store.writable = false;
+  return store.files.Close(file) && written;
 }
 
 void ReadSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings) {
-  const int file = OpenFile(store.ui, store.files, store.catalogDirectory + "/" + name + ".SET", kBinary, 0, false);
+  const int file = OpenFile(store.ui, store.files, store.catalogDirectory + "/" + name + ".SET", kReadOnly, 0, false);
   if (file == 0) return;
   char bytes[kOptionsEnd - kSettingsStart];
-  ReadBlock(store, file, kSettingsStart, bytes, sizeof bytes);
-  store.files.Close(file);
+  const bool read = ReadBlock(store, file, kSettingsStart, bytes, sizeof bytes) >= 0;
+  (void)store.files.Close(file);            // only read
+  if (!read) return;                        // the settings keep what they held
   const char* at = bytes - kSettingsStart;  // at + n is byte n of the file
 
   settings.ReportName = OemToChar(std::string_view(at + 336, kFieldNameLength));
@@ -249,8 +313,8 @@ void ReadSettings(CatalogStore& store, const std::string& name, CatalogSettings&
   store.caseSensitive = settings.CaseInsensitive == 0;
 }
 
-void WriteSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings) {
-  WriteSettingsTo(store, store.catalogDirectory + "/" + name + ".SET", settings);
+bool WriteSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings) {
+  return WriteSettingsTo(store, store.catalogDirectory + "/" + name + ".SET", settings);
 }
 
 }  // namespace vrk

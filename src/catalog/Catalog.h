@@ -14,19 +14,36 @@ inline constexpr int kSetupFileLength = 1074;
 // The window shown when a catalog's first entry is not of a kind this program reads; it only informs.
 struct CatalogNotCompatible {};
 
-void ReadSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
-               CatalogHeader& header);
-// Entry file number of the opened catalog, or 0 when it cannot be used.
-int OpenCatalog(CatalogStore& store, const std::string& directory, const std::string& name);
-void InitSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
-               CatalogHeader& header);
+// How a catalog is opened.
+enum class CatalogAccess {
+  kRead,               // only read: its files are opened for reading and other programs may change it meanwhile
+  kChange,             // changed: opened for writing and locked against other programs that would change it;
+                       // refused with a message when its files are read-only or another program holds it
+  kChangeWhenAllowed,  // changed when it can be, else only read, with a notice saying why
+};
+
+// Reads the field table, the formulas and the entry file's header. False when the setup file or the
+// header could not be read.
+[[nodiscard]] bool ReadSetup(CatalogStore& store, const std::string& directory, const std::string& name,
+                             FieldTable& fields, CatalogHeader& header);
+// Entry file number of the opened catalog, or 0 when it cannot be used. Sets `store.writable`.
+int OpenCatalog(CatalogStore& store, const std::string& directory, const std::string& name, CatalogAccess access);
+// Lets a catalog that was opened for reading be changed from now on: its entry file is opened for
+// writing and locked. False when its files are read-only or another program holds it.
+[[nodiscard]] bool MakeChangeable(CatalogStore& store);
+[[nodiscard]] bool InitSetup(CatalogStore& store, const std::string& directory, const std::string& name,
+                             FieldTable& fields, CatalogHeader& header);
 // Writes the field and formula slots of the setup file and the entry file's header. False when a file
 // could not be written.
-bool CreateCatalog(CatalogStore& store, const std::string& basePath, const FieldTable& fields, CatalogHeader& header);
-bool WriteHeader(CatalogStore& store, int file, const CatalogHeader& header);
-void CloseCatalog(CatalogStore& store, int file);
+[[nodiscard]] bool CreateCatalog(CatalogStore& store, const std::string& basePath, const FieldTable& fields,
+                                 CatalogHeader& header);
+[[nodiscard]] bool WriteHeader(CatalogStore& store, int file, const CatalogHeader& header);
+// Writes the header of a catalog that may be changed, puts it on the disk and closes the entry file.
+// False when the header could not be written.
+[[nodiscard]] bool CloseCatalog(CatalogStore& store, int file);
+// A setup file that cannot be read leaves the settings as they were.
 void ReadSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings);
-void WriteSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings);
+[[nodiscard]] bool WriteSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings);
 
 // The three characters of a formula slot ("A+B"), or "" for a field that is not computed.
 std::string FormulaText(const Formula& formula);

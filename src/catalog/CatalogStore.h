@@ -20,6 +20,7 @@ struct CatalogStore {
   std::string catalogDirectory;
   std::string catalogName;  // empty when no catalog is open
   int entryFile = 0;        // file number of the open entry file, 0 when none
+  bool writable = false;    // the open catalog may be changed: its files are writable and this program holds its lock
   FieldTable fieldTable = DefaultFieldTable();
   CatalogHeader header;
   FormulaTable formulaTable;  // of the setup file read last

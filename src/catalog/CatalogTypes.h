@@ -25,8 +25,10 @@ inline constexpr short kKeyField = 3;
 inline constexpr short kSumField = 4;
 inline constexpr short kKeySumField = 5;
 
-// Entry numbers are whole numbers from 1; the header keeps the count as a single.
+// Entry numbers are whole numbers from 1; the header keeps the count as a single, which counts whole
+// entries exactly up to 2^24: a catalog holds at most that many.
 using EntryNumber = long;
+inline constexpr EntryNumber kMostEntries = EntryNumber{1} << 24;
 
 struct FieldDef {
   std::string Name;  // always 14 characters, blank-padded

@@ -122,13 +122,14 @@ bool HasSumField(const FieldTable& fields) {
   return false;
 }
 
-bool TotalCatalog(CatalogStore& store) {
-  if (!HasSumField(store.fieldTable)) return false;
+WalkEnd TotalCatalog(CatalogStore& store) {
   store.totals.fill(0);
+  if (!HasSumField(store.fieldTable)) return WalkEnd::kDone;
   return WalkEntries(store, "TOTALING ENTRIES....", [&store](const EntryRecord& record, EntryNumber) {
     for (int i = 0; i < kFieldCount; ++i) {
       if (IsSumField(store.fieldTable[i])) AddToTotal(store.totals, i, FieldValueText(store.formulaTable, record, i));
     }
+    return true;
   });
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "catalog/CatalogStore.h"
+#include "catalog/EntryFile.h"
 
 namespace vrk {
 
@@ -28,7 +29,6 @@ std::string FormatStandard(double value);
 
 bool HasSumField(const FieldTable& fields);
 // Adds up every sum field over all entries, deleted ones included, with the gauge and its Cancel.
-// False when there is no sum field or the user cancelled.
-bool TotalCatalog(CatalogStore& store);
+[[nodiscard]] WalkEnd TotalCatalog(CatalogStore& store);
 
 }  // namespace vrk

@@ -73,20 +73,23 @@ bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHea
   return WriteBlock(store, file, static_cast<std::int64_t>(header.EntryLength) * n, slot);
 }
 
-bool WalkEntries(CatalogStore& store, const std::string& message,
-                 const std::function<void(const EntryRecord&, EntryNumber)>& visit) {
+WalkEnd WalkEntries(CatalogStore& store, const std::string& message,
+                    const std::function<bool(const EntryRecord&, EntryNumber)>& visit) {
   const EntryNumber count = store.header.Count();
   store.ui.SetMainWindowEnabled(false);
   store.ui.OpenGauge(static_cast<double>(count), message, true);
-  bool cancelled = false;
+  WalkEnd end = WalkEnd::kDone;
   EntryRecord record;
-  for (EntryNumber n = 1; n <= count && !cancelled; ++n) {
-    cancelled = store.ui.StepGauge();
-    if (!cancelled && ReadEntry(store, record, store.header, n, store.entryFile)) visit(record, n);
+  for (EntryNumber n = 1; n <= count && end == WalkEnd::kDone; ++n) {
+    if (store.ui.StepGauge()) {
+      end = WalkEnd::kCancelled;
+    } else if (!ReadEntry(store, record, store.header, n, store.entryFile) || !visit(record, n)) {
+      end = WalkEnd::kFailed;
+    }
   }
   store.ui.SetMainWindowEnabled(true);
   store.ui.CloseGauge();
-  return !cancelled;
+  return end;
 }
 
 }  // namespace vrk

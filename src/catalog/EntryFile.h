@@ -10,15 +10,23 @@ namespace vrk {
 
 // Reads entry n. False for a number below 1 ("Bad RecNum") or a read the disk refused. A slot beyond
 // the end of the file reads as a blank record with status 0.
-bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& header, EntryNumber n, int file);
+[[nodiscard]] bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& header, EntryNumber n,
+                             int file);
 // Writes entry n; every used field must already be exactly FieldLength characters long (longer text is
 // cut, shorter padded, so that a slot never spills into the next). False when nothing was written.
-bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHeader& header, EntryNumber n, int file);
+[[nodiscard]] bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHeader& header,
+                              EntryNumber n, int file);
 
-// Reads entries 1 to EntryCount in order and hands each to `visit`, with the gauge showing `message`
-// and its Cancel enabled, and the main window disabled meanwhile. False when the user cancelled.
-bool WalkEntries(CatalogStore& store, const std::string& message,
-                 const std::function<void(const EntryRecord&, EntryNumber)>& visit);
+// How a walk over the entries ended.
+enum class WalkEnd {
+  kDone,
+  kCancelled,  // the user pressed the gauge's Cancel
+  kFailed,     // an entry could not be read, or `visit` refused one; its message has been shown
+};
+// Reads entries 1 to EntryCount in order and hands each to `visit`, which returns false to stop, with
+// the gauge showing `message` and its Cancel enabled, and the main window disabled meanwhile.
+[[nodiscard]] WalkEnd WalkEntries(CatalogStore& store, const std::string& message,
+                                  const std::function<bool(const EntryRecord&, EntryNumber)>& visit);
 
 // A record of blank fields of the header's lengths, status 0.
 EntryRecord BlankEntry(const CatalogHeader& header);

@@ -3,7 +3,7 @@
 namespace vrk {
 
 bool WriteBlock(CatalogStore& store, int file, std::int64_t offset, std::string_view bytes) {
-  File* open = store.files.Get(file);
+  BufferedFile* open = store.files.Get(file);
   if (open == nullptr) return false;
   while (!open->WriteAt(offset, bytes.data(), bytes.size())) {
     if (ReportFileError(store.ui, FileFailureFromErrno(open->error(), "")) != 0) return false;
@@ -12,11 +12,17 @@ bool WriteBlock(CatalogStore& store, int file, std::int64_t offset, std::string_
 }
 
 long ReadBlock(CatalogStore& store, int file, std::int64_t offset, char* data, std::size_t size) {
-  File* open = store.files.Get(file);
-  if (open == nullptr) return -1;
+  BufferedFile* open = store.files.Get(file);
+  if (open == nullptr) {
+    std::memset(data, 0, size);
+    return -1;
+  }
   long got;
   while ((got = open->ReadAt(offset, data, size)) < 0) {
-    if (ReportFileError(store.ui, FileFailureFromErrno(open->error(), "")) != 0) return -1;
+    if (ReportFileError(store.ui, FileFailureFromErrno(open->error(), "")) != 0) {
+      std::memset(data, 0, size);  // a refused read leaves nothing to decode by mistake
+      return -1;
+    }
   }
   std::memset(data + got, 0, size - static_cast<std::size_t>(got));
   return got;

@@ -35,9 +35,9 @@ inline float GetSingle(const char* at) {
 
 // Writes the bytes at `offset` of an open file; a failure shows its "File Error" message, Retry tries
 // again. False when the bytes were not written.
-bool WriteBlock(CatalogStore& store, int file, std::int64_t offset, std::string_view bytes);
+[[nodiscard]] bool WriteBlock(CatalogStore& store, int file, std::int64_t offset, std::string_view bytes);
 // Reads up to `size` bytes; the part beyond the end of the file is filled with zeros. Returns the count
-// actually read, or -1 after a failure that was reported.
-long ReadBlock(CatalogStore& store, int file, std::int64_t offset, char* data, std::size_t size);
+// actually read, or -1 (and zeros) after a failure that was reported.
+[[nodiscard]] long ReadBlock(CatalogStore& store, int file, std::int64_t offset, char* data, std::size_t size);
 
 }  // namespace vrk

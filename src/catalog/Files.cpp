@@ -1,9 +1,5 @@
 #include "catalog/Files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -19,70 +15,65 @@ constexpr std::size_t kBlock = 64 * 1024;
 
 }  // namespace
 
-File::File(int descriptor) : descriptor_(descriptor) {}
-
-File::~File() {
-  Flush();
-  ::close(descriptor_);
-}
-
-bool File::Fail() {
-  error_ = errno;
+bool BufferedFile::Failed(int error) {
+  error_ = error;
   return false;
 }
 
-long File::ReadAt(std::int64_t offset, char* data, std::size_t size) {
+long BufferedFile::ReadAt(std::int64_t offset, char* data, std::size_t size) {
   if (offset < 0) {
-    error_ = EINVAL;
+    Failed(EINVAL);
     return -1;
   }
   if (!WritePending()) return -1;
-  std::size_t done = 0;
-  while (done < size) {
-    const std::int64_t at = offset + static_cast<std::int64_t>(done);
-    if (cacheStart_ < 0 || at < cacheStart_ || at >= cacheStart_ + static_cast<std::int64_t>(cacheLength_)) {
-      cache_.resize(kBlock);
-      const std::int64_t start = at - at % static_cast<std::int64_t>(kBlock);
-      ssize_t got;
-      do {
-        got = ::pread(descriptor_, cache_.data(), kBlock, start);
-      } while (got < 0 && errno == EINTR);
-      if (got < 0) {
-        cacheStart_ = -1;
-        Fail();
-        return -1;
-      }
-      cacheStart_ = start;
-      cacheLength_ = static_cast<std::size_t>(got);
-      if (at >= cacheStart_ + got) break;  // end of file
-    }
-    const std::size_t from = static_cast<std::size_t>(at - cacheStart_);
-    const std::size_t count = std::min(size - done, cacheLength_ - from);
-    std::memcpy(data + done, cache_.data() + from, count);
-    done += count;
+  const std::int64_t end = offset + static_cast<std::int64_t>(size);
+  const bool runsOn = offset == readEnd_;
+  readEnd_ = end;
+  const std::int64_t cacheEnd = cacheStart_ + static_cast<std::int64_t>(cacheLength_);
+  if (cacheStart_ >= 0 && offset >= cacheStart_ && end <= cacheEnd) {
+    std::memcpy(data, cache_.data() + (offset - cacheStart_), size);
+    return static_cast<long>(size);
   }
-  return static_cast<long>(done);
+  std::size_t got = 0;
+  if (!runsOn || size >= kBlock) {
+    if (const int error = sys::ReadAt(handle_, static_cast<std::uint64_t>(offset), data, size, got)) {
+      Failed(error);
+      return -1;
+    }
+    return static_cast<long>(got);
+  }
+  // Reads that run on are served from a block read ahead from here.
+  cache_.resize(kBlock);
+  cacheStart_ = -1;
+  if (const int error = sys::ReadAt(handle_, static_cast<std::uint64_t>(offset), cache_.data(), kBlock, got)) {
+    Failed(error);
+    return -1;
+  }
+  cacheStart_ = offset;
+  cacheLength_ = got;
+  const std::size_t count = std::min(size, got);
+  std::memcpy(data, cache_.data(), count);
+  return static_cast<long>(count);
 }
 
-bool File::WriteAt(std::int64_t offset, const char* data, std::size_t size) {
-  if (offset < 0) {
-    error_ = EINVAL;
-    return false;
+// Keeps the read-ahead block true to what is now on disk.
+void BufferedFile::KeepCacheTrue(std::int64_t offset, const char* data, std::size_t size) {
+  if (cacheStart_ < 0) return;
+  const std::int64_t from = std::max(offset, cacheStart_);
+  const std::int64_t to =
+      std::min(offset + static_cast<std::int64_t>(size), cacheStart_ + static_cast<std::int64_t>(kBlock));
+  if (from >= to) return;
+  const std::int64_t cachedEnd = cacheStart_ + static_cast<std::int64_t>(cacheLength_);
+  if (from > cachedEnd) {  // the write leaves a hole, which reads as zeros
+    std::memset(cache_.data() + cacheLength_, 0, static_cast<std::size_t>(from - cachedEnd));
   }
-  // Keep the read cache true to what is now on disk.
-  if (cacheStart_ >= 0) {
-    const std::int64_t cacheEnd = cacheStart_ + static_cast<std::int64_t>(kBlock);
-    const std::int64_t from = std::max(offset, cacheStart_);
-    const std::int64_t to = std::min(offset + static_cast<std::int64_t>(size), cacheEnd);
-    if (from < to) {
-      const std::int64_t cachedEnd = cacheStart_ + static_cast<std::int64_t>(cacheLength_);
-      if (from > cachedEnd) {  // the write leaves a hole, which reads as zeros
-        std::memset(cache_.data() + cacheLength_, 0, static_cast<std::size_t>(from - cachedEnd));
-      }
-      std::memcpy(cache_.data() + (from - cacheStart_), data + (from - offset), static_cast<std::size_t>(to - from));
-      cacheLength_ = std::max(cacheLength_, static_cast<std::size_t>(to - cacheStart_));
-    }
-  }
+  std::memcpy(cache_.data() + (from - cacheStart_), data + (from - offset), static_cast<std::size_t>(to - from));
+  cacheLength_ = std::max(cacheLength_, static_cast<std::size_t>(to - cacheStart_));
+}
+
+bool BufferedFile::WriteAt(std::int64_t offset, const char* data, std::size_t size) {
+  if (offset < 0) return Failed(EINVAL);
+  KeepCacheTrue(offset, data, size);
   if (batch_) {
     if (!pending_.empty() && pendingStart_ + static_cast<std::int64_t>(pending_.size()) != offset) {
       if (!WritePending()) return false;
@@ -91,46 +82,55 @@ bool File::WriteAt(std::int64_t offset, const char* data, std::size_t size) {
     pending_.insert(pending_.end(), data, data + size);
     return pending_.size() < kBlock || WritePending();
   }
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t wrote = ::pwrite(descriptor_, data + done, size - done, offset + static_cast<std::int64_t>(done));
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return Fail();
-    done += static_cast<std::size_t>(wrote);
+  if (const int error = sys::WriteAt(handle_, static_cast<std::uint64_t>(offset), data, size)) {
+    // What was written of it is unknown: the next read goes to the disk.
+    cacheStart_ = -1;
+    return Failed(error);
   }
   return true;
 }
 
-bool File::WritePending() {
+bool BufferedFile::WritePending() {
   if (pending_.empty()) return true;
-  std::vector<char> data;
-  data.swap(pending_);
-  const bool wasBatch = batch_;
-  batch_ = false;
-  const bool ok = WriteAt(pendingStart_, data.data(), data.size());
-  batch_ = wasBatch;
-  // What a failed write gathered stays gathered: trying again must write all of it, not leave a hole.
-  if (!ok) pending_.swap(data);
-  return ok;
+  if (const int error =
+          sys::WriteAt(handle_, static_cast<std::uint64_t>(pendingStart_), pending_.data(), pending_.size())) {
+    // What a failed write gathered stays gathered: trying again must write all of it, not leave a hole.
+    cacheStart_ = -1;
+    return Failed(error);
+  }
+  pending_.clear();
+  return true;
 }
 
-void File::BeginBatch() { batch_ = true; }
+void BufferedFile::BeginBatch() { batch_ = true; }
 
-bool File::EndBatch() {
+bool BufferedFile::EndBatch() {
   const bool ok = WritePending();
   batch_ = false;
   return ok;
 }
 
-bool File::Flush() { return WritePending(); }
-
-std::int64_t File::Size() {
-  WritePending();
-  struct stat status {};
-  return ::fstat(descriptor_, &status) == 0 ? status.st_size : 0;
+bool BufferedFile::Sync() {
+  if (!WritePending()) return false;
+  if (const int error = sys::SyncFile(handle_)) return Failed(error);
+  return true;
 }
 
-int FileTable::Add(std::unique_ptr<File> file) {
+std::int64_t BufferedFile::Size() {
+  std::uint64_t size = 0;
+  if (const int error = sys::FileSize(handle_, size)) {
+    Failed(error);
+    return -1;
+  }
+  return static_cast<std::int64_t>(size);
+}
+
+bool BufferedFile::Lock(sys::Lock lock, std::chrono::milliseconds wait) {
+  if (const int error = sys::LockFile(handle_, lock, wait)) return Failed(error);
+  return true;
+}
+
+int FileTable::Add(std::unique_ptr<BufferedFile> file) {
   int number = 1;
   for (const auto& [used, unused] : files_) {
     if (used != number) break;
@@ -140,7 +140,7 @@ int FileTable::Add(std::unique_ptr<File> file) {
   return number;
 }
 
-File* FileTable::Get(int number) const {
+BufferedFile* FileTable::Get(int number) const {
   const auto it = files_.find(number);
   return it == files_.end() ? nullptr : it->second.get();
 }
@@ -148,7 +148,7 @@ File* FileTable::Get(int number) const {
 bool FileTable::Close(int number) {
   const auto it = files_.find(number);
   if (it == files_.end()) return true;
-  const bool ok = it->second->Flush();
+  const bool ok = it->second->EndBatch();
   files_.erase(it);
   return ok;
 }
@@ -161,7 +161,7 @@ FileFailure FileFailureFromErrno(int error, const std::string& path) {
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR: return FileFailure::kBadAccess;
+    case sys::kNotAFile: return FileFailure::kBadAccess;
     case EBUSY:
     case ETXTBSY: return FileFailure::kAlreadyOpen;
     case ENOSPC:
@@ -211,28 +211,33 @@ int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int re
   (void)recordLength;  // records are addressed by byte position; the length belongs to the caller
   if (ask) {
     if (FileExists(path)) {
-      if (mode == kWriteText && ui.ShowMessage({"Replace contents of " + path + "?", "Replace File?", Buttons::OkCancel,
-                                                Icon::Exclamation}) == Answer::Cancel) {
+      if (mode == kWriteText && ui.ShowMessage({"Replace contents of " + PathText(path) + "?", "Replace File?",
+                                                Buttons::OkCancel, Icon::Exclamation}) == Answer::Cancel) {
         return 0;
       }
-    } else if (ui.ShowMessage({"The file " + path + " does not exist. " + "Do you want to create it?", "Create File?",
-                               Buttons::OkCancel, Icon::None}) == Answer::Cancel) {
+    } else if (ui.ShowMessage({"The file " + PathText(path) + " does not exist. " + "Do you want to create it?",
+                               "Create File?", Buttons::OkCancel, Icon::None}) == Answer::Cancel) {
       return 0;
     }
   }
-  int flags = 0;
+  sys::Access access = sys::Access::kReadWrite;
+  sys::Creation creation = sys::Creation::kCreate;
   switch (mode) {
-    case kWriteText: flags = O_WRONLY | O_CREAT | O_TRUNC; break;
-    case kReadText: flags = O_RDONLY; break;
-    case kAppendText: flags = O_WRONLY | O_CREAT; break;
+    case kWriteText: creation = sys::Creation::kReplace; break;
+    case kReadOnly:
+      access = sys::Access::kRead;
+      creation = sys::Creation::kExisting;
+      break;
+    case kAppendText:
     case kRecords:
-    case kBinary: flags = O_RDWR | O_CREAT; break;
+    case kBinary: break;
     default: return 0;
   }
   for (;;) {
-    const int descriptor = ::open(NativePath(path).c_str(), flags | O_CLOEXEC, 0644);
-    if (descriptor >= 0) return files.Add(std::make_unique<File>(descriptor));
-    if (ReportFileError(ui, FileFailureFromErrno(errno, path)) != 0) return 0;
+    sys::FileHandle handle;
+    const int error = sys::OpenFile(NativePath(path), access, creation, handle);
+    if (error == 0) return files.Add(std::make_unique<BufferedFile>(std::move(handle)));
+    if (ReportFileError(ui, FileFailureFromErrno(error, path)) != 0) return 0;
   }
 }
 

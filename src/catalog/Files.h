@@ -10,43 +10,57 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace vrk {
 
 class Ui;
 
-enum FileMode : int { kWriteText = 1, kReadText = 2, kAppendText = 3, kRecords = 4, kBinary = 5 };
+// 1 replaces the file's content; 2 reads, and only reads, any file; 3 appends; 4 and 5 read and write
+// records and bytes, creating the file when it is missing.
+enum FileMode : int { kWriteText = 1, kReadOnly = 2, kAppendText = 3, kRecords = 4, kBinary = 5 };
 
-// An open file. Reads go through a block cache, so that walking a large entry file in entry order
-// costs one system call per 64 KiB. Writes go straight to the file, except inside a batch, where
-// consecutive writes are gathered and written together.
-class File {
+// An open file of the file table. Reads that run on from one another go through a read-ahead block,
+// so that walking a large entry file in entry order costs one system call per 64 KiB, while reads
+// here and there (in key order) read just what they ask for. Writes go straight to the file, except
+// inside a batch, where consecutive writes are gathered and written together.
+class BufferedFile {
  public:
-  explicit File(int descriptor);
-  ~File();
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
+  explicit BufferedFile(sys::FileHandle handle) : handle_(std::move(handle)) {}
+  ~BufferedFile() { (void)WritePending(); }  // best effort: callers that care close through FileTable::Close
+  BufferedFile(const BufferedFile&) = delete;
+  BufferedFile& operator=(const BufferedFile&) = delete;
 
   // Reads up to `size` bytes at `offset`; returns the count read (short at the end of the file),
   // or -1 with error() set.
-  long ReadAt(std::int64_t offset, char* data, std::size_t size);
-  bool WriteAt(std::int64_t offset, const char* data, std::size_t size);
+  [[nodiscard]] long ReadAt(std::int64_t offset, char* data, std::size_t size);
+  [[nodiscard]] bool WriteAt(std::int64_t offset, const char* data, std::size_t size);
 
   void BeginBatch();
-  bool EndBatch();  // writes what the batch gathered
-  bool Flush();
+  [[nodiscard]] bool EndBatch();  // writes what the batch gathered
+  // Writes what a batch gathered, then puts the file's data on the disk.
+  [[nodiscard]] bool Sync();
+  // The file's length on the disk (what a batch gathered and has not written is not counted); -1 with
+  // error() set.
   std::int64_t Size();
+  // A lock on the whole file, waiting up to `wait` for other programs; false with error() set.
+  [[nodiscard]] bool Lock(sys::Lock lock, std::chrono::milliseconds wait = {});
 
+  bool writable() const { return handle_.writable(); }
+  const sys::FileHandle& handle() const { return handle_; }
   int error() const { return error_; }  // errno of the last failure
 
  private:
-  bool Fail();
+  bool Failed(int error);
   bool WritePending();
+  void KeepCacheTrue(std::int64_t offset, const char* data, std::size_t size);
 
-  int descriptor_;
+  sys::FileHandle handle_;
   int error_ = 0;
   std::vector<char> cache_;
   std::int64_t cacheStart_ = -1;
   std::size_t cacheLength_ = 0;
+  std::int64_t readEnd_ = -1;  // where the last read ended: a read from there runs on
   bool batch_ = false;
   std::vector<char> pending_;
   std::int64_t pendingStart_ = 0;
@@ -54,13 +68,14 @@ class File {
 
 class FileTable {
  public:
-  int Add(std::unique_ptr<File> file);  // the lowest free number from 1
-  File* Get(int number) const;
-  bool Close(int number);  // false when the last writes failed
+  int Add(std::unique_ptr<BufferedFile> file);  // the lowest free number from 1
+  BufferedFile* Get(int number) const;
+  // False when what a batch gathered could not be written.
+  [[nodiscard]] bool Close(int number);
   std::size_t OpenCount() const { return files_.size(); }
 
  private:
-  std::map<int, std::unique_ptr<File>> files_;
+  std::map<int, std::unique_ptr<BufferedFile>> files_;
 };
 
 // Kinds of failure the "File Error" box knows; `kOther` shows nothing.
@@ -81,7 +96,7 @@ FileFailure FileFailureFromErrno(int error, const std::string& path);
 // Shows the "File Error" box for a failure; 0 retry, 1 ignore, 2 give up, 3 unrecognised.
 int ReportFileError(Ui& ui, FileFailure kind);
 
-// Opens `path` (code page 1252) in a mode 1 to 5 and returns its file number, or 0.
+// Opens `path` in a mode 1 to 5 and returns its file number, or 0.
 // With `ask`, asks before replacing (mode 1) or creating a file.
 int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int recordLength, bool ask);
 

@@ -1,6 +1,10 @@
 #include "catalog/Layout.h"
 
+#include <filesystem>
+
 #include "catalog/Catalog.h"
+#include "platform/Paths.h"
+#include "platform/Ui.h"
 
 namespace vrk {
 
@@ -21,10 +25,26 @@ std::string LayoutError(const CatalogLayout& layout) {
 
 bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
                       const CatalogLayout& layout) {
+  // Nothing is written until both files may be: a directory in the way fails before a setup file
+  // is left behind, and an existing file is replaced only when the user says so.
+  for (const char* extension : {".SET", ".DAT"}) {
+    const std::string path = directory + "/" + name + extension;
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(NativePath(path), ec);
+    if (!std::filesystem::exists(status)) continue;
+    if (!std::filesystem::is_regular_file(std::filesystem::status(NativePath(path), ec))) {
+      ReportFileError(store.ui, FileFailure::kBadAccess);
+      return false;
+    }
+    if (store.ui.ShowMessage({"Replace contents of " + PathText(path) + "?", "Replace File?", Buttons::OkCancel,
+                              Icon::Exclamation}) != Answer::Ok) {
+      return false;
+    }
+  }
   const FormulaTable current = store.formulaTable;
   FieldTable fields;
   CatalogHeader header;
-  InitSetup(store, directory, name, fields, header);
+  if (!InitSetup(store, directory, name, fields, header)) return false;
   header.FieldLength = layout.lengths;
   header.EntryLength = EntryLengthFor(layout.lengths);
   store.formulaTable = layout.formulas;

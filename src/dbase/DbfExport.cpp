@@ -2,6 +2,7 @@
 
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
+#include "platform/Paths.h"
 #include "platform/Ui.h"
 
 namespace vrk {
@@ -39,9 +40,10 @@ std::string GetDBFName(CatalogStore& store) {
                         .maxLength = 8});
   if (!name) return {};
   const std::string path = store.programDirectory + "/" + *name + ".DBF";
-  if (FileExists(path) && store.ui.ShowMessage({.text = "DBASE III File: " + path + " already exists, OVERWRITE?",
-                                                .buttons = Buttons::YesNo,
-                                                .icon = Icon::Question}) == Answer::No) {
+  if (FileExists(path) &&
+      store.ui.ShowMessage({.text = "DBASE III File: " + PathText(path) + " already exists, OVERWRITE?",
+                            .buttons = Buttons::YesNo,
+                            .icon = Icon::Question}) == Answer::No) {
     return {};
   }
   return *name;
@@ -60,7 +62,7 @@ bool CreateDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, 
                     .decimals = 0});
     output.fields.push_back(i);
   }
-  if (!Refused(store, DbfCreate(engine, path, defs, output.handle), "When Creating DBaseIII File: " + path)) {
+  if (!Refused(store, DbfCreate(engine, path, defs, output.handle), "When Creating DBaseIII File: " + PathText(path))) {
     return true;
   }
   // A refused create keeps its handle; nothing was written, so closing it says nothing new.
@@ -103,8 +105,8 @@ EntryNumber ExportEntries(CatalogStore& store, DbfEngine& engine, const std::str
   return CloseDBF(store, engine, output.handle) ? output.written : -1;
 }
 
-std::string ExportCompletionText(EntryNumber count, const std::string& path) {
-  return "Wrote " + std::to_string(count) + " entries to DBASE III file: " + path;
+std::string ExportCompletionText(EntryNumber count, const std::string& pathText) {
+  return "Wrote " + std::to_string(count) + " entries to DBASE III file: " + pathText;
 }
 
 }  // namespace vrk

@@ -40,7 +40,7 @@ bool CloseDBF(CatalogStore& store, DbfEngine& engine, int handle);
 // table. Returns the count of records written, or -1 when the table could not be made or closed.
 EntryNumber ExportEntries(CatalogStore& store, DbfEngine& engine, const std::string& path, EntryNumber first,
                           EntryNumber last);
-// The text that ends an export run.
-std::string ExportCompletionText(EntryNumber count, const std::string& path);
+// The text that ends an export run; the path as the user sees it (PathText).
+std::string ExportCompletionText(EntryNumber count, const std::string& pathText);
 
 }  // namespace vrk

@@ -6,14 +6,13 @@
 #include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
 #include "dbase/DbfExport.h"
+#include "platform/Paths.h"
 #include "platform/Ui.h"
 
 namespace vrk {
 namespace {
 
 constexpr std::size_t kImportedFields = 20;  // field 21 keeps the picture and sound paths
-// The header keeps the entry count as a single, which counts whole entries exactly up to 2^24.
-constexpr std::uint32_t kMostEntries = 1u << 24;
 
 void ShowRefusal(CatalogStore& store, int code, const std::string& context) {
   store.ui.Message(DbfErrorText(code) + context, Icon::Exclamation);
@@ -51,7 +50,7 @@ CatalogLayout ImportLayout(const DbfInput& input) {
 }
 
 // Entries whose slot lies wholly in the file, after a write the disk refused.
-EntryNumber SlotsOnDisk(File& file, const CatalogHeader& header) {
+EntryNumber SlotsOnDisk(BufferedFile& file, const CatalogHeader& header) {
   return std::max<EntryNumber>(0, static_cast<EntryNumber>(file.Size() / header.EntryLength) - 1);
 }
 
@@ -59,15 +58,15 @@ EntryNumber SlotsOnDisk(File& file, const CatalogHeader& header) {
 // `whole` turns false when not every record reached the catalog.
 void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input, const std::string& path,
                   CatalogHeader& header, int file, const std::string& entryPath, bool& whole) {
-  if (input.recordCount > kMostEntries) {
-    store.ui.Message("DBASE III File: " + path + " holds more records than a catalog can count; the first " +
+  if (input.recordCount > static_cast<std::uint32_t>(kMostEntries)) {
+    store.ui.Message("DBASE III File: " + PathText(path) + " holds more records than a catalog can count; the first " +
                          std::to_string(kMostEntries) + " are imported.",
                      Icon::Exclamation);
     whole = false;
   }
-  const auto wanted = static_cast<EntryNumber>(std::min(input.recordCount, kMostEntries));
+  const auto wanted = std::min(static_cast<EntryNumber>(input.recordCount), kMostEntries);
   const std::size_t used = std::min(input.fields.size(), kImportedFields);
-  File& entries = *store.files.Get(file);
+  BufferedFile& entries = *store.files.Get(file);
   entries.BeginBatch();
   EntryRecord entry;
   entry.Status = kStatusActive;  // records marked deleted in the table too
@@ -76,7 +75,7 @@ void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input,
   bool wrote = true;
   for (EntryNumber d = 1; d <= wanted; ++d) {
     const int code = ReadDBFRecord(engine, input, d, values);
-    if (code != kDbfOk) ShowRefusal(store, code, " When Reading DBaseIII File: " + path);
+    if (code != kDbfOk) ShowRefusal(store, code, " When Reading DBaseIII File: " + PathText(path));
     // A record that cannot be read ends the import: records missing from a cut-off table are not made up.
     if (code != kDbfOk && code != kDbfBadDate) {
       whole = false;
@@ -106,13 +105,13 @@ DbfInput OpenDBF(CatalogStore& store, DbfEngine& engine, const std::string& path
   DbfInput input;
   if (const int code = DbfOpen(engine, path, input.handle)) {
     // Nothing more can be read of a table that did not open: it has no fields and no records.
-    ShowRefusal(store, code, "When Opening DBaseIII File: " + path);
+    ShowRefusal(store, code, "When Opening DBaseIII File: " + PathText(path));
     input.complete = false;
     return input;
   }
   DbfInfo info;
   if (const int code = DbfGetInfo(engine, input.handle, info)) {
-    ShowRefusal(store, code, "When Reading Header ofDBaseIII File: " + path);
+    ShowRefusal(store, code, "When Reading Header ofDBaseIII File: " + PathText(path));
     input.complete = false;
     return input;
   }
@@ -120,7 +119,7 @@ DbfInput OpenDBF(CatalogStore& store, DbfEngine& engine, const std::string& path
   input.fields.resize(static_cast<std::size_t>(info.fieldCount));
   for (int f = 1; f <= info.fieldCount; ++f) {
     if (const int code = DbfGetField(engine, input.handle, f, input.fields[static_cast<std::size_t>(f - 1)])) {
-      ShowRefusal(store, code, "When Reading Header of DBaseIII File: " + path);
+      ShowRefusal(store, code, "When Reading Header of DBaseIII File: " + PathText(path));
       input.fields[static_cast<std::size_t>(f - 1)] = {};
       input.complete = false;
     }

@@ -1,8 +1,8 @@
 #include "index/Keys.h"
 
 #include <cstdio>
-#include <filesystem>
 
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
 #include "support/Support.h"
@@ -15,6 +15,22 @@ std::string IndexPath(const CatalogStore& store, int field, const std::string& c
 }
 
 std::string CutKey(const std::string& text) { return text.substr(0, lib::kMaxKeyLength); }
+
+// The entry a walk step moved to; -1 after "Error Getting Key" for a failure, or for an entry number
+// beyond the catalog that a damaged or foreign index handed back.
+EntryNumber Walked(CatalogStore& store, std::int16_t result, std::int32_t entry) {
+  if (result == lib::kNdxEnd) return 0;
+  if (result != lib::kNdxOk || entry < 1 || entry > store.header.Count()) {
+    store.ui.Message("Error Getting Key");
+    return -1;
+  }
+  return entry;
+}
+
+void CloseAll(KeyTable& keys) {
+  for (const KeyPair& pair : keys) lib::CloseNDX(pair.handle);
+  keys.clear();
+}
 
 }  // namespace
 
@@ -36,82 +52,139 @@ std::string PaddedKeyText(const EntryRecord& record, const CatalogHeader& header
   return CutKey(text);
 }
 
-short OpenIndex(CatalogStore& store, int field, const std::string& catalogName, short mode) {
+IndexOpen OpenIndex(CatalogStore& store, int field, const std::string& catalogName, short mode, short& handle) {
   const std::string path = IndexPath(store, field, catalogName);
-  std::int16_t handle = kNoIndex;
-  const std::int16_t result = lib::OpenNDX(handle, path, mode);
-  if (result == lib::kNdxOk) return handle;
-  if (result == lib::kNdxMissing) {
-    lib::OpenNDX(handle, path, lib::kNdxCreate);
-    return handle;
-  }
-  store.ui.Message("ERROR OPENING INDEX FILE", Icon::Exclamation);
-  return kNoIndex;
-}
-
-void OpenKeyIndexes(CatalogStore& store, KeyTable& keys) {
-  keys.clear();
-  for (int field = 0; field < kFieldCount; ++field) {
-    if (IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) {
-      keys.push_back({static_cast<short>(field), OpenIndex(store, field, store.catalogName, lib::kNdxOpen)});
+  handle = kNoIndex;
+  std::int16_t opened = kNoIndex;
+  std::int16_t result = lib::OpenNDX(opened, path, mode);
+  // A missing index of a catalog without entries lacks nothing: it is made, empty. Of a catalog with
+  // entries it would lack every key, and is rebuilt instead.
+  if (result == lib::kNdxMissing && store.header.Count() == 0) {
+    result = lib::OpenNDX(opened, path, lib::kNdxCreate);
+    if (result == lib::kNdxOk && (result = lib::CloseNDX(opened)) == lib::kNdxOk) {
+      result = lib::OpenNDX(opened, path, mode);
     }
   }
+  if (result == lib::kNdxOk) {
+    handle = opened;
+    return IndexOpen::kOpened;
+  }
+  if (result == lib::kNdxMissing || result == lib::kNdxDamaged) return IndexOpen::kInDoubt;
+  store.ui.Message("ERROR OPENING INDEX FILE", Icon::Exclamation);
+  return IndexOpen::kFailed;
 }
 
-void CloseKeyIndexes(CatalogStore& store, KeyTable& keys) {
-  for (const KeyPair& pair : keys) {
-    if (lib::CloseNDX(pair.handle) != lib::kNdxOk) store.ui.Message("Error Closing Index File");
+short OpenIndex(CatalogStore& store, int field, const std::string& catalogName, short mode) {
+  short handle = kNoIndex;
+  if (OpenIndex(store, field, catalogName, mode, handle) == IndexOpen::kInDoubt) {
+    store.ui.Message("ERROR OPENING INDEX FILE", Icon::Exclamation);
   }
+  return handle;
+}
+
+IndexOpen OpenKeyIndexes(CatalogStore& store, KeyTable& keys) {
+  keys.clear();
+  for (int field = 0; field < kFieldCount; ++field) {
+    if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
+    short handle = kNoIndex;
+    const IndexOpen opened = OpenIndex(store, field, store.catalogName, lib::kNdxOpen, handle);
+    if (opened == IndexOpen::kOpened && lib::BeginChanges(handle) == lib::kNdxOk) {
+      keys.push_back({static_cast<short>(field), handle});
+      continue;
+    }
+    if (opened == IndexOpen::kOpened) {
+      lib::CloseNDX(handle);
+      store.ui.Message("ERROR OPENING INDEX FILE", Icon::Exclamation);
+    }
+    // No change may start that an index could not follow.
+    CloseAll(keys);
+    return opened == IndexOpen::kInDoubt ? IndexOpen::kInDoubt : IndexOpen::kFailed;
+  }
+  return IndexOpen::kOpened;
+}
+
+bool CloseKeyIndexes(CatalogStore& store, KeyTable& keys) {
+  // The entries first: an index must never be marked whole while the change it follows may be lost.
+  BufferedFile* entries = store.files.Get(store.entryFile);
+  if (entries != nullptr && entries->writable() && !entries->Sync()) {
+    ReportFileError(store.ui, FileFailureFromErrno(entries->error(), store.BasePath() + ".DAT"));
+    AbandonKeyIndexes(keys);
+    return false;
+  }
+  bool closed = true;
+  for (const KeyPair& pair : keys) {
+    if (lib::CloseNDX(pair.handle) != lib::kNdxOk) {
+      store.ui.Message("Error Closing Index File");
+      closed = false;
+    }
+  }
+  keys.clear();
+  return closed;
+}
+
+void AbandonKeyIndexes(KeyTable& keys) {
+  for (const KeyPair& pair : keys) lib::AbandonNDX(pair.handle);
   keys.clear();
 }
 
-void AddEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n) {
+bool AddEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n) {
+  bool added = true;
   for (const KeyPair& pair : keys) {
     if (lib::AddKey(pair.handle, KeyText(record, pair.field), static_cast<std::int32_t>(n), 0) != lib::kNdxOk) {
       store.ui.Message("Error adding Key to Index");
+      added = false;
     }
   }
+  return added;
 }
 
-void DeleteEntryKeys(CatalogStore&, const KeyTable& keys, const EntryRecord& record, EntryNumber n) {
+bool DeleteEntryKeys(CatalogStore&, const KeyTable& keys, const EntryRecord& record, EntryNumber n) {
+  bool deleted = true;
   for (const KeyPair& pair : keys) {
-    lib::DeleteKey(pair.handle, KeyText(record, pair.field), static_cast<std::int32_t>(n));  // a missing key is fine
+    const std::int16_t result = lib::DeleteKey(pair.handle, KeyText(record, pair.field), static_cast<std::int32_t>(n));
+    deleted = deleted && (result == lib::kNdxOk || result == lib::kNdxEnd);  // a missing key is fine
   }
+  return deleted;
 }
 
 EntryNumber FirstInIndex(CatalogStore& store, short handle) {
   std::int32_t entry = 0;
-  if (lib::GetFirst(handle, entry) != lib::kNdxOk) {
-    store.ui.Message("Error Getting Key");
-    return -1;
-  }
-  return entry;
+  const std::int16_t result = lib::GetFirst(handle, entry);
+  // An empty index has no first key: that, too, is "Error Getting Key".
+  return Walked(store, result == lib::kNdxEnd ? lib::kNdxFailed : result, entry);
 }
 
-EntryNumber NextInIndex(CatalogStore&, short handle) {
+EntryNumber NextInIndex(CatalogStore& store, short handle) {
   std::int32_t entry = 0;
-  return lib::GetNext(handle, entry) == lib::kNdxEnd ? 0 : entry;
+  const std::int16_t result = lib::GetNext(handle, entry);
+  return Walked(store, result, entry);
 }
 
-EntryNumber PreviousInIndex(CatalogStore&, short handle) {
+EntryNumber PreviousInIndex(CatalogStore& store, short handle) {
   std::int32_t entry = 0;
-  return lib::GetPrev(handle, entry) == lib::kNdxEnd ? 0 : entry;
+  const std::int16_t result = lib::GetPrev(handle, entry);
+  return Walked(store, result, entry);
 }
 
-EntryNumber SeekInIndex(CatalogStore&, short handle, const std::string& key) {
+EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& key) {
   std::int32_t entry = 0;
-  return lib::GetKey(handle, RightTrim(key), entry) == lib::kNdxEnd ? 0 : entry;
+  const std::int16_t result = lib::GetKey(handle, RightTrim(key), entry);
+  return Walked(store, result, entry);
 }
 
-void KillIndexFile(CatalogStore& store, int field, const std::string& catalogName) {
-  std::error_code ec;
-  std::filesystem::remove(NativePath(IndexPath(store, field, catalogName)), ec);
+bool KillIndexFile(CatalogStore& store, int field, const std::string& catalogName) {
+  const int error = sys::RemoveFile(NativePath(IndexPath(store, field, catalogName)));
+  return error == 0 || error == ENOENT;
 }
 
-void KillKeyIndexes(CatalogStore& store) {
+bool KillKeyIndexes(CatalogStore& store) {
+  bool killed = true;
   for (int field = 0; field < kFieldCount; ++field) {
-    if (IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) KillIndexFile(store, field, store.catalogName);
+    if (IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) {
+      killed = KillIndexFile(store, field, store.catalogName) && killed;
+    }
   }
+  return killed;
 }
 
 }  // namespace vrk

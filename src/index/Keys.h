@@ -1,6 +1,12 @@
 // The key indexes of a catalog: one index file per key field, named from the catalog name and the
 // field index, holding the field's text (cut to 24 characters, trailing blanks removed) for every
-// entry. Upkeep opens every key index at the start of an operation and closes them at its end.
+// entry. Upkeep opens every key index at the start of a change of the entries and closes them at its
+// end.
+//
+// A change of the entries keeps the indexes trustworthy through a crash at any moment: every key
+// index is marked on the disk as being changed before the entry file is touched, and marked whole
+// again only after the entry file is on the disk. An index found marked, damaged, or missing while
+// the catalog has entries is in doubt, and is rebuilt before it is used (CheckKeyIndexes).
 #pragma once
 
 #include <string>
@@ -20,8 +26,16 @@ std::string KeyText(const EntryRecord& record, int field);
 // The key a bulk build files: the stored text cut to 24 characters, blank padding kept.
 std::string PaddedKeyText(const EntryRecord& record, const CatalogHeader& header, int field);
 
-// Opens (mode 0) or creates (mode 2) a field's index in the catalog directory; a missing index is
-// created empty. Returns the handle, or -1 after "ERROR OPENING INDEX FILE".
+// What opening an index found.
+enum class IndexOpen {
+  kOpened,
+  kInDoubt,  // left half-changed, damaged, or missing although the catalog has entries: rebuild it
+  kFailed,   // "ERROR OPENING INDEX FILE" has been shown
+};
+// Opens (mode 0) or creates (mode 2) a field's index in the catalog directory; a missing index of a
+// catalog without entries is created empty. `handle` is -1 unless it opened.
+IndexOpen OpenIndex(CatalogStore& store, int field, const std::string& catalogName, short mode, short& handle);
+// The handle of an opened index, -1 after "ERROR OPENING INDEX FILE" (an index in doubt included).
 short OpenIndex(CatalogStore& store, int field, const std::string& catalogName, short mode);
 
 struct KeyPair {
@@ -31,21 +45,28 @@ struct KeyPair {
 // The key indexes open during one upkeep operation, in field order.
 using KeyTable = std::vector<KeyPair>;
 
-void OpenKeyIndexes(CatalogStore& store, KeyTable& keys);
-void CloseKeyIndexes(CatalogStore& store, KeyTable& keys);
-void AddEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n);
-void DeleteEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n);
+// Opens every key index and marks each as being changed. kInDoubt and kFailed leave nothing open.
+[[nodiscard]] IndexOpen OpenKeyIndexes(CatalogStore& store, KeyTable& keys);
+// Puts the entry file on the disk, then marks the indexes whole and closes them. False, after its
+// message, when something could not be written; the indexes are then left in doubt.
+[[nodiscard]] bool CloseKeyIndexes(CatalogStore& store, KeyTable& keys);
+// Closes the indexes after a change that failed half way, leaving them in doubt.
+void AbandonKeyIndexes(KeyTable& keys);
+// False, after "Error adding Key to Index", when an index refused a key.
+[[nodiscard]] bool AddEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n);
+// A key that is not in an index is no failure; an index that cannot be read or written is.
+[[nodiscard]] bool DeleteEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n);
 
-// Walking an index in key order: each gives the entry number of the key it moved to. FirstInIndex
-// gives -1 after "Error Getting Key"; the others give 0 past the end (SeekInIndex: when no key is at or
-// after the text).
+// Walking an index in key order: each gives the entry number of the key it moved to, 0 past the end
+// (SeekInIndex: when no key is at or after the text), and -1 after "Error Getting Key": the index
+// could not be read, or named an entry the catalog does not have.
 EntryNumber FirstInIndex(CatalogStore& store, short handle);
 EntryNumber NextInIndex(CatalogStore& store, short handle);
 EntryNumber PreviousInIndex(CatalogStore& store, short handle);
 // Moves to the first key not below the text (trailing blanks ignored).
 EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& key);
 
-void KillIndexFile(CatalogStore& store, int field, const std::string& catalogName);
-void KillKeyIndexes(CatalogStore& store);
+[[nodiscard]] bool KillIndexFile(CatalogStore& store, int field, const std::string& catalogName);
+[[nodiscard]] bool KillKeyIndexes(CatalogStore& store);
 
 }  // namespace vrk

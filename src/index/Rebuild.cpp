@@ -1,5 +1,6 @@
 #include "index/Rebuild.h"
 
+#include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "platform/Ui.h"
 #include "support/Support.h"
@@ -11,13 +12,39 @@ std::string FieldTitle(const CatalogStore& store, int field) {
   return RightTrim(store.fieldTable[static_cast<std::size_t>(field)].Name);
 }
 
-// Ends a single-index build: a cancelled build leaves no half-built index behind.
-void FinishBuild(CatalogStore& store, int field, short handle, bool cancelled) {
-  lib::CloseNDX(handle);
-  if (cancelled) {
-    KillIndexFile(store, field, store.catalogName);
-    store.ui.Message("Sorting aborted. " + FieldTitle(store, field) + " index has been deleted.");
+bool HasKeyField(const CatalogStore& store) {
+  for (const FieldDef& field : store.fieldTable) {
+    if (IsKeyField(field)) return true;
   }
+  return false;
+}
+
+// Ends a single-index build: a build that did not end whole leaves no index behind that looks whole.
+bool FinishBuild(CatalogStore& store, int field, short handle, WalkEnd end) {
+  if (end != WalkEnd::kDone) {
+    lib::AbandonNDX(handle);
+    if (end == WalkEnd::kCancelled) {
+      (void)KillIndexFile(store, field, store.catalogName);  // a file left behind is rebuilt before use
+      store.ui.Message("Sorting aborted. " + FieldTitle(store, field) + " index has been deleted.");
+    }
+    return false;
+  }
+  if (lib::CloseNDX(handle) == lib::kNdxOk) return true;
+  store.ui.Message("Error Closing Index File");
+  return false;
+}
+
+// Whether any key index is in doubt, found by opening each and closing it again untouched.
+bool AnyInDoubt(CatalogStore& store) {
+  for (int field = 0; field < kFieldCount; ++field) {
+    if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
+    std::int16_t handle = kNoIndex;
+    const std::int16_t result =
+        lib::OpenNDX(handle, store.catalogDirectory + "/" + IndexFileName(field, store.catalogName), lib::kNdxOpen);
+    if (result == lib::kNdxOk) lib::CloseNDX(handle);
+    if (result == lib::kNdxDamaged || (result == lib::kNdxMissing && store.header.Count() > 0)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -28,7 +55,7 @@ bool CreateKeyIndexes(CatalogStore& store, KeyTable& keys) {
     if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
     const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
     if (handle < 0) {
-      CloseKeyIndexes(store, keys);
+      AbandonKeyIndexes(keys);
       return false;
     }
     keys.push_back({static_cast<short>(field), handle});
@@ -36,60 +63,92 @@ bool CreateKeyIndexes(CatalogStore& store, KeyTable& keys) {
   return !keys.empty();
 }
 
-void ReIndex(CatalogStore& store) {
+bool ReIndex(CatalogStore& store) {
+  if (!HasKeyField(store)) return true;
   KeyTable keys;
-  if (!CreateKeyIndexes(store, keys)) return;
-  if (store.header.Count() == 0) {
-    CloseKeyIndexes(store, keys);
-    return;
-  }
+  if (!CreateKeyIndexes(store, keys)) return false;
+  if (store.header.Count() == 0) return CloseKeyIndexes(store, keys);
   store.ui.ShowBusy();
-  const bool complete = WalkEntries(store, "Building Indexes....", [&](const EntryRecord& record, EntryNumber n) {
-    AddEntryKeys(store, keys, record, n);
+  const WalkEnd end = WalkEntries(store, "Building Indexes....", [&](const EntryRecord& record, EntryNumber n) {
+    return AddEntryKeys(store, keys, record, n);
   });
-  CloseKeyIndexes(store, keys);
-  if (!complete) {
-    KillKeyIndexes(store);
+  bool whole = false;
+  if (end == WalkEnd::kDone) {
+    whole = CloseKeyIndexes(store, keys);
+  } else {
+    AbandonKeyIndexes(keys);
+  }
+  if (end == WalkEnd::kCancelled) {
+    (void)KillKeyIndexes(store);  // a file left behind is rebuilt before use
     store.ui.Message("Indexing aborted. Index files have been deleted.");
   }
   store.ui.ClearBusy();
+  return whole;
 }
 
-void BuildIndexInFileOrder(CatalogStore& store, int field) {
+bool BuildIndexInFileOrder(CatalogStore& store, int field) {
   const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
-  if (handle < 0) return;
+  if (handle < 0) return false;
   store.ui.ShowBusy();
-  const bool complete = WalkEntries(store, "Building " + FieldTitle(store, field) + " Index....",
-                                    [&](const EntryRecord& record, EntryNumber n) {
-                                      const auto number = static_cast<std::int32_t>(n);
-                                      lib::AddKey(handle, PaddedKeyText(record, store.header, field), number, number);
-                                    });
+  const WalkEnd end = WalkEntries(
+      store, "Building " + FieldTitle(store, field) + " Index....", [&](const EntryRecord& record, EntryNumber n) {
+        const auto number = static_cast<std::int32_t>(n);
+        if (lib::AddKey(handle, PaddedKeyText(record, store.header, field), number, number) == lib::kNdxOk) {
+          return true;
+        }
+        store.ui.Message("Error adding Key to Index");
+        return false;
+      });
   store.ui.ClearBusy();
-  FinishBuild(store, field, handle, !complete);
+  return FinishBuild(store, field, handle, end);
 }
 
-void BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
+bool BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
   const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
-  if (handle < 0) return;
+  if (handle < 0) return false;
   const short source = OpenIndex(store, sourceField, store.catalogName, lib::kNdxOpen);
-  EntryNumber n = source < 0 ? 0 : FirstInIndex(store, source);
+  EntryNumber n = source < 0 ? -1 : FirstInIndex(store, source);
   store.ui.OpenGauge(static_cast<double>(store.header.Count()), "Building " + FieldTitle(store, field) + " Index....",
                      true);
-  bool cancelled = false;
+  WalkEnd end = n < 0 ? WalkEnd::kFailed : WalkEnd::kDone;
   EntryRecord record;
-  for (std::int32_t sequence = 1; n > 0; ++sequence) {
+  for (std::int32_t sequence = 1; n > 0 && end == WalkEnd::kDone; ++sequence) {
     if (store.ui.StepGauge()) {
-      cancelled = true;
-      break;
+      end = WalkEnd::kCancelled;
+    } else if (!ReadEntry(store, record, store.header, n, store.entryFile)) {
+      end = WalkEnd::kFailed;
+    } else if (lib::AddKey(handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n),
+                           sequence) != lib::kNdxOk) {
+      store.ui.Message("Error adding Key to Index");
+      end = WalkEnd::kFailed;
+    } else if ((n = NextInIndex(store, source)) < 0) {
+      end = WalkEnd::kFailed;
     }
-    if (ReadEntry(store, record, store.header, n, store.entryFile)) {
-      lib::AddKey(handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n), sequence);
-    }
-    n = NextInIndex(store, source);
   }
   if (source >= 0) lib::CloseNDX(source);
   store.ui.CloseGauge();
-  FinishBuild(store, field, handle, cancelled);
+  return FinishBuild(store, field, handle, end);
+}
+
+bool CheckKeyIndexes(CatalogStore& store) {
+  if (!AnyInDoubt(store)) return true;
+  if (!store.writable && !MakeChangeable(store)) {
+    store.ui.Message("The key indexes of " + store.catalogName + " are incomplete, and " + store.catalogName +
+                         " cannot be changed here to rebuild them.",
+                     Icon::Exclamation);
+    return false;
+  }
+  store.ui.Message("The key indexes of " + store.catalogName + " were left incomplete; they are rebuilt now.");
+  return ReIndex(store);
+}
+
+bool OpenKeyIndexesForChange(CatalogStore& store, KeyTable& keys) {
+  switch (OpenKeyIndexes(store, keys)) {
+    case IndexOpen::kOpened: return true;
+    case IndexOpen::kFailed: return false;
+    case IndexOpen::kInDoubt: break;
+  }
+  return CheckKeyIndexes(store) && OpenKeyIndexes(store, keys) == IndexOpen::kOpened;
 }
 
 }  // namespace vrk

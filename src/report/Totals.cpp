@@ -9,9 +9,9 @@ namespace vrk {
 void TotalsCommand(CatalogStore& store) {
   if (!HasSumField(store.fieldTable)) return;
   store.ui.ShowBusy();
-  const bool complete = TotalCatalog(store);
+  const WalkEnd end = TotalCatalog(store);
   store.ui.ClearBusy();
-  if (complete) ShowCompletionMessage(store, "");
+  if (end == WalkEnd::kDone) ShowCompletionMessage(store, "");
 }
 
 }  // namespace vrk

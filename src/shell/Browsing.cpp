@@ -71,8 +71,10 @@ void SelectNumber(Program& program) {
 }
 
 void GoToEntry(Program& program, EntryNumber n) {
+  EntryRecord record;
+  if (!ReadEntry(program, record, program.header, n, program.entryFile)) return;  // the screen stays as it was
   program.currentEntryNumber = n;
-  ReadEntry(program, program.currentEntry, program.header, n, program.entryFile);
+  program.currentEntry = record;
   ShowEntry(program, program.currentEntry);
   program.screen.SetPanel(Panel::Entry, EntryPanelText(n));
   program.screen.SetPanel(Panel::SearchMode, "Edit");

@@ -3,6 +3,7 @@
 #include "catalog/Catalog.h"
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
+#include "index/Rebuild.h"
 #include "platform/Ui.h"
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
@@ -24,6 +25,30 @@ void FocusFirstUsedBox(Program& program) {
       return;
     }
   }
+}
+
+// The record a new entry starts from: blank fields; a memo written before the first save stays.
+EntryRecord NewEntryRecord(const Program& program) {
+  EntryRecord record = BlankEntry(program.header);
+  record.MemoNumber = program.currentEntry.MemoNumber;
+  return record;
+}
+
+// The editing commands run only on a catalog that may be changed; the desktop disables them elsewhere.
+bool MayChangeEntries(Program& program) {
+  if (program.MayChange()) return true;
+  program.ui.Message(program.catalogName + " is opened for reading only.", Icon::Exclamation);
+  return false;
+}
+
+// Ends a change of the entries. When the entry file is known to agree with the keys filed (`whole`),
+// the indexes are marked whole once the entries are on the disk; otherwise, or when the entry slot
+// may hold half a write (`slotKnown` false), they are left in doubt, to be rebuilt before their next
+// use. True when the indexes are whole.
+bool FinishChange(Program& program, KeyTable& keys, bool slotKnown, bool whole) {
+  if (slotKnown && whole) return CloseKeyIndexes(program, keys);
+  AbandonKeyIndexes(keys);
+  return false;
 }
 
 }  // namespace
@@ -52,37 +77,57 @@ void CopyScreenToRecord(Program& program, EntryRecord& record) {
   }
 }
 
-void SaveEntry(Program& program) {
+bool SaveEntry(Program& program) {
+  if (!MayChangeEntries(program)) return false;
   const EntryNumber n = program.currentEntryNumber;
   const bool existing = !program.NewEntryState();
+  if (!existing && n > kMostEntries) {
+    program.ui.Message("This catalog holds " + std::to_string(kMostEntries) +
+                           " entries, the most a catalog can count. The entry was not saved.",
+                       Icon::Exclamation);
+    return false;
+  }
   program.screen.ShowSavingWindow(n);
   KeyTable keys;
-  OpenKeyIndexes(program, keys);
-  if (existing) DeleteEntryKeys(program, keys, program.currentEntry, n);
+  if (!OpenKeyIndexesForChange(program, keys)) {
+    program.screen.CloseSavingWindow();
+    return false;
+  }
   const EntryRecord before = program.currentEntry;
+  bool whole = !existing || DeleteEntryKeys(program, keys, before, n);
+  // A new entry starts blank: its computed fields are stored empty, whatever the entry shown before held.
+  if (!existing) program.currentEntry = NewEntryRecord(program);
   CopyScreenToRecord(program, program.currentEntry);
   if (program.currentEntry.Status == kStatusDeleted) program.screen.SetPanel(Panel::Deleted, "");
   program.currentEntry.Status = kStatusActive;
-  if (!WriteEntry(program, program.currentEntry, program.header, n, program.entryFile)) {
-    // The disk refused the entry: it stays as it was, and so do its keys and the screen.
-    if (existing) AddEntryKeys(program, keys, before, n);
-    CloseKeyIndexes(program, keys);
+  bool saved = WriteEntry(program, program.currentEntry, program.header, n, program.entryFile);
+  if (saved) {
+    whole = AddEntryKeys(program, keys, program.currentEntry, n) && whole;
+    if (!existing) {
+      program.header.EntryCount += 1;
+      if (!WriteHeader(program, program.entryFile, program.header)) {
+        // The slot stays uncounted, so no entry was added; the keys just filed name none.
+        program.header.EntryCount -= 1;
+        saved = whole = false;
+      }
+    }
+  }
+  whole = FinishChange(program, keys, saved || !existing, whole);
+  if (!saved) {
+    // The entry stays as it was, and so does the screen, to be saved again.
     program.currentEntry = before;
     program.screen.CloseSavingWindow();
-    return;
+    return false;
   }
-  AddEntryKeys(program, keys, program.currentEntry, n);
-  CloseKeyIndexes(program, keys);
   if (existing) {
     ShowEntry(program, program.currentEntry);
   } else {
-    program.header.EntryCount += 1;
-    WriteHeader(program, program.entryFile, program.header);
     EraseScreen(program);
   }
   for (int i = 0; i < 100; ++i) program.ui.DoEvents();
   program.screen.CloseSavingWindow();
   FocusFirstUsedBox(program);
+  return whole;
 }
 
 void EraseScreen(Program& program) {
@@ -98,38 +143,46 @@ void EraseScreen(Program& program) {
   program.currentEntry.MemoNumber = 0;
 }
 
-void DeleteEntry(Program& program) {
+bool DeleteEntry(Program& program) {
   // Deleting a deleted entry saves it as active again. An erased screen keeps the status of the entry
   // shown before it, but it is no entry to save: Delete must never add one.
-  if (program.currentEntry.Status == kStatusDeleted && !program.NewEntryState()) {
-    SaveEntry(program);
-    return;
-  }
+  if (program.currentEntry.Status == kStatusDeleted && !program.NewEntryState()) return SaveEntry(program);
+  if (!MayChangeEntries(program)) return false;
+  KeyTable keys;
+  if (!OpenKeyIndexesForChange(program, keys)) return false;
+  const bool existing = !program.NewEntryState();
+  const float status = program.currentEntry.Status;
+  bool whole = !existing || DeleteEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber);
   program.currentEntry.Status = kStatusDeleted;
   program.screen.SetPanel(Panel::Deleted, "DELETED");
-  KeyTable keys;
-  OpenKeyIndexes(program, keys);
-  if (!program.NewEntryState()) DeleteEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber);
-  CloseKeyIndexes(program, keys);
-  WriteEntry(program, program.currentEntry, program.header, program.currentEntryNumber, program.entryFile);
+  const bool written =
+      WriteEntry(program, program.currentEntry, program.header, program.currentEntryNumber, program.entryFile);
+  if (!written) {
+    program.currentEntry.Status = status;
+    ShowEntry(program, program.currentEntry);  // the panel as it was
+  }
+  return FinishChange(program, keys, written || !existing, whole) && written;
 }
 
-void UndeleteEntry(Program& program) {
-  if (program.currentEntry.Status != kStatusDeleted) return;
+bool UndeleteEntry(Program& program) {
+  if (program.currentEntry.Status != kStatusDeleted) return true;
+  if (!MayChangeEntries(program)) return false;
+  KeyTable keys;
+  if (!OpenKeyIndexesForChange(program, keys)) return false;
+  const bool existing = !program.NewEntryState();  // a slot that is not counted has no keys to file
+  // A rebuild files keys for deleted entries too: any left are removed before the keys are filed once.
+  bool whole = !existing || DeleteEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber);
   program.currentEntry.Status = kStatusActive;
   program.screen.SetPanel(Panel::Deleted, "");
-  if (!WriteEntry(program, program.currentEntry, program.header, program.currentEntryNumber, program.entryFile)) {
+  const bool written =
+      WriteEntry(program, program.currentEntry, program.header, program.currentEntryNumber, program.entryFile);
+  if (written) {
+    whole = (!existing || AddEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber)) && whole;
+  } else {
     program.currentEntry.Status = kStatusDeleted;
     program.screen.SetPanel(Panel::Deleted, "DELETED");
-    return;
   }
-  if (program.NewEntryState()) return;  // a slot that is not counted has no keys to file
-  // A rebuild files keys for deleted entries too: remove any left before filing them once.
-  KeyTable keys;
-  OpenKeyIndexes(program, keys);
-  DeleteEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber);
-  AddEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber);
-  CloseKeyIndexes(program, keys);
+  return FinishChange(program, keys, written || !existing, whole) && written;
 }
 
 void CopyLast(Program& program) {

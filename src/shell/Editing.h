@@ -8,13 +8,18 @@ namespace vrk {
 
 // Copies the boxes of every used, non-computed field into the record, blank-padded to its length.
 void CopyScreenToRecord(Program& program, EntryRecord& record);
-// Writes the screen as the current entry (a new one under EntryCount + 1) and refiles its keys.
-void SaveEntry(Program& program);
+// The changing commands return true when the change and every key index it touches were stored
+// whole; false after a message. An entry the disk refused stays as it was; an index that could not
+// follow is rebuilt before its next use.
+
+// Writes the screen as the current entry (a new one under EntryCount + 1) and refiles its keys. The
+// entry is on the disk before the indexes are marked whole.
+bool SaveEntry(Program& program);
 // Empties the screen for a new entry and returns to entry order.
 void EraseScreen(Program& program);
-void DeleteEntry(Program& program);
+bool DeleteEntry(Program& program);
 // Makes a deleted entry active again and files its keys again, so it is back in alphabetical order.
-void UndeleteEntry(Program& program);
+bool UndeleteEntry(Program& program);
 // Shows the previous entry's texts (Copy Last) or any entry's (Copy Any Previous) for saving under
 // the current number.
 void CopyLast(Program& program);

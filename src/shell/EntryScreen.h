@@ -11,10 +11,22 @@ namespace vrk {
 // The keyed panels of the status bar.
 enum class Panel { Entry, CatName, Deleted, Sorted, RptDest, SearchMode };
 
-// Commands the program enables and disables as its state changes.
+// Commands the program enables and disables as its state changes: whole menus, menu items, and the
+// buttons along the top (Previous … Sequential).
 enum class Command {
   EditMenu,
   ViewMenu,
+  UtilitiesMenu,
+  SaveEntryItem,
+  DeleteEntryItem,
+  UndeleteEntryItem,
+  CopyAnyPreviousItem,
+  CopyLastItem,
+  MemoItem,
+  RemoveMemoItem,
+  PictureSoundItem,
+  ReplaceItem,
+  FindDeletedItem,
   ReIndex,
   Sort,
   EliminateDeleted,

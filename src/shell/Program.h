@@ -76,9 +76,11 @@ struct Program : CatalogStore {
   ReportDestination reportDestination = ReportDestination::kMainWindow;
   SearchMode searchMode = SearchMode::kSequential;
   PaperOption paperOption = PaperOption::kContinuous;
-  bool readOnly = false;
+  bool readOnly = false;  // the security code's read-only state
 
   bool NewEntryState() const { return currentEntryNumber == header.Count() + 1; }
+  // Whether the entries may be changed: not in the read-only state, and the catalog was opened for changes.
+  bool MayChange() const { return !readOnly && writable; }
 };
 
 }  // namespace vrk

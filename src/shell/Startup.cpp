@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "catalog/Catalog.h"
+#include "index/Rebuild.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
 #include "shell/Browsing.h"
@@ -41,12 +42,12 @@ std::string ReadCurrentCatalogName(Program& program) {
 
 void OpenCurrentCatalog(Program& program) {
   const std::string name = ReadCurrentCatalogName(program);
-  if (!name.empty()) UseCatalog(program, program.catalogDirectory, name);
+  if (!name.empty()) UseCatalog(program, program.catalogDirectory, name, CatalogAccess::kChangeWhenAllowed);
 }
 
-bool UseCatalog(Program& program, const std::string& directory, const std::string& name) {
+bool UseCatalog(Program& program, const std::string& directory, const std::string& name, CatalogAccess access) {
   program.catalogDirectory = directory;
-  program.entryFile = OpenCatalog(program, directory, name);
+  program.entryFile = OpenCatalog(program, directory, name, access);
   if (program.entryFile <= 0) {
     program.entryFile = 0;
     program.catalogName.clear();
@@ -54,6 +55,9 @@ bool UseCatalog(Program& program, const std::string& directory, const std::strin
   }
   program.catalogName = name;
   ReadSettings(program, name, program.settings);
+  // Indexes left in doubt by a crash are rebuilt now, before anything uses them; when that cannot be
+  // done here, each use of them says so.
+  if (program.writable) (void)CheckKeyIndexes(program);
   return true;
 }
 
@@ -61,6 +65,16 @@ void SetNoCatalogState(Program& program) {
   for (const Command command : {Command::EditMenu, Command::ViewMenu, Command::ReIndex, Command::Sort,
                                 Command::EliminateDeleted, Command::Previous, Command::Next, Command::CopyLast,
                                 Command::Delete, Command::Save, Command::Alpha, Command::Clear, Command::Sequential}) {
+    program.screen.EnableCommand(command, false);
+  }
+}
+
+void SetReadOnlyState(Program& program) {
+  for (const Command command :
+       {Command::SaveEntryItem, Command::DeleteEntryItem, Command::UndeleteEntryItem, Command::CopyAnyPreviousItem,
+        Command::CopyLastItem, Command::MemoItem, Command::RemoveMemoItem, Command::PictureSoundItem,
+        Command::ReplaceItem, Command::FindDeletedItem, Command::UtilitiesMenu, Command::Clear, Command::Delete,
+        Command::CopyLast, Command::Save}) {
     program.screen.EnableCommand(command, false);
   }
 }
@@ -90,6 +104,7 @@ void OpenStartCatalog(Program& program) {
     SetNoCatalogState(program);
     program.screen.SetPanel(Panel::Sorted, "");
   } else {
+    if (!program.MayChange()) SetReadOnlyState(program);
     LoadCurrentReportFormat(program);
     LoadCatalogMacros(program);
     program.screen.LayoutEntryScreen();
@@ -98,18 +113,27 @@ void OpenStartCatalog(Program& program) {
   program.screen.SetPanel(Panel::CatName, program.catalogName);
   program.screen.SetPanel(Panel::RptDest, "MAIN WINDOW");
   EraseScreen(program);
-  if (program.readOnly && program.CatalogOpen()) PreviousEntry(program);  // a read-only start shows the last entry
+  // Where no entry can be made, the start shows the last one.
+  if (!program.MayChange() && program.CatalogOpen()) PreviousEntry(program);
   program.ui.ClearBusy();
   program.ui.DoEvents();
+}
+
+bool CloseCurrentCatalog(Program& program) {
+  if (!program.CatalogOpen()) return true;
+  CloseBrowseIndex(program);
+  const bool changeable = program.writable;
+  bool written = CloseCatalog(program, program.entryFile);
+  program.entryFile = 0;
+  if (changeable) written = WriteSettings(program, program.catalogName, program.settings) && written;
+  return written;
 }
 
 bool ShutDown(Program& program) {
   program.sound.Close();
   CloseBrowseIndex(program);
   if (!program.CatalogOpen()) return false;
-  CloseCatalog(program, program.entryFile);
-  program.entryFile = 0;
-  WriteSettings(program, program.catalogName, program.settings);
+  (void)CloseCurrentCatalog(program);  // a failure has had its message
   return true;
 }
 

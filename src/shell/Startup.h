@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "catalog/Catalog.h"
 #include "shell/Program.h"
 
 namespace vrk {
@@ -15,12 +16,14 @@ void SetProgramDirectory(Program& program, const std::string& directory);
 // The catalog named by "CurrentDB" in VRK.INI, when its entry file exists; sets the catalog directory.
 std::string ReadCurrentCatalogName(Program& program);
 void OpenCurrentCatalog(Program& program);
-// Opens the catalog `name` in `directory` as the current catalog, with its settings. False when it
-// cannot be used.
-bool UseCatalog(Program& program, const std::string& directory, const std::string& name);
+// Opens the catalog `name` in `directory` as the current catalog, with its settings; key indexes in
+// doubt are rebuilt when the catalog may be changed. False when it cannot be used.
+bool UseCatalog(Program& program, const std::string& directory, const std::string& name, CatalogAccess access);
 
 // Disables the commands that need a catalog.
 void SetNoCatalogState(Program& program);
+// Disables the commands that change the catalog: the read-only state, or a catalog only read.
+void SetReadOnlyState(Program& program);
 // Plays a wave file; a missing file or a missing audio device plays nothing and says nothing.
 void PlaySound(Program& program, const std::string& path);
 
@@ -30,8 +33,11 @@ bool PrepareStartUp(Program& program);
 // Loading the main window after the splash window: the current catalog, its layout, the status bar,
 // and an erased screen ready for a new entry.
 void OpenStartCatalog(Program& program);
-// Writes the header and settings of the open catalog. True when a catalog was open, which the
-// closing window follows.
+// Closes the current catalog; a catalog that may be changed has its header and settings written
+// first. False, after the message, when they could not be written.
+bool CloseCurrentCatalog(Program& program);
+// Ends the program: the sound, the browse index, the current catalog. True when a catalog was open,
+// which the closing window follows.
 bool ShutDown(Program& program);
 
 }  // namespace vrk

@@ -5,9 +5,9 @@
 
 namespace vrk {
 
-void ReIndexCommand(Program& program) {
+bool ReIndexCommand(Program& program) {
   EraseScreen(program);
-  ReIndex(program);
+  return ReIndex(program);
 }
 
 }  // namespace vrk

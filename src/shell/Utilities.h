@@ -5,7 +5,7 @@
 
 namespace vrk {
 
-// ReIndex: erases the screen and rebuilds every key index.
-void ReIndexCommand(Program& program);
+// ReIndex: erases the screen and rebuilds every key index. True when they were built whole.
+bool ReIndexCommand(Program& program);
 
 }  // namespace vrk

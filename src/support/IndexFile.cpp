@@ -107,7 +107,7 @@ std::int16_t Walk(std::int16_t handle, bool forward, std::int32_t& entry) {
 
 // Modes 0 and 2 as OpenNDX; throws Fault.
 std::shared_ptr<ndx::Store> OpenStore(const std::string& path, bool create) {
-  ndx::File file = ndx::File::Open(NativePath(path), create);
+  ndx::PageFile file = ndx::PageFile::Open(NativePath(path), create);
   std::shared_ptr<ndx::Store> store = StoreOf(file.id());
   if (!store) {
     store = std::make_shared<ndx::Store>(std::move(file), create);
@@ -153,6 +153,25 @@ std::int16_t OpenNDX(std::int16_t& handle, const std::string& path, std::int16_t
     return kNdxFailed;
   }
   handle = free;
+  return kNdxOk;
+}
+
+std::int16_t BeginChanges(std::int16_t handle) {
+  return Run(
+      handle,
+      [](Handle& h) {
+        if (!h.store->writable()) return kNdxIoError;
+        h.store->BeginChanges();
+        return kNdxOk;
+      },
+      false);
+}
+
+std::int16_t AbandonNDX(std::int16_t handle) {
+  Handle* h = Find(handle);
+  if (h == nullptr) return kNdxFailed;
+  h->store->Break(kNdxDamaged);
+  *h = Handle{};
   return kNdxOk;
 }
 

@@ -1,12 +1,8 @@
 #include "support/IndexStore.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <limits>
 #include <vector>
 
@@ -15,11 +11,14 @@ namespace {
 
 std::size_t cachePages = kDefaultCachePages;
 
+// A program changing an index holds it only for a moment; this is how long another one waits for it.
+constexpr auto kLockWait = std::chrono::seconds(2);
+
 std::int16_t OpenFailure(int error, bool create) {
   switch (error) {
     case ENOENT:
     case ENOTDIR: return create ? kNdxIoError : kNdxMissing;
-    case EISDIR: return kNdxDamaged;
+    case sys::kNotAFile: return kNdxDamaged;
     case EMFILE:
     case ENFILE:
     case ENAMETOOLONG: return kNdxFailed;
@@ -31,81 +30,56 @@ std::int16_t OpenFailure(int error, bool create) {
 
 void SetCachePages(std::size_t pages) { cachePages = std::max(pages, kMinCachePages); }
 
-File File::Open(const std::string& nativePath, bool create) {
-  // O_NONBLOCK keeps a FIFO given as an index from blocking the open; regular files ignore it.
-  const int flags = O_CLOEXEC | O_NONBLOCK;
-  int fd = ::open(nativePath.c_str(), flags | O_RDWR | (create ? O_CREAT : 0), 0666);
-  bool writable = true;
-  if (fd < 0 && !create && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-    fd = ::open(nativePath.c_str(), flags | O_RDONLY);
-    writable = false;
+PageFile PageFile::Open(const std::string& nativePath, bool create) {
+  const sys::Creation creation = create ? sys::Creation::kCreate : sys::Creation::kExisting;
+  sys::FileHandle handle;
+  int error = sys::OpenFile(nativePath, sys::Access::kReadWrite, creation, handle);
+  if (!create && (error == EACCES || error == EROFS || error == EPERM)) {
+    error = sys::OpenFile(nativePath, sys::Access::kRead, creation, handle);
   }
-  if (fd < 0) throw Fault{OpenFailure(errno, create)};
-  File file(fd, writable);
-  struct stat status {};
-  if (::fstat(fd, &status) != 0) throw Fault{kNdxIoError};
-  if (!S_ISREG(status.st_mode)) throw Fault{kNdxDamaged};
-  file.id_ = {status.st_dev, status.st_ino};
+  if (error != 0) throw Fault{OpenFailure(error, create)};
+  PageFile file(std::move(handle));
+  if (sys::IdOf(file.handle_, file.id_) != 0) throw Fault{kNdxIoError};
   return file;
 }
 
-File::File(File&& other) noexcept : fd_(other.fd_), writable_(other.writable_), id_(other.id_) { other.fd_ = -1; }
-
-File::~File() {
-  if (fd_ >= 0) ::close(fd_);
+void PageFile::Lock(sys::Lock lock) {
+  if (sys::LockFile(handle_, lock, kLockWait) != 0) throw Fault{kNdxFailed};
 }
 
-bool File::Lock() {
-  // Only another holder refuses; a file system without locks still lets the index open.
-  return ::flock(fd_, (writable_ ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+std::uint64_t PageFile::Size() {
+  std::uint64_t size = 0;
+  if (sys::FileSize(handle_, size) != 0) throw Fault{kNdxIoError};
+  return size;
 }
 
-std::uint64_t File::Size() {
-  struct stat status {};
-  if (::fstat(fd_, &status) != 0) throw Fault{kNdxIoError};
-  return static_cast<std::uint64_t>(status.st_size);
+bool PageFile::Read(std::uint64_t offset, Page& page) {
+  std::size_t got = 0;
+  if (sys::ReadAt(handle_, offset, page.data(), page.size(), got) != 0) throw Fault{kNdxIoError};
+  return got == page.size();
 }
 
-bool File::Read(std::uint64_t offset, Page& page) {
-  std::size_t done = 0;
-  while (done < page.size()) {
-    const ssize_t n = ::pread(fd_, page.data() + done, page.size() - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw Fault{kNdxIoError};
-    if (n == 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
+void PageFile::Write(std::uint64_t offset, const Page& page) {
+  if (!writable() || sys::WriteAt(handle_, offset, page.data(), page.size()) != 0) throw Fault{kNdxIoError};
 }
 
-void File::Write(std::uint64_t offset, const Page& page) {
-  if (!writable_) throw Fault{kNdxIoError};
-  std::size_t done = 0;
-  while (done < page.size()) {
-    const ssize_t n = ::pwrite(fd_, page.data() + done, page.size() - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw Fault{kNdxIoError};
-    done += static_cast<std::size_t>(n);
-  }
+void PageFile::Truncate() {
+  if (!writable() || sys::TruncateFile(handle_, 0) != 0) throw Fault{kNdxIoError};
 }
 
-void File::Truncate() {
-  if (!writable_ || ::ftruncate(fd_, 0) != 0) throw Fault{kNdxIoError};
+void PageFile::Sync() {
+  if (sys::SyncFile(handle_) != 0) throw Fault{kNdxIoError};
 }
 
-void File::Sync() {
-  if (::fdatasync(fd_) != 0) throw Fault{kNdxIoError};
-}
-
-Store::Store(File file, bool create) : file_(std::move(file)), capacity_(cachePages) {
-  if (!file_.Lock()) throw Fault{kNdxFailed};
+Store::Store(PageFile file, bool create) : file_(std::move(file)), capacity_(cachePages) {
+  file_.Lock(sys::Lock::kShared);
   if (create) {
     Format();
     return;
   }
   Page page;
   const std::uint64_t size = file_.Size();
-  // A file left "not closed cleanly" may hold half-written changes: the program rebuilds it.
+  // A file left marked as being changed may hold half a change: the program rebuilds it.
   if (size < kPageSize || !file_.Read(0, page) || !DecodeHeader(page, size, header_) || header_.unclean) {
     throw Fault{kNdxDamaged};
   }
@@ -116,14 +90,14 @@ void Store::Break(std::int16_t result) {
   broken_ = result;
   // Best effort: mark the file so that the next open reports it damaged rather than trusting it.
   try {
-    if (writable() && !header_.unclean) MarkUnclean();
+    if (writable()) BeginChanges();
   } catch (const Fault&) {
   }
 }
 
 Page& Store::Fetch(std::uint32_t number, bool write) {
   if (number == 0 || number >= header_.pageCount) throw Fault{kNdxDamaged};
-  if (write && !header_.unclean) MarkUnclean();
+  if (write) BeginChanges();
   if (number < frameOf_.size() && frameOf_[number] != 0) {
     const std::uint32_t index = frameOf_[number] - 1;
     Frame& frame = frames_[index];
@@ -150,7 +124,7 @@ std::uint32_t Store::Allocate() {
     return number;
   }
   if (header_.pageCount == std::numeric_limits<std::uint32_t>::max()) throw Fault{kNdxFailed};
-  if (!header_.unclean) MarkUnclean();
+  BeginChanges();
   const std::uint32_t index = Take();
   frames_[index].bytes.fill(0);
   const std::uint32_t number = header_.pageCount++;
@@ -171,24 +145,38 @@ void Store::Flush() {
   }
   std::sort(dirty.begin(), dirty.end(), [](const Frame* a, const Frame* b) { return a->number < b->number; });
   for (Frame* frame : dirty) WriteFrame(*frame);
-  // The pages must be on disk before a header that calls the file clean.
+  // The pages must be on disk before a header that calls the file whole.
   file_.Sync();
   header_.unclean = false;
   WriteHeader();
+  file_.Lock(sys::Lock::kShared);
+}
+
+void Store::BeginChanges() {
+  if (header_.unclean) return;
+  file_.Lock(sys::Lock::kExclusive);
+  header_.unclean = true;
+  WriteHeader();
+  // The mark must be on disk before any changed page is.
+  file_.Sync();
 }
 
 void Store::Format() {
+  file_.Lock(sys::Lock::kExclusive);
   file_.Truncate();
   frames_.clear();
   frameOf_.clear();
   hand_ = 0;
   recent_ = {};
+  pending_.clear();
   header_ = Header{};
+  header_.unclean = true;  // an index being built is not whole until it is flushed
   Page page;
   Node(page).Reset(0);
   Seal(page, header_.root);
   file_.Write(std::uint64_t{header_.root} * kPageSize, page);
   WriteHeader();
+  file_.Sync();
   broken_ = kNdxOk;
   Changed();
 }
@@ -243,13 +231,6 @@ void Store::WriteHeader() {
   EncodeHeader(header_, page);
   Seal(page, 0);
   file_.Write(0, page);
-}
-
-void Store::MarkUnclean() {
-  header_.unclean = true;
-  WriteHeader();
-  // The mark must be on disk before any changed page is.
-  file_.Sync();
 }
 
 }  // namespace vrk::lib::ndx

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "support/IndexFormat.h"
 
 namespace vrk::lib::ndx {
@@ -26,27 +27,25 @@ inline constexpr std::size_t kMinCachePages = 8;          // the tree uses at mo
 // pages are written back and read again).
 void SetCachePages(std::size_t pages);
 
-// Which file a descriptor refers to, whatever the path that reached it.
-struct FileId {
-  dev_t device = 0;
-  ino_t inode = 0;
-  friend bool operator==(const FileId&, const FileId&) = default;
-};
+using FileId = sys::FileId;
 
-// An open file descriptor. Read-only when the file may not be written (a catalog on read-only media).
-class File {
+// The open index file: whole pages read and written through the file layer, its failures raised as
+// Faults. Read-only when the file may not be written (a catalog on read-only media).
+//
+// Programs share an index file through its lock: a reader holds it shared, a program changing the
+// file holds it exclusively from the moment the file is marked as being changed until it is whole
+// again, so that no reader ever sees a change half made.
+class PageFile {
  public:
   // Opens an existing file, or with `create` creates it when missing. Throws Fault: kNdxMissing when
   // there is no such file, kNdxDamaged when it is not a regular file.
-  static File Open(const std::string& nativePath, bool create);
-  File(File&& other) noexcept;
-  File& operator=(File&& other) = delete;
-  ~File();
+  static PageFile Open(const std::string& nativePath, bool create);
 
   const FileId& id() const { return id_; }
-  bool writable() const { return writable_; }
-  // Keeps other processes from opening the file while this one has it; false when one does.
-  bool Lock();
+  bool writable() const { return handle_.writable(); }
+  // Exclusive while the file changes, shared again afterwards; throws kNdxFailed when another
+  // program holds the file longer than a moment.
+  void Lock(sys::Lock lock);
   std::uint64_t Size();
   // False when the file ends before the page does.
   bool Read(std::uint64_t offset, Page& page);
@@ -55,16 +54,17 @@ class File {
   void Sync();
 
  private:
-  File(int fd, bool writable) : fd_(fd), writable_(writable) {}
-  int fd_;
-  bool writable_;
+  explicit PageFile(sys::FileHandle handle) : handle_(std::move(handle)) {}
+  sys::FileHandle handle_;
   FileId id_;
 };
 
 class Store {
  public:
-  // Takes over the open file: reads and checks its header, or with `create` makes it an empty index.
-  Store(File file, bool create);
+  // Takes over the open file and locks it shared (kNdxFailed when another program is changing it):
+  // reads and checks its header, or with `create` makes it an empty index that stays marked as being
+  // changed until it is flushed.
+  Store(PageFile file, bool create);
   Store(const Store&) = delete;
   Store& operator=(const Store&) = delete;
 
@@ -91,9 +91,11 @@ class Store {
   std::uint32_t Allocate();
   void Release(std::uint32_t number);
 
-  // Writes every changed page, then the header with the file marked as closed cleanly.
+  // Marks the file, on the disk, as being changed, before anything else of the change is written.
+  void BeginChanges();
+  // Writes every changed page, puts them on the disk, then the header that marks the file whole.
   void Flush();
-  // Makes the file an empty index.
+  // Makes the file an empty index, marked as being changed; what was held back is dropped.
   void Format();
 
  private:
@@ -111,9 +113,8 @@ class Store {
   void Remember(std::uint32_t index);
   void WriteFrame(Frame& frame);
   void WriteHeader();
-  void MarkUnclean();
 
-  File file_;
+  PageFile file_;
   Header header_;
   // Pages are evicted by the clock: the hand passes over frames used since its last round. The two
   // frames fetched last are never evicted, so that a caller may hold two pages at once.

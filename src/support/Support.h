@@ -14,7 +14,7 @@ namespace vrk::lib {
 // Each index file is a paged B+tree of (key, sequence, entry) items. Keys hold 0 to 24 bytes and are
 // compared upper-cased in code page 1252 with trailing blanks ignored; equal keys come back in
 // ascending sequence number, then entry number. Handles stay open until CloseNDX, which leaves
-// everything on disk.
+// everything on disk. An index created with mode 2 counts as being changed until it is closed.
 
 inline constexpr std::int16_t kNdxOk = 0;
 inline constexpr std::int16_t kNdxFailed = -1;   // bad handle, too many open files, bad argument
@@ -31,6 +31,13 @@ inline constexpr std::size_t kMaxKeyLength = 24;
 std::int16_t InitIndexes();
 std::int16_t OpenNDX(std::int16_t& handle, const std::string& path, std::int16_t mode);
 std::int16_t CloseNDX(std::int16_t handle);
+// Marks the index, on the disk, as being changed before a change of the entries begins; CloseNDX
+// marks it whole again. An index left marked (a program killed meanwhile) opens as damaged, and the
+// program rebuilds it.
+std::int16_t BeginChanges(std::int16_t handle);
+// Closes the handle and leaves its index marked as being changed, so that it is rebuilt before it is
+// used again: a change of the entries failed half way. Other handles on the index fail from now on.
+std::int16_t AbandonNDX(std::int16_t handle);
 std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entry, std::int32_t sequence);
 std::int16_t DeleteKey(std::int16_t handle, std::string_view key, std::int32_t entry);
 std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry);

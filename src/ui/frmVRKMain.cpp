@@ -259,6 +259,17 @@ void frmVRKMain::EnableCommand(Command command, bool enabled) {
   switch (command) {
     case Command::EditMenu: return Enable(mnuEdit->menuAction(), enabled);
     case Command::ViewMenu: return Enable(mnuView->menuAction(), enabled);
+    case Command::UtilitiesMenu: return Enable(mnuUtilities->menuAction(), enabled);
+    case Command::SaveEntryItem: return Enable(mnuESaveEntry, enabled);
+    case Command::DeleteEntryItem: return Enable(mnuEDeleteEntry, enabled);
+    case Command::UndeleteEntryItem: return Enable(mnuEUndeleteEntry, enabled);
+    case Command::CopyAnyPreviousItem: return Enable(mnuECopyPrev, enabled);
+    case Command::CopyLastItem: return Enable(mnuECopyLast, enabled);
+    case Command::MemoItem: return Enable(mnuEMemo, enabled);
+    case Command::RemoveMemoItem: return Enable(mnuERemoveMemo, enabled);
+    case Command::PictureSoundItem: return Enable(mnuEPicSound, enabled);
+    case Command::ReplaceItem: return Enable(mnuVReplace, enabled);
+    case Command::FindDeletedItem: return Enable(mnuVFindDeleted, enabled);
     case Command::ReIndex: return Enable(mnuUReIndex, enabled);
     case Command::Sort: return Enable(mnuUSort, enabled);
     case Command::EliminateDeleted: return Enable(mnuUEliminateDeleted, enabled);
@@ -288,7 +299,7 @@ void frmVRKMain::LayoutEntryScreen() {
     label->setVisible(row.visible);
     box->setVisible(row.visible);
     if (!row.visible) continue;
-    box->setReadOnly(row.locked || program_->readOnly);
+    box->setReadOnly(row.locked || !program_->MayChange());
     label->setText(ToQString(RightTrim(program_->fieldTable[at].Name)));
     const int width = BoxWidth(row.length, charWidth_, boxLeft_, windowWidth - kTextPadding) + kTextPadding;
     box->setGeometry(boxLeft_, RowTop(i), width, boxHeight_);

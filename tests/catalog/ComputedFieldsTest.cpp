@@ -101,7 +101,7 @@ class CatalogTotalsTest : public ::testing::Test {
   CatalogTotalsTest() { store.catalogDirectory = dir.path(); }
   void Create(const CatalogLayout& layout, const std::vector<std::vector<std::string>>& entries, float status) {
     ASSERT_TRUE(CreateNewCatalog(store, dir.path(), "CAT", layout));
-    store.entryFile = OpenCatalog(store, dir.path(), "CAT");
+    store.entryFile = OpenCatalog(store, dir.path(), "CAT", CatalogAccess::kChange);
     store.catalogName = "CAT";
     EntryNumber n = 0;
     for (const auto& texts : entries) {
@@ -120,7 +120,7 @@ class CatalogTotalsTest : public ::testing::Test {
 TEST_F(CatalogTotalsTest, DeletedEntriesAndComputedSumsCount) {
   Create(MakeLayout({{"Price", 8, kSumField}, {"Quantity", 4, kSumField}, {"Value", 8, kSumField, "A*B"}}),
          {{"1000", "10"}, {"234.5", "2"}}, kStatusDeleted);
-  ASSERT_TRUE(TotalCatalog(store));
+  ASSERT_EQ(TotalCatalog(store), WalkEnd::kDone);
   EXPECT_EQ(store.totals[0], 1234.5f);
   EXPECT_EQ(store.totals[1], 12.0f);
   EXPECT_EQ(store.totals[2], 10469.0f);
@@ -132,7 +132,7 @@ TEST_F(CatalogTotalsTest, DeletedEntriesAndComputedSumsCount) {
 
 TEST_F(CatalogTotalsTest, WithoutSumFieldsNothingHappens) {
   Create(MakeLayout({{"Title", 8}}), {{"x"}}, kStatusActive);
-  EXPECT_FALSE(TotalCatalog(store));
+  EXPECT_EQ(TotalCatalog(store), WalkEnd::kDone);
   EXPECT_EQ(ui.doEventsCalls, 0);
   EXPECT_EQ(CompletionText(store, "Printed 12 entries."), "Printed 12 entries.");
 }
@@ -141,7 +141,7 @@ TEST_F(CatalogTotalsTest, CancelOnTheGaugeStopsTheTotals) {
   std::vector<std::vector<std::string>> entries(400, {"1"});
   Create(MakeLayout({{"Price", 8, kSumField}}), entries, kStatusActive);
   ui.cancelAtDoEvents = 3;  // the opening's events, then the first step multiple
-  EXPECT_FALSE(TotalCatalog(store));
+  EXPECT_EQ(TotalCatalog(store), WalkEnd::kCancelled);
   EXPECT_LT(store.totals[0], 400.0f);
   EXPECT_EQ(ui.gaugeMessage, "TOTALING ENTRIES....");
   EXPECT_FALSE(ui.gaugeShown);

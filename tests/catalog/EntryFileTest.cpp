@@ -20,7 +20,7 @@ class EntryFileTest : public ::testing::Test {
 
   void Create(const CatalogLayout& layout) {
     ASSERT_TRUE(CreateNewCatalog(store, dir.path(), "CAT", layout));
-    store.entryFile = OpenCatalog(store, dir.path(), "CAT");
+    store.entryFile = OpenCatalog(store, dir.path(), "CAT", CatalogAccess::kChange);
     ASSERT_NE(store.entryFile, 0);
   }
   EntryRecord Entry(std::initializer_list<std::string> texts, float status = kStatusActive) {
@@ -36,7 +36,7 @@ class EntryFileTest : public ::testing::Test {
     return record;
   }
   std::string Slot(EntryNumber n) {
-    store.files.Get(store.entryFile)->Flush();
+    EXPECT_TRUE(store.files.Get(store.entryFile)->Sync());
     return TempDirectory::ReadFile(dir / "CAT.DAT")
         .substr(static_cast<std::size_t>(store.header.EntryLength * n),
                 static_cast<std::size_t>(store.header.EntryLength));
@@ -75,7 +75,7 @@ TEST_F(EntryFileTest, LongEntriesSitAtEntryLengthTimesNumber) {
   ASSERT_EQ(store.header.EntryLength, 117);
   ASSERT_TRUE(WriteEntry(store, Entry({"first", "1"}), store.header, 1, store.entryFile));
   ASSERT_TRUE(WriteEntry(store, Entry({"second", "2"}, kStatusDeleted), store.header, 2, store.entryFile));
-  store.files.Get(store.entryFile)->Flush();
+  ASSERT_TRUE(store.files.Get(store.entryFile)->Sync());
   const std::string file = TempDirectory::ReadFile(dir / "CAT.DAT");
   ASSERT_EQ(file.size(), 351u);
   EXPECT_EQ(file.substr(234, 4), std::string("\x00\x00\x10\x84", 4));  // 9.0: deleted

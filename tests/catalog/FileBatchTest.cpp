@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include "catalog/Files.h"
@@ -14,7 +13,9 @@ using test::TempDirectory;
 TEST(FileBatch, WritesRefusedByTheDiskAreWrittenWhenTriedAgain) {
   TempDirectory dir;
   const std::string path = dir / "ENTRIES.DAT";
-  File file(::open(path.c_str(), O_RDWR | O_CREAT, 0644));
+  sys::FileHandle handle;
+  ASSERT_EQ(sys::OpenFile(path, sys::Access::kReadWrite, sys::Creation::kCreate, handle), 0);
+  BufferedFile file(std::move(handle));
   const std::string first(40000, 'a');
   const std::string second(40000, 'b');
   FileSizeLimit limit(50000);

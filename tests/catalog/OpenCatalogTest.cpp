@@ -22,10 +22,11 @@ class OpenCatalogTest : public ::testing::Test {
 
   // A catalog with one field of length 10 and the given entries' statuses.
   void MakeCatalog(std::initializer_list<float> statuses) {
+    for (const char* file : {"CAT.DAT", "CAT.SET"}) std::filesystem::remove(dir / file);
     ASSERT_TRUE(CreateNewCatalog(store, dir.path(), "CAT", MakeLayout({{"Title", 10, kKeyField}})));
     const int file = OpenFile(ui, store.files, dir / "CAT.DAT", kBinary, 0, false);
     CatalogHeader header;
-    ReadSetup(store, dir.path(), "CAT", store.fieldTable, header);
+    EXPECT_TRUE(ReadSetup(store, dir.path(), "CAT", store.fieldTable, header));
     EntryNumber n = 0;
     for (const float status : statuses) {
       EntryRecord record = BlankEntry(header);
@@ -34,7 +35,7 @@ class OpenCatalogTest : public ::testing::Test {
     }
     header.EntryCount = static_cast<float>(n);
     ASSERT_TRUE(WriteHeader(store, file, header));
-    store.files.Close(file);
+    EXPECT_TRUE(store.files.Close(file));
   }
 
   TempDirectory dir;
@@ -44,7 +45,7 @@ class OpenCatalogTest : public ::testing::Test {
 
 TEST_F(OpenCatalogTest, OpensACatalogWithEntries) {
   MakeCatalog({kStatusDeleted, kStatusActive});
-  const int file = OpenCatalog(store, dir.path(), "CAT");
+  const int file = OpenCatalog(store, dir.path(), "CAT", CatalogAccess::kChange);
   EXPECT_NE(file, 0);
   EXPECT_EQ(store.header.Count(), 2);
   EXPECT_EQ(store.fieldTable[0].Name, "Title         ");
@@ -54,25 +55,25 @@ TEST_F(OpenCatalogTest, OpensACatalogWithEntries) {
 
 TEST_F(OpenCatalogTest, EmptyCatalogOpensWithoutReadingAnEntry) {
   MakeCatalog({});
-  EXPECT_NE(OpenCatalog(store, dir.path(), "CAT"), 0);
+  EXPECT_NE(OpenCatalog(store, dir.path(), "CAT", CatalogAccess::kChange), 0);
   EXPECT_EQ(store.header.Count(), 0);
 }
 
 TEST_F(OpenCatalogTest, MissingOrEmptyFilesDoNotOpenAndSayNothing) {
-  EXPECT_EQ(OpenCatalog(store, dir.path(), "NONE"), 0);
+  EXPECT_EQ(OpenCatalog(store, dir.path(), "NONE", CatalogAccess::kChange), 0);
   MakeCatalog({kStatusActive});
   TempDirectory::WriteFile(dir / "CAT.SET", "");
-  EXPECT_EQ(OpenCatalog(store, dir.path(), "CAT"), 0);
+  EXPECT_EQ(OpenCatalog(store, dir.path(), "CAT", CatalogAccess::kChange), 0);
   MakeCatalog({kStatusActive});
   TempDirectory::WriteFile(dir / "CAT.DAT", "");
-  EXPECT_EQ(OpenCatalog(store, dir.path(), "CAT"), 0);
+  EXPECT_EQ(OpenCatalog(store, dir.path(), "CAT", CatalogAccess::kChange), 0);
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(ui.incompatibleWindows, 0);
 }
 
 TEST_F(OpenCatalogTest, ForeignFirstEntryShowsTheIncompatibilityWindow) {
   MakeCatalog({1.0f, kStatusActive});
-  EXPECT_EQ(OpenCatalog(store, dir.path(), "CAT"), 0);
+  EXPECT_EQ(OpenCatalog(store, dir.path(), "CAT", CatalogAccess::kChange), 0);
   EXPECT_EQ(ui.incompatibleWindows, 1);
   EXPECT_EQ(store.header.Count(), 0);
   EXPECT_EQ(store.header.EntryLength, 0);
@@ -89,7 +90,7 @@ TEST_F(OpenCatalogTest, NegativeCountDoesNotOpen) {
   std::string bytes = TempDirectory::ReadFile(dir / "CAT.DAT");
   bytes[2] = '\x80';  // -1.0
   TempDirectory::WriteFile(dir / "CAT.DAT", bytes);
-  EXPECT_EQ(OpenCatalog(store, dir.path(), "CAT"), 0);
+  EXPECT_EQ(OpenCatalog(store, dir.path(), "CAT", CatalogAccess::kChange), 0);
   EXPECT_EQ(ui.incompatibleWindows, 0);
 }
 
@@ -125,11 +126,12 @@ TEST_F(OpenCatalogTest, DamagedFilesNeverCrash) {
     FakeUi fresh;
     CatalogStore other{fresh};
     other.catalogDirectory = dir.path();
-    const int file = OpenCatalog(other, dir.path(), "CAT");
+    const int file = OpenCatalog(other, dir.path(), "CAT", CatalogAccess::kRead);
     if (file != 0) {
       // Whatever opened must be readable entry by entry within its own header.
       EntryRecord record;
-      for (EntryNumber n = 1; n <= other.header.Count(); ++n) ReadEntry(other, record, other.header, n, file);
+      for (EntryNumber n = 1; n <= other.header.Count(); ++n)
+        EXPECT_TRUE(ReadEntry(other, record, other.header, n, file));
     }
   }
 }
@@ -148,7 +150,7 @@ TEST_F(OpenCatalogTest, OpenFileAsksBeforeReplacingOrCreating) {
 
   // Reading a missing file: after OK to the question the opening fails without another message.
   const std::string missing = dir / "MISSING.TXT";
-  EXPECT_EQ(OpenFile(ui, store.files, missing, kReadText, 0, true), 0);
+  EXPECT_EQ(OpenFile(ui, store.files, missing, kReadOnly, 0, true), 0);
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1].text, "The file " + missing + " does not exist. Do you want to create it?");
   EXPECT_EQ(ui.messages[1].title, "Create File?");
@@ -160,7 +162,7 @@ TEST_F(OpenCatalogTest, FileNumbersAndErrors) {
   const int b = OpenFile(ui, store.files, dir / "B.BIN", kBinary, 0, false);
   EXPECT_EQ(a, 1);
   EXPECT_EQ(b, 2);
-  store.files.Close(a);
+  EXPECT_TRUE(store.files.Close(a));
   EXPECT_EQ(OpenFile(ui, store.files, dir / "C.BIN", kBinary, 0, false), 1);
   EXPECT_EQ(OpenFile(ui, store.files, dir / "A.BIN", 9, 0, false), 0);
 

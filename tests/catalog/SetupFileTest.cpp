@@ -70,7 +70,7 @@ TEST_F(SetupFileTest, ReadSetupGivesBackTheLayout) {
                                MakeLayout({{"Caf\xE9", 20, kKeyField}, {"Cost", 8}, {"Half", 8, kSumField, "B/A"}})));
   FieldTable fields;
   CatalogHeader header;
-  ReadSetup(store, dir.path(), "BOOKS", fields, header);
+  ASSERT_TRUE(ReadSetup(store, dir.path(), "BOOKS", fields, header));
   EXPECT_EQ(fields[0].Name, "Caf\xE9          ");  // stored as code page 437, read back as 1252
   EXPECT_EQ(fields[0].Type, kKeyField);
   EXPECT_EQ(fields[5].Name, "Line 6        ");
@@ -125,7 +125,7 @@ TEST_F(SetupFileTest, SettingsRoundTripAndRepairs) {
   settings.QuickViewColumnWidth = 2;
   settings.QuickViewMaxLines = 4012;
   store.caseSensitive = true;
-  WriteSettings(store, "CAT", settings);
+  ASSERT_TRUE(WriteSettings(store, "CAT", settings));
 
   store.reportFormatName.clear();
   store.caseSensitive = false;
@@ -146,7 +146,7 @@ TEST_F(SetupFileTest, SettingsRoundTripAndRepairs) {
   settings.QuickViewColumnWidth = 65;
   settings.QuickViewMaxLines = 4011;
   settings.FormatSelected = 0;
-  WriteSettings(store, "CAT", settings);
+  ASSERT_TRUE(WriteSettings(store, "CAT", settings));
   ReadSettings(store, "CAT", read);
   EXPECT_EQ(read.PageLength, 60);
   EXPECT_EQ(read.QuickViewColumnWidth, 64);
@@ -160,7 +160,7 @@ TEST_F(SetupFileTest, WriteSettingsLeavesTheReservedBytes) {
   bytes.replace(412, 210, std::string(210, '\x5A'));
   TempDirectory::WriteFile(dir / "CAT.SET", bytes);
   CatalogSettings settings;
-  WriteSettings(store, "CAT", settings);
+  ASSERT_TRUE(WriteSettings(store, "CAT", settings));
   EXPECT_EQ(TempDirectory::ReadFile(dir / "CAT.SET").substr(412, 210), std::string(210, '\x5A'));
 }
 

@@ -29,7 +29,7 @@ class DbfExportTest : public ::testing::Test {
   }
 
   void Make(const CatalogLayout& layout, const std::vector<TestEntry>& entries, const std::string& name = "CAT") {
-    store.files.Close(store.entryFile);
+    EXPECT_TRUE(store.files.Close(store.entryFile));
     test::MakeCurrentCatalog(store, dir.path(), name, layout, entries);
   }
   EntryNumber Export() { return ExportEntries(store, engine, Path(), 1, store.header.Count()); }

@@ -26,7 +26,9 @@ class DbfImportTest : public ::testing::Test {
  protected:
   DbfImportTest() { engine.dateFormat = {.dayFirst = false, .separator = "/"}; }
 
+  // Imports into a catalog IMP made afresh.
   bool Import(const std::string& table) {
+    for (const char* file : {"IMP.DAT", "IMP.SET"}) std::filesystem::remove(dir / file);
     TempDirectory::WriteFile(Path(), table);
     return ImportDBF(store, engine, Path(), "IMP", dir.path());
   }

@@ -10,6 +10,7 @@
 #include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
 #include "fakes/FakeUi.h"
+#include "index/Rebuild.h"
 
 namespace vrk::test {
 
@@ -24,7 +25,7 @@ inline void MakeCurrentCatalog(CatalogStore& store, const std::string& directory
   ASSERT_TRUE(CreateNewCatalog(store, directory, name, layout));
   store.catalogDirectory = directory;
   store.catalogName = name;
-  store.entryFile = OpenCatalog(store, directory, name);
+  store.entryFile = OpenCatalog(store, directory, name, CatalogAccess::kChange);
   ASSERT_NE(store.entryFile, 0);
   for (const TestEntry& entry : entries) {
     EntryRecord record = BlankEntry(store.header);
@@ -39,13 +40,15 @@ inline void MakeCurrentCatalog(CatalogStore& store, const std::string& directory
   ASSERT_TRUE(WriteHeader(store, store.entryFile, store.header));
 }
 
-// Makes catalog NAME with the entries and closes it again, for a program to open later.
+// Makes catalog NAME with the entries and their key indexes and closes it again, for a program to
+// open later (test programs that use it link the index layer).
 inline void WriteCatalog(const std::string& directory, const std::string& name, const CatalogLayout& layout,
                          const std::vector<TestEntry>& entries) {
   FakeUi ui;
   CatalogStore store(ui);
   MakeCurrentCatalog(store, directory, name, layout, entries);
-  CloseCatalog(store, store.entryFile);
+  ASSERT_TRUE(ReIndex(store));
+  ASSERT_TRUE(CloseCatalog(store, store.entryFile));
 }
 
 // A catalog as it is on disk, opened the way the program opens it, with a store of its own.
@@ -60,14 +63,14 @@ inline CatalogOnDisk ReadCatalog(const std::string& directory, const std::string
   FakeUi ui;
   CatalogStore store(ui);
   CatalogOnDisk catalog;
-  const int file = OpenCatalog(store, directory, name);
+  const int file = OpenCatalog(store, directory, name, CatalogAccess::kRead);
   EXPECT_NE(file, 0) << "the program cannot open " << name;
   EXPECT_TRUE(ui.messages.empty());
   for (EntryNumber n = 1; file != 0 && n <= store.header.Count(); ++n) {
     catalog.entries.emplace_back();
     EXPECT_TRUE(ReadEntry(store, catalog.entries.back(), store.header, n, file));
   }
-  store.files.Close(file);
+  EXPECT_TRUE(store.files.Close(file));
   catalog.fields = store.fieldTable;
   catalog.header = store.header;
   catalog.formulas = store.formulaTable;

@@ -29,7 +29,7 @@ class ProgramFixture : public ::testing::Test {
 
   void Open(const CatalogLayout& layout) {
     ASSERT_TRUE(CreateNewCatalog(program, dir.path(), "CAT", layout));
-    ASSERT_TRUE(UseCatalog(program, dir.path(), "CAT"));
+    ASSERT_TRUE(UseCatalog(program, dir.path(), "CAT", CatalogAccess::kChange));
     EraseScreen(program);
   }
   // Types texts into boxes 0, 1, 2 … of the screen.
@@ -57,7 +57,7 @@ class ProgramFixture : public ::testing::Test {
   // Shows entry n as browsing would.
   void Show(EntryNumber n) {
     program.currentEntryNumber = n;
-    ReadEntry(program, program.currentEntry, program.header, n, program.entryFile);
+    ASSERT_TRUE(ReadEntry(program, program.currentEntry, program.header, n, program.entryFile));
     ShowEntry(program, program.currentEntry);
   }
 

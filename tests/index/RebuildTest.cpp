@@ -92,7 +92,7 @@ TEST_F(RebuildTest, CancelledReIndexDeletesTheIndexFiles) {
 
 TEST_F(RebuildTest, FileOrderBuildKeepsEqualKeysInEntryOrder) {
   OpenTitles({"Same", "Other", "Same", "same"});
-  BuildIndexInFileOrder(program, 0);
+  ASSERT_TRUE(BuildIndexInFileOrder(program, 0));
   EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{2, 1, 3, 4}));
   // Keys filed with their padding can still be deleted by everyday upkeep.
   Show(3);
@@ -106,8 +106,8 @@ TEST_F(RebuildTest, IndexOrderBuildFollowsTheSourceForEqualKeys) {
   Add({"A", "y"});
   Add({"B", "a"});
   Add({"A", "x"});
-  BuildIndexInFileOrder(program, 1);  // by title: 3, 1, 4, 2
-  BuildIndexInIndexOrder(program, 0, 1);
+  ASSERT_TRUE(BuildIndexInFileOrder(program, 1));  // by title: 3, 1, 4, 2
+  ASSERT_TRUE(BuildIndexInIndexOrder(program, 0, 1));
   EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{4, 2, 3, 1}));  // by artist, then title
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -117,7 +117,7 @@ TEST_F(RebuildTest, CancelOnTheLastEntryStillAbortsASingleBuild) {
   for (int i = 0; i < 200; ++i) Add({"T"});
   // 200 entries: step 2, events at every second entry; the last one falls on entry 200.
   ui.cancelAtDoEvents = ui.doEventsCalls + 101;
-  BuildIndexInFileOrder(program, 0);
+  EXPECT_FALSE(BuildIndexInFileOrder(program, 0));
   EXPECT_FALSE(IndexExists(0));
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Sorting aborted. Title index has been deleted."}));
   EXPECT_EQ(ui.gaugeMessage, "Building Title Index....");

@@ -28,7 +28,7 @@ class EditingTest : public test::ProgramFixture {
   float CountOnDisk() {
     CatalogHeader header;
     FieldTable fields;
-    ReadSetup(program, dir.path(), "CAT", fields, header);
+    EXPECT_TRUE(ReadSetup(program, dir.path(), "CAT", fields, header));
     return header.EntryCount;
   }
 };
@@ -177,16 +177,17 @@ TEST_F(EditingTest, LongKeysAreFiledByTheirFirst24Characters) {
   EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{2, 3}));
 }
 
-TEST_F(EditingTest, AMissingIndexFileIsCreatedWithThisEntrysKey) {
+TEST_F(EditingTest, AMissingIndexFileIsRebuiltBeforeTheEntryIsSaved) {
   OpenBooks();
   Add({"One", "X"});
   Add({"Two", "Y"});
   std::filesystem::remove(dir / "CATXXX00.WDX");
   Show(2);
-  SaveEntry(program);
-  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{2}));
+  EXPECT_TRUE(SaveEntry(program));
+  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{1, 2}));
   EXPECT_EQ(Walk(1), (std::vector<EntryNumber>{1, 2}));
-  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.texts(),
+            (std::vector<std::string>{"The key indexes of CAT were left incomplete; they are rebuilt now."}));
 }
 
 TEST_F(EditingTest, CatalogWithoutKeysTouchesNoIndexFile) {
@@ -199,16 +200,26 @@ TEST_F(EditingTest, CatalogWithoutKeysTouchesNoIndexFile) {
   }
 }
 
-TEST_F(EditingTest, ADamagedIndexIsReportedAndTheEntryStillSaved) {
+TEST_F(EditingTest, ADamagedIndexIsRebuiltAndAnIndexThatCannotBeWrittenRefusesTheSave) {
   OpenBooks();
+  Add({"First", "A"});
   TempDirectory::WriteFile(dir / "CATXXX00.WDX", "not an index at all");
-  Add({"Saved"});
-  EXPECT_EQ(program.header.Count(), 1);
-  // The index that would not open is reported, and so is each step that then fails on it.
-  EXPECT_EQ(ui.texts(), (std::vector<std::string>{"ERROR OPENING INDEX FILE", "Error adding Key to Index",
-                                                  "Error Closing Index File"}));
-  EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
-  EXPECT_EQ(Walk(1), (std::vector<EntryNumber>{1}));
+  Add({"Saved", "B"});
+  EXPECT_EQ(program.header.Count(), 2);
+  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{1, 2}));
+  ui.messages.clear();
+
+  // An index that is not a file at all cannot be rebuilt: nothing is saved, and the screen keeps the entry.
+  std::filesystem::remove(dir / "CATXXX01.WDX");
+  std::filesystem::create_directory(dir / "CATXXX01.WDX");
+  EraseScreen(program);
+  Type({"Kept", "C"});
+  EXPECT_FALSE(SaveEntry(program));
+  EXPECT_EQ(program.header.Count(), 2);
+  EXPECT_EQ(screen.BoxText(0), "Kept");
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_EQ(ui.messages.back().text, "ERROR OPENING INDEX FILE");
+  EXPECT_EQ(ui.messages.back().icon, Icon::Exclamation);
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
 #include "index/Keys.h"
+#include "index/Rebuild.h"
 #include "platform/CodePage.h"
+#include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/Startup.h"
 #include "shell/Utilities.h"
@@ -71,43 +73,49 @@ int CommandNew(const Args& args) {
   if (const std::string error = LayoutError(layout); !error.empty()) return BadInput(Utf8FromAnsi(error));
   if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
   Session session;
-  return CreateNewCatalog(session.program, directory, name, layout) ? 0 : kFailed;
+  Program& program = session.program;
+  if (!CreateNewCatalog(program, directory, name, layout)) return kFailed;
+  // Empty indexes of its own, so that no index left behind by an earlier catalog of that name is used.
+  if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
+  const bool indexed = ReIndex(program);
+  return CloseCurrentCatalog(program) && indexed ? 0 : kFailed;
 }
 
 int CommandAdd(const Args& args) {
   if (args.empty()) return BadInput("usage: vrkcli add BASE FIELD=VALUE...");
   Session session;
   Program& program = session.program;
-  if (!OpenBase(session, args[0])) return kBadInput;
+  if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
   EraseScreen(program);
   for (std::size_t i = 1; i < args.size(); ++i) {
     const auto equals = args[i].find('=');
     const int field = equals == std::string::npos ? -1 : FindField(program, args[i].substr(0, equals));
     if (field < 0) return BadInput("no such field: " + args[i]);
     const auto at = static_cast<std::size_t>(field);
-    const std::string value = Ansi(args[i].substr(equals + 1));
+    std::string error;
+    const std::optional<std::string> value = FieldValue(args[i].substr(equals + 1), error);
+    if (!value) return BadInput(error);
     if (program.header.FieldLength[at] == 0) return BadInput("field " + std::to_string(field + 1) + " is not used");
     if (program.formulaTable[at].Valid) return BadInput("field " + std::to_string(field + 1) + " is computed");
-    if (value.size() > static_cast<std::size_t>(program.header.FieldLength[at])) {
+    if (value->size() > static_cast<std::size_t>(program.header.FieldLength[at])) {
       return BadInput("value longer than field " + std::to_string(field + 1) + " (" +
                       std::to_string(program.header.FieldLength[at]) + " characters): " + args[i]);
     }
-    session.screen.SetBoxText(field, value);
+    session.screen.SetBoxText(field, *value);
   }
   const EntryNumber n = program.currentEntryNumber;
-  SaveEntry(program);
+  const bool whole = SaveEntry(program);
   const bool saved = program.header.Count() == n;
-  ShutDown(program);
-  if (!saved) return kFailed;
-  std::cout << n << '\n';
-  return 0;
+  const bool closed = CloseCurrentCatalog(program);
+  if (saved) std::cout << n << '\n';
+  return saved && whole && closed ? 0 : kFailed;
 }
 
 int CommandInfo(const Args& args) {
   if (args.size() != 1) return BadInput("usage: vrkcli info BASE");
   Session session;
   Program& program = session.program;
-  if (!OpenBase(session, args[0])) return kBadInput;
+  if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   std::cout << "entries\t" << program.header.Count() << "\nentry-length\t" << program.header.EntryLength << "\nsorted\t"
             << (program.settings.SortedMark == 1.0f ? "yes" : "no") << '\n';
   for (int i = 0; i < kFieldCount; ++i) {
@@ -124,7 +132,7 @@ int CommandDump(const Args& args) {
   if (args.size() != 1) return BadInput("usage: vrkcli dump BASE");
   Session session;
   Program& program = session.program;
-  if (!OpenBase(session, args[0])) return kBadInput;
+  if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   EntryRecord record;
   for (EntryNumber n = 1; n <= program.header.Count(); ++n) {
     if (!ReadEntry(program, record, program.header, n, program.entryFile)) return kFailed;
@@ -137,40 +145,41 @@ int CommandWalk(const Args& args) {
   if (args.size() != 2) return BadInput("usage: vrkcli walk BASE FIELD");
   Session session;
   Program& program = session.program;
-  if (!OpenBase(session, args[0])) return kBadInput;
+  if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   const int field = FindField(program, args[1]);
   if (field < 0) return BadInput("no such field: " + args[1]);
   if (!IsKeyField(program.fieldTable[static_cast<std::size_t>(field)])) {
     return BadInput("field " + std::to_string(field + 1) + " is not a key field");
   }
+  if (!CheckKeyIndexes(program)) return kFailed;
   const short handle = OpenIndex(program, field, program.catalogName, lib::kNdxOpen);
   if (handle == kNoIndex) return kFailed;
-  std::int32_t first = 0;
   EntryRecord record;
-  // An empty index has no first key: that is an empty walk, not an error.
-  for (EntryNumber n = lib::GetFirst(handle, first) == lib::kNdxOk ? first : 0; n > 0;
-       n = NextInIndex(program, handle)) {
-    if (ReadEntry(program, record, program.header, n, program.entryFile)) PrintEntry(program, n, record);
+  // From the first key on; an index without keys is an empty walk.
+  EntryNumber n = SeekInIndex(program, handle, "");
+  for (; n > 0; n = NextInIndex(program, handle)) {
+    if (!ReadEntry(program, record, program.header, n, program.entryFile)) break;
+    PrintEntry(program, n, record);
   }
   lib::CloseNDX(handle);
-  return 0;
+  const bool whole = n == 0;
+  return CloseCurrentCatalog(program) && whole ? 0 : kFailed;
 }
 
 namespace {
 
 // delete and undelete: the entry is shown, then the command runs on it as on the screen.
-int CommandOnEntry(const Args& args, const char* usage, void (*command)(Program&)) {
+int CommandOnEntry(const Args& args, const char* usage, bool (*command)(Program&)) {
   if (args.size() != 2) return BadInput(usage);
   Session session;
   Program& program = session.program;
-  if (!OpenBase(session, args[0])) return kBadInput;
+  if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
   const EntryNumber n = ParseEntryNumber(program, args[1]);
   if (n == 0) return BadInput("Entry number is out of range.");
-  program.currentEntryNumber = n;
-  if (!ReadEntry(program, program.currentEntry, program.header, n, program.entryFile)) return kFailed;
-  command(program);
-  ShutDown(program);
-  return 0;
+  GoToEntry(program, n);
+  if (program.currentEntryNumber != n) return kFailed;
+  const bool done = command(program);
+  return CloseCurrentCatalog(program) && done ? 0 : kFailed;
 }
 
 }  // namespace
@@ -182,18 +191,17 @@ int CommandUndelete(const Args& args) { return CommandOnEntry(args, "usage: vrkc
 int CommandReindex(const Args& args) {
   if (args.size() != 1) return BadInput("usage: vrkcli reindex BASE");
   Session session;
-  if (!OpenBase(session, args[0])) return kBadInput;
-  ReIndexCommand(session.program);
-  ShutDown(session.program);
-  return 0;
+  if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
+  const bool indexed = ReIndexCommand(session.program);
+  return CloseCurrentCatalog(session.program) && indexed ? 0 : kFailed;
 }
 
 int CommandTotals(const Args& args) {
   if (args.size() != 1) return BadInput("usage: vrkcli totals BASE");
   Session session;
   Program& program = session.program;
-  if (!OpenBase(session, args[0])) return kBadInput;
-  if (!TotalCatalog(program)) return 0;
+  if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
+  if (TotalCatalog(program) != WalkEnd::kDone) return kFailed;
   for (int i = 0; i < kFieldCount; ++i) {
     const auto at = static_cast<std::size_t>(i);
     if (IsSumField(program.fieldTable[at])) {

@@ -1,6 +1,6 @@
 #include "app/vrkcli/Cli.h"
 
-#include <cctype>
+#include <algorithm>
 #include <iostream>
 
 #include "catalog/ComputedFields.h"
@@ -23,32 +23,30 @@ std::string Out(const std::string& ansi) { return Utf8FromAnsi(RightTrim(ansi));
 bool SplitBase(const std::string& base, std::string& directory, std::string& name) {
   const auto slash = base.rfind('/');
   directory = slash == std::string::npos ? "." : (slash == 0 ? "" : base.substr(0, slash));
-  name = Ansi(slash == std::string::npos ? base : base.substr(slash + 1));
-  if (name.empty() || name.size() > 8) return false;
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  directory = Ansi(directory);
-  return true;
+  name = UpperAscii(slash == std::string::npos ? base : base.substr(slash + 1));
+  return !name.empty() && name.size() <= 8 &&
+         std::all_of(name.begin(), name.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
 }
 
-bool OpenBase(Session& session, const std::string& base) {
+int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
   std::string directory, name;
   if (!SplitBase(base, directory, name)) {
-    BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
-    return false;
+    return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
   }
   session.program.programDirectory = ProgramDirectory("");
   if (!FileExists(directory + "/" + name + ".DAT") || !FileExists(directory + "/" + name + ".SET")) {
-    BadInput("no catalog " + base);
-    return false;
+    return BadInput("no catalog " + base);
   }
-  if (!UseCatalog(session.program, directory, name)) {
-    BadInput("catalog cannot be used: " + base);
-    return false;
+  // Why a catalog cannot be used (in use, read-only, incompatible) has been said by then.
+  return UseCatalog(session.program, directory, name, access) ? 0 : kFailed;
+}
+
+std::optional<std::string> FieldValue(const std::string& utf8, std::string& error) {
+  if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+    error = "a value may not hold a control character (TAB, line end): " + utf8;
+    return std::nullopt;
   }
-  return true;
+  return Ansi(utf8);
 }
 
 int FindField(const Program& program, const std::string& reference) {
@@ -72,7 +70,10 @@ void PrintEntry(const Program& program, EntryNumber n, const EntryRecord& record
   std::string line = std::to_string(n) + (record.Status == kStatusDeleted ? "\tdeleted" : "\tactive");
   for (int i = 0; i < kFieldCount; ++i) {
     if (program.header.FieldLength[static_cast<std::size_t>(i)] >= 1) {
-      line += "\t" + Out(FieldValueText(program.formulaTable, record, i));
+      std::string value = Out(FieldValueText(program.formulaTable, record, i));
+      std::replace_if(
+          value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
+      line += "\t" + value;
     }
   }
   std::cout << line << '\n';

@@ -2,10 +2,12 @@
 // the output format (UTF-8 lines, values separated by one TAB, trailing blanks removed).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/vrkcli/TerminalUi.h"
+#include "catalog/Catalog.h"
 #include "platform/Printer.h"
 #include "platform/Sound.h"
 #include "shell/Program.h"
@@ -34,15 +36,20 @@ std::string Ansi(const std::string& utf8);
 // A catalog text for output: trailing blanks removed, UTF-8.
 std::string Out(const std::string& ansi);
 
-// BASE is directory + "/" + NAME, NAME 1 to 8 letters and digits, kept upper-case.
+// BASE is directory + "/" + NAME, NAME 1 to 8 letters and digits, kept upper-case; the directory is
+// the file system's bytes.
 bool SplitBase(const std::string& base, std::string& directory, std::string& name);
-// Opens BASE as the current catalog; prints why not on failure.
-bool OpenBase(Session& session, const std::string& base);
+// Opens BASE as the current catalog: for reading, or for a change, which locks it against other
+// programs changing it. Returns 0, or the exit status after printing why not.
+int OpenBase(Session& session, const std::string& base, CatalogAccess access);
+// A value typed for a field, in code page 1252; empty with `error` set for text a field cannot hold.
+std::optional<std::string> FieldValue(const std::string& utf8, std::string& error);
 // A field by number 1 to 21 or by name (letter case and trailing blanks ignored); -1 when none.
 int FindField(const Program& program, const std::string& reference);
 // An entry number 1 to EntryCount, or 0.
 EntryNumber ParseEntryNumber(const Program& program, const std::string& text);
-// "N<TAB>active|deleted<TAB>value…" with the value of every used field.
+// "N<TAB>active|deleted<TAB>value…" with the value of every used field; a control character a
+// foreign file holds prints as a blank, so that every line parses.
 void PrintEntry(const Program& program, EntryNumber n, const EntryRecord& record);
 
 int CommandNew(const Args& args);

@@ -166,7 +166,8 @@ int CommandDemo(const Args& args) {
   Session session;
   Program& program = session.program;
   SetProgramDirectory(program, ProgramDirectory(""));
-  if (!CreateNewCatalog(program, directory, name, DemoLayout()) || !UseCatalog(program, directory, name)) {
+  if (!CreateNewCatalog(program, directory, name, DemoLayout()) ||
+      !UseCatalog(program, directory, name, CatalogAccess::kChange)) {
     return kFailed;
   }
   // Each entry goes through the screen into its record as a typed entry would; the keys are filed
@@ -183,12 +184,12 @@ int CommandDemo(const Args& args) {
   }
   program.header.EntryCount = kDemoEntries;
   if (!WriteHeader(program, program.entryFile, program.header)) return kFailed;
-  ReIndex(program);
-  ShutDown(program);
+  const bool indexed = ReIndex(program);
+  if (!CloseCurrentCatalog(program) || !indexed) return kFailed;
   std::error_code ec;
   const bool inProgramDirectory =
       std::filesystem::equivalent(NativePath(directory), NativePath(program.programDirectory), ec);
-  WriteCurrentCatalog(program, inProgramDirectory ? name : directory + "/" + name);
+  if (!WriteCurrentCatalog(program, inProgramDirectory ? name : directory + "/" + name)) return kFailed;
   std::cout << kDemoEntries << " entries in " << args[0] << '\n';
   return 0;
 }
