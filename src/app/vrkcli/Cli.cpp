@@ -1,6 +1,5 @@
 #include "app/vrkcli/Cli.h"
 
-#include <cctype>
 #include <iostream>
 
 #include "catalog/ComputedFields.h"
@@ -25,9 +24,10 @@ bool SplitBase(const std::string& base, std::string& directory, std::string& nam
   directory = slash == std::string::npos ? "." : (slash == 0 ? "" : base.substr(0, slash));
   name = Ansi(slash == std::string::npos ? base : base.substr(slash + 1));
   if (name.empty() || name.size() > 8) return false;
+  // Letters and digits of ASCII only: <cctype> would also take the locale's letters.
   for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (!(c >= 'A' && c <= 'Z') && !(c >= '0' && c <= '9')) return false;
   }
   directory = Ansi(directory);
   return true;
