@@ -94,8 +94,9 @@ struct EntryRecord {
   float MemoNumber = 0;
 };
 
-// Running totals of the sum fields, by field index.
-using Totals = std::array<float, kFieldCount>;
+// Running totals of the sum fields, by field index. Kept in double precision in memory (a single
+// loses whole units beyond 2^24); they are never stored.
+using Totals = std::array<double, kFieldCount>;
 
 // Text without its trailing blanks.
 std::string RightTrim(std::string_view text);

@@ -7,12 +7,17 @@
 #include <filesystem>
 #include <string>
 
+#include "fakes/Locale.h"
 #include "fakes/TempDirectory.h"
+#include "platform/CodePage.h"
 
 namespace vrk {
 namespace {
 
 using test::TempDirectory;
+
+// A total as vrkcli writes it: the Standard format of the locale (the tests' own), in UTF-8.
+std::string Total(const std::string& us) { return Utf8FromAnsi(test::Standard(us)); }
 
 struct Outcome {
   int status;
@@ -22,9 +27,10 @@ struct Outcome {
 
 class VrkcliTest : public ::testing::Test {
  protected:
-  Outcome Cli(const std::string& arguments) {
+  // Runs vrkcli with the arguments; or, without `program`, the command line as it is.
+  Outcome Cli(const std::string& arguments, bool program = true) {
     const std::string errPath = dir / "stderr.txt";
-    const std::string command = std::string(VRKCLI) + " " + arguments + " 2>" + errPath;
+    const std::string command = (program ? std::string(VRKCLI) + " " : "") + arguments + " 2>" + errPath;
     Outcome run{};
     FILE* pipe = ::popen(command.c_str(), "r");
     std::array<char, 4096> buffer{};
@@ -68,7 +74,27 @@ TEST_F(VrkcliTest, DumpWalkAndTotals) {
             "2\tactive\tabba\tArrival\t1976\t7.25\t1\t7.25\n"
             "3\tactive\tBj\xC3\xB6rk\tDebut\t\t1,000\t\t0\n"
             "1\tactive\tZappa\tHot Rats\t1969\t9.50\t2\t19\n");
-  EXPECT_EQ(Cli("totals " + Base()).out, "Price\t17.75\nQty\t3.00\nValue\t26.25\n");
+  EXPECT_EQ(Cli("totals " + Base()).out,
+            "Price\t" + Total("17.75") + "\nQty\t" + Total("3.00") + "\nValue\t" + Total("26.25") + "\n");
+}
+
+// The user's case: vrkcli under a decimal-comma locale reads and computes with the period and writes
+// only the totals in the locale's Standard format.
+TEST_F(VrkcliTest, DecimalCommaLocaleChangesOnlyTheTotals) {
+  if (!test::LocaleScope("de_DE.UTF-8").Selected()) GTEST_SKIP() << "the locale de_DE.UTF-8 is missing";
+  MakeMusic();
+  ASSERT_EQ(Cli("add " + Base() + " Artist=Various Price=1234.5 Qty=2").out, "4\n");
+  const std::string german = "LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 ";
+  EXPECT_EQ(Cli(german + VRKCLI + " add " + Base() + " Artist=Lokal Price=2.50 Qty=4", false).out, "5\n");
+  EXPECT_EQ(Cli(german + VRKCLI + " dump " + Base(), false).out,
+            "1\tactive\tZappa\tHot Rats\t1969\t9.50\t2\t19\n"
+            "2\tactive\tabba\tArrival\t1976\t7.25\t1\t7.25\n"
+            "3\tactive\tBj\xC3\xB6rk\tDebut\t\t1,000\t\t0\n"
+            "4\tactive\tVarious\t\t\t1234.5\t2\t2469\n"
+            "5\tactive\tLokal\t\t\t2.50\t4\t10\n");
+  EXPECT_EQ(Cli(german + VRKCLI + " totals " + Base(), false).out, "Price\t1.254,75\nQty\t9,00\nValue\t2.505,25\n");
+  EXPECT_EQ(Cli("LANG=C LC_ALL=C " + std::string(VRKCLI) + " totals " + Base(), false).out,
+            "Price\t1,254.75\nQty\t9.00\nValue\t2,505.25\n");
 }
 
 TEST_F(VrkcliTest, DeleteUndeleteAndReindex) {

@@ -9,6 +9,7 @@
 
 #include "dbase/DbfEngine.h"
 #include "fakes/ForeignTable.h"
+#include "fakes/Locale.h"
 #include "platform/CodePage.h"
 
 namespace vrk {
@@ -499,10 +500,23 @@ TEST(DbfDateFormat, DayOrderAndSeparatorComeFromThePattern) {
   EXPECT_EQ(iso.separator, "-");
   EXPECT_TRUE(DbfParseDateFormat("%e/%m/%y").dayFirst);
   EXPECT_EQ(DbfParseDateFormat("").separator, "/");
-  // The tests run in the "C" locale: month first.
+}
+
+// An engine takes the date format of the locale that setlocale has set when it is made: the programs
+// make theirs after setlocale (vrkcli's main) or after the QApplication that calls it (vrk).
+TEST(DbfDateFormat, EngineTakesTheLocaleSetBeforeIt) {
+  {
+    const test::LocaleScope c("C");
+    ASSERT_TRUE(c.Selected());
+    const DbfEngine engine;
+    EXPECT_FALSE(engine.dateFormat.dayFirst);
+    EXPECT_EQ(engine.dateFormat.separator, "/");
+  }
+  const test::LocaleScope german("de_DE.UTF-8");
+  if (!german.Selected()) GTEST_SKIP() << "the locale de_DE.UTF-8 is missing";
   const DbfEngine engine;
-  EXPECT_FALSE(engine.dateFormat.dayFirst);
-  EXPECT_EQ(engine.dateFormat.separator, "/");
+  EXPECT_TRUE(engine.dateFormat.dayFirst);
+  EXPECT_EQ(engine.dateFormat.separator, ".");
 }
 
 }  // namespace

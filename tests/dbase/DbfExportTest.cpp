@@ -9,6 +9,7 @@
 #include "fakes/FileSizeLimit.h"
 #include "fakes/ForeignTable.h"
 #include "fakes/Layouts.h"
+#include "fakes/Locale.h"
 #include "fakes/TempDirectory.h"
 #include "report/Completion.h"
 
@@ -128,8 +129,8 @@ TEST_F(DbfExportTest, ComputedValuesAreWrittenAndSumFieldsTotalledFromZero) {
   ASSERT_EQ(Export(), 2);
   EXPECT_EQ(Table().substr(32 * 5 + 1), " 2.5   5  12.5      0.5  1     3  3         0.33");
   EXPECT_EQ(CompletionText(store, ExportCompletionText(2, Path())),
-            "Wrote 2 entries to DBASE III file: " + Path() +
-                "\r\rTOTALS:\r\rPrice         \t\t:\t3.50\rTotal         \t\t:\t15.50\r");
+            "Wrote 2 entries to DBASE III file: " + Path() + "\r\rTOTALS:\r\rPrice         \t\t:\t" +
+                test::Standard("3.50") + "\rTotal         \t\t:\t" + test::Standard("15.50") + "\r");
 }
 
 // Appended records are gathered and written together: a disk that refuses them is reported when the

@@ -4,10 +4,12 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "dbase/DbfEngine.h"
 #include "fakes/Catalogs.h"
 #include "fakes/FakeUi.h"
 #include "fakes/ForeignTable.h"
 #include "fakes/Layouts.h"
+#include "fakes/Locale.h"
 #include "fakes/TempDirectory.h"
 
 namespace vrk {
@@ -25,9 +27,9 @@ struct Outcome {
 
 class VrkcliDbaseTest : public ::testing::Test {
  protected:
-  // Runs vrkcli with the arguments, each quoted for the shell.
-  Outcome Vrkcli(std::initializer_list<std::string> arguments) const {
-    std::string command = std::string("'") + VRKCLI + "'";
+  // Runs vrkcli with the arguments, each quoted for the shell, under the tests' locale or the one named.
+  Outcome Vrkcli(std::initializer_list<std::string> arguments, const std::string& locale = "") const {
+    std::string command = (locale.empty() ? "" : "LANG=" + locale + " LC_ALL=" + locale + " ") + "'" + VRKCLI + "'";
     for (const std::string& argument : arguments) command += " '" + argument + "'";
     command += " >'" + dir / "stdout" + "' 2>'" + dir / "stderr" + "'";
     const int status = std::system(command.c_str());
@@ -71,6 +73,23 @@ TEST_F(VrkcliDbaseTest, ImportMakesANewCatalogOnly) {
   EXPECT_EQ(damaged.status, 1);
   EXPECT_EQ(damaged.err, "Error 115 Invalid file type; file is not a DBFWhen Opening DBaseIII File: " + table +
                              "\nDBASE contains 0 Records\n");
+}
+
+// Dates follow the user's date format in vrkcli as in vrk: vrkcli sets the user's locale first.
+TEST_F(VrkcliDbaseTest, ImportedDatesTakeTheUsersDateSeparator) {
+  const std::string table = dir / "DAYS.DBF";
+  TempDirectory::WriteFile(table, ForeignTable(0x03, {{"DAY", 'D', 8}}, {" 19980307", "         "}));
+  ASSERT_EQ(Vrkcli({"import-dbf", table, dir / "DAYS"}).status, 0);
+  const std::string separator = DbfLocaleDateFormat().separator;  // the locale the tests run in
+  const test::CatalogOnDisk days = test::ReadCatalog(dir.path(), "DAYS");
+  ASSERT_EQ(days.entries.size(), 2u);
+  EXPECT_EQ(days.entries[0].Field[0], "03" + separator + "07" + separator + "98");
+  EXPECT_EQ(days.entries[1].Field[0], "        ");
+
+  if (!test::LocaleScope("de_DE.UTF-8").Selected()) GTEST_SKIP() << "the locale de_DE.UTF-8 is missing";
+  const Outcome german = Vrkcli({"import-dbf", table, dir / "TAGE"}, "de_DE.UTF-8");
+  ASSERT_EQ(german.status, 0) << german.err;
+  EXPECT_EQ(test::ReadCatalog(dir.path(), "TAGE").entries[0].Field[0], "03.07.98");
 }
 
 TEST_F(VrkcliDbaseTest, ExportWritesEveryEntryAndReplacesOnlyWhenAsked) {

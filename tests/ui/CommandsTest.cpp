@@ -4,7 +4,9 @@
 #include <QPushButton>
 
 #include "Desktop.h"
+#include "fakes/Locale.h"
 #include "ui/EntryBox.h"
+#include "ui/Text.h"
 #include "ui/frmBldIndex.h"
 #include "ui/frmEnterNumber.h"
 #include "ui/frmGauge.h"
@@ -231,11 +233,33 @@ TEST_F(EditingTest, TotalsShowEachSumFieldOnItsOwnLine) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "VRK");
   EXPECT_EQ(ui.messages[0].icon, QMessageBox::NoIcon);
+  // The Standard format of the locale the tests run in (Qt sets the user's locale).
+  const auto line = [](const char* name, const char* total) {
+    return ToQString(PadFieldName(name) + "\t\t:\t" + Standard(total) + "\n");
+  };
+  EXPECT_EQ(ui.messages[0].text,
+            "\n\nTOTALS:\n\n" + line("Price", "40.50") + line("Copies", "6.00") + line("Value", "93.00"));
+}
+
+// The user's case: under a decimal-comma locale a price of 2.50 is 2.5 in the computed field and in
+// the totals, and Totals shows them in the locale's Standard format instead of ending the program.
+TEST_F(EditingTest, DecimalCommaLocaleComputesAndTotalsWithThePeriod) {
+  const LocaleScope german("de_DE.UTF-8");
+  if (!german.Selected()) GTEST_SKIP() << "the locale de_DE.UTF-8 is missing";
+  Start(kRecords, {{{"Amber Kestrel", "Open Roads", "2.50", "4"}}, {{"Otto Varga", "Winter Rooms", "1234.5", "1"}}});
+  window.cmdPrevious->click();
+  EXPECT_EQ(Box(4), "1234.5");
+  window.cmdPrevious->click();
+  EXPECT_EQ(Box(2), "2.50");
+  EXPECT_EQ(Box(4), "10");  // computed: Price × Copies
+  window.mnuVTotals->trigger();
+  ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
             "\n\nTOTALS:\n\n"
-            "Price         \t\t:\t40.50\n"
-            "Copies        \t\t:\t6.00\n"
-            "Value         \t\t:\t93.00\n");
+            "Price         \t\t:\t1.237,00\n"
+            "Copies        \t\t:\t5,00\n"
+            "Value         \t\t:\t1.244,50\n");
+  EXPECT_TRUE(window.centralWidget()->isEnabled());
 }
 
 TEST_F(EditingTest, CancellingTheTotalsGaugeShowsNoTotals) {

@@ -205,7 +205,7 @@ int CommandTotals(const Args& args) {
   for (int i = 0; i < kFieldCount; ++i) {
     const auto at = static_cast<std::size_t>(i);
     if (IsSumField(program.fieldTable[at])) {
-      std::cout << Out(program.fieldTable[at].Name) << '\t' << FormatStandard(program.totals[at]) << '\n';
+      std::cout << Out(program.fieldTable[at].Name) << '\t' << Utf8FromAnsi(FormatStandard(program.totals[at])) << '\n';
     }
   }
   return 0;

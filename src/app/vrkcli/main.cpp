@@ -1,4 +1,5 @@
 // vrkcli: the catalog operations from the command line, for scripting and batch work.
+#include <clocale>
 #include <iostream>
 #include <map>
 #include <string>
@@ -26,6 +27,9 @@ int Usage() {
 
 int main(int argc, char** argv) {
   using namespace vrk::cli;
+  // The user's locale, for what follows it: the "Standard" format of the totals and the dates of
+  // dBase imports. Numbers in field text are read and written with a period whatever it says.
+  std::setlocale(LC_ALL, "");
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   const Args args(argv + 2, argv + argc);
