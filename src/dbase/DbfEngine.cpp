@@ -1,18 +1,17 @@
 #include "dbase/DbfEngine.h"
 
-#include <fcntl.h>
 #include <langinfo.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <new>
 #include <thread>
 
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 namespace vrk {
@@ -82,69 +81,39 @@ int Guarded(Body body) noexcept {
 
 // ---- File access -----------------------------------------------------------------------------------
 
-int WriteAt(int fd, std::uint64_t offset, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return CodeFromErrno(errno);
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-    offset += static_cast<std::uint64_t>(written);
-  }
-  return kDbfOk;
+int WriteAt(const sys::FileHandle& file, std::uint64_t offset, std::string_view bytes) {
+  const int error = sys::WriteAt(file, offset, bytes.data(), bytes.size());
+  return error == 0 ? kDbfOk : CodeFromErrno(error);
 }
 
 // Reads exactly `size` bytes; a file that ends sooner gives "Input past end of file", with the bytes
 // that were there.
-int ReadAt(int fd, std::uint64_t offset, std::size_t size, std::string& bytes) {
+int ReadAt(const sys::FileHandle& file, std::uint64_t offset, std::size_t size, std::string& bytes) {
   bytes.assign(size, '\0');
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::pread(fd, bytes.data() + done, size - done, static_cast<off_t>(offset + done));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return CodeFromErrno(errno);
-    }
-    if (got == 0) {
-      bytes.resize(done);
-      return kErrPastEndOfFile;
-    }
-    done += static_cast<std::size_t>(got);
-  }
-  return kDbfOk;
+  std::size_t got = 0;
+  if (const int error = sys::ReadAt(file, offset, bytes.data(), size, got)) return CodeFromErrno(error);
+  bytes.resize(got);
+  return got == size ? kDbfOk : kErrPastEndOfFile;
 }
 
-int FileSize(int fd, std::uint64_t& size) {
-  struct stat status {};
-  if (::fstat(fd, &status) != 0) return CodeFromErrno(errno);
-  size = static_cast<std::uint64_t>(status.st_size);
-  return kDbfOk;
+int TableFileSize(const sys::FileHandle& file, std::uint64_t& size) {
+  const int error = sys::FileSize(file, size);
+  return error == 0 ? kDbfOk : CodeFromErrno(error);
 }
 
-// Opens or creates a regular file. O_NONBLOCK keeps a FIFO or device from hanging the open; such files
-// are refused afterwards.
-int OpenFile(const std::string& nativePath, int flags, int& fd) {
-  do {
-    fd = ::open(nativePath.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return CodeFromErrno(errno);
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(fd);
-    fd = -1;
-    return kErrPathFileAccess;
-  }
-  return kDbfOk;
+// Opens or creates a regular file; a FIFO, device or directory is refused.
+int OpenTableFile(const std::string& nativePath, sys::Access access, sys::Creation creation, sys::FileHandle& file) {
+  const int error = sys::OpenFile(nativePath, access, creation, file);
+  return error == 0 ? kDbfOk : error == sys::kNotAFile ? kErrPathFileAccess : CodeFromErrno(error);
 }
 
 // A missing file is "File not found" only when its directory exists.
 int MissingFileCode(const std::string& nativePath) {
   const std::size_t slash = nativePath.rfind('/');
   if (slash == std::string::npos) return kErrFileNotFound;
-  struct stat status {};
-  const std::string directory = slash == 0 ? "/" : nativePath.substr(0, slash);
-  return ::stat(directory.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? kErrFileNotFound : kErrPathNotFound;
+  std::error_code ec;
+  return std::filesystem::is_directory(slash == 0 ? "/" : nativePath.substr(0, slash), ec) ? kErrFileNotFound
+                                                                                           : kErrPathNotFound;
 }
 
 // ---- Handles and paths -----------------------------------------------------------------------------
@@ -164,7 +133,7 @@ auto TableOf(Engine& engine, int handle) -> decltype(&engine.tables[0]) {
 // 104 for a handle out of range, 105 for one without an open file.
 int CheckOpen(const DbfTable* table) {
   if (table == nullptr) return kDbfBadHandle;
-  return table->fd >= 0 ? kDbfOk : kDbfBadMode;
+  return table->file.isOpen() ? kDbfOk : kDbfBadMode;
 }
 
 struct TablePath {
@@ -191,8 +160,8 @@ int MakeTablePath(std::string_view path, TablePath& result) {
 // The first steps of create and open: a file to spare, the path, the lowest free handle.
 int TakeHandle(DbfEngine& engine, std::string_view path, TablePath& tablePath, int& handle) {
   handle = 0;
-  const auto openFiles =
-      std::count_if(engine.tables.begin(), engine.tables.end(), [](const DbfTable& table) { return table.fd >= 0; });
+  const auto openFiles = std::count_if(engine.tables.begin(), engine.tables.end(),
+                                       [](const DbfTable& table) { return table.file.isOpen(); });
   if (openFiles + 1 > kDbfMaxOpenFiles) return kDbfNoFileHandles;
   if (const int code = MakeTablePath(path, tablePath)) return code;
   const auto free =
@@ -208,12 +177,11 @@ int TakeHandle(DbfEngine& engine, std::string_view path, TablePath& tablePath, i
 // A file is open in one handle at most: a second handle would overwrite the first one's records and
 // header, and creating over an open table would cut it off under its handle.
 int CheckNotOpenElsewhere(const DbfEngine& engine, const DbfTable& self, const std::string& nativePath) {
-  struct stat file {};
-  if (::stat(nativePath.c_str(), &file) != 0) return kDbfOk;  // opening or creating tells what is wrong
+  sys::FileId file;
+  if (sys::IdOfPath(nativePath, file) != 0) return kDbfOk;  // opening or creating tells what is wrong
   for (const DbfTable& other : engine.tables) {
-    struct stat open {};
-    if (&other != &self && other.fd >= 0 && ::fstat(other.fd, &open) == 0 && open.st_dev == file.st_dev &&
-        open.st_ino == file.st_ino) {
+    sys::FileId open;
+    if (&other != &self && other.file.isOpen() && sys::IdOf(other.file, open) == 0 && open == file) {
       return kErrFileAlreadyOpen;
     }
   }
@@ -359,11 +327,11 @@ int ReadDescriptor(std::string_view bytes, DbfFieldDef& field) {
 // used; a header that contradicts itself or the file is refused.
 int ReadHeader(DbfTable& table) {
   std::uint64_t fileSize = 0;
-  if (const int code = FileSize(table.fd, fileSize)) return code;
+  if (const int code = TableFileSize(table.file, fileSize)) return code;
   table.fileSize = fileSize;
   if (fileSize < kHeaderSize) return kDbfNotDbf;
   std::string header;
-  if (const int code = ReadAt(table.fd, 0, kHeaderSize, header)) return code;
+  if (const int code = ReadAt(table.file, 0, kHeaderSize, header)) return code;
   table.version = static_cast<std::uint8_t>(header[0]);
   if (!KnownVersion(table.version)) return kDbfNotDbf;
   for (int i = 0; i < 3; ++i) table.updated[i] = static_cast<std::uint8_t>(header[1 + i]);
@@ -375,7 +343,7 @@ int ReadHeader(DbfTable& table) {
   if (slots > static_cast<std::size_t>(kDbfMaxFields)) return kDbfTooManyFields;
   if (kHeaderSize + slots * kDescriptorSize > fileSize) return kDbfNotDbf;
   std::string descriptors;
-  if (const int code = ReadAt(table.fd, kHeaderSize, slots * kDescriptorSize, descriptors)) return code;
+  if (const int code = ReadAt(table.file, kHeaderSize, slots * kDescriptorSize, descriptors)) return code;
   // The terminator ends the list early for writers that pad the header after it.
   for (std::size_t i = 0; i < slots && descriptors[i * kDescriptorSize] != kTerminator; ++i) {
     DbfFieldDef field;
@@ -404,7 +372,7 @@ constexpr std::size_t kBlock = 64 * 1024;
 int WritePending(DbfTable& table) {
   if (table.pending.empty()) return kDbfOk;
   const std::uint64_t offset = table.fileSize - table.pending.size();
-  const int code = RetryWhileLocked([&] { return WriteAt(table.fd, offset, table.pending); });
+  const int code = RetryWhileLocked([&] { return WriteAt(table.file, offset, table.pending); });
   if (code == kDbfOk) table.pending.clear();
   return code;
 }
@@ -414,7 +382,7 @@ int Append(DbfTable& table, std::uint64_t offset, const std::string& record) {
   table.readAhead.clear();
   if (offset != table.fileSize) {
     if (const int code = WritePending(table)) return code;
-    if (const int code = RetryWhileLocked([&] { return WriteAt(table.fd, offset, record); })) return code;
+    if (const int code = RetryWhileLocked([&] { return WriteAt(table.file, offset, record); })) return code;
     table.fileSize = std::max(table.fileSize, offset + record.size());
     return kDbfOk;
   }
@@ -430,7 +398,7 @@ int ReadThrough(DbfTable& table, std::uint64_t offset, std::size_t size, std::st
   const std::uint64_t end = table.readAheadStart + table.readAhead.size();
   if (offset < table.readAheadStart || offset + size > end) {
     table.readAhead.clear();
-    if (const int code = ReadAt(table.fd, offset, std::max(size, kBlock), table.readAhead);
+    if (const int code = ReadAt(table.file, offset, std::max(size, kBlock), table.readAhead);
         code != kDbfOk && code != kErrPastEndOfFile) {
       return code;
     }
@@ -483,13 +451,11 @@ int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFie
     int recordLength = 0;
     if (const int code = DefineFields(defs, fields, recordLength)) return code;
     if (const int code = CheckNotOpenElsewhere(engine, table, tablePath.native)) return code;
-    int fd = -1;
-    if (const int code = OpenFile(tablePath.native, O_RDWR | O_CREAT | O_TRUNC, fd)) {
+    if (const int code =
+            OpenTableFile(tablePath.native, sys::Access::kReadWrite, sys::Creation::kReplace, table.file)) {
       // Creating finds no file only when the directory is missing.
       return code == kErrFileNotFound ? kErrPathNotFound : code;
     }
-    table.fd = fd;
-    table.writable = true;
     table.version = 0x03;
     table.updated = UpdateDate(engine);
     table.headerLength = static_cast<std::uint16_t>(kHeaderSize + kDescriptorSize * fields.size() + 1);
@@ -500,12 +466,11 @@ int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFie
     std::string bytes = HeaderBytes(table);
     for (const DbfFieldDef& field : table.fields) bytes += DescriptorBytes(field);
     bytes += {kTerminator, kEndOfFile};
-    const int code = RetryWhileLocked([&] { return WriteAt(fd, 0, bytes); });
+    const int code = RetryWhileLocked([&] { return WriteAt(table.file, 0, bytes); });
     table.fileSize = bytes.size();
     if (code != kDbfOk) {
       // Nothing usable was written: the handle keeps no file, and closing it writes nothing.
-      ::close(fd);
-      table.fd = -1;
+      sys::CloseFile(table.file);
       table.changed = false;
     }
     return code;
@@ -517,7 +482,7 @@ int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& tex
   return Guarded([&] {
     DbfTable* table = TableOf(engine, handle);
     if (const int code = CheckOpen(table)) return code;
-    if (!table->writable) return kDbfBadMode;
+    if (!table->file.writable()) return kDbfBadMode;
     if (texts.size() > table->fields.size()) return kDbfTooManyFields;  // a text would be lost
     if (table->recordCount == UINT32_MAX) return kDbfBadRecordNumber;
     std::string record(table->recordLength, ' ');
@@ -545,14 +510,14 @@ int DbfClose(DbfEngine& engine, int handle) {
     if (table == nullptr) return kDbfBadHandle;
     if (!table->taken) return kDbfBadMode;
     int code = kDbfOk;
-    if (table->fd >= 0) {
+    if (table->file.isOpen()) {
       code = WritePending(*table);
       if (table->changed && code == kDbfOk) {
         table->updated = UpdateDate(engine);
-        code = RetryWhileLocked([&] { return WriteAt(table->fd, 0, HeaderBytes(*table)); });
+        code = RetryWhileLocked([&] { return WriteAt(table->file, 0, HeaderBytes(*table)); });
       }
       // The handle is released even when the header could not be written: the caller has the code.
-      if (::close(table->fd) != 0 && code == kDbfOk && errno != EINTR) code = CodeFromErrno(errno);
+      if (const int closed = sys::CloseFile(table->file); closed != 0 && code == kDbfOk) code = CodeFromErrno(closed);
     }
     *table = DbfTable{};
     return code;
@@ -566,16 +531,16 @@ int DbfOpen(DbfEngine& engine, std::string_view path, int& handle) {
     if (const int code = TakeHandle(engine, path, tablePath, handle)) return code;
     DbfTable& table = engine.tables[handle - 1];
     if (const int code = CheckNotOpenElsewhere(engine, table, tablePath.native)) return code;
-    int code = OpenFile(tablePath.native, O_RDWR, table.fd);
-    table.writable = code == kDbfOk;
-    if (code == kErrPathFileAccess) code = OpenFile(tablePath.native, O_RDONLY, table.fd);  // read-only
+    int code = OpenTableFile(tablePath.native, sys::Access::kReadWrite, sys::Creation::kExisting, table.file);
+    if (code == kErrPathFileAccess) {  // read-only
+      code = OpenTableFile(tablePath.native, sys::Access::kRead, sys::Creation::kExisting, table.file);
+    }
     if (code == kErrFileNotFound) return MissingFileCode(tablePath.native);
     return code != kDbfOk ? code : ReadHeader(table);
   });
   if (code != kDbfOk && handle != 0) {
     // A failed open keeps no handle, so a stale handle number can never close another table.
     DbfTable& table = engine.tables[handle - 1];
-    if (table.fd >= 0) ::close(table.fd);
     table = DbfTable{};
     handle = 0;
   }

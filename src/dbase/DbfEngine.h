@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace vrk {
 
 // ---- Error codes -----------------------------------------------------------------------------------
@@ -75,9 +77,8 @@ struct DbfDate {
 // DbfClose.
 struct DbfTable {
   bool taken = false;
-  int fd = -1;            // the open file, -1 for none
-  bool writable = false;  // false when the file could only be opened for reading
-  std::string path;       // upper-cased
+  sys::FileHandle file;  // none when the handle has no file; read-only when it could only be read
+  std::string path;      // upper-cased
   std::uint8_t version = 0;
   std::array<std::uint8_t, 3> updated{};  // year's last two digits, month, day
   std::uint32_t recordCount = 0;

@@ -1,11 +1,11 @@
 #include "platform/Profile.h"
 
-#include <cstdio>
-#include <fstream>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 namespace vrk {
@@ -29,25 +29,52 @@ std::optional<std::string_view> SectionOf(std::string_view line) {
   return line.substr(1, close - 1);
 }
 
-std::vector<std::string> ReadLines(const std::string& iniPath, bool& crlf) {
-  std::vector<std::string> lines;
-  std::ifstream in(NativePath(iniPath), std::ios::binary);
-  std::string line;
-  crlf = false;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') {
-      crlf = true;
-      line.pop_back();
+// One line of the file, without its ending, which is kept: a file edited on another system may mix
+// line feeds and carriage return line feeds, and each line is written back as it came.
+struct Line {
+  std::string text;
+  std::string ending = "\n";
+};
+
+// The file that is read and written: where a link to it leads, so that writing it keeps the link.
+std::string TargetOf(const std::string& iniPath) {
+  const std::string native = NativePath(iniPath);
+  std::error_code ec;
+  const std::filesystem::path target = std::filesystem::weakly_canonical(native, ec);
+  return ec ? native : target.string();
+}
+
+// The lines of the file; none when it is missing or cannot be read.
+std::vector<Line> ReadLines(const std::string& path) {
+  std::vector<Line> lines;
+  sys::FileHandle file;
+  std::uint64_t size = 0;
+  if (sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, file) != 0 || sys::FileSize(file, size) != 0) {
+    return lines;
+  }
+  std::string bytes(size, '\0');
+  std::size_t got = 0;
+  if (sys::ReadAt(file, 0, bytes.data(), bytes.size(), got) != 0) return lines;
+  bytes.resize(got);
+  for (std::size_t from = 0; from < bytes.size();) {
+    const std::size_t feed = bytes.find('\n', from);
+    Line line;
+    line.text = bytes.substr(from, feed == std::string::npos ? std::string::npos : feed - from);
+    line.ending = feed == std::string::npos ? "" : "\n";
+    if (!line.text.empty() && line.text.back() == '\r') {
+      line.text.pop_back();
+      line.ending = "\r" + line.ending;
     }
-    lines.push_back(line);
+    lines.push_back(std::move(line));
+    from = feed == std::string::npos ? bytes.size() : feed + 1;
   }
   return lines;
 }
 
 std::optional<std::string> FindValue(std::string_view section, std::string_view key, const std::string& iniPath) {
-  bool crlf = false;
   bool inSection = false;
-  for (const std::string& line : ReadLines(iniPath, crlf)) {
+  for (const Line& entry : ReadLines(TargetOf(iniPath))) {
+    const std::string& line = entry.text;
     if (const auto name = SectionOf(line)) {
       inSection = SameName(*name, section);
       continue;
@@ -88,15 +115,18 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                const std::string& iniPath) {
-  bool crlf = false;
-  std::vector<std::string> lines = ReadLines(iniPath, crlf);
-  const std::string entry = std::string(key) + "=" + std::string(value);
+  const std::string target = TargetOf(iniPath);
+  std::vector<Line> lines = ReadLines(target);
+  // A new line ends as the file's lines do.
+  const std::string ending = lines.empty() ? "\n" : lines.front().ending.empty() ? "\n" : lines.front().ending;
+  if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = ending;
+  const Line entry{std::string(key) + "=" + std::string(value), ending};
 
   std::optional<std::size_t> sectionStart;
   std::size_t insertAt = lines.size();
   bool done = false;
   for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-    if (const auto name = SectionOf(lines[i])) {
+    if (const auto name = SectionOf(lines[i].text)) {
       if (sectionStart) break;  // end of our section: the key was not in it
       if (SameName(*name, section)) {
         sectionStart = i;
@@ -105,11 +135,11 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
       continue;
     }
     if (!sectionStart) continue;
-    const auto equals = lines[i].find('=');
-    if (equals != std::string::npos && SameName(std::string_view(lines[i]).substr(0, equals), key)) {
-      lines[i] = entry;
+    const auto equals = lines[i].text.find('=');
+    if (equals != std::string::npos && SameName(std::string_view(lines[i].text).substr(0, equals), key)) {
+      lines[i].text = entry.text;
       done = true;
-    } else if (!Trim(lines[i]).empty()) {
+    } else if (!Trim(lines[i].text).empty()) {
       insertAt = i + 1;
     }
   }
@@ -117,24 +147,22 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
     if (sectionStart) {
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
     } else {
-      lines.push_back("[" + std::string(section) + "]");
+      lines.push_back({"[" + std::string(section) + "]", ending});
       lines.push_back(entry);
     }
   }
 
-  // Write a new file beside the old one and rename it over, so that a full disk never leaves half a file.
-  const std::string native = NativePath(iniPath);
-  const std::string temporary = native + ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) out << line << (crlf ? "\r\n" : "\n");
-    out.flush();
-    if (!out) {
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  return std::rename(temporary.c_str(), native.c_str()) == 0;
+  // A new file beside the old one is renamed over it, so that a full disk never leaves half a file.
+  std::string bytes;
+  for (const Line& line : lines) bytes += line.text + line.ending;
+  const std::string temporary = target + ".new";
+  sys::FileHandle file;
+  bool written = sys::OpenFile(temporary, sys::Access::kReadWrite, sys::Creation::kReplace, file) == 0 &&
+                 sys::WriteAt(file, 0, bytes.data(), bytes.size()) == 0 && sys::SyncFile(file) == 0;
+  written = sys::CloseFile(file) == 0 && written;
+  if (written && sys::RenameFile(temporary, target) == 0) return true;
+  (void)sys::RemoveFile(temporary);
+  return false;
 }
 
 }  // namespace vrk

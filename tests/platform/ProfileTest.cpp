@@ -74,6 +74,19 @@ TEST_F(ProfileTest, NewKeyGoesAtTheEndOfItsSection) {
 
 TEST_F(ProfileTest, UnwritableDirectoryReportsFailure) {
   EXPECT_FALSE(WritePrivateProfileString("A", "x", "1", (directory_ / "missing" / "VRK.INI").string()));
+  std::filesystem::create_directory(directory_ / "DIR.INI");
+  EXPECT_FALSE(WritePrivateProfileString("A", "x", "1", (directory_ / "DIR.INI").string()));
+  EXPECT_TRUE(std::filesystem::is_directory(directory_ / "DIR.INI"));
+}
+
+TEST_F(ProfileTest, WritingKeepsEachLinesEndingAndALinkToTheFile) {
+  const std::filesystem::path shared = directory_ / "shared.ini";
+  std::ofstream(shared, std::ios::binary) << "[A]\r\nx=1\ny=2\r\n";
+  std::filesystem::create_symlink(shared, path_);
+  ASSERT_TRUE(WritePrivateProfileString("A", "y", "3", path_));
+  ASSERT_TRUE(WritePrivateProfileString("B", "z", "4", path_));
+  EXPECT_TRUE(std::filesystem::is_symlink(path_));
+  EXPECT_EQ(Read(), "[A]\r\nx=1\ny=3\r\n[B]\r\nz=4\r\n");
 }
 
 }  // namespace
