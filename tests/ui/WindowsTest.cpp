@@ -140,14 +140,14 @@ TEST_F(WindowsTest, GaugeCancelWorksWhileTheMainWindowIsDisabled) {
 }
 
 TEST_F(WindowsTest, TheGaugeWindowShowsOnlyWhenTheOperationTakesAWhile) {
-  ui.gaugeDelay = std::chrono::milliseconds(150);
+  ui.gaugeDelay = std::chrono::milliseconds(300);
   ui.OpenGauge(1000, "Building Indexes....", true);
   frmGauge* gauge = ui.GaugeWindow();
   ASSERT_NE(gauge, nullptr);
   for (int i = 0; i < 30; ++i) ui.StepGauge();
   EXPECT_FALSE(gauge->isVisible());
   EXPECT_EQ(gauge->Gauge1->value(), 3);
-  QTest::qWait(200);
+  QTest::qWait(350);
   for (int i = 0; i < 10; ++i) ui.StepGauge();
   EXPECT_TRUE(gauge->isVisible());
   EXPECT_LE(OffCentre(*gauge), 2);
