@@ -1,6 +1,7 @@
 #include "shell/ScreenLayout.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vrk {
 
@@ -23,10 +24,23 @@ ScreenLayout LayOutRows(const CatalogStore& store) {
   return layout;
 }
 
-int BoxWidth(int length, int charWidth, int left, int windowWidth) {
-  const int wanted = length * charWidth;
-  const int room = windowWidth - left - charWidth;
-  return std::max(charWidth, std::min(wanted, room));
+int BoxWidth(int length, double charWidth, int overhead, int left, int windowWidth) {
+  // Whole pixels, rounded up; the small allowance keeps a product such as 40 × 7.2 from rounding up
+  // past the exact pixel count it stands for.
+  const auto pixels = [](double width) { return static_cast<int>(std::ceil(width - 1e-6)); };
+  const int character = pixels(charWidth);
+  const int wanted = pixels(length * charWidth) + overhead;
+  const int room = windowWidth - left - character;
+  return std::max(character + overhead, std::min(wanted, room));
+}
+
+int EntryScreenHeight(const ScreenLayout& layout, int top, int pitch, int rowHeight, int margin) {
+  int rows = 0;
+  for (int i = 0; i < kScreenRows; ++i) {
+    if (layout.rows[static_cast<std::size_t>(i)].visible) rows = i + 1;
+  }
+  if (rows == 0) return top + margin;
+  return top + (rows - 1) * pitch + rowHeight + margin;
 }
 
 int NextVisibleBox(const std::array<bool, kFieldCount>& visible, int from) {

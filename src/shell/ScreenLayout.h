@@ -31,9 +31,17 @@ struct ScreenLayout {
 
 ScreenLayout LayOutRows(const CatalogStore& store);
 
-// Width of a box in pixels: one character width per character of the field, cut so that the box ends
-// one character width before the window's right edge, and never narrower than one character.
-int BoxWidth(int length, int charWidth, int left, int windowWidth);
+// Width of a box in pixels: room for the field's characters at `charWidth` pixels each (the font's
+// advance, fractional as the font has it), plus the `overhead` pixels a box needs beyond its text (its
+// margins and the caret after the last character), so that a full field shows every character without
+// scrolling. A box that would reach past one character width before the window's right edge is cut
+// there; it never gets narrower than one character.
+int BoxWidth(int length, double charWidth, int overhead, int left, int windowWidth);
+
+// Height of the entry screen in pixels: rows keep their places, so it runs to the bottom of the last
+// visible row, however many rows above it are empty; `margin` more below it. `top` is where row 0
+// starts, `pitch` the distance from one row to the next, `rowHeight` the height of a row.
+int EntryScreenHeight(const ScreenLayout& layout, int top, int pitch, int rowHeight, int margin);
 
 // The box Enter moves to: the next visible one in element order, wrapping from the last to the first;
 // `from` itself when no other box is visible.

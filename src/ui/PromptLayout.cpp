@@ -12,6 +12,7 @@
 namespace vrk {
 
 void LayOutPrompt(QDialog& dialog, QLabel* question, QLineEdit* box, QPushButton* ok, QPushButton* cancel) {
+  question->setTextFormat(Qt::PlainText);  // questions may carry user text: no tags, no mnemonics
   question->setWordWrap(true);
   question->setBuddy(box);
   ok->setDefault(true);

@@ -84,11 +84,10 @@ QWidget* QtUi::MainWindow() const { return mainWindow_.data(); }
 
 int QtUi::RunModal(QDialog& dialog) {
   dialog.setWindowModality(Qt::ApplicationModal);
-  // A message box sizes itself when shown; Qt centres it on the main window, which is centred.
-  if (qobject_cast<QMessageBox*>(&dialog) == nullptr) {
-    dialog.adjustSize();
-    CenterWindow(dialog);
-  }
+  // Centred on the screen, not on the main window (which may not be shown yet), for the size the dialog
+  // takes as it is shown.
+  dialog.adjustSize();
+  CenterWhenShown(dialog);
   if (!takeOver) return dialog.exec();
   dialog.setResult(QDialog::Rejected);
   dialog.show();
@@ -98,7 +97,7 @@ int QtUi::RunModal(QDialog& dialog) {
 }
 
 Answer QtUi::ShowMessage(const MessageBox& box) {
-  QMessageBox message(IconOf(box.icon), ToQString(box.title), ToQStringLines(box.text), ButtonsOf(box.buttons),
+  QMessageBox message(IconOf(box.icon), ToWindowTitle(box.title), ToQStringLines(box.text), ButtonsOf(box.buttons),
                       MainWindow());
   message.setTextFormat(Qt::PlainText);
   RunModal(message);
@@ -139,8 +138,8 @@ std::optional<std::string> QtUi::ChooseSaveFile(const FileChooser& chooser) { re
 
 std::optional<std::string> QtUi::RunNumberPrompt(const NumberPrompt& prompt) {
   frmEnterNumber window(*this, MainWindow());
-  window.setWindowTitle(ToQString(prompt.caption));
-  window.lblUserAction->setText(ToQString(prompt.question));
+  window.setWindowTitle(ToWindowTitle(prompt.caption));
+  window.lblUserAction->setText(ToCaption(prompt.question));
   if (prompt.maxLength > 0) window.txtNumber->setMaxLength(prompt.maxLength);
   if (prompt.password) window.txtNumber->setEchoMode(QLineEdit::Password);
   if (RunModal(window) != QDialog::Accepted) return std::nullopt;
@@ -149,8 +148,8 @@ std::optional<std::string> QtUi::RunNumberPrompt(const NumberPrompt& prompt) {
 
 std::optional<std::string> QtUi::RunNamePrompt(const NamePrompt& prompt) {
   frmEnterName window(*this, MainWindow());
-  window.setWindowTitle(ToQString(prompt.caption));
-  window.lblUserAction->setText(ToQString(prompt.question));
+  window.setWindowTitle(ToWindowTitle(prompt.caption));
+  window.lblUserAction->setText(ToCaption(prompt.question));
   window.Tag = prompt.anyTextAllowed ? QStringLiteral("1") : QStringLiteral("0");
   window.txtName->setText(ToQString(prompt.preset));
   if (prompt.maxLength > 0) window.txtName->setMaxLength(prompt.maxLength);
@@ -158,6 +157,8 @@ std::optional<std::string> QtUi::RunNamePrompt(const NamePrompt& prompt) {
   return FromQString(window.Tag);
 }
 
+// The gauge window is made at once, and Escape cancels from then on, but it is shown only when the
+// operation is still running after gaugeDelay: a quick one finishes without a window flashing by.
 void QtUi::ShowGaugeWindow(int maximum, const std::string& message, bool cancelAllowed) {
   CloseGaugeWindow();
   gauge_ = new frmGauge(*this, MainWindow());
@@ -165,12 +166,21 @@ void QtUi::ShowGaugeWindow(int maximum, const std::string& message, bool cancelA
   gauge_->lblMessage->setText(ToQString(message));
   gauge_->cmdCancel->setEnabled(cancelAllowed);
   gauge_->adjustSize();
-  CenterWindow(*gauge_);
-  gauge_->show();
+  QCoreApplication::instance()->installEventFilter(gauge_);
+  gaugeClock_.start();
+  ShowGaugeWhenDue();
 }
 
 void QtUi::SetGaugeValue(int value) {
-  if (gauge_) gauge_->Gauge1->setValue(value);
+  if (!gauge_) return;
+  gauge_->Gauge1->setValue(value);
+  ShowGaugeWhenDue();
+}
+
+void QtUi::ShowGaugeWhenDue() {
+  if (gauge_ == nullptr || gauge_->isVisible() || gaugeClock_.elapsed() < gaugeDelay.count()) return;
+  CenterWhenShown(*gauge_);
+  gauge_->show();
 }
 
 frmGauge* QtUi::GaugeWindow() const { return gauge_.data(); }

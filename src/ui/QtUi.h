@@ -2,7 +2,9 @@
 // Every modal dialog runs through RunModal, where a test can take it over instead of a person.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <chrono>
 #include <functional>
 
 #include "platform/Ui.h"
@@ -48,8 +50,10 @@ class QtUi : public Ui {
     });
   }
 
-  // The gauge window while it is open, else null.
+  // The gauge window while it is open, else null; it is shown once the operation has run for
+  // gaugeDelay, and Escape cancels the operation from the start.
   frmGauge* GaugeWindow() const;
+  std::chrono::milliseconds gaugeDelay{400};
 
  protected:
   std::optional<std::string> RunNumberPrompt(const NumberPrompt& prompt) override;
@@ -60,9 +64,11 @@ class QtUi : public Ui {
 
  private:
   std::optional<std::string> ChooseFile(const FileChooser& chooser, bool save);
+  void ShowGaugeWhenDue();
 
   QPointer<QMainWindow> mainWindow_;
   QPointer<frmGauge> gauge_;  // owned by the main window, which may go first
+  QElapsedTimer gaugeClock_;  // since the gauge opened
 };
 
 // "Bitmap (*.bmp)|*.bmp|Wave (*.wav)|*.wav" as the name filters of a file dialog.

@@ -15,4 +15,16 @@ QString ToQStringLines(std::string_view ansi) {
   return text;
 }
 
+QString ToCaption(std::string_view ansi) {
+  QString text = ToQString(ansi);
+  text.replace(QLatin1Char('&'), QLatin1String("&&"));
+  return text;
+}
+
+QString ToWindowTitle(std::string_view ansi) {
+  QString text = ToQString(ansi);
+  text.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+  return text;
+}
+
 }  // namespace vrk

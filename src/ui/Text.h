@@ -12,5 +12,11 @@ QString ToQString(std::string_view ansi);
 std::string FromQString(const QString& text);
 // Message text: the program ends its lines with carriage returns, the widgets with line feeds.
 QString ToQStringLines(std::string_view ansi);
+// User text (a field name, say) for a label, a menu item or a button, shown exactly as written: every
+// '&' is doubled, so that no user text ever makes a mnemonic or takes an Alt+letter from the menus.
+QString ToCaption(std::string_view ansi);
+// User text for a window title, shown exactly as written: Qt would take "[*]" for the mark of a changed
+// document.
+QString ToWindowTitle(std::string_view ansi);
 
 }  // namespace vrk

@@ -10,8 +10,13 @@ class QWidget;
 
 namespace vrk {
 
-// Puts a window in the middle of the screen it is on.
+// Puts a window, frame and all, in the middle of the screen it is on: CenterWindow of the specification,
+// within the part of the screen that panels leave free.
 void CenterWindow(QWidget& window);
+// Centres a window that is about to be shown: now, as it is shown (when its size is known: a message box
+// works its size out only while it is being shown), and once more when the window system has told its
+// frame. Later shows leave it where it is.
+void CenterWhenShown(QWidget& window);
 // The sunken frame of an entry box: dark above and left, light below and right, 3 pixels to each side,
 // the margin filled with the box's own background so that box and frame read as one.
 void DrawBoxFrame(QPainter& painter, const QRect& box, const QColor& background);

@@ -10,6 +10,7 @@ frmBldIndex::frmBldIndex(QWidget* parent)
       lblFieldName(new QLabel(this)),
       lblRecNum(new QLabel(this)) {
   setWindowTitle(QStringLiteral("Building Index....."));
+  lblFieldName->setTextFormat(Qt::PlainText);  // a field name as the user typed it
   auto* layout = new QGridLayout(this);
   layout->addWidget(lblFieldName, 0, 0, 1, 2);
   layout->addWidget(new QLabel(QStringLiteral("Entry #"), this), 1, 0);

@@ -1,7 +1,9 @@
 #include "ui/frmEnd.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "platform/Ui.h"
 #include "ui/Pictures.h"
@@ -13,13 +15,18 @@ frmEnd::frmEnd(QWidget* parent)
     : QDialog(parent), Picture1(new QLabel(this)), cmdOK(new QPushButton(tr("E&XIT"), this)) {
   setWindowTitle(ToQString(kAppTitle));
   Picture1->setPixmap(ClosingPicture());
-  Picture1->adjustSize();
-  setFixedSize(Picture1->size());
-  // The button keeps its traditional place on the picture, measured from the right and bottom edges.
-  cmdOK->adjustSize();
-  const int w = cmdOK->width();
-  const int h = cmdOK->height();
-  cmdOK->move(width() - w - static_cast<int>(w / 0.37), height() - 8 * h);
+  // The picture fills the window from edge to edge; the button stands on its own below it, on the right,
+  // clear of everything the picture shows.
+  auto* buttons = new QHBoxLayout;
+  buttons->setContentsMargins(10, 8, 10, 10);
+  buttons->addStretch();
+  buttons->addWidget(cmdOK);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Picture1);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   cmdOK->setDefault(true);
   setModal(true);
   connect(cmdOK, &QPushButton::clicked, this, &frmEnd::cmdOK_Click);

@@ -1,6 +1,8 @@
 #include "ui/frmGauge.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,6 +20,7 @@ frmGauge::frmGauge(Ui& ui, QWidget* parent)
       cmdCancel(new QPushButton(tr("&Cancel"), this)),
       ui_(ui) {
   setWindowTitle(ToQString(kAppTitle));
+  lblMessage->setTextFormat(Qt::PlainText);  // the message names a field as the user typed it
   Gauge1->setTextVisible(false);
   Gauge1->setMinimumWidth(320);
   auto* scale = new QHBoxLayout;
@@ -42,6 +45,19 @@ void frmGauge::cmdCancel_Click() { ui_.CancelGauge(); }
 
 void frmGauge::reject() {
   if (cmdCancel->isEnabled()) cmdCancel_Click();
+}
+
+bool frmGauge::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && cmdCancel->isEnabled()) {
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (key->key() == Qt::Key_Escape && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        (modal == nullptr || modal == this)) {
+      cmdCancel_Click();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace vrk

@@ -27,6 +27,9 @@ class frmGauge : public QDialog {
  protected:
   // Escape and the close box ask for Cancel; the window closes when the operation ends.
   void reject() override;
+  // Installed on the application while the gauge is open: Escape asks for Cancel wherever the focus is,
+  // before the window shows and while the main window is disabled, unless a modal dialog is up.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   Ui& ui_;

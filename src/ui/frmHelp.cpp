@@ -3,6 +3,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "ui/WindowTools.h"
+
 namespace vrk {
 
 frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window), txtHelp(new QTextBrowser(this)) {
@@ -13,6 +15,7 @@ frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window), txtHelp(new QTe
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(txtHelp);
   resize(640, 560);
+  CenterWhenShown(*this);
 }
 
 }  // namespace vrk

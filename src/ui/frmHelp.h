@@ -1,4 +1,5 @@
-// The help window: the program's help pages, with links between them, beside the main window.
+// The help window: the program's help pages, with links between them, beside the main window. It opens
+// in the middle of the screen and then stays where the user puts it.
 #pragma once
 
 #include <QWidget>

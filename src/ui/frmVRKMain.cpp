@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include "report/Totals.h"
 #include "shell/Browsing.h"
@@ -37,7 +38,6 @@ constexpr int kLabelLeft = 24;  // room for the key and computed markers on the 
 constexpr int kMarkerLeft = 3;
 constexpr int kSumMarkerGap = 8;  // from the box's right edge, beyond its frame
 constexpr int kBottomMargin = 10;
-constexpr int kTextPadding = 8;  // the line edit's own margins around its text, and the caret after it
 
 // The entry screen's own surface: the rows are placed on it and it paints their frames and markers.
 class EntrySurface : public QWidget {
@@ -191,25 +191,27 @@ void frmVRKMain::CreateButtons() {
 
 void frmVRKMain::CreateFieldControls() {
   const QFont boxFont = BoxFont();
-  const QFontMetrics metrics(boxFont);
-  charWidth_ = metrics.horizontalAdvance(QLatin1Char('W'));
-  boxHeight_ = metrics.height() + 4;
-  boxLeft_ = kLabelLeft + static_cast<int>(kFieldNameLength) * charWidth_ + 3 + 3;
+  const QFontMetricsF metrics(boxFont);
+  charWidth_ = metrics.horizontalAdvance(QLatin1Char('W'));  // fractional, as the font advances
+  boxHeight_ = QFontMetrics(boxFont).height() + 4;
+  const int labelWidth = qCeil(static_cast<double>(kFieldNameLength) * charWidth_);
+  boxLeft_ = kLabelLeft + labelWidth + 3 + 3;
   for (int i = 0; i < kFieldCount; ++i) {
     auto* label = new QLabel(picEntries);
+    label->setTextFormat(Qt::PlainText);  // a field name is shown as typed, tags and all
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setGeometry(kLabelLeft, RowTop(i), static_cast<int>(kFieldNameLength) * charWidth_, boxHeight_);
+    label->setGeometry(kLabelLeft, RowTop(i), labelWidth, boxHeight_);
     label->hide();
     auto* box = new EntryBox(picEntries);
     box->setFont(boxFont);
-    box->setGeometry(boxLeft_, RowTop(i), charWidth_, boxHeight_);
+    box->setGeometry(boxLeft_, RowTop(i), qCeil(charWidth_), boxHeight_);
     box->hide();
     box->installEventFilter(this);
     label->setBuddy(box);
     lblFieldName[static_cast<std::size_t>(i)] = label;
     txtFieldData[static_cast<std::size_t>(i)] = box;
   }
-  picEntries->resize(boxLeft_ + charWidth_ * 10, RowTop(kScreenRows) + kBottomMargin);
+  picEntries->resize(boxLeft_ + qCeil(charWidth_ * 10), EntryScreenHeight());
 }
 
 void frmVRKMain::CreateStatusBar() {
@@ -233,6 +235,10 @@ void frmVRKMain::CreateStatusBar() {
 }
 
 int frmVRKMain::RowTop(int row) const { return kBase + row * (boxHeight_ + kRowGap); }
+
+int frmVRKMain::EntryScreenHeight() const {
+  return vrk::EntryScreenHeight(layout_, kBase, boxHeight_ + kRowGap, boxHeight_, kBottomMargin);
+}
 
 std::string frmVRKMain::BoxText(int box) const {
   return FromQString(txtFieldData[static_cast<std::size_t>(box)]->text());
@@ -300,8 +306,8 @@ void frmVRKMain::LayoutEntryScreen() {
     box->setVisible(row.visible);
     if (!row.visible) continue;
     box->setReadOnly(row.locked || !program_->MayChange());
-    label->setText(ToQString(RightTrim(program_->fieldTable[at].Name)));
-    const int width = BoxWidth(row.length, charWidth_, boxLeft_, windowWidth - kTextPadding) + kTextPadding;
+    label->setText(ToCaption(RightTrim(program_->fieldTable[at].Name)));
+    const int width = BoxWidth(row.length, charWidth_, box->TextOverhead(), boxLeft_, windowWidth);
     box->setGeometry(boxLeft_, RowTop(i), width, boxHeight_);
     // A computed value may be longer than the field; only typing is held to the field's length.
     box->setMaxLength(row.locked ? 32767 : row.length);
@@ -318,14 +324,15 @@ void frmVRKMain::LayoutEntryScreen() {
       speed[k]->setText(QStringLiteral("Search for ") + lblFieldName[field]->text());
     }
   }
-  int right = boxLeft_ + charWidth_;
+  int right = boxLeft_ + qCeil(charWidth_);
   for (int i = 0; i < kScreenRows; ++i) {
     if (layout_.rows[static_cast<std::size_t>(i)].visible) {
       right = std::max(right, txtFieldData[static_cast<std::size_t>(i)]->geometry().right());
     }
   }
+  // As high as the rows shown need, so that a short layout gets no scroll bar.
   picEntries->resize(std::max(scrEntries->viewport()->width(), right + kSumMarkerGap + kMarkerSize + 4),
-                     RowTop(kScreenRows) + kBottomMargin);
+                     EntryScreenHeight());
   picEntries->update();
 }
 

@@ -154,6 +154,7 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void Enable(QObject* control, bool enabled);
   void PaintEntryScreen(QPainter& painter);
   int RowTop(int row) const;
+  int EntryScreenHeight() const;
   // Runs one command on the program; a command asked for while another runs (through the events
   // that long operations let through) is ignored.
   void Run(const std::function<void(Program&)>& command);
@@ -166,7 +167,7 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   QSet<QObject*> unbuilt_;
   std::map<Panel, QLabel*> panels_;
   ScreenLayout layout_;
-  int charWidth_ = 0;
+  double charWidth_ = 0;  // CW: the box font's advance, fractional
   int boxHeight_ = 0;
   int boxLeft_ = 0;
   QPointer<frmBldIndex> saving_;

@@ -68,9 +68,35 @@ TEST_F(ScreenLayoutTest, OnlyTheFirstThreeUsedKeyFieldsGetSpeedSearchEntries) {
 }
 
 TEST(BoxWidth, IsTheFieldLengthInCharactersCutOneCharacterBeforeTheWindowEdge) {
-  EXPECT_EQ(BoxWidth(10, 8, 150, 800), 80);
-  EXPECT_EQ(BoxWidth(90, 8, 150, 800), 800 - 150 - 8);
-  EXPECT_EQ(BoxWidth(80, 8, 150, 100), 8);  // a window narrower than the labels still leaves a box
+  EXPECT_EQ(BoxWidth(10, 8, 0, 150, 800), 80);
+  EXPECT_EQ(BoxWidth(90, 8, 0, 150, 800), 800 - 150 - 8);
+  EXPECT_EQ(BoxWidth(80, 8, 0, 150, 100), 8);  // a window narrower than the labels still leaves a box
+}
+
+TEST(BoxWidth, CountsFractionalAdvancesAndTheRoomBeyondTheText) {
+  // 40 characters of 7.22 pixels are 288.8 pixels: 289 whole ones, not 40 × 7.
+  EXPECT_EQ(BoxWidth(40, 7.22, 0, 150, 2000), 289);
+  EXPECT_EQ(BoxWidth(40, 7.22, 14, 150, 2000), 289 + 14);
+  EXPECT_EQ(BoxWidth(40, 7.2, 0, 150, 2000), 288);  // exact products are not rounded up
+  EXPECT_EQ(BoxWidth(80, 7.8125, 13, 150, 2000), 625 + 13);
+  // The cut leaves one whole character width to the window's edge, margins and caret included.
+  EXPECT_EQ(BoxWidth(80, 7.22, 14, 150, 600), 600 - 150 - 8);
+  EXPECT_EQ(BoxWidth(80, 7.22, 14, 150, 100), 8 + 14);
+}
+
+TEST(EntryScreenHeight, RunsToTheLastVisibleRow) {
+  ScreenLayout layout;
+  EXPECT_EQ(EntryScreenHeight(layout, 10, 24, 19, 10), 20);  // no rows: the margins only
+  layout.rows[0].visible = true;
+  EXPECT_EQ(EntryScreenHeight(layout, 10, 24, 19, 10), 10 + 19 + 10);
+  for (std::size_t row = 1; row < 6; ++row) layout.rows[row].visible = true;
+  EXPECT_EQ(EntryScreenHeight(layout, 10, 24, 19, 10), 10 + 5 * 24 + 19 + 10);
+  // Empty rows above the last visible one keep their places.
+  layout.rows[3].visible = false;
+  layout.rows[9].visible = true;
+  EXPECT_EQ(EntryScreenHeight(layout, 10, 24, 19, 10), 10 + 9 * 24 + 19 + 10);
+  layout.rows[kScreenRows - 1].visible = true;
+  EXPECT_EQ(EntryScreenHeight(layout, 10, 24, 19, 10), 10 + (kScreenRows - 1) * 24 + 19 + 10);
 }
 
 TEST(NextVisibleBox, StepsForwardWrapsAndStaysWhenAlone) {

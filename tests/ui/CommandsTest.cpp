@@ -314,5 +314,23 @@ TEST_F(EditingTest, ReIndexRunsWithTheGaugeAndSaysSoWhenCancelled) {
   EXPECT_EQ(ui.GaugeWindow(), nullptr);
 }
 
+TEST_F(EditingTest, EscapeCancelsAReIndexBeforeItsGaugeShows) {
+  const std::vector<TestEntry> many(300, TestEntry{{"A", "B", "1", "1"}});
+  Start(kRecords, many);
+  ui.gaugeDelay = std::chrono::hours(1);
+  bool pressed = false;
+  ui.onEvents = [&] {
+    frmGauge* gauge = ui.GaugeWindow();
+    if (gauge == nullptr || gauge->Gauge1->value() < 1 || pressed) return;
+    pressed = true;
+    EXPECT_FALSE(gauge->isVisible());
+    EXPECT_FALSE(window.centralWidget()->isEnabled());
+    QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+  };
+  window.mnuUReIndex->trigger();
+  EXPECT_TRUE(pressed);
+  EXPECT_THAT(ui.Texts(), ElementsAre("Indexing aborted. Index files have been deleted."));
+}
+
 }  // namespace
 }  // namespace vrk::test

@@ -6,9 +6,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QtTest/QTest>
 
 #include "Desktop.h"
 #include "ui/EntryBox.h"
@@ -161,6 +163,85 @@ TEST_F(MainWindowTest, LongBoxesAreCutToTheWindowAndTheScreenScrolls) {
   EXPECT_GE(window.txtFieldData[0]->width(), 80 * charWidth);  // as long as the field again
 }
 
+// A label's picture, to compare what two labels show.
+QImage Picture(QLabel& label) { return label.grab().toImage(); }
+
+TEST_F(MainWindowTest, FieldNamesShowAsTypedAndTakeNoKeys) {
+  Start({{"R&B", 40, kKeyField}, {"Tom & Jerry", 20, kKeyField}, {"Sci&Fantasy", 10}, {"<b>Bold</b>", 10}});
+  const auto& labels = window.lblFieldName;
+  EXPECT_EQ(labels[0]->text(), "R&&B");
+  EXPECT_EQ(labels[1]->text(), "Tom && Jerry");
+  EXPECT_EQ(labels[2]->text(), "Sci&&Fantasy");
+  EXPECT_EQ(window.mnuVSpeed1->text(), "Search for R&&B");
+  EXPECT_EQ(window.mnuVSpeed2->text(), "Search for Tom && Jerry");
+  for (const QLabel* label : labels) EXPECT_TRUE(QKeySequence::mnemonic(label->text()).isEmpty());
+  for (const QAction* speed : {window.mnuVSpeed1, window.mnuVSpeed2}) {
+    EXPECT_TRUE(QKeySequence::mnemonic(speed->text()).isEmpty());
+  }
+
+  // Each label shows its name as a label without any keys shows the plain text: no underline, no tags.
+  for (const auto& [row, typed] : std::vector<std::pair<std::size_t, QString>>{
+           {0, "R&B"}, {1, "Tom & Jerry"}, {2, "Sci&Fantasy"}, {3, "<b>Bold</b>"}}) {
+    QLabel plain(typed, window.picEntries);
+    plain.setTextFormat(Qt::PlainText);
+    plain.setAlignment(labels[row]->alignment());
+    plain.setGeometry(labels[row]->geometry());
+    EXPECT_EQ(Picture(*labels[row]), Picture(plain)) << typed.toStdString();
+  }
+
+  // Alt+F is the File menu's, whatever the fields are called, and Alt+B takes the focus nowhere.
+  window.txtFieldData[1]->setFocus();
+  QTest::keyClick(window.windowHandle(), Qt::Key_B, Qt::AltModifier);
+  EXPECT_TRUE(window.txtFieldData[1]->hasFocus());
+  QTest::keyClick(window.windowHandle(), Qt::Key_F, Qt::AltModifier);
+  EXPECT_EQ(QApplication::activePopupWidget(), window.mnuFile);
+  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  EXPECT_EQ(Box(2), "");
+}
+
+TEST_F(MainWindowTest, AFullFieldShowsEveryCharacterWithTheCaretAfterIt) {
+  Start({{"Forty", 40}, {"Eighty", 80}, {"One", 1}});
+  window.resize(1400, 900);
+  QApplication::processEvents();
+  for (const int row : {0, 1, 2}) {
+    EntryBox* box = window.txtFieldData[static_cast<std::size_t>(row)];
+    const QString full(box->maxLength(), QLatin1Char('W'));
+    box->setFocus();
+    box->setText(full);
+    const QFontMetricsF metrics(box->font());
+    for (const bool overtype : {false, true}) {
+      box->SetOvertype(overtype);
+      box->end(false);
+      const QRect end = box->CaretRect();
+      EXPECT_GE(box->contentsRect().width(), metrics.horizontalAdvance(full) + end.width()) << row;
+      EXPECT_LE(end.right(), box->contentsRect().right()) << row;  // the caret after the text shows whole
+      box->home(false);
+      const QRect home = box->CaretRect();
+      EXPECT_EQ(end.left() - home.left(), qRound(metrics.horizontalAdvance(full))) << row << ": it scrolled";
+    }
+    box->SetOvertype(false);
+  }
+}
+
+TEST_F(MainWindowTest, TheEntryScreenIsAsHighAsTheRowsShown) {
+  Start({{"Artist", 20}, {"Title", 30}, {"Label", 20}, {"Year", 4}, {"Price", 8}, {"Notes", 40}});
+  window.resize(860, 640);
+  QApplication::processEvents();
+  const QRect last = window.txtFieldData[5]->geometry();
+  EXPECT_GT(window.picEntries->height(), last.bottom() + 1);  // the frame below the last box fits
+  EXPECT_LT(window.picEntries->height(), last.bottom() + last.height());
+  EXPECT_EQ(window.scrEntries->verticalScrollBar()->maximum(), 0);
+  EXPECT_FALSE(window.scrEntries->verticalScrollBar()->isVisible());
+}
+
+TEST_F(MainWindowTest, EmptyRowsAboveTheLastOneCountInTheHeight) {
+  Start({{"Artist", 20}, {"", 0}, {"", 0}, {"", 0}, {"", 0}, {"", 0}, {"", 0}, {"", 0}, {"", 0}, {"Notes", 40}});
+  QApplication::processEvents();
+  const QRect last = window.txtFieldData[9]->geometry();
+  EXPECT_GT(window.picEntries->height(), last.bottom() + 1);
+  EXPECT_LT(window.picEntries->height(), last.bottom() + last.height());
+}
+
 TEST_F(MainWindowTest, HelpContentsOpensTheHelpPages) {
   Start({{"Title", 20}});
   window.mnuHContents->trigger();
@@ -172,6 +253,20 @@ TEST_F(MainWindowTest, HelpContentsOpensTheHelpPages) {
                               "Catalog Maintenance", "About"}) {
     EXPECT_TRUE(text.contains(QLatin1String(command))) << command;
   }
+}
+
+TEST_F(MainWindowTest, TheHelpWindowOpensInTheMiddleOfTheScreenAndThenStaysWhereItIsPut) {
+  Start({{"Title", 20}});
+  window.move(0, 0);
+  window.mnuHContents->trigger();
+  auto* help = window.findChild<frmHelp*>();
+  ASSERT_NE(help, nullptr);
+  const QRect screen = help->screen()->availableGeometry();
+  EXPECT_LE((help->frameGeometry().center() - screen.center()).manhattanLength(), 2);
+  help->move(30, 40);
+  help->close();
+  window.mnuHContents->trigger();
+  EXPECT_EQ(help->pos(), QPoint(30, 40));
 }
 
 }  // namespace

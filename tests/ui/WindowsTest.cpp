@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QWindow>
 #include <QtTest/QTest>
 
 #include "Desktop.h"
@@ -36,6 +38,11 @@ class WindowsTest : public ::testing::Test {
  protected:
   RecordingUi ui;
 };
+
+// How far a window's middle is from the middle of its screen.
+int OffCentre(const QWidget& window) {
+  return (window.frameGeometry().center() - window.screen()->availableGeometry().center()).manhattanLength();
+}
 
 TEST_F(WindowsTest, NamePromptTakesLettersAndDigitsUnlessTaggedOne) {
   ui.script = {TypeName("Ab_c.1 x"), TypeName("Ab_c.1 x")};
@@ -108,6 +115,7 @@ TEST_F(WindowsTest, GaugeCancelWorksWhileTheMainWindowIsDisabled) {
   QMainWindow main;
   main.setCentralWidget(new QWidget);
   ui.SetMainWindow(&main);
+  ui.gaugeDelay = std::chrono::milliseconds(0);
   ui.OpenGauge(1000, "Building Indexes....", true);
   ui.SetMainWindowEnabled(false);
   frmGauge* gauge = ui.GaugeWindow();
@@ -129,6 +137,108 @@ TEST_F(WindowsTest, GaugeCancelWorksWhileTheMainWindowIsDisabled) {
   ui.OpenGauge(500, "No cancel", false);
   EXPECT_FALSE(ui.GaugeWindow()->cmdCancel->isEnabled());
   ui.CloseGauge();
+}
+
+TEST_F(WindowsTest, TheGaugeWindowShowsOnlyWhenTheOperationTakesAWhile) {
+  ui.gaugeDelay = std::chrono::milliseconds(300);
+  ui.OpenGauge(1000, "Building Indexes....", true);
+  frmGauge* gauge = ui.GaugeWindow();
+  ASSERT_NE(gauge, nullptr);
+  for (int i = 0; i < 30; ++i) ui.StepGauge();
+  EXPECT_FALSE(gauge->isVisible());
+  EXPECT_EQ(gauge->Gauge1->value(), 3);
+  QTest::qWait(350);
+  for (int i = 0; i < 10; ++i) ui.StepGauge();
+  EXPECT_TRUE(gauge->isVisible());
+  EXPECT_LE(OffCentre(*gauge), 2);
+  ui.CloseGauge();
+  EXPECT_EQ(ui.GaugeWindow(), nullptr);
+}
+
+TEST_F(WindowsTest, EscapeCancelsTheGaugeAtAnyTimeWhereverTheFocusIs) {
+  QMainWindow main;
+  main.setCentralWidget(new QWidget);
+  auto* box = new QLineEdit(main.centralWidget());
+  ui.SetMainWindow(&main);
+  main.show();
+  QApplication::setActiveWindow(&main);
+  box->setFocus();
+  ui.gaugeDelay = std::chrono::hours(1);
+
+  // Before the window shows, with the main window's entry screen disabled: through the window system.
+  ui.SetMainWindowEnabled(false);
+  ui.OpenGauge(1000, "Building Indexes....", true);
+  EXPECT_FALSE(ui.StepGauge());
+  QTest::keyClick(main.windowHandle(), Qt::Key_Escape);
+  EXPECT_TRUE(ui.StepGauge());
+  ui.CloseGauge();
+  // Straight at a disabled box, and at the gauge window itself.
+  ui.OpenGauge(1000, "Building Indexes....", true);
+  QTest::keyClick(box, Qt::Key_Escape);
+  EXPECT_TRUE(ui.StepGauge());
+  ui.CloseGauge();
+  ui.gaugeDelay = std::chrono::milliseconds(0);
+  ui.OpenGauge(1000, "Building Indexes....", true);
+  QTest::keyClick(ui.GaugeWindow(), Qt::Key_Escape);
+  EXPECT_TRUE(ui.StepGauge());
+  EXPECT_TRUE(ui.GaugeWindow()->isVisible());  // it closes when the operation ends
+  ui.CloseGauge();
+
+  // Not where there is no Cancel, nor when a modal dialog is up, which gets its Escape.
+  ui.OpenGauge(1000, "No cancel", false);
+  QTest::keyClick(main.windowHandle(), Qt::Key_Escape);
+  EXPECT_FALSE(ui.StepGauge());
+  ui.CloseGauge();
+  ui.OpenGauge(1000, "Building Indexes....", true);
+  ui.takeOver = [](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); };
+  EXPECT_EQ(ui.ShowMessage({"Go on?", kAppTitle, Buttons::OkCancel, Icon::Question}), Answer::Cancel);
+  EXPECT_FALSE(ui.StepGauge());
+  ui.CloseGauge();
+  // Once the gauge is closed, Escape is nobody's.
+  QTest::keyClick(main.windowHandle(), Qt::Key_Escape);
+  ui.SetMainWindowEnabled(true);
+}
+
+TEST_F(WindowsTest, DialogsAndMessageBoxesAreCentredOnTheScreen) {
+  // The main window off in a corner, shown or not yet shown.
+  QMainWindow main;
+  main.setCentralWidget(new QWidget);
+  main.setGeometry(0, 0, 300, 200);
+  ui.SetMainWindow(&main);
+  std::vector<int> offCentre;
+  std::vector<QSize> sizes;
+  ui.takeOver = [&](QDialog& dialog) {
+    offCentre.push_back(OffCentre(dialog));
+    sizes.push_back(dialog.size());
+    dialog.reject();
+  };
+  const std::string longText(300, 'x');
+  ui.ShowMessage({"Short", kAppTitle, Buttons::Ok, Icon::None});
+  ui.ShowMessage({longText + "\r" + longText + "\r\rMore", kAppTitle, Buttons::YesNo, Icon::Exclamation});
+  main.show();
+  ui.ShowMessage({"Short", kAppTitle, Buttons::Ok, Icon::None});
+  ui.AskNumber({.caption = "Select Number", .question = "Which?"});
+  CatalogNotCompatible notice;
+  ui.dialogs.Show(notice);
+  frmEnd end(&main);
+  ui.RunModal(end);
+  ASSERT_EQ(offCentre.size(), 6u);
+  for (std::size_t i = 0; i < offCentre.size(); ++i) EXPECT_LE(offCentre[i], 2) << "dialog " << i;
+  EXPECT_NE(sizes[0], sizes[1]);  // the long message box took its own size and was centred for it
+}
+
+TEST_F(WindowsTest, TitlesAndQuestionsShowUserTextAsTyped) {
+  ui.takeOver = [](QDialog& dialog) {
+    ASSERT_NE(dialog.windowHandle(), nullptr);
+    EXPECT_EQ(dialog.windowHandle()->title(), "Tom [*] Jerry");  // the title the window system shows
+    if (auto* prompt = qobject_cast<frmEnterName*>(&dialog)) {
+      EXPECT_EQ(prompt->lblUserAction->text(), "Rename R&&B?");
+      EXPECT_TRUE(QKeySequence::mnemonic(prompt->lblUserAction->text()).isEmpty());
+    }
+    dialog.reject();
+  };
+  ui.ShowMessage({"Text", "Tom [*] Jerry", Buttons::Ok, Icon::None});
+  ui.AskName({.caption = "Tom [*] Jerry", .question = "Rename R&B?"});
 }
 
 TEST_F(WindowsTest, MessageBoxesCarryTitleIconButtonsAndLineBreaks) {
@@ -196,8 +306,13 @@ TEST_F(WindowsTest, SplashClosesAtAClickOrAKey) {
 TEST_F(WindowsTest, ClosingWindowAndAboutWindow) {
   frmEnd end;
   EXPECT_EQ(end.cmdOK->text(), "E&XIT");
-  EXPECT_TRUE(end.rect().contains(end.cmdOK->geometry()));
+  EXPECT_TRUE(end.cmdOK->isDefault());
   end.show();
+  // The whole picture shows, and the button stands beside it, not on it.
+  EXPECT_EQ(end.Picture1->size(), end.Picture1->pixmap().size());
+  EXPECT_TRUE(end.rect().contains(end.Picture1->geometry()));
+  EXPECT_TRUE(end.rect().contains(end.cmdOK->geometry()));
+  EXPECT_FALSE(end.cmdOK->geometry().intersects(end.Picture1->geometry()));
   end.cmdOK->click();
   EXPECT_EQ(end.result(), QDialog::Accepted);
 
