@@ -10,7 +10,7 @@ class QWidget;
 
 namespace vrk {
 
-// Puts a window, frame and all, in the middle of the screen it is on: CenterWindow of the specification,
+// Puts a window, frame and all, in the middle of the screen it is on,
 // within the part of the screen that panels leave free.
 void CenterWindow(QWidget& window);
 // Centres a window that is about to be shown: now, as it is shown (when its size is known: a message box
