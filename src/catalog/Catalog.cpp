@@ -173,8 +173,6 @@ bool ReadSetup(CatalogStore& store, const std::string& directory, const std::str
 int OpenCatalog(CatalogStore& store, const std::string& directory, const std::string& name, CatalogAccess access) {
   const std::string base = directory + "/" + name;
   if (SizeOf(base + ".DAT") < 1 || SizeOf(base + ".SET") < 1) return 0;
-  if (!ReadSetup(store, directory, name, store.fieldTable, store.header)) return 0;
-  if (store.header.EntryCount < 0) return 0;
   bool change = access != CatalogAccess::kRead;
   if (change && !MayChange(base)) {
     if (access == CatalogAccess::kChange) {
@@ -196,6 +194,11 @@ int OpenCatalog(CatalogStore& store, const std::string& directory, const std::st
     change = false;
     file = OpenFile(store.ui, store.files, base + ".DAT", kReadOnly, 0, false);
     if (file == 0) return 0;
+  }
+  // Read once the lock is held: a program that changed the catalog meanwhile has counted its entries.
+  if (!ReadSetup(store, directory, name, store.fieldTable, store.header) || store.header.EntryCount < 0) {
+    (void)store.files.Close(file);  // nothing was written
+    return 0;
   }
   store.writable = change;
   const bool sound = HeaderIsSound(store.header, store.files.Get(file)->Size());
@@ -229,7 +232,8 @@ bool MakeChangeable(CatalogStore& store) {
   (void)store.files.Close(store.entryFile);  // only read
   store.entryFile = file;
   store.writable = true;
-  return true;
+  // Another program may have changed the catalog while this one only read it.
+  return ReadHeader(store, base + ".DAT", store.header);
 }
 
 bool InitSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,

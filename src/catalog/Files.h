@@ -38,6 +38,8 @@ class BufferedFile {
 
   void BeginBatch();
   [[nodiscard]] bool EndBatch();  // writes what the batch gathered
+  // Forgets what a batch gathered and the disk would not take, once the user has given it up.
+  void DropGathered() { pending_.clear(); }
   // Writes what a batch gathered, then puts the file's data on the disk.
   [[nodiscard]] bool Sync();
   // The file's length on the disk (what a batch gathered and has not written is not counted); -1 with

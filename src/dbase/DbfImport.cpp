@@ -92,9 +92,14 @@ void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input,
   while (!flushed && wrote && ReportFileError(store.ui, FileFailureFromErrno(entries.error(), entryPath)) == 0) {
     flushed = entries.EndBatch();
   }
-  if (!flushed) written = std::min(written, SlotsOnDisk(entries, header));
-  header.EntryCount = static_cast<float>(written);
-  const bool counted = WriteHeader(store, file, header);
+  if (!flushed) {
+    entries.DropGathered();
+    written = std::min(written, SlotsOnDisk(entries, header));
+  }
+  // The entries are on the disk before the header counts them, and the header before the import ends.
+  bool counted = entries.Sync();
+  header.EntryCount = counted ? static_cast<float>(written) : 0.0f;
+  counted = WriteHeader(store, file, header) && entries.Sync() && counted;
   const bool closed = store.files.Close(file);
   if (!wrote || !flushed || !counted || !closed) whole = false;
 }

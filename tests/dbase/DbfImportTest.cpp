@@ -10,6 +10,7 @@
 #include "fakes/ForeignTable.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
+#include "platform/FileSystem.h"
 
 namespace vrk {
 namespace {
@@ -245,6 +246,35 @@ TEST_F(DbfImportTest, ExportedCatalogComesBackWithItsNamesLengthsAndTexts) {
     EntryRecord original;
     ASSERT_TRUE(ReadEntry(store, original, store.header, static_cast<EntryNumber>(n + 1), store.entryFile));
     for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(catalog.entries[n].Field[i], original.Field[i]);
+  }
+}
+
+TEST_F(DbfImportTest, AnImportKilledAtAnyWriteCountsOnlyEntriesThatAreThere) {
+  std::vector<std::string> records;
+  for (int i = 0; i < 2000; ++i) records.push_back(" " + std::to_string(100000 + i));
+  TempDirectory::WriteFile(Path(), ForeignTable(0x03, {{"N", 'C', 6}}, records));
+  const auto import = [&](sys::FaultKind fault, long at) {
+    for (const char* file : {"IMP.DAT", "IMP.SET"}) std::filesystem::remove(dir / file);
+    sys::SetWriteFault(fault, at);
+    (void)ImportDBF(store, engine, Path(), "IMP", dir.path());
+    const long changes = sys::ChangesSoFar();
+    store.files = FileTable();  // killed: nothing more is written
+    sys::SetWriteFault(sys::FaultKind::kNone);
+    return changes;
+  };
+  const long writes = import(sys::FaultKind::kNone, 0);
+  for (long at = 1; at <= writes; ++at) {
+    import(sys::FaultKind::kStop, at);
+    CatalogStore reader(ui);
+    const int file = OpenCatalog(reader, dir.path(), "IMP", CatalogAccess::kRead);
+    if (file == 0) continue;  // killed before the catalog was whole: it does not open
+    ASSERT_LE(reader.header.Count(), 2000) << "killed before write " << at;
+    EntryRecord entry;
+    for (EntryNumber n = 1; n <= reader.header.Count(); ++n) {
+      ASSERT_TRUE(ReadEntry(reader, entry, reader.header, n, file));
+      ASSERT_EQ(entry.Field[0], records[static_cast<std::size_t>(n - 1)].substr(1)) << "killed before write " << at;
+    }
+    (void)reader.files.Close(file);
   }
 }
 

@@ -13,9 +13,10 @@ namespace vrk::test {
 
 class TempDirectory {
  public:
-  TempDirectory() {
+  // `suffix` tells apart two directories of one test.
+  explicit TempDirectory(const std::string& suffix = "") {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "-" + info->name() : "vrk";
+    std::string name = (info != nullptr ? std::string(info->test_suite_name()) + "-" + info->name() : "vrk") + suffix;
     for (char& c : name) {
       if (c == '/') c = '_';
     }

@@ -1,0 +1,155 @@
+#!/usr/bin/env python3
+"""vrkcli as a whole program, the way users run it.
+
+  crash VRKCLI       each changing command is killed (SIGKILL, injected by strace) at each of its writes
+                     in turn; afterwards no saved entry is lost and every key index lists every active
+                     entry exactly once
+  writers VRKCLI     two programs adding entries to one catalog at the same time lose none of them
+  read-only VRKCLI   a catalog whose files may not be written is read, and a change of it is refused
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+KEYS = ["Title", "Artist", "Year"]
+SKIPPED = 77  # the exit status CTest counts as a skipped test
+
+
+def run(vrkcli, *args, check=False, user=None):
+    command = [vrkcli, *args]
+    if user is not None:
+        command = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups", *command]
+    done = subprocess.run(command, capture_output=True, text=True)
+    if check and done.returncode != 0:
+        sys.exit(f"{' '.join(args)} failed ({done.returncode}): {done.stderr}")
+    return done
+
+
+def entries(vrkcli, base):
+    """Entry number -> (status, values) as dump prints them."""
+    dump = run(vrkcli, "dump", base, check=True).stdout
+    result = {}
+    for line in dump.splitlines():
+        number, status, *values = line.split("\t")
+        result[int(number)] = (status, values)
+    return result
+
+
+def check_indexes(vrkcli, base, what, keys=KEYS):
+    catalog = entries(vrkcli, base)
+    for field in keys:
+        walk = run(vrkcli, "walk", base, field)
+        if walk.returncode != 0:
+            sys.exit(f"{what}: walk {field} failed: {walk.stderr}")
+        walked = [int(line.split("\t")[0]) for line in walk.stdout.splitlines()]
+        for number, (status, _) in catalog.items():
+            times = walked.count(number)
+            if (status == "active" and times != 1) or times > 1:
+                sys.exit(f"{what}: {status} entry {number} is {times} times in the index of {field}")
+        if any(number not in catalog for number in walked):
+            sys.exit(f"{what}: the index of {field} names entries the catalog does not have")
+    return catalog
+
+
+def make_catalog(vrkcli, base, count):
+    run(vrkcli, "new", base, "Title:24:key", "Artist:16:key", "Year:4:key", "Notes:10", check=True)
+    for n in range(1, count + 1):
+        run(vrkcli, "add", base, f"Title=Title {n * 7 % 13}", f"Artist=Artist {n % 5}", f"Year={1950 + n}",
+            check=True)
+    run(vrkcli, "delete", base, "3", check=True)
+
+
+def writes_of(vrkcli, command):
+    with tempfile.NamedTemporaryFile() as log:
+        subprocess.run(["strace", "-f", "-qq", "-e", "trace=pwrite64", "-o", log.name, vrkcli, *command],
+                       capture_output=True, check=False)
+        return sum(1 for line in open(log.name) if "pwrite64(" in line)
+
+
+def crash(vrkcli, work):
+    template = os.path.join(work, "template")
+    os.mkdir(template)
+    make_catalog(vrkcli, os.path.join(template, "CAT"), 30)
+    before = entries(vrkcli, os.path.join(template, "CAT"))
+    commands = [["add", "{base}", "Title=Added", "Artist=Someone", "Year=2001"],
+                ["add", "{base}", "Title=Zzz", "Notes=n"],
+                ["delete", "{base}", "5"],
+                ["delete", "{base}", "3"],  # a deleted entry: saved again, as active
+                ["undelete", "{base}", "3"],
+                ["reindex", "{base}"]]
+    points = 0
+    for command in commands:
+        trial = os.path.join(work, "trial")
+        shutil.rmtree(trial, ignore_errors=True)
+        shutil.copytree(template, trial)
+        writes = writes_of(vrkcli, [part.format(base=os.path.join(trial, "CAT")) for part in command])
+        for at in range(1, writes + 1):
+            shutil.rmtree(trial)
+            shutil.copytree(template, trial)
+            base = os.path.join(trial, "CAT")
+            killed = subprocess.run(["strace", "-f", "-qq", "-o", "/dev/null", "-e",
+                                     f"inject=pwrite64:signal=SIGKILL:when={at}", vrkcli,
+                                     *[part.format(base=base) for part in command]], capture_output=True)
+            what = f"{' '.join(command[:1] + command[2:])} killed at write {at} of {writes}"
+            if killed.returncode == 0:
+                sys.exit(f"{what}: the command was not killed")
+            after = check_indexes(vrkcli, base, what)
+            for number, entry in before.items():
+                if number not in after:
+                    sys.exit(f"{what}: entry {number} is lost")
+                if number not in (3, 5) and after[number] != entry:
+                    sys.exit(f"{what}: entry {number} changed: {after[number]}")
+            if len(after) > len(before) + 1:
+                sys.exit(f"{what}: {len(after)} entries after it")
+            run(vrkcli, "add", base, "Title=Later", check=True)
+            check_indexes(vrkcli, base, what + ", then one more entry")
+            points += 1
+    print(f"{points} kill points: no entry lost, no index wrong")
+
+
+def writers(vrkcli, work):
+    base = os.path.join(work, "CAT")
+    run(vrkcli, "new", base, "Title:20:key", "Writer:2", check=True)
+    each = 40
+    script = (f'for i in $(seq {each}); do "{vrkcli}" add "{base}" Title=W$1-$i Writer=$1 >/dev/null || '
+              f'echo failed; done')
+    loops = [subprocess.Popen(["bash", "-c", script, "loop", str(w)], stdout=subprocess.PIPE, text=True)
+             for w in (1, 2)]
+    failures = sum(loop.communicate()[0].count("failed") for loop in loops)
+    catalog = check_indexes(vrkcli, base, "two writers", keys=["Title"])
+    if len(catalog) != 2 * each - failures:
+        sys.exit(f"two writers: {2 * each - failures} adds succeeded, {len(catalog)} entries saved")
+    titles = sorted(values[0] for _, values in catalog.values())
+    if len(set(titles)) != len(titles):
+        sys.exit("two writers: an entry was saved twice")
+    print(f"two writers: {len(catalog)} entries saved, {failures} refused, none lost")
+
+
+def read_only(vrkcli, work):
+    if os.geteuid() != 0:
+        print("read-only: needs root, to make the catalog another user's")
+        sys.exit(SKIPPED)
+    os.chmod(work, 0o755)
+    base = os.path.join(work, "CAT")
+    make_catalog(vrkcli, base, 5)
+    for name in os.listdir(work):
+        os.chmod(os.path.join(work, name), 0o444)
+    nobody = "65534"
+    for command in (["info", base], ["dump", base], ["walk", base, "Title"], ["totals", base]):
+        done = run(vrkcli, *command, user=nobody)
+        if done.returncode != 0:
+            sys.exit(f"read-only: {command[0]} failed: {done.stderr}")
+    if run(vrkcli, "walk", base, "Title", user=nobody).stdout.count("\n") != 4:
+        sys.exit("read-only: walk did not list the four active entries")
+    refused = run(vrkcli, "add", base, "Title=x", user=nobody)
+    if refused.returncode != 1 or "read-only" not in refused.stderr:
+        sys.exit(f"read-only: add was not refused clearly ({refused.returncode}): {refused.stderr}")
+    print("read-only: read, and a change refused")
+
+
+if __name__ == "__main__":
+    mode, vrkcli = sys.argv[1], os.path.abspath(sys.argv[2])
+    with tempfile.TemporaryDirectory() as work:
+        {"crash": crash, "writers": writers, "read-only": read_only}[mode](vrkcli, work)
