@@ -109,6 +109,78 @@ TEST_F(VrkcliTest, DeleteUndeleteAndReindex) {
   EXPECT_EQ(Cli("walk " + Base() + " Title").out.substr(0, 2), "2\t");
 }
 
+TEST_F(VrkcliTest, ASecondDeleteSavesTheEntryAgainAsItWas) {
+  MakeMusic();
+  ASSERT_EQ(Cli("delete " + Base() + " 1").status, 0);
+  ASSERT_EQ(Cli("delete " + Base() + " 1").status, 0);
+  EXPECT_EQ(Cli("dump " + Base()).out.substr(0, 39), "1\tactive\tZappa\tHot Rats\t1969\t9.50\t2\t19\n");
+}
+
+TEST_F(VrkcliTest, AFailureOfAnIndexEndsWithStatusOne) {
+  MakeMusic();
+  std::filesystem::remove(dir / "MUSICX00.WDX");
+  std::filesystem::create_directory(dir / "MUSICX00.WDX");
+  for (const std::string& command :
+       {"add " + Base() + " Artist=x", "delete " + Base() + " 1", "reindex " + Base(), "walk " + Base() + " Artist"}) {
+    const Outcome run = Cli(command);
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE(run.err.find("ERROR OPENING INDEX FILE"), std::string::npos) << command << ": " << run.err;
+  }
+  EXPECT_EQ(Cli("dump " + Base()).out.find("1\tdeleted"), std::string::npos);  // nothing was changed
+}
+
+TEST_F(VrkcliTest, ADamagedIndexIsRebuiltAndAForgedOneIsRefused) {
+  MakeMusic();
+  TempDirectory::WriteFile(dir / "MUSICX00.WDX", std::string(8192, 'x'));
+  const Outcome walk = Cli("walk " + Base() + " Artist");
+  EXPECT_EQ(walk.status, 0);
+  EXPECT_EQ(walk.err, "The key indexes of MUSIC were left incomplete; they are rebuilt now.\n");
+  EXPECT_EQ(walk.out.substr(0, 2), "2\t");
+
+  // An index of a larger catalog of that name names entries this one does not have.
+  std::filesystem::create_directory(dir / "larger");
+  ASSERT_EQ(Cli("new " + (dir / "larger/music") + " Artist:20:key").status, 0);
+  for (const char* artist : {"A", "B", "C", "D", "E"}) Cli("add " + (dir / "larger/music") + " Artist=" + artist);
+  std::filesystem::copy_file(dir / "larger/MUSICX00.WDX", dir / "MUSICX00.WDX",
+                             std::filesystem::copy_options::overwrite_existing);
+  const Outcome forged = Cli("walk " + Base() + " Artist");
+  EXPECT_EQ(forged.status, 1);
+  EXPECT_NE(forged.err.find("Error Getting Key"), std::string::npos);
+}
+
+TEST_F(VrkcliTest, ValuesAndPathsAsTheUserGivesThem) {
+  const std::string japanese = dir / "\xE6\x97\xA5\xE6\x9C\xAC";  // a directory code page 1252 cannot name
+  std::filesystem::create_directory(japanese);
+  ASSERT_EQ(Cli("new " + japanese + "/cat T:10:key").status, 0);
+  EXPECT_TRUE(std::filesystem::exists(japanese + "/CAT.DAT"));
+  const Outcome tab = Cli("add " + japanese + "/cat \"T=$(printf 'a\\tb')\"");
+  EXPECT_EQ(tab.status, 2);
+  EXPECT_NE(tab.err.find("control character"), std::string::npos);
+  // A control character a foreign program stored prints as a blank.
+  ASSERT_EQ(Cli("add " + japanese + "/cat T=abc").status, 0);
+  std::string entries = TempDirectory::ReadFile(japanese + "/CAT.DAT");
+  entries[entries.size() - 54 + 5] = '\t';
+  TempDirectory::WriteFile(japanese + "/CAT.DAT", entries);
+  EXPECT_EQ(Cli("dump " + japanese + "/cat").out, "1\tactive\ta c\n");
+}
+
+TEST_F(VrkcliTest, NoTargetDestroysACatalogFile) {
+  MakeMusic();
+  std::filesystem::create_symlink(dir / "MUSICX00.WDX", dir / "LINK.DBF");
+  const std::string index = TempDirectory::ReadFile(dir / "MUSICX00.WDX");
+  EXPECT_EQ(Cli("export-dbf " + Base() + " " + (dir / "LINK.DBF") + " --overwrite").status, 2);
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "MUSICX00.WDX"), index);
+
+  std::filesystem::create_directory(dir / "X.DAT");
+  EXPECT_EQ(Cli("new " + (dir / "x") + " A:5").status, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "X.SET"));
+  TempDirectory::WriteFile(dir / "Y.SET", "kept");
+  const Outcome replace = Cli("new " + (dir / "y") + " A:5");
+  EXPECT_EQ(replace.status, 1);
+  EXPECT_NE(replace.err.find("Replace contents of"), std::string::npos);
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "Y.SET"), "kept");
+}
+
 TEST_F(VrkcliTest, BadInputSaysWhyAndWritesNothing) {
   EXPECT_EQ(Cli("frobnicate").status, 2);
   EXPECT_EQ(Cli("info " + Base()).status, 2);

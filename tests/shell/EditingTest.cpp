@@ -82,6 +82,33 @@ TEST_F(EditingTest, ComputedFieldsShowTheirValueAfterSaving) {
   EXPECT_EQ(screen.BoxText(3), "8");
 }
 
+TEST_F(EditingTest, ANewEntryStoresItsComputedFieldsBlankWhateverWasShownBefore) {
+  Open(MakeLayout({{"A", 6}, {"B", 6}, {"C", 6, kPlainField, "A*B"}, {"D", 6, kPlainField, "C+A"}}));
+  Add({"10", "10"});
+  EntryRecord stored = Entry(1);
+  stored.Field[2] = "100   ";  // a computed field with a stored text, as a foreign program may leave it
+  ASSERT_TRUE(WriteEntry(program, stored, program.header, 1, program.entryFile));
+  Show(1);
+  EraseScreen(program);
+  Type({"1", "2"});
+  ASSERT_TRUE(SaveEntry(program));
+  EXPECT_EQ(Entry(2).Field[2], "      ");
+  Show(2);
+  EXPECT_EQ(screen.BoxText(3), "1");  // D = C + A with C's stored text blank
+}
+
+TEST_F(EditingTest, ACatalogRefusesAnEntryItCannotCount) {
+  OpenBooks();
+  program.header.EntryCount = static_cast<float>(kMostEntries);  // as full as a single counts exactly
+  EraseScreen(program);
+  Type({"One too many"});
+  EXPECT_FALSE(SaveEntry(program));
+  EXPECT_EQ(program.header.Count(), kMostEntries);
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{"This catalog holds 16777216 entries, the most a catalog can "
+                                                  "count. The entry was not saved."}));
+  EXPECT_EQ(screen.BoxText(0), "One too many");
+}
+
 TEST_F(EditingTest, DeleteRemovesKeysAndDeletingAgainSavesTheScreen) {
   OpenBooks();
   Add({"One"});

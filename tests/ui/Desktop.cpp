@@ -64,6 +64,10 @@ DesktopTest::~DesktopTest() { EXPECT_TRUE(ui.script.empty()) << "dialogs expecte
 
 void DesktopTest::Start(std::initializer_list<FieldSpec> fields, const std::vector<TestEntry>& entries) {
   WriteCatalog(dir.path(), "CAT", MakeLayout(fields), entries);
+  StartOnCatalog();
+}
+
+void DesktopTest::StartOnCatalog() {
   WritePrivateProfileString("Database", "CurrentDB", "CAT", program.iniPath);
   StartProgram();
 }

@@ -57,6 +57,8 @@ class DesktopTest : public ::testing::Test {
 
   // Starts the program on catalog CAT with these fields and entries, named in VRK.INI.
   void Start(std::initializer_list<FieldSpec> fields, const std::vector<TestEntry>& entries = {});
+  // Starts the program on the catalog CAT already in the directory, named in VRK.INI.
+  void StartOnCatalog();
   void StartWithoutCatalog();
   // The catalog as its files hold it now.
   CatalogOnDisk Stored() const { return ReadCatalog(dir.path(), "CAT"); }

@@ -13,6 +13,7 @@
 #include <QtTest/QTest>
 
 #include "Desktop.h"
+#include "platform/FileSystem.h"
 #include "ui/EntryBox.h"
 #include "ui/frmHelp.h"
 
@@ -37,6 +38,25 @@ QStringList EnabledItems(const QMenu* menu) {
 }
 
 using MainWindowTest = DesktopTest;
+
+// Another program changing the catalog holds its lock: the desktop program opens it for reading only.
+TEST_F(MainWindowTest, ACatalogInUseElsewhereOpensForReadingOnly) {
+  WriteCatalog(dir.path(), "CAT", MakeLayout({{"Title", 20, kKeyField}}), {{{"One"}}, {{"Two"}}});
+  sys::FileHandle other;
+  ASSERT_EQ(sys::OpenFile(dir / "CAT.DAT", sys::Access::kReadWrite, sys::Creation::kExisting, other), 0);
+  ASSERT_EQ(sys::LockFile(other, sys::Lock::kExclusive), 0);
+  StartOnCatalog();
+  EXPECT_THAT(ui.Texts(), testing::ElementsAre("CAT is in use by another program: it is opened for reading only."));
+  EXPECT_EQ(Panel(Panel::Entry), "Entry # 2");  // no entry can be made: the last one is shown
+  EXPECT_TRUE(window.txtFieldData[0]->isReadOnly());
+  for (QWidget* button : {static_cast<QWidget*>(window.cmdSave), static_cast<QWidget*>(window.cmdDelete),
+                          static_cast<QWidget*>(window.cmdClear), static_cast<QWidget*>(window.cmdCopyLast)}) {
+    EXPECT_FALSE(button->isEnabled());
+  }
+  EXPECT_FALSE(window.mnuESaveEntry->isEnabled());
+  EXPECT_FALSE(window.mnuUtilities->menuAction()->isEnabled());
+  EXPECT_TRUE(window.cmdPrevious->isEnabled());
+}
 
 TEST_F(MainWindowTest, ButtonsStandInTheirOrderWithTheirCaptions) {
   Start({{"Title", 20}});
