@@ -67,8 +67,9 @@ bool WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettin
   const int file = OpenFile(store.ui, store.files, path, kBinary, 0, false);
   if (file == 0) return false;
 
-  std::string first(kSettingsEnd - kSettingsStart, '\0');
-  char* at = first.data() - kSettingsStart;  // so that at + n is byte n of the file
+  // The bytes up to the end of the options, placed as in the file; the two regions are written.
+  std::string bytes(kOptionsEnd, '\0');
+  char* at = bytes.data();
   const std::string name = CharToOem(settings.ReportName);
   std::memcpy(at + 336, name.data(), kFieldNameLength);
   PutShort(at + 350, settings.FormatSelected);
@@ -79,8 +80,6 @@ bool WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettin
   PutSingle(at + 404, settings.LastSorted);
   PutSingle(at + 408, settings.FirstSorted);
 
-  std::string second(kOptionsEnd - kOptionsStart, '\0');
-  at = second.data() - kOptionsStart;
   PutShort(at + 622, settings.TopMargin);
   PutShort(at + 638, settings.QuickViewColumnWidth);
   PutShort(at + 654, settings.LockTopLine);
@@ -90,7 +89,10 @@ bool WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettin
   PutShort(at + 718, settings.PrintMemos);
   PutShort(at + 734, settings.PageNumbers);
 
-  const bool written = WriteBlock(store, file, kSettingsStart, first) && WriteBlock(store, file, kOptionsStart, second);
+  const std::string_view view(bytes);
+  const bool written =
+      WriteBlock(store, file, kSettingsStart, view.substr(kSettingsStart, kSettingsEnd - kSettingsStart)) &&
+      WriteBlock(store, file, kOptionsStart, view.substr(kOptionsStart, kOptionsEnd - kOptionsStart));
   return store.files.Close(file) && written;
 }
 
@@ -286,11 +288,11 @@ bool CloseCatalog(CatalogStore& store, int file) {
 void ReadSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings) {
   const int file = OpenFile(store.ui, store.files, store.catalogDirectory + "/" + name + ".SET", kReadOnly, 0, false);
   if (file == 0) return;
-  char bytes[kOptionsEnd - kSettingsStart];
-  const bool read = ReadBlock(store, file, kSettingsStart, bytes, sizeof bytes) >= 0;
-  (void)store.files.Close(file);            // only read
-  if (!read) return;                        // the settings keep what they held
-  const char* at = bytes - kSettingsStart;  // at + n is byte n of the file
+  char bytes[kOptionsEnd];  // byte n of the file at bytes + n
+  const bool read = ReadBlock(store, file, 0, bytes, sizeof bytes) >= 0;
+  (void)store.files.Close(file);  // only read
+  if (!read) return;              // the settings keep what they held
+  const char* at = bytes;
 
   settings.ReportName = OemToChar(std::string_view(at + 336, kFieldNameLength));
   settings.FormatSelected = GetShort(at + 350);
