@@ -41,12 +41,12 @@ bool MayChangeEntries(Program& program) {
   return false;
 }
 
-// Ends a change of the entries. When the entry file is known to agree with the keys filed (`whole`),
-// the indexes are marked whole once the entries are on the disk; otherwise, or when the entry slot
-// may hold half a write (`slotKnown` false), they are left in doubt, to be rebuilt before their next
-// use. True when the indexes are whole.
-bool FinishChange(Program& program, KeyTable& keys, bool slotKnown, bool whole) {
-  if (slotKnown && whole) return CloseKeyIndexes(program, keys);
+// Ends a change of the entries. When the entry file is known to agree with the keys filed, the
+// indexes are marked whole once the entries are on the disk; otherwise (a key refused, or a slot that
+// may hold half a write) they are left in doubt, to be rebuilt before their next use. True when the
+// indexes are whole.
+bool FinishChange(Program& program, KeyTable& keys, bool agree) {
+  if (agree) return CloseKeyIndexes(program, keys);
   AbandonKeyIndexes(keys);
   return false;
 }
@@ -112,10 +112,11 @@ bool SaveEntry(Program& program) {
       }
     }
   }
-  whole = FinishChange(program, keys, saved || !existing, whole);
+  whole = FinishChange(program, keys, (saved || !existing) && whole);
   if (!saved) {
     // The entry stays as it was, and so does the screen, to be saved again.
     program.currentEntry = before;
+    program.screen.SetPanel(Panel::Deleted, DeletedPanelText(before));
     program.screen.CloseSavingWindow();
     return false;
   }
@@ -159,9 +160,9 @@ bool DeleteEntry(Program& program) {
       WriteEntry(program, program.currentEntry, program.header, program.currentEntryNumber, program.entryFile);
   if (!written) {
     program.currentEntry.Status = status;
-    ShowEntry(program, program.currentEntry);  // the panel as it was
+    program.screen.SetPanel(Panel::Deleted, DeletedPanelText(program.currentEntry));
   }
-  return FinishChange(program, keys, written || !existing, whole) && written;
+  return FinishChange(program, keys, (written || !existing) && whole) && written;
 }
 
 bool UndeleteEntry(Program& program) {
@@ -180,9 +181,9 @@ bool UndeleteEntry(Program& program) {
     whole = (!existing || AddEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber)) && whole;
   } else {
     program.currentEntry.Status = kStatusDeleted;
-    program.screen.SetPanel(Panel::Deleted, "DELETED");
+    program.screen.SetPanel(Panel::Deleted, DeletedPanelText(program.currentEntry));
   }
-  return FinishChange(program, keys, written || !existing, whole) && written;
+  return FinishChange(program, keys, (written || !existing) && whole) && written;
 }
 
 void CopyLast(Program& program) {

@@ -11,13 +11,12 @@ void ShowEntry(Program& program, const EntryRecord& record) {
     program.screen.SetBoxText(i, computed ? ComputeField(program.formulaTable, record, i)
                                           : RightTrim(record.Field[static_cast<std::size_t>(i)]));
   }
-  std::string deleted;
-  if (record.MemoNumber >= 1) {
-    deleted = "SEE MEMO";
-  } else if (record.Status == kStatusDeleted) {
-    deleted = "DELETED";
-  }
-  program.screen.SetPanel(Panel::Deleted, deleted);
+  program.screen.SetPanel(Panel::Deleted, DeletedPanelText(record));
+}
+
+std::string DeletedPanelText(const EntryRecord& record) {
+  if (record.MemoNumber >= 1) return "SEE MEMO";
+  return record.Status == kStatusDeleted ? "DELETED" : "";
 }
 
 std::string EntryPanelText(EntryNumber n) { return "Entry # " + std::to_string(n); }

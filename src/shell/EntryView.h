@@ -9,6 +9,8 @@ namespace vrk {
 
 // Puts an entry into the boxes (computed fields show their value) and sets the "Deleted" panel.
 void ShowEntry(Program& program, const EntryRecord& record);
+// The "Deleted" panel for an entry: "SEE MEMO", "DELETED" or nothing.
+std::string DeletedPanelText(const EntryRecord& record);
 // "Entry # 12"
 std::string EntryPanelText(EntryNumber n);
 
