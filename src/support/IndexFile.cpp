@@ -18,8 +18,6 @@ namespace {
 using ndx::Fault;
 
 constexpr std::int16_t kMaxHandles = 64;
-// Keys added in a row are held back up to this many (36 MB) before they are filed.
-constexpr std::size_t kMaxPending = std::size_t{1} << 20;
 
 // Where GetNext and GetPrev go on from: the item returned last, and the path to it, which holds
 // while the store's generation is unchanged. After a change the walk seeks from the item again.
@@ -50,11 +48,34 @@ std::shared_ptr<ndx::Store> StoreOf(const ndx::FileId& id) {
   return nullptr;
 }
 
+// Files the keys held back: into an empty index as a tree built from all of them, into a filled one
+// one by one. Runs are spilled only while the index is empty, and nothing but AddKey has happened
+// since, so spilled runs always go into a build.
 void FilePending(ndx::Store& store) {
-  if (store.pending().empty()) return;
-  std::vector<ndx::Item> items;
-  items.swap(store.pending());
-  ndx::Tree(store).InsertMany(items);
+  ndx::HeldKeys& held = store.held();
+  if (held.empty()) return;
+  ndx::Tree tree(store);
+  if (held.spilled() || tree.Empty()) {
+    ndx::HeldKeys::Merge merge(held);
+    tree.Build(merge, held.size());
+  } else {
+    tree.InsertInOrder(held.TakeRun());
+  }
+  held.Clear();
+}
+
+// A full run of held keys is spilled while the index is empty, else filed at once.
+void HoldKey(ndx::Store& store, const ndx::Item& item) {
+  ndx::HeldKeys& held = store.held();
+  held.Add(item);
+  if (!held.full()) return;
+  ndx::Tree tree(store);
+  if (held.spilled() || tree.Empty()) {
+    store.BeginChanges();
+    held.Spill();
+  } else {
+    tree.InsertInOrder(held.TakeRun());
+  }
 }
 
 // Runs `operation` on an open handle and turns a fault into its result. A fault leaves the store
@@ -189,8 +210,7 @@ std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entr
       handle,
       [&](Handle& h) {
         if (!h.store->writable()) return kNdxIoError;
-        h.store->pending().push_back(ndx::MakeItem(key, sequence, entry));
-        if (h.store->pending().size() >= kMaxPending) FilePending(*h.store);
+        HoldKey(*h.store, ndx::MakeItem(key, sequence, entry));
         return kNdxOk;
       },
       false);

@@ -72,15 +72,6 @@ bool Folded(std::uint8_t c) {
   return folded[c];
 }
 
-Item DecodeItem(const std::uint8_t* slot) {
-  Item item;
-  std::memcpy(item.key.data(), slot, kMaxKeyLength);
-  item.length = slot[kLengthAt];
-  item.sequence = static_cast<std::int32_t>(Get32(slot + kSequenceAt));
-  item.entry = static_cast<std::int32_t>(Get32(slot + kEntryAt));
-  return item;
-}
-
 // Stored form: no longer than a key, zero past its length, upper-cased, no trailing blank.
 bool StoredForm(const Item& item) {
   if (item.length > kMaxKeyLength) return false;
@@ -149,7 +140,7 @@ std::strong_ordering NodeView::Compare(std::size_t i, const NodeView& other, std
                static_cast<std::int32_t>(Get32(o + kSequenceAt)), static_cast<std::int32_t>(Get32(o + kEntryAt)));
 }
 
-Item NodeView::item(std::size_t i) const { return DecodeItem(slot(i)); }
+Item NodeView::item(std::size_t i) const { return DecodeSlot(slot(i)); }
 
 std::uint32_t NodeView::child(std::size_t i) const { return Get32(slot(i) + kChildAt); }
 
@@ -186,6 +177,15 @@ void EncodeSlot(std::uint8_t* image, const Item& item, std::uint32_t child) {
   Put32(image + kSequenceAt, static_cast<std::uint32_t>(item.sequence));
   Put32(image + kEntryAt, static_cast<std::uint32_t>(item.entry));
   Put32(image + kChildAt, child);
+}
+
+Item DecodeSlot(const std::uint8_t* image) {
+  Item item;
+  std::memcpy(item.key.data(), image, kMaxKeyLength);
+  item.length = image[kLengthAt];
+  item.sequence = static_cast<std::int32_t>(Get32(image + kSequenceAt));
+  item.entry = static_cast<std::int32_t>(Get32(image + kEntryAt));
+  return item;
 }
 
 void MakeFree(Page& page, std::uint32_t next) {

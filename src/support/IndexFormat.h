@@ -96,6 +96,8 @@ class Node : public NodeView {
 
 // Writes the slot image of an item (and, for an inner slot, its child) into `image`.
 void EncodeSlot(std::uint8_t* image, const Item& item, std::uint32_t child);
+// The item of a slot image.
+Item DecodeSlot(const std::uint8_t* image);
 
 // Free pages form a list through the link field of their page head.
 void MakeFree(Page& page, std::uint32_t next);
