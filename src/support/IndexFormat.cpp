@@ -52,7 +52,11 @@ std::uint32_t Checksum(const Page& page) {
 std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::int32_t sequence, std::int32_t entry,
                            const std::uint8_t* otherKey, std::uint8_t otherLength, std::int32_t otherSequence,
                            std::int32_t otherEntry) {
-  if (const int c = std::memcmp(key, otherKey, kMaxKeyLength); c != 0) return c <=> 0;
+  // The keys compared eight bytes at a time.
+  for (std::size_t i = 0; i < kMaxKeyLength; i += 8) {
+    const std::uint64_t a = Item::KeyWord(key + i), b = Item::KeyWord(otherKey + i);
+    if (a != b) return a <=> b;
+  }
   if (length != otherLength) return length <=> otherLength;
   if (sequence != otherSequence) return sequence <=> otherSequence;
   return entry <=> otherEntry;
@@ -104,16 +108,17 @@ bool ValidTreePage(const Page& page, std::uint32_t pageCount) {
 
 }  // namespace
 
-std::strong_ordering operator<=>(const Item& a, const Item& b) {
-  return Order(a.key.data(), a.length, a.sequence, a.entry, b);
-}
-
 Item MakeItem(std::string_view key, std::int32_t sequence, std::int32_t entry) {
+  static const std::array<std::uint8_t, 256> upper = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>(UpperAnsi(static_cast<char>(i)));
+    return table;
+  }();
   Item item;
   item.sequence = sequence;
   item.entry = entry;
   std::size_t length = std::min(key.size(), kMaxKeyLength);
-  for (std::size_t i = 0; i < length; ++i) item.key[i] = static_cast<std::uint8_t>(UpperAnsi(key[i]));
+  for (std::size_t i = 0; i < length; ++i) item.key[i] = upper[static_cast<std::uint8_t>(key[i])];
   while (length > 0 && item.key[length - 1] == ' ') item.key[--length] = 0;
   item.length = static_cast<std::uint8_t>(length);
   return item;
