@@ -252,8 +252,8 @@ const bool registered = [] {
   add("Walk/SQLite", WalkSqlite, kMillion, 3);
   add("Dump/VRK", DumpVrk, kMillion, 3);
   add("Dump/SQLite", DumpSqlite, kMillion, 3);
-  add("Totals/VRK", TotalsVrk, kMillion, 5);
-  add("Totals/SQLite", TotalsSqlite, kMillion, 5);
+  add("Totals/VRK", TotalsVrk, kMillion, 10);
+  add("Totals/SQLite", TotalsSqlite, kMillion, 10);
   if (LargeCases()) {
     add("ReIndex/VRK", ReIndexVrk, 3 * kMillion, 1);
     add("ReIndex/SQLite", ReIndexSqlite, 3 * kMillion, 1);
