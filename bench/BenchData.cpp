@@ -81,10 +81,25 @@ Scratch::Scratch(const std::string& name)
   fs::create_directories(dir);
 }
 
+Scratch::Scratch(std::filesystem::path kept, bool keep) : dir(std::move(kept)), keep(keep) {
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+}
+
 Scratch::~Scratch() {
   std::error_code ec;
-  fs::remove_all(dir, ec);
+  if (!keep) fs::remove_all(dir, ec);
 }
+
+namespace {
+
+Scratch CollectionScratch(std::int64_t count) {
+  const char* kept = std::getenv("VRK_BENCH_KEEP");
+  if (kept == nullptr || *kept == '\0') return Scratch("collection");
+  return Scratch(fs::path(kept) / std::to_string(count), true);
+}
+
+}  // namespace
 
 void Exec(sqlite3* db, const std::string& sql) {
   char* error = nullptr;
@@ -94,7 +109,7 @@ void Exec(sqlite3* db, const std::string& sql) {
   }
 }
 
-Collection::Collection(std::int64_t count, bool withSqlite) : count(count), scratch("collection") {
+Collection::Collection(std::int64_t count, bool withSqlite) : count(count), scratch(CollectionScratch(count)) {
   store.catalogDirectory = scratch.dir.string();
   store.catalogName = "MUSIC";
   CatalogLayout layout;

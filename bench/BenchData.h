@@ -43,16 +43,20 @@ class RowSource {
 // The catalog layout: Artist (30, key), Title (30, key), Label (20, key), Year (4), Price (8, sum).
 inline constexpr short kLengths[] = {30, 30, 20, 4, 8};
 
-// A scratch directory, removed with everything in it when the object goes.
+// A scratch directory, removed with everything in it when the object goes, unless `keep`.
 struct Scratch {
   explicit Scratch(const std::string& name);
+  Scratch(std::filesystem::path kept, bool keep);
   ~Scratch();
   std::string PathOf(const std::string& name) const { return (dir / name).string(); }
   std::filesystem::path dir;
+  bool keep = false;
 };
 
 // A catalog MUSIC of `count` rows from RowSource, open for a change, and the same rows in an SQLite
 // table `music` with columns artist, title, label, year, price (and its rowid the entry number).
+// With VRK_BENCH_KEEP=DIR in the environment they are made in DIR/N (N the count) and left there,
+// for trying vrkcli on them.
 struct Collection {
   explicit Collection(std::int64_t count, bool withSqlite = true);
   ~Collection();

@@ -104,6 +104,41 @@ bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHea
   return WriteBlock(store, file, static_cast<std::int64_t>(header.EntryLength) * n, slot);
 }
 
+namespace {
+
+constexpr std::size_t kReaderBlock = 256 * 1024;
+
+}  // namespace
+
+EntryReader::EntryReader(CatalogStore& store, FieldMask fields) : store_(store), fields_(fields) {
+  const auto length = static_cast<std::size_t>(std::max<short>(store.header.EntryLength, 1));
+  block_.resize(std::max<std::size_t>(1, kReaderBlock / length) * length);
+}
+
+bool EntryReader::Read(EntryNumber n, EntryRecord& record) {
+  const auto length = static_cast<std::size_t>(store_.header.EntryLength);
+  const EntryNumber count = store_.header.Count();
+  if (n < 1 || n > count || length == 0) {
+    return ReadEntry(store_, record, store_.header, n, store_.entryFile, fields_);
+  }
+  if (n < first_ || n >= first_ + static_cast<EntryNumber>(slots_)) {
+    first_ = n;
+    slots_ = std::min(block_.size() / length, static_cast<std::size_t>(count - n + 1));
+    got_ = ReadBlock(store_, store_.entryFile, static_cast<std::int64_t>(length) * n, block_.data(), slots_ * length);
+    if (got_ < 0) {
+      slots_ = 0;
+      return false;
+    }
+  }
+  const auto at = static_cast<std::size_t>(n - first_);
+  if (static_cast<std::size_t>(got_) <= at * length) {
+    record = BlankEntry(store_.header);  // beyond the end of the file
+  } else {
+    DecodeEntry(record, store_.header, block_.data() + at * length, fields_);
+  }
+  return true;
+}
+
 WalkEnd WalkEntries(CatalogStore& store, const std::string& message,
                     const std::function<bool(const EntryRecord&, EntryNumber)>& visit, FieldMask fields) {
   const EntryNumber count = store.header.Count();
@@ -111,35 +146,13 @@ WalkEnd WalkEntries(CatalogStore& store, const std::string& message,
   store.ui.OpenGauge(static_cast<double>(count), message, true);
   WalkEnd end = WalkEnd::kDone;
   EntryRecord record;
-  // The entries are read many slots at a time, straight into a block of the walk's own.
-  constexpr std::size_t kWalkBlock = 256 * 1024;
-  const auto length = static_cast<std::size_t>(store.header.EntryLength);
-  const std::size_t perBlock = std::max<std::size_t>(1, kWalkBlock / std::max<std::size_t>(length, 1));
-  std::vector<char> block(perBlock * length);
-  EntryNumber blockStart = 1;  // entry number of the block's first slot
-  std::size_t inBlock = 0;     // slots read into the block
-  long got = 0;                // bytes read into it
+  EntryReader reader(store, fields);
   for (EntryNumber n = 1; n <= count && end == WalkEnd::kDone; ++n) {
     if (store.ui.StepGauge()) {
       end = WalkEnd::kCancelled;
-      break;
+    } else if (!reader.Read(n, record) || !visit(record, n)) {
+      end = WalkEnd::kFailed;
     }
-    if (n >= blockStart + static_cast<EntryNumber>(inBlock)) {
-      blockStart = n;
-      inBlock = std::min(perBlock, static_cast<std::size_t>(count - n + 1));
-      got = ReadBlock(store, store.entryFile, static_cast<std::int64_t>(length) * n, block.data(), inBlock * length);
-      if (got < 0) {
-        end = WalkEnd::kFailed;
-        break;
-      }
-    }
-    const auto at = static_cast<std::size_t>(n - blockStart);
-    if (static_cast<std::size_t>(got) <= at * length) {
-      record = BlankEntry(store.header);  // beyond the end of the file, as ReadEntry reads it
-    } else {
-      DecodeEntry(record, store.header, block.data() + at * length, fields);
-    }
-    if (!visit(record, n)) end = WalkEnd::kFailed;
   }
   store.ui.SetMainWindowEnabled(true);
   store.ui.CloseGauge();
