@@ -9,11 +9,15 @@
 //   Dump      every entry read in entry order (EntryReader) and formatted as a TAB line into a buffer
 //             (AppendEntryLine), as `vrkcli dump` does; SQLite: SELECT rowid, * formatted the same way.
 //   Totals    every entry read and its sum field added up (TotalCatalog); SQLite: SELECT SUM(price).
+//   SaveEntry one new entry saved through the real SaveEntry path (indexes opened, marked, keys filed,
+//             everything put on the disk, indexes closed), timed per call; SQLite: one INSERT in a
+//             transaction of its own, default synchronous setting, the three columns indexed.
 //
 // Each figure pair is VRK/… and SQLite/… with the entry count as the argument. The 3,000,000-entry
 // ReIndex cases run only with VRK_BENCH_LARGE=1 in the environment. See bench/README.md.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 
@@ -23,6 +27,12 @@
 #include "catalog/EntryText.h"
 #include "index/Keys.h"
 #include "index/Rebuild.h"
+#include "platform/Printer.h"
+#include "platform/Sound.h"
+#include "shell/Editing.h"
+#include "shell/Program.h"
+#include "shell/Startup.h"
+#include "shell/TextScreen.h"
 #include "support/Support.h"
 
 namespace vrk::bench {
@@ -31,6 +41,11 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::int64_t kMillion = 1'000'000;
+using Clock = std::chrono::steady_clock;
+
+double Microseconds(Clock::time_point from) {
+  return std::chrono::duration<double, std::micro>(Clock::now() - from).count();
+}
 
 // The catalog's three indexes, built once.
 void EnsureIndexes(Collection& c) {
@@ -236,6 +251,70 @@ void TotalsSqlite(benchmark::State& state) {
   PerEntry(state, c.count);
 }
 
+// ---- Saving one entry ------------------------------------------------------------------------------
+
+// One new entry saved through SaveEntry, as the Save command does: its three indexes opened, marked as
+// being changed, the entry written, its keys filed, the entry file and the indexes put on the disk,
+// the indexes marked whole and closed. Per call p50, p99 and max.
+void SaveEntryVrk(benchmark::State& state) {
+  Collection& c = CollectionOf(state.range(0));
+  EnsureIndexes(c);
+  // The program opens the catalog for a change itself: the collection lets go of it.
+  (void)c.store.files.Close(c.store.entryFile);
+  c.store.entryFile = 0;
+  QuietUi ui;
+  TextScreen screen;
+  SilentSound sound;
+  NoPrinter printer;
+  Program program{{ui, screen, sound, printer}};
+  SetProgramDirectory(program, c.scratch.dir.string());
+  Require(UseCatalog(program, c.scratch.dir.string(), "MUSIC", CatalogAccess::kChange), "open the catalog");
+  RowSource rows(99);
+  Latencies latencies;
+  for (auto _ : state) {
+    state.PauseTiming();
+    EraseScreen(program);
+    const Row row = rows.Next();
+    const std::string* texts[] = {&row.artist, &row.title, &row.label, &row.year, &row.price};
+    for (int i = 0; i < 5; ++i) screen.SetBoxText(i, *texts[i]);
+    const EntryNumber before = program.header.Count();
+    state.ResumeTiming();
+    const Clock::time_point start = Clock::now();
+    const bool saved = SaveEntry(program);
+    latencies.Add(Microseconds(start));
+    if (!saved || program.header.Count() != before + 1) state.SkipWithError("the entry was not saved");
+  }
+  Require(CloseCurrentCatalog(program), "close the catalog");
+  Require(ui.messages == 0, "save without a message");
+  latencies.Report(state);
+}
+
+// One INSERT in a transaction of its own, with the default synchronous setting, into the table with
+// an index on each of the three columns.
+void SaveEntrySqlite(benchmark::State& state) {
+  Collection& c = CollectionOf(state.range(0));
+  for (const char* column : {"artist", "title", "label"}) {
+    Exec(c.db, std::string("CREATE INDEX IF NOT EXISTS save_") + column + " ON music(" + column + " COLLATE NOCASE)");
+  }
+  sqlite3_stmt* insert = nullptr;
+  Require(sqlite3_prepare_v2(c.db, "INSERT INTO music VALUES(?, ?, ?, ?, ?)", -1, &insert, nullptr) == SQLITE_OK,
+          "prepare the insert");
+  RowSource rows(99);
+  Latencies latencies;
+  for (auto _ : state) {
+    const Row row = rows.Next();
+    const std::string* texts[] = {&row.artist, &row.title, &row.label, &row.year, &row.price};
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < 5; ++i) sqlite3_bind_text(insert, i + 1, texts[i]->c_str(), -1, SQLITE_STATIC);
+    const bool inserted = sqlite3_step(insert) == SQLITE_DONE;
+    sqlite3_reset(insert);
+    latencies.Add(Microseconds(start));
+    if (!inserted) state.SkipWithError("the row was not inserted");
+  }
+  sqlite3_finalize(insert);
+  latencies.Report(state);
+}
+
 // Registered by size, so that each collection is made once: the benchmarks run in this order.
 const bool registered = [] {
   const auto add = [](const char* name, void (*function)(benchmark::State&), std::int64_t count, int iterations) {
@@ -255,6 +334,9 @@ const bool registered = [] {
   add("Dump/SQLite", DumpSqlite, kMillion, 3);
   add("Totals/VRK", TotalsVrk, kMillion, 10);
   add("Totals/SQLite", TotalsSqlite, kMillion, 10);
+  // Last of this size: they add entries and rows.
+  add("SaveEntry/SQLite", SaveEntrySqlite, kMillion, 200);
+  add("SaveEntry/VRK", SaveEntryVrk, kMillion, 200);
   if (LargeCases()) {
     add("ReIndex/VRK", ReIndexVrk, 3 * kMillion, 1);
     add("ReIndex/SQLite", ReIndexSqlite, 3 * kMillion, 1);

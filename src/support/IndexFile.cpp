@@ -5,6 +5,7 @@
 #include <exception>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "platform/Paths.h"
 #include "support/IndexFormat.h"
@@ -99,9 +100,9 @@ std::int16_t Run(std::int16_t handle, Operation operation, bool filePending = tr
   }
 }
 
-std::int16_t PositionAt(Handle& h, ndx::Tree& tree, bool found, const ndx::Path& path, std::int32_t& entry) {
+std::int16_t PositionAt(Handle& h, ndx::Tree& tree, bool found, ndx::Path path, std::int32_t& entry) {
   if (!found) return kNdxEnd;  // the position stays where it was
-  h.cursor = {true, tree.At(path), path, h.store->generation()};
+  h.cursor = {true, tree.At(path), std::move(path), h.store->generation()};
   entry = h.cursor.last.entry;
   return kNdxOk;
 }
@@ -109,20 +110,26 @@ std::int16_t PositionAt(Handle& h, ndx::Tree& tree, bool found, const ndx::Path&
 std::int16_t Walk(std::int16_t handle, bool forward, std::int32_t& entry) {
   return Run(handle, [&](Handle& h) {
     ndx::Tree tree(*h.store);
-    const Cursor& cursor = h.cursor;
-    ndx::Path path = cursor.path;
+    Cursor& cursor = h.cursor;
+    if (cursor.positioned && cursor.generation == h.store->generation()) {
+      // The common case, a step along an unchanged tree, moves the cursor's own path: a step that
+      // finds nothing leaves it as it was.
+      if (!tree.Step(forward, cursor.path)) return kNdxEnd;
+      cursor.last = tree.At(cursor.path);
+      entry = cursor.last.entry;
+      return kNdxOk;
+    }
+    ndx::Path path;
     bool found = false;
     if (!cursor.positioned) {
       found = tree.Edge(!forward, path);
-    } else if (cursor.generation == h.store->generation()) {
-      found = tree.Step(forward, path);
     } else if (forward) {
       found = tree.Seek(cursor.last, true, path);
     } else {
       // One back from the first item not below the remembered one; the last item when none is.
       found = tree.Seek(cursor.last, false, path) ? tree.Step(false, path) : tree.Edge(true, path);
     }
-    return PositionAt(h, tree, found, path, entry);
+    return PositionAt(h, tree, found, std::move(path), entry);
   });
 }
 
@@ -228,7 +235,7 @@ std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry) {
     ndx::Tree tree(*h.store);
     ndx::Path path;
     const bool found = tree.Edge(false, path);
-    return PositionAt(h, tree, found, path, entry);
+    return PositionAt(h, tree, found, std::move(path), entry);
   });
 }
 
@@ -242,7 +249,7 @@ std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& ent
     ndx::Path path;
     const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
     const bool found = tree.Seek(ndx::MakeItem(key, lowest, lowest), false, path);
-    return PositionAt(h, tree, found, path, entry);
+    return PositionAt(h, tree, found, std::move(path), entry);
   });
 }
 

@@ -67,24 +67,22 @@ std::strong_ordering Order(const std::uint8_t* key, std::uint8_t length, std::in
   return Order(key, length, sequence, entry, b.key.data(), b.length, b.sequence, b.entry);
 }
 
-bool Folded(std::uint8_t c) {
-  static const std::array<bool, 256> folded = [] {
-    std::array<bool, 256> table{};
-    for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>(UpperAnsi(static_cast<char>(i))) == i;
-    return table;
-  }();
-  return folded[c];
-}
+// The bytes that upper-casing leaves as they are.
+const std::array<bool, 256> kFolded = [] {
+  std::array<bool, 256> table{};
+  for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>(UpperAnsi(static_cast<char>(i))) == i;
+  return table;
+}();
 
 // Stored form: no longer than a key, zero past its length, upper-cased, no trailing blank.
-bool StoredForm(const Item& item) {
-  if (item.length > kMaxKeyLength) return false;
-  if (item.length > 0 && item.key[item.length - 1] == ' ') return false;
-  for (std::size_t i = 0; i < kMaxKeyLength; ++i) {
-    const std::uint8_t c = item.key[i];
-    if (i >= item.length ? c != 0 : !Folded(c)) return false;
-  }
-  return true;
+bool StoredForm(const std::uint8_t* slot) {
+  const std::size_t length = slot[kLengthAt];
+  if (length > kMaxKeyLength) return false;
+  if (length > 0 && slot[length - 1] == ' ') return false;
+  bool ok = true;
+  for (std::size_t i = 0; i < length; ++i) ok &= kFolded[slot[i]];
+  for (std::size_t i = length; i < kMaxKeyLength; ++i) ok &= slot[i] == 0;
+  return ok;
 }
 
 bool ValidTreePage(const Page& page, std::uint32_t pageCount) {
@@ -94,14 +92,12 @@ bool ValidTreePage(const Page& page, std::uint32_t pageCount) {
   if (count > node.capacity() || (!node.leaf() && count == 0) || Get32(page.data() + kLinkAt) != 0) {
     return false;
   }
-  // Slot 0 of an inner page holds no bound, so order starts at slot 1 there.
+  // Slot 0 of an inner page holds no bound, so order starts at slot 1 there. Every page read from the
+  // disk is checked, so the slots are checked as they lie, without decoding them.
   const std::size_t ordered = node.leaf() ? 0 : 1;
-  Item previous;
   for (std::size_t i = 0; i < count; ++i) {
-    const Item item = node.item(i);
-    if (!StoredForm(item) || (i > ordered && item < previous)) return false;
+    if (!StoredForm(node.slot(i)) || (i > ordered && node.Compare(i, node, i - 1) < 0)) return false;
     if (!node.leaf() && (node.child(i) == 0 || node.child(i) >= pageCount)) return false;
-    previous = item;
   }
   return true;
 }

@@ -10,10 +10,10 @@
 
 #include <array>
 #include <bit>
-#include <cstring>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "support/Support.h"

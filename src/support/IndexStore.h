@@ -21,8 +21,8 @@ struct Fault {
   std::int16_t result;
 };
 
-inline constexpr std::size_t kDefaultCachePages = 16384;  // 64 MB per open index file
-inline constexpr std::size_t kMinCachePages = 8;          // the tree uses at most two pages at once
+inline constexpr std::size_t kDefaultCachePages = 4096;  // 16 MB per open index file
+inline constexpr std::size_t kMinCachePages = 8;         // the tree uses at most two pages at once
 
 // Pages that each index file opened from now on may keep in memory (tests make it small so that
 // pages are written back and read again).
