@@ -38,7 +38,8 @@ void HeldKeys::Spill() {
     named_ = sys::RemoveFile(spillPath_) != 0;
     spillEnd_ = 0;
   }
-  std::vector<std::uint8_t> images(std::min(run_.size(), kSlotsPerTransfer) * kLeafSlotSize);
+  // EncodeSlot writes an inner slot's child too: room for it past the last leaf slot.
+  std::vector<std::uint8_t> images(std::min(run_.size(), kSlotsPerTransfer) * kLeafSlotSize + kInnerSlotSize);
   for (std::size_t from = 0; from < run_.size(); from += kSlotsPerTransfer) {
     const std::size_t slots = std::min(kSlotsPerTransfer, run_.size() - from);
     for (std::size_t i = 0; i < slots; ++i) EncodeSlot(images.data() + i * kLeafSlotSize, run_[from + i], 0);
