@@ -6,6 +6,14 @@
 // its kind, its level in the tree (0 for leaves), its count of slots and a link (the next free page).
 // A leaf slot is one item; an inner slot is an item and a child page number, where the item of slot
 // i > 0 is the lowest item of child i and the item of slot 0 is not used. Numbers are little-endian.
+//
+// Order of writes. Before anything of a change reaches the file, the header is written with the flag
+// set and put on the disk; then the changed pages are written (in any order); they are put on the
+// disk, and only then is the header written with the flag cleared. A file found with the flag set may
+// hold half a change and is rebuilt. A tree built from the bottom up (into an empty index) is written
+// the same way, its pages in the order of their numbers from page 1 on: each level's pages in key
+// order, every page right after the last of its children, so that the root comes last; a longer file
+// (free pages of the emptied tree) is then cut after the root.
 #pragma once
 
 #include <array>
