@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <iterator>
 #include <limits>
+#include <vector>
 
 #include "catalog/EntryFile.h"
 #include "platform/CodePage.h"
@@ -74,6 +75,39 @@ void AddExponentDigit(std::int64_t& exponent, char digit) {
 // The number is gathered as 0.DIGITS times ten to a power, without leading zeros, into a buffer on the
 // stack, and read by std::from_chars, which ignores the C library's locale and allocates nothing.
 double FieldNumber(std::string_view text) {
+  // Most field text is plain: blanks, up to 15 digits and a period. Its value is those digits over a
+  // power of ten, both exact doubles, so that the one division rounds as from_chars does.
+  {
+    std::int64_t digits = 0;
+    int kept = 0;
+    int decimals = -1;  // digits after the period, -1 before it
+    bool seen = false;
+    bool plain = true;
+    for (const char c : text) {
+      if (c == ' ' || c == '\t' || c == '\n') continue;
+      if (c >= '0' && c <= '9') {
+        seen = true;
+        if (decimals >= 0) ++decimals;
+        if (digits == 0 && c == '0') continue;  // a leading zero
+        if (++kept > 15) {
+          plain = false;
+          break;
+        }
+        digits = digits * 10 + (c - '0');
+      } else if (c == '.' && decimals < 0) {
+        decimals = 0;
+      } else {
+        plain = false;
+        break;
+      }
+    }
+    if (plain && decimals <= 22) {
+      static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+      if (!seen) return 0;
+      return decimals <= 0 ? static_cast<double>(digits) : static_cast<double>(digits) / kPowers[decimals];
+    }
+  }
   Significant chars(text);
   if (chars.Peek() == '&') {
     chars.Next();
@@ -244,10 +278,21 @@ bool HasSumField(const FieldTable& fields) {
 WalkEnd TotalCatalog(CatalogStore& store) {
   store.totals.fill(0);
   if (!HasSumField(store.fieldTable)) return WalkEnd::kDone;
-  return WalkEntries(store, "TOTALING ENTRIES....", [&store](const EntryRecord& record, EntryNumber) {
-    for (int i = 0; i < kFieldCount; ++i) {
+  // Only the sum fields are read, and the operands of those that are computed.
+  std::vector<int> sums;
+  FieldMask needed = 0;
+  for (int i = 0; i < kFieldCount; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (!IsSumField(store.fieldTable[at])) continue;
+    sums.push_back(i);
+    needed |= FieldMask{1} << i;
+    if (const Formula& formula = store.formulaTable[at]; formula.Valid) {
+      needed |= (FieldMask{1} << formula.Operand1) | (FieldMask{1} << formula.Operand2);
+    }
+  }
+  const auto add = [&store, &sums](const EntryRecord& record, EntryNumber) {
+    for (const int i : sums) {
       const auto at = static_cast<std::size_t>(i);
-      if (!IsSumField(store.fieldTable[at])) continue;
       // FieldValueText without copying a stored text.
       if (store.formulaTable[at].Valid) {
         AddToTotal(store.totals, i, ComputeField(store.formulaTable, record, i));
@@ -256,7 +301,8 @@ WalkEnd TotalCatalog(CatalogStore& store) {
       }
     }
     return true;
-  });
+  };
+  return WalkEntries(store, "TOTALING ENTRIES....", add, needed);
 }
 
 }  // namespace vrk

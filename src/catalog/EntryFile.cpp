@@ -3,6 +3,7 @@
 #include "catalog/EntryFile.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "catalog/FileIo.h"
@@ -11,37 +12,67 @@
 
 namespace vrk {
 
+namespace {
+
+// OemToCharBuff as a table of this file's own, so that the loop over a field's bytes is inlined.
+const std::array<char, 256> kOemToAnsi = [] {
+  std::array<char, 256> table{};
+  for (int c = 0; c < 256; ++c) table[static_cast<std::size_t>(c)] = static_cast<char>(c);
+  OemToCharBuff(table.data(), table.size());
+  return table;
+}();
+
+}  // namespace
+
 EntryRecord BlankEntry(const CatalogHeader& header) {
   EntryRecord record;
   for (int i = 0; i < kFieldCount; ++i) record.Field[i].assign(static_cast<std::size_t>(header.FieldLength[i]), ' ');
   return record;
 }
 
-bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& header, EntryNumber n, int file) {
-  if (n < 1) {
-    store.ui.Message("Bad RecNum");
-    return false;
-  }
-  std::vector<char> slot(static_cast<std::size_t>(header.EntryLength));
-  const long got = ReadBlock(store, file, static_cast<std::int64_t>(header.EntryLength) * n, slot.data(), slot.size());
-  if (got < 0) return false;
-  if (got == 0) {  // beyond the end of the file: nothing was ever written here
-    record = BlankEntry(header);
-    return true;
-  }
-  const char* at = slot.data();
+namespace {
+
+// Decodes a slot read from the file (zeros where the file ended inside it).
+void DecodeEntry(EntryRecord& record, const CatalogHeader& header, const char* slot, FieldMask fields) {
+  const char* at = slot;
   record.Status = GetSingle(at);
   at += 4;
   for (int i = 0; i < kFieldCount; ++i) {
     const auto length = static_cast<std::size_t>(header.FieldLength[i]);
     if (length == 0) continue;
-    record.Field[i].assign(at, length);
-    OemToCharBuff(record.Field[i].data(), length);
+    if ((fields >> i) & 1) {
+      std::string& field = record.Field[i];
+      field.resize(length);
+      for (std::size_t c = 0; c < length; ++c) field[c] = kOemToAnsi[static_cast<unsigned char>(at[c])];
+    }
     at += length;
   }
   record.NextSorted = GetSingle(at);
   record.PrevSorted = GetSingle(at + 4);
   record.MemoNumber = GetSingle(at + 8);
+}
+
+}  // namespace
+
+bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& header, EntryNumber n, int file,
+               FieldMask fields) {
+  if (n < 1) {
+    store.ui.Message("Bad RecNum");
+    return false;
+  }
+  // The slot on the stack: reading entries in key order allocates nothing per entry.
+  constexpr std::size_t kOnStack = 4096;
+  const auto size = static_cast<std::size_t>(header.EntryLength);
+  std::array<char, kOnStack> small;
+  std::vector<char> large(size > kOnStack ? size : 0);
+  char* const slot = size > kOnStack ? large.data() : small.data();
+  const long got = ReadBlock(store, file, static_cast<std::int64_t>(header.EntryLength) * n, slot, size);
+  if (got < 0) return false;
+  if (got == 0) {  // beyond the end of the file: nothing was ever written here
+    record = BlankEntry(header);
+    return true;
+  }
+  DecodeEntry(record, header, slot, fields);
   return true;
 }
 
@@ -73,17 +104,53 @@ bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHea
   return WriteBlock(store, file, static_cast<std::int64_t>(header.EntryLength) * n, slot);
 }
 
+namespace {
+
+constexpr std::size_t kReaderBlock = 256 * 1024;
+
+}  // namespace
+
+EntryReader::EntryReader(CatalogStore& store, FieldMask fields) : store_(store), fields_(fields) {
+  const auto length = static_cast<std::size_t>(std::max<short>(store.header.EntryLength, 1));
+  block_.resize(std::max<std::size_t>(1, kReaderBlock / length) * length);
+}
+
+bool EntryReader::Read(EntryNumber n, EntryRecord& record) {
+  const auto length = static_cast<std::size_t>(store_.header.EntryLength);
+  const EntryNumber count = store_.header.Count();
+  if (n < 1 || n > count || length == 0) {
+    return ReadEntry(store_, record, store_.header, n, store_.entryFile, fields_);
+  }
+  if (n < first_ || n >= first_ + static_cast<EntryNumber>(slots_)) {
+    first_ = n;
+    slots_ = std::min(block_.size() / length, static_cast<std::size_t>(count - n + 1));
+    got_ = ReadBlock(store_, store_.entryFile, static_cast<std::int64_t>(length) * n, block_.data(), slots_ * length);
+    if (got_ < 0) {
+      slots_ = 0;
+      return false;
+    }
+  }
+  const auto at = static_cast<std::size_t>(n - first_);
+  if (static_cast<std::size_t>(got_) <= at * length) {
+    record = BlankEntry(store_.header);  // beyond the end of the file
+  } else {
+    DecodeEntry(record, store_.header, block_.data() + at * length, fields_);
+  }
+  return true;
+}
+
 WalkEnd WalkEntries(CatalogStore& store, const std::string& message,
-                    const std::function<bool(const EntryRecord&, EntryNumber)>& visit) {
+                    const std::function<bool(const EntryRecord&, EntryNumber)>& visit, FieldMask fields) {
   const EntryNumber count = store.header.Count();
   store.ui.SetMainWindowEnabled(false);
   store.ui.OpenGauge(static_cast<double>(count), message, true);
   WalkEnd end = WalkEnd::kDone;
   EntryRecord record;
+  EntryReader reader(store, fields);
   for (EntryNumber n = 1; n <= count && end == WalkEnd::kDone; ++n) {
     if (store.ui.StepGauge()) {
       end = WalkEnd::kCancelled;
-    } else if (!ReadEntry(store, record, store.header, n, store.entryFile) || !visit(record, n)) {
+    } else if (!reader.Read(n, record) || !visit(record, n)) {
       end = WalkEnd::kFailed;
     }
   }

@@ -5,6 +5,7 @@
 #include <exception>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "platform/Paths.h"
 #include "support/IndexFormat.h"
@@ -18,8 +19,6 @@ namespace {
 using ndx::Fault;
 
 constexpr std::int16_t kMaxHandles = 64;
-// Keys added in a row are held back up to this many (36 MB) before they are filed.
-constexpr std::size_t kMaxPending = std::size_t{1} << 20;
 
 // Where GetNext and GetPrev go on from: the item returned last, and the path to it, which holds
 // while the store's generation is unchanged. After a change the walk seeks from the item again.
@@ -50,11 +49,34 @@ std::shared_ptr<ndx::Store> StoreOf(const ndx::FileId& id) {
   return nullptr;
 }
 
+// Files the keys held back: into an empty index as a tree built from all of them, into a filled one
+// one by one. Runs are spilled only while the index is empty, and nothing but AddKey has happened
+// since, so spilled runs always go into a build.
 void FilePending(ndx::Store& store) {
-  if (store.pending().empty()) return;
-  std::vector<ndx::Item> items;
-  items.swap(store.pending());
-  ndx::Tree(store).InsertMany(items);
+  ndx::HeldKeys& held = store.held();
+  if (held.empty()) return;
+  ndx::Tree tree(store);
+  if (held.spilled() || tree.Empty()) {
+    ndx::HeldKeys::Merge merge(held);
+    tree.Build(merge, held.size());
+  } else {
+    tree.InsertInOrder(held.TakeRun());
+  }
+  held.Clear();
+}
+
+// A full run of held keys is spilled while the index is empty, else filed at once.
+void HoldKey(ndx::Store& store, const ndx::Item& item) {
+  ndx::HeldKeys& held = store.held();
+  held.Add(item);
+  if (!held.full()) return;
+  ndx::Tree tree(store);
+  if (held.spilled() || tree.Empty()) {
+    store.BeginChanges();
+    held.Spill();
+  } else {
+    tree.InsertInOrder(held.TakeRun());
+  }
 }
 
 // Runs `operation` on an open handle and turns a fault into its result. A fault leaves the store
@@ -78,9 +100,9 @@ std::int16_t Run(std::int16_t handle, Operation operation, bool filePending = tr
   }
 }
 
-std::int16_t PositionAt(Handle& h, ndx::Tree& tree, bool found, const ndx::Path& path, std::int32_t& entry) {
+std::int16_t PositionAt(Handle& h, ndx::Tree& tree, bool found, ndx::Path path, std::int32_t& entry) {
   if (!found) return kNdxEnd;  // the position stays where it was
-  h.cursor = {true, tree.At(path), path, h.store->generation()};
+  h.cursor = {true, tree.At(path), std::move(path), h.store->generation()};
   entry = h.cursor.last.entry;
   return kNdxOk;
 }
@@ -88,20 +110,26 @@ std::int16_t PositionAt(Handle& h, ndx::Tree& tree, bool found, const ndx::Path&
 std::int16_t Walk(std::int16_t handle, bool forward, std::int32_t& entry) {
   return Run(handle, [&](Handle& h) {
     ndx::Tree tree(*h.store);
-    const Cursor& cursor = h.cursor;
-    ndx::Path path = cursor.path;
+    Cursor& cursor = h.cursor;
+    if (cursor.positioned && cursor.generation == h.store->generation()) {
+      // The common case, a step along an unchanged tree, moves the cursor's own path: a step that
+      // finds nothing leaves it as it was.
+      if (!tree.Step(forward, cursor.path)) return kNdxEnd;
+      cursor.last = tree.At(cursor.path);
+      entry = cursor.last.entry;
+      return kNdxOk;
+    }
+    ndx::Path path;
     bool found = false;
     if (!cursor.positioned) {
       found = tree.Edge(!forward, path);
-    } else if (cursor.generation == h.store->generation()) {
-      found = tree.Step(forward, path);
     } else if (forward) {
       found = tree.Seek(cursor.last, true, path);
     } else {
       // One back from the first item not below the remembered one; the last item when none is.
       found = tree.Seek(cursor.last, false, path) ? tree.Step(false, path) : tree.Edge(true, path);
     }
-    return PositionAt(h, tree, found, path, entry);
+    return PositionAt(h, tree, found, std::move(path), entry);
   });
 }
 
@@ -189,8 +217,7 @@ std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entr
       handle,
       [&](Handle& h) {
         if (!h.store->writable()) return kNdxIoError;
-        h.store->pending().push_back(ndx::MakeItem(key, sequence, entry));
-        if (h.store->pending().size() >= kMaxPending) FilePending(*h.store);
+        HoldKey(*h.store, ndx::MakeItem(key, sequence, entry));
         return kNdxOk;
       },
       false);
@@ -208,7 +235,7 @@ std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry) {
     ndx::Tree tree(*h.store);
     ndx::Path path;
     const bool found = tree.Edge(false, path);
-    return PositionAt(h, tree, found, path, entry);
+    return PositionAt(h, tree, found, std::move(path), entry);
   });
 }
 
@@ -222,7 +249,7 @@ std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& ent
     ndx::Path path;
     const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
     const bool found = tree.Seek(ndx::MakeItem(key, lowest, lowest), false, path);
-    return PositionAt(h, tree, found, path, entry);
+    return PositionAt(h, tree, found, std::move(path), entry);
   });
 }
 

@@ -6,12 +6,22 @@
 // its kind, its level in the tree (0 for leaves), its count of slots and a link (the next free page).
 // A leaf slot is one item; an inner slot is an item and a child page number, where the item of slot
 // i > 0 is the lowest item of child i and the item of slot 0 is not used. Numbers are little-endian.
+//
+// Order of writes. Before anything of a change reaches the file, the header is written with the flag
+// set and put on the disk; then the changed pages are written (in any order); they are put on the
+// disk, and only then is the header written with the flag cleared. A file found with the flag set may
+// hold half a change and is rebuilt. A tree built from the bottom up (into an empty index) is written
+// the same way, its pages in the order of their numbers from page 1 on: each level's pages in key
+// order, every page right after the last of its children, so that the root comes last; a longer file
+// (free pages of the emptied tree) is then cut after the root.
 #pragma once
 
 #include <array>
+#include <bit>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "support/Support.h"
@@ -34,8 +44,25 @@ struct Item {
   std::int32_t sequence = 0;
   std::int32_t entry = 0;
 
-  friend std::strong_ordering operator<=>(const Item& a, const Item& b);
+  // Defined here so that sorting a rebuild's keys, which spends its time here, can inline it.
+  friend std::strong_ordering operator<=>(const Item& a, const Item& b) {
+    for (std::size_t i = 0; i < kMaxKeyLength; i += 8) {
+      const std::uint64_t x = KeyWord(a.key.data() + i), y = KeyWord(b.key.data() + i);
+      if (x != y) return x <=> y;
+    }
+    if (a.length != b.length) return a.length <=> b.length;
+    if (a.sequence != b.sequence) return a.sequence <=> b.sequence;
+    return a.entry <=> b.entry;
+  }
   friend bool operator==(const Item& a, const Item& b) = default;
+
+  // Eight key bytes as a number that orders as the bytes do.
+  static std::uint64_t KeyWord(const std::uint8_t* p) {
+    static_assert(kMaxKeyLength % 8 == 0);
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return std::endian::native == std::endian::little ? __builtin_bswap64(word) : word;
+  }
 };
 
 // The stored form of a key: its first 24 bytes, upper-cased in code page 1252, trailing blanks removed.
@@ -96,6 +123,8 @@ class Node : public NodeView {
 
 // Writes the slot image of an item (and, for an inner slot, its child) into `image`.
 void EncodeSlot(std::uint8_t* image, const Item& item, std::uint32_t child);
+// The item of a slot image.
+Item DecodeSlot(const std::uint8_t* image);
 
 // Free pages form a list through the link field of their page head.
 void MakeFree(Page& page, std::uint32_t next);

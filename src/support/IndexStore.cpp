@@ -38,7 +38,7 @@ PageFile PageFile::Open(const std::string& nativePath, bool create) {
     error = sys::OpenFile(nativePath, sys::Access::kRead, creation, handle);
   }
   if (error != 0) throw Fault{OpenFailure(error, create)};
-  PageFile file(std::move(handle));
+  PageFile file(std::move(handle), nativePath);
   if (sys::IdOf(file.handle_, file.id_) != 0) throw Fault{kNdxIoError};
   return file;
 }
@@ -63,15 +63,21 @@ void PageFile::Write(std::uint64_t offset, const Page& page) {
   if (!writable() || sys::WriteAt(handle_, offset, page.data(), page.size()) != 0) throw Fault{kNdxIoError};
 }
 
-void PageFile::Truncate() {
-  if (!writable() || sys::TruncateFile(handle_, 0) != 0) throw Fault{kNdxIoError};
+void PageFile::Write(std::uint64_t offset, const std::uint8_t* pages, std::size_t count) {
+  if (!writable() || sys::WriteAt(handle_, offset, pages, count * kPageSize) != 0) throw Fault{kNdxIoError};
+}
+
+void PageFile::Truncate(std::uint64_t size) {
+  if (!writable() || sys::TruncateFile(handle_, size) != 0) throw Fault{kNdxIoError};
 }
 
 void PageFile::Sync() {
   if (sys::SyncFile(handle_) != 0) throw Fault{kNdxIoError};
 }
 
-Store::Store(PageFile file, bool create) : file_(std::move(file)), capacity_(cachePages) {
+// Runs of held keys spill to a file beside the index.
+Store::Store(PageFile file, bool create)
+    : file_(std::move(file)), capacity_(cachePages), held_(file_.path() + ".runs") {
   file_.Lock(sys::Lock::kShared);
   if (create) {
     Format();
@@ -88,6 +94,7 @@ Store::Store(PageFile file, bool create) : file_(std::move(file)), capacity_(cac
 void Store::Break(std::int16_t result) {
   if (broken_ != kNdxOk) return;
   broken_ = result;
+  held_.Clear();
   // Best effort: mark the file so that the next open reports it damaged rather than trusting it.
   try {
     if (writable()) BeginChanges();
@@ -163,12 +170,9 @@ void Store::BeginChanges() {
 
 void Store::Format() {
   file_.Lock(sys::Lock::kExclusive);
-  file_.Truncate();
-  frames_.clear();
-  frameOf_.clear();
-  hand_ = 0;
-  recent_ = {};
-  pending_.clear();
+  file_.Truncate(0);
+  DropCache();
+  held_.Clear();
   header_ = Header{};
   header_.unclean = true;  // an index being built is not whole until it is flushed
   Page page;
@@ -179,6 +183,32 @@ void Store::Format() {
   file_.Sync();
   broken_ = kNdxOk;
   Changed();
+}
+
+void Store::StartBuild() {
+  BeginChanges();
+  DropCache();
+}
+
+void Store::WriteBuilt(std::uint32_t first, const std::uint8_t* pages, std::size_t count) {
+  file_.Write(std::uint64_t{first} * kPageSize, pages, count);
+}
+
+void Store::EndBuild(std::uint32_t pages, std::uint32_t root, std::uint32_t height, std::uint64_t items) {
+  if (header_.pageCount > pages + 1) file_.Truncate((std::uint64_t{pages} + 1) * kPageSize);
+  header_.pageCount = pages + 1;
+  header_.root = root;
+  header_.height = height;
+  header_.freeHead = 0;
+  header_.itemCount = items;
+  Changed();
+}
+
+void Store::DropCache() {
+  frames_.clear();
+  frameOf_.clear();
+  hand_ = 0;
+  recent_ = {};
 }
 
 std::uint32_t Store::Take() {

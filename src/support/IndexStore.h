@@ -12,6 +12,7 @@
 
 #include "platform/FileSystem.h"
 #include "support/IndexFormat.h"
+#include "support/IndexHeld.h"
 
 namespace vrk::lib::ndx {
 
@@ -20,8 +21,8 @@ struct Fault {
   std::int16_t result;
 };
 
-inline constexpr std::size_t kDefaultCachePages = 16384;  // 64 MB per open index file
-inline constexpr std::size_t kMinCachePages = 8;          // the tree uses at most two pages at once
+inline constexpr std::size_t kDefaultCachePages = 4096;  // 16 MB per open index file
+inline constexpr std::size_t kMinCachePages = 8;         // the tree uses at most two pages at once
 
 // Pages that each index file opened from now on may keep in memory (tests make it small so that
 // pages are written back and read again).
@@ -42,6 +43,7 @@ class PageFile {
   static PageFile Open(const std::string& nativePath, bool create);
 
   const FileId& id() const { return id_; }
+  const std::string& path() const { return path_; }
   bool writable() const { return handle_.writable(); }
   // Exclusive while the file changes, shared again afterwards; throws kNdxFailed when another
   // program holds the file longer than a moment.
@@ -50,12 +52,15 @@ class PageFile {
   // False when the file ends before the page does.
   bool Read(std::uint64_t offset, Page& page);
   void Write(std::uint64_t offset, const Page& page);
-  void Truncate();
+  // `count` pages, one after another from `offset`, in one write.
+  void Write(std::uint64_t offset, const std::uint8_t* pages, std::size_t count);
+  void Truncate(std::uint64_t size);
   void Sync();
 
  private:
-  explicit PageFile(sys::FileHandle handle) : handle_(std::move(handle)) {}
+  PageFile(sys::FileHandle handle, std::string path) : handle_(std::move(handle)), path_(std::move(path)) {}
   sys::FileHandle handle_;
+  std::string path_;
   FileId id_;
 };
 
@@ -74,7 +79,7 @@ class Store {
 
   // Items added but not yet in the tree: adding many keys in a row files them together, which is far
   // cheaper than one by one. Every other operation files them first.
-  std::vector<Item>& pending() { return pending_; }
+  HeldKeys& held() { return held_; }
 
   // Counts the changes to the tree, so that a cursor knows when its path no longer holds.
   std::uint64_t generation() const { return generation_; }
@@ -98,6 +103,16 @@ class Store {
   // Makes the file an empty index, marked as being changed; what was held back is dropped.
   void Format();
 
+  // A tree built from the bottom up in place of an empty one: its pages are written straight to the
+  // file, in order from page 1 on, past the cache. StartBuild marks the file as being changed and
+  // drops every cached page, all of which the new pages replace.
+  void StartBuild();
+  // Writes `count` sealed pages from page `first` on.
+  void WriteBuilt(std::uint32_t first, const std::uint8_t* pages, std::size_t count);
+  // The built tree of `pages` pages (1 to `pages`) becomes the index; a file that was longer (free
+  // pages of the empty tree) is cut.
+  void EndBuild(std::uint32_t pages, std::uint32_t root, std::uint32_t height, std::uint64_t items);
+
  private:
   struct Frame {
     std::uint32_t number = 0;  // 0: holds no page
@@ -108,6 +123,7 @@ class Store {
 
   // A free frame, evicting a page when the cache is full; returns its index.
   std::uint32_t Take();
+  void DropCache();
   // Puts page `number` into frame `index` and returns its bytes.
   Page& Register(std::uint32_t index, std::uint32_t number, bool dirty);
   void Remember(std::uint32_t index);
@@ -123,7 +139,7 @@ class Store {
   std::size_t hand_ = 0;
   std::array<std::uint32_t, 2> recent_{};  // frame index + 1 of the last two fetches
   std::size_t capacity_;
-  std::vector<Item> pending_;
+  HeldKeys held_;
   std::uint64_t generation_ = 0;
   std::int16_t broken_ = kNdxOk;
 };

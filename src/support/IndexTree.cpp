@@ -87,71 +87,125 @@ void Tree::Insert(const Item& item) {
   store_.Changed();
 }
 
-void Tree::InsertMany(std::vector<Item>& items) {
-  std::sort(items.begin(), items.end());
+bool Tree::Empty() {
   const Header& header = store_.header();
-  if (header.height == 1 && NodeView(Fetch(header.root, 0, false)).count() == 0) {
-    Build(items);
-  } else {
-    for (const Item& item : items) Insert(item);
-  }
+  return header.height == 1 && NodeView(Fetch(header.root, 0, false)).count() == 0;
 }
 
-// Builds the tree of sorted `items` in place of the empty root leaf, level by level: each level's
-// pages are filled evenly, and each page is known to the next level up by its lowest item.
-void Tree::Build(const std::vector<Item>& items) {
-  if (items.empty()) return;
-  Header& header = store_.header();
-  struct Child {
-    std::uint32_t page;
-    Item lowest;
-  };
-  std::vector<Child> level;
-  std::array<std::uint8_t, kInnerSlotSize> image{};
-  std::array<std::uint8_t, kPageSize> slots{};
-  // Writes `count` slots, taken from `slotAt`, into a page of the given level.
-  const auto writePage = [&](unsigned height, std::uint32_t page, std::size_t count, const auto& slotAt) {
-    const std::size_t size = height == 0 ? kLeafSlotSize : kInnerSlotSize;
-    for (std::size_t i = 0; i < count; ++i) {
-      slotAt(i, image.data());
-      std::memcpy(slots.data() + i * size, image.data(), size);
-    }
-    Node node(store_.Fetch(page, true));
-    node.Reset(height);
-    node.Fill(0, slots.data(), count);
-  };
-  // Splits `total` slots into the fewest pages of `capacity`, evenly.
-  const auto pagesFor = [](std::size_t total, std::size_t capacity) { return (total + capacity - 1) / capacity; };
+void Tree::InsertInOrder(const std::vector<Item>& items) {
+  for (const Item& item : items) Insert(item);
+}
 
-  const std::size_t leaves = pagesFor(items.size(), kLeafCapacity);
-  for (std::size_t p = 0, from = 0; p < leaves; ++p) {
-    const std::size_t to = items.size() * (p + 1) / leaves;
-    const std::uint32_t page = p == 0 ? header.root : store_.Allocate();
-    writePage(0, page, to - from, [&](std::size_t i, std::uint8_t* slot) { EncodeSlot(slot, items[from + i], 0); });
-    level.push_back({page, items[from]});
-    from = to;
-  }
-  unsigned height = 1;
-  while (level.size() > 1) {
-    if (height >= kMaxHeight) throw Fault{kNdxFailed};
-    std::vector<Child> above;
-    const std::size_t pages = pagesFor(level.size(), kInnerCapacity);
-    for (std::size_t p = 0, from = 0; p < pages; ++p) {
-      const std::size_t to = level.size() * (p + 1) / pages;
-      const std::uint32_t page = store_.Allocate();
-      writePage(height, page, to - from, [&](std::size_t i, std::uint8_t* slot) {
-        EncodeSlot(slot, level[from + i].lowest, level[from + i].page);
-      });
-      above.push_back({page, level[from].lowest});
-      from = to;
+namespace {
+
+// The pages of a tree being built: one page in the making per level; a finished page takes the next
+// page number and goes into a batch of pages written together, and the page above gets a slot for it.
+class Builder {
+ public:
+  Builder(Store& store, std::uint64_t count) : store_(store) {
+    // Slots and pages per level, from the leaves up, until a level fits into one page.
+    std::uint64_t slots = count;
+    for (;;) {
+      if (levels_.size() >= kMaxHeight) throw Fault{kNdxFailed};
+      const std::size_t capacity = levels_.empty() ? kLeafCapacity : kInnerCapacity;
+      Level& level = levels_.emplace_back();
+      level.slots = slots;
+      level.pages = (slots + capacity - 1) / capacity;
+      level.target = level.SlotsOfPage(0);
+      if (level.pages == 1) break;
+      slots = level.pages;
     }
-    level = std::move(above);
-    ++height;
+    batch_.resize(kBatchPages);
   }
-  header.root = level.front().page;
-  header.height = height;
-  header.itemCount += items.size();
-  store_.Changed();
+
+  std::uint32_t height() const { return static_cast<std::uint32_t>(levels_.size()); }
+  std::uint32_t pages() const { return next_ - 1; }
+
+  void Add(const Item& item) {
+    std::uint8_t image[kInnerSlotSize];
+    EncodeSlot(image, item, 0);
+    Place(0, image);
+  }
+
+  // Writes what the last batch holds; returns the root.
+  std::uint32_t Finish() {
+    for (const Level& level : levels_) {
+      if (level.done != level.pages) throw Fault{kNdxFailed};  // fewer items than counted
+    }
+    WriteBatch();
+    return next_ - 1;
+  }
+
+ private:
+  static constexpr std::size_t kBatchPages = 64;  // 256 KB a write
+
+  struct Level {
+    std::uint64_t slots = 0, pages = 0;
+    std::uint64_t done = 0;  // pages finished
+    std::size_t target = 0;  // slots of the page in the making
+    std::size_t filled = 0;
+    std::array<std::uint8_t, kPageSize> bytes{};  // its slots
+    // Even packing: the first slots % pages pages take one slot more than the others.
+    std::size_t SlotsOfPage(std::uint64_t page) const {
+      return static_cast<std::size_t>(slots / pages + (page < slots % pages ? 1 : 0));
+    }
+  };
+
+  void Place(std::size_t height, const std::uint8_t* image) {
+    Level& level = levels_[height];
+    if (level.done == level.pages) throw Fault{kNdxFailed};  // more items than counted
+    const std::size_t size = height == 0 ? kLeafSlotSize : kInnerSlotSize;
+    std::memcpy(level.bytes.data() + level.filled * size, image, size);
+    if (++level.filled == level.target) Complete(height);
+  }
+
+  void Complete(std::size_t height) {
+    Level& level = levels_[height];
+    if (next_ == std::numeric_limits<std::uint32_t>::max()) throw Fault{kNdxFailed};
+    const std::uint32_t number = next_++;
+    Page& page = batch_[batched_++];
+    Node node(page);
+    node.Reset(static_cast<unsigned>(height));
+    node.Fill(0, level.bytes.data(), level.filled);
+    Seal(page, number);
+    if (batched_ == kBatchPages) WriteBatch();
+    ++level.done;
+    level.filled = 0;
+    if (level.done < level.pages) level.target = level.SlotsOfPage(level.done);
+    if (height + 1 < levels_.size()) {
+      // The page above knows this page by its lowest item.
+      std::uint8_t image[kInnerSlotSize];
+      EncodeSlot(image, DecodeSlot(level.bytes.data()), number);
+      Place(height + 1, image);
+    }
+  }
+
+  void WriteBatch() {
+    if (batched_ == 0) return;
+    store_.WriteBuilt(next_ - static_cast<std::uint32_t>(batched_), batch_.front().data(), batched_);
+    batched_ = 0;
+  }
+
+  Store& store_;
+  std::vector<Level> levels_;
+  std::vector<Page> batch_;  // contiguous pages
+  std::size_t batched_ = 0;
+  std::uint32_t next_ = 1;  // page 0 is the header
+};
+
+}  // namespace
+
+void Tree::Build(ItemSource& items, std::uint64_t count) {
+  if (count == 0) return;
+  store_.StartBuild();
+  Builder builder(store_, count);
+  Item item;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    if (!items.Next(item)) throw Fault{kNdxFailed};
+    builder.Add(item);
+  }
+  const std::uint32_t root = builder.Finish();
+  store_.EndBuild(builder.pages(), root, builder.height(), count);
 }
 
 bool Tree::Erase(const Item& target) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/IndexFormat.h"
+#include "support/IndexHeld.h"
 #include "support/IndexStore.h"
 
 namespace vrk::lib::ndx {
@@ -33,10 +34,15 @@ class Tree {
   bool Step(bool forward, Path& path);
   Item At(const Path& path);
 
+  // True when the tree holds no item.
+  bool Empty();
   void Insert(const Item& item);
-  // Files many items at once. An empty tree is built from the bottom up, every level packed evenly;
-  // otherwise the items go in one by one, in order, so that neighbours share their pages.
-  void InsertMany(std::vector<Item>& items);
+  // Files sorted items one by one, in order, so that neighbours share their pages.
+  void InsertInOrder(const std::vector<Item>& items);
+  // Builds the tree of the `count` items of `items`, in order, in place of the empty tree, from the
+  // bottom up: every level packed evenly, its page counts known from `count`, each page written once,
+  // straight to the file, in the order of page numbers.
+  void Build(ItemSource& items, std::uint64_t count);
   // Removes one item with the key and entry number of `target`, whatever its sequence number.
   // False when there is none.
   bool Erase(const Item& target);
@@ -53,7 +59,6 @@ class Tree {
   void Split(const Path& path, std::size_t depth, std::size_t at, std::uint8_t* image);
   bool OnRightEdge(const Path& path, std::size_t depth);
   void Grow(const std::uint8_t* image);
-  void Build(const std::vector<Item>& items);
   void RemoveAt(const Path& path);
   void Shrink();
 

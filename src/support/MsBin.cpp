@@ -28,14 +28,4 @@ MsbinSingle IEEE2MSBIN(float value) {
           static_cast<std::uint8_t>(mbfExponent)};
 }
 
-float MSBIN2IEEE(const MsbinSingle& value) {
-  if (value[3] == 0) return 0.0f;
-  const std::uint32_t mantissa =
-      value[0] | (static_cast<std::uint32_t>(value[1]) << 8) | (static_cast<std::uint32_t>(value[2] & 0x7F) << 16);
-  // 24-bit significand with the implied bit, scaled into [0.5, 1) and then by the exponent.
-  const double magnitude = std::ldexp(static_cast<double>(mantissa | 0x800000), value[3] - 128 - 24);
-  const float result = static_cast<float>(magnitude);
-  return (value[2] & 0x80) ? -result : result;
-}
-
 }  // namespace vrk::lib

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 #include "support/IndexFormat.h"
 #include "support/IndexStore.h"
 #include "support/Support.h"
@@ -113,10 +114,18 @@ class IndexTest : public ::testing::Test {
   void TearDown() override {
     InitIndexes();
     ndx::SetCachePages(ndx::kDefaultCachePages);
+    ndx::SetRunLength(ndx::kDefaultRunLength);
+    sys::SetWriteFault(sys::FaultKind::kNone);
     fs::remove_all(dir_);
   }
 
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  // The files in the test's directory, so that a test can tell that no spilled run was left behind.
+  std::set<std::string> Files() const {
+    std::set<std::string> names;
+    for (const auto& file : fs::directory_iterator(dir_)) names.insert(file.path().filename().string());
+    return names;
+  }
   std::int16_t Open(const std::string& name, std::int16_t mode = kNdxOpen) {
     std::int16_t handle = -1;
     EXPECT_EQ(OpenNDX(handle, PathOf(name), mode), kNdxOk) << name;
@@ -277,9 +286,11 @@ TEST_F(IndexTest, AscendingBuildsFillTheirPagesAndWriteOnlyAtClose) {
 }
 
 // Keys added in a row are held back and filed together: into an empty index as a tree built from
-// the bottom up, into a filled one in order. Either way the walk must give the model's order.
+// the bottom up out of runs spilled to a file and merged, into a filled one in order. Either way the
+// walk must give the model's order, and no spilled run stays behind.
 TEST_F(IndexTest, KeysAddedInARowAreFiledInOrder) {
-  ndx::SetCachePages(ndx::kMinCachePages);  // the build must survive writing its pages back early
+  ndx::SetCachePages(ndx::kMinCachePages);  // the filled index must survive writing its pages back early
+  ndx::SetRunLength(1'000);                 // thirty runs spilled and merged
   std::mt19937 random(11);
   std::multiset<std::tuple<std::string, std::int32_t, std::int32_t>> model;
   const std::int16_t h = Create("ROW.WDX");
@@ -307,6 +318,49 @@ TEST_F(IndexTest, KeysAddedInARowAreFiledInOrder) {
   const std::int16_t again = Open("ROW.WDX");
   EXPECT_EQ(All(again), expected());
   EXPECT_EQ(ReadHeader(PathOf("ROW.WDX")).itemCount, model.size());
+  EXPECT_EQ(Files(), std::set<std::string>{"ROW.WDX"});
+}
+
+// A build that spills runs, stopped at each of its writes as a killed program would be: the index is
+// marked as being changed until the end, so that every stop leaves a file that is refused (and
+// rebuilt by the program); a build not stopped gives every key. A disk that refuses a write makes
+// the build fail, and the spilled runs go with it.
+TEST_F(IndexTest, AStoppedBuildLeavesTheIndexMarked) {
+  ndx::SetRunLength(300);
+  const std::int32_t count = 3'000;
+  const auto build = [&] {
+    std::int16_t h = -1;
+    std::int16_t result = OpenNDX(h, PathOf("BUILD.WDX"), kNdxCreate);
+    for (std::int32_t e = 1; e <= count && result == kNdxOk; ++e) {
+      result = AddKey(h, "K" + std::to_string(e % 97), e, 0);
+    }
+    const std::int16_t closed = CloseNDX(h);
+    return result == kNdxOk ? closed : result;
+  };
+  sys::SetWriteFault(sys::FaultKind::kNone);
+  ASSERT_EQ(build(), kNdxOk);
+  const long changes = sys::ChangesSoFar();
+  ASSERT_GT(changes, 10);
+  for (long at = 1; at <= changes; ++at) {
+    SCOPED_TRACE(at);
+    fs::remove(PathOf("BUILD.WDX"));
+    sys::SetWriteFault(sys::FaultKind::kStop, at);
+    build();
+    sys::SetWriteFault(sys::FaultKind::kNone);
+    const std::int16_t opened = OpenResult(PathOf("BUILD.WDX"));
+    EXPECT_TRUE(opened == kNdxDamaged || opened == kNdxMissing) << opened;
+  }
+  for (const long at : {5L, changes / 2, changes - 1}) {
+    SCOPED_TRACE(at);
+    sys::SetWriteFault(sys::FaultKind::kFail, at);
+    EXPECT_NE(build(), kNdxOk);
+    sys::SetWriteFault(sys::FaultKind::kNone);
+    EXPECT_NE(OpenResult(PathOf("BUILD.WDX")), kNdxOk);
+    EXPECT_EQ(Files(), std::set<std::string>{"BUILD.WDX"});
+  }
+  fs::remove(PathOf("BUILD.WDX"));
+  ASSERT_EQ(build(), kNdxOk);
+  EXPECT_EQ(All(Open("BUILD.WDX")).size(), static_cast<std::size_t>(count));
 }
 
 // ---- Damaged and foreign files ---------------------------------------------------------------------
@@ -546,13 +600,16 @@ std::string Variant(std::string key, std::mt19937& random) {
   return key + std::string(random() % 3, ' ');
 }
 
-class IndexModelTest : public IndexTest, public ::testing::WithParamInterface<std::size_t> {};
+// The cache's pages and the run length of held keys: small ones write pages back early and spill
+// and merge runs, or file full runs into a filled index, whenever a few keys are added in a row.
+class IndexModelTest : public IndexTest, public ::testing::WithParamInterface<std::pair<std::size_t, std::size_t>> {};
 
 // Two handles on one file, reopened now and then. Phases of 20,000 operations alternately grow the
 // index and empty it again, so that pages split, empty pages leave the tree and free pages are used
 // again; the other operations seek and walk.
 TEST_P(IndexModelTest, HundredThousandRandomOperations) {
-  ndx::SetCachePages(GetParam());
+  ndx::SetCachePages(GetParam().first);
+  ndx::SetRunLength(GetParam().second);
   std::mt19937 random(2024);
   Model model;
   std::array<std::int16_t, 2> handles = {Create("MODEL.WDX"), Open("MODEL.WDX")};
@@ -614,7 +671,10 @@ TEST_P(IndexModelTest, HundredThousandRandomOperations) {
   EXPECT_GT(largest, 5'000u);
 }
 
-INSTANTIATE_TEST_SUITE_P(CacheSizes, IndexModelTest, ::testing::Values(ndx::kDefaultCachePages, ndx::kMinCachePages));
+INSTANTIATE_TEST_SUITE_P(CacheSizes, IndexModelTest,
+                         ::testing::Values(std::pair{ndx::kDefaultCachePages, ndx::kDefaultRunLength},
+                                           std::pair{ndx::kMinCachePages, ndx::kDefaultRunLength},
+                                           std::pair{ndx::kMinCachePages, std::size_t{3}}));
 
 }  // namespace
 }  // namespace vrk::lib

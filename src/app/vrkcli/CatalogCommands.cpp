@@ -5,6 +5,7 @@
 #include "catalog/Catalog.h"
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
+#include "catalog/EntryText.h"
 #include "catalog/Layout.h"
 #include "index/Keys.h"
 #include "index/Rebuild.h"
@@ -134,11 +135,14 @@ int CommandDump(const Args& args) {
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   EntryRecord record;
+  EntryReader entries(program);
+  std::string out;
   for (EntryNumber n = 1; n <= program.header.Count(); ++n) {
-    if (!ReadEntry(program, record, program.header, n, program.entryFile)) return kFailed;
-    PrintEntry(program, n, record);
+    if (!entries.Read(n, record)) return kFailed;
+    AppendEntryLine(out, program, n, record);
+    if (out.size() >= kOutputChunk && !WriteOut(out)) return kFailed;
   }
-  return 0;
+  return WriteOut(out) ? 0 : kFailed;
 }
 
 int CommandWalk(const Args& args) {
@@ -155,14 +159,16 @@ int CommandWalk(const Args& args) {
   const short handle = OpenIndex(program, field, program.catalogName, lib::kNdxOpen);
   if (handle == kNoIndex) return kFailed;
   EntryRecord record;
+  std::string out;
   // From the first key on; an index without keys is an empty walk.
   EntryNumber n = SeekInIndex(program, handle, "");
   for (; n > 0; n = NextInIndex(program, handle)) {
     if (!ReadEntry(program, record, program.header, n, program.entryFile)) break;
-    PrintEntry(program, n, record);
+    AppendEntryLine(out, program, n, record);
+    if (out.size() >= kOutputChunk && !WriteOut(out)) break;
   }
   lib::CloseNDX(handle);
-  const bool whole = n == 0;
+  const bool whole = n == 0 && WriteOut(out);
   return CloseCurrentCatalog(program) && whole ? 0 : kFailed;
 }
 

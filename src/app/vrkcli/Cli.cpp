@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iostream>
 
-#include "catalog/ComputedFields.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "shell/Editing.h"
@@ -66,17 +65,10 @@ EntryNumber ParseEntryNumber(const Program& program, const std::string& text) {
   return TypedEntryNumber(text, program.header.Count());
 }
 
-void PrintEntry(const Program& program, EntryNumber n, const EntryRecord& record) {
-  std::string line = std::to_string(n) + (record.Status == kStatusDeleted ? "\tdeleted" : "\tactive");
-  for (int i = 0; i < kFieldCount; ++i) {
-    if (program.header.FieldLength[static_cast<std::size_t>(i)] >= 1) {
-      std::string value = Out(FieldValueText(program.formulaTable, record, i));
-      std::replace_if(
-          value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, ' ');
-      line += "\t" + value;
-    }
-  }
-  std::cout << line << '\n';
+bool WriteOut(std::string& text) {
+  std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+  text.clear();
+  return static_cast<bool>(std::cout);
 }
 
 }  // namespace vrk::cli

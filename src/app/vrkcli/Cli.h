@@ -48,9 +48,10 @@ std::optional<std::string> FieldValue(const std::string& utf8, std::string& erro
 int FindField(const Program& program, const std::string& reference);
 // An entry number 1 to EntryCount, or 0.
 EntryNumber ParseEntryNumber(const Program& program, const std::string& text);
-// "N<TAB>active|deleted<TAB>value…" with the value of every used field; a control character a
-// foreign file holds prints as a blank, so that every line parses.
-void PrintEntry(const Program& program, EntryNumber n, const EntryRecord& record);
+// Entry lines (AppendEntryLine) gather in a buffer and go out in pieces of this size.
+inline constexpr std::size_t kOutputChunk = 64 * 1024;
+// Writes the text to the standard output and empties it; false when the output refused it.
+bool WriteOut(std::string& text);
 
 int CommandNew(const Args& args);
 int CommandAdd(const Args& args);
