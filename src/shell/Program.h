@@ -6,6 +6,8 @@
 
 #include "catalog/CatalogStore.h"
 #include "index/Keys.h"
+#include "report/ReportState.h"
+#include "search/SearchState.h"
 
 namespace vrk {
 
@@ -34,28 +36,6 @@ enum ListKind : short {
   kDeletedList = 7,
 };
 
-// Where the results of lists and searches go; VRK.INI keeps it as [Reports] ReportDest.
-enum class ReportDestination : short {
-  kMainWindow = 0,  // the first match becomes the current entry, Next and Previous step on
-  kPrinter = 1,
-  kQuickView = 2,
-  kAsciiFile = 3,
-  kDbaseFile = 4,
-};
-
-// How Search walks the catalog; VRK.INI keeps it as [Search] SearchMode.
-enum class SearchMode : short {
-  kAlphabetical = 0,  // through the index of the selected key field
-  kSequential = 1,    // in entry order, or along the sorted chain of a sorted catalog
-};
-
-// How printed output is laid out on the paper; it lives only while the program runs.
-enum class PaperOption : short {
-  kContinuous = 0,
-  kSingleSheet = 1,  // pages fed by hand
-  kLabels = 2,
-};
-
 struct Program : CatalogStore {
   explicit Program(const Ports& ports)
       : CatalogStore(ports.ui), screen(ports.screen), sound(ports.sound), printer(ports.printer) {}
@@ -73,14 +53,15 @@ struct Program : CatalogStore {
   int currentField = 0;           // the box that last had the focus
   bool insertMode = true;         // false: typing overwrites
 
-  ReportDestination reportDestination = ReportDestination::kMainWindow;
-  SearchMode searchMode = SearchMode::kSequential;
-  PaperOption paperOption = PaperOption::kContinuous;
+  ReportState report;
+  SearchState search;
   bool readOnly = false;  // the security code's read-only state
 
   bool NewEntryState() const { return currentEntryNumber == header.Count() + 1; }
   // Whether the entries may be changed: not in the read-only state, and the catalog was opened for changes.
   bool MayChange() const { return !readOnly && writable; }
+  // What report output works with.
+  ReportContext Report() { return {*this, printer, report}; }
 };
 
 }  // namespace vrk

@@ -86,14 +86,14 @@ void PlaySound(Program& program, const std::string& path) {
 }
 
 bool PrepareStartUp(Program& program) {
-  program.paperOption = PaperOption::kContinuous;
+  program.report.paper = PaperOption::kContinuous;
   program.browseHandle = kNoIndex;
   program.insertMode = true;
   lib::InitIndexes();
-  program.reportDestination = ReadReportDestination(program);
+  program.report.destination = ReadReportDestination(program);
   if (!CheckSecurityCode(program)) return false;
   PlaySound(program, program.catalogDirectory + "/" + kStartSoundFile);
-  program.searchMode = ReadSearchMode(program);
+  program.search.mode = ReadSearchMode(program);
   return true;
 }
 

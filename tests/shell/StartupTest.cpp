@@ -51,8 +51,8 @@ TEST_F(StartupTest, WithoutVrkIniTheProgramStartsWithoutACatalogAndItsDefaults) 
   EXPECT_EQ(program.programDirectory, dir.path());
   EXPECT_EQ(program.iniPath, dir / "VRK.INI");
   EXPECT_FALSE(program.CatalogOpen());
-  EXPECT_EQ(program.reportDestination, ReportDestination::kMainWindow);
-  EXPECT_EQ(program.searchMode, SearchMode::kSequential);
+  EXPECT_EQ(program.report.destination, ReportDestination::kMainWindow);
+  EXPECT_EQ(program.search.mode, SearchMode::kSequential);
   EXPECT_FALSE(screen.Enabled(Command::EditMenu));
   EXPECT_FALSE(screen.Enabled(Command::ViewMenu));
   EXPECT_FALSE(screen.Enabled(Command::ReIndex));
@@ -71,8 +71,8 @@ TEST_F(StartupTest, SettingsComeFromVrkIni) {
   WritePrivateProfileString("Reports", "ReportDest", "3", dir / "VRK.INI");
   WritePrivateProfileString("Search", "SearchMode", "0", dir / "VRK.INI");
   Start();
-  EXPECT_EQ(program.reportDestination, ReportDestination::kAsciiFile);
-  EXPECT_EQ(program.searchMode, SearchMode::kAlphabetical);
+  EXPECT_EQ(program.report.destination, ReportDestination::kAsciiFile);
+  EXPECT_EQ(program.search.mode, SearchMode::kAlphabetical);
 }
 
 TEST_F(StartupTest, ACurrentCatalogWithoutADirectoryIsInTheProgramDirectory) {
