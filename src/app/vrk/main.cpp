@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   frmStart splash;
   ui.RunModal(splash);
   OpenStartCatalog(program);
-  CenterWindow(window);
+  CenterWhenShown(window);
   window.show();
   if (screenshot) return SaveScreenshot(program, window, *screenshot);
 
