@@ -8,6 +8,10 @@
 
 namespace vrk {
 
+CatalogLayout LayoutOf(const CatalogStore& store) {
+  return {store.fieldTable, store.header.FieldLength, store.formulaTable};
+}
+
 std::string LayoutError(const CatalogLayout& layout) {
   int sum = 0;
   for (int i = 0; i < kFieldCount; ++i) {

@@ -16,6 +16,9 @@ struct CatalogLayout {
   FormulaTable formulas{};
 };
 
+// The layout of the store's current catalog.
+CatalogLayout LayoutOf(const CatalogStore& store);
+
 // The setup editor's message for a layout it would not accept, or "" when the layout is fine.
 std::string LayoutError(const CatalogLayout& layout);
 

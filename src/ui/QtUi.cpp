@@ -151,6 +151,7 @@ std::optional<std::string> QtUi::RunNamePrompt(const NamePrompt& prompt) {
   window.setWindowTitle(ToWindowTitle(prompt.caption));
   window.lblUserAction->setText(ToCaption(prompt.question));
   window.Tag = prompt.anyTextAllowed ? QStringLiteral("1") : QStringLiteral("0");
+  if (prompt.digitsOnly) window.Allowed = QStringLiteral("0-9");
   window.txtName->setText(ToQString(prompt.preset));
   if (prompt.maxLength > 0) window.txtName->setMaxLength(prompt.maxLength);
   if (RunModal(window) != QDialog::Accepted) return std::nullopt;
