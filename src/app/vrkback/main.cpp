@@ -77,7 +77,8 @@ bool AddFile(archive* out, const std::string& path, std::string& failure) {
   std::vector<char> buffer(kChunk);
   for (std::uint64_t at = 0; ok && at < size;) {
     std::size_t got = 0;
-    if ((error = sys::ReadAt(file, at, buffer.data(), std::min<std::uint64_t>(kChunk, size - at), got)) != 0 || got == 0) {
+    if ((error = sys::ReadAt(file, at, buffer.data(), std::min<std::uint64_t>(kChunk, size - at), got)) != 0 ||
+        got == 0) {
       failure = "cannot read " + path + (error != 0 ? std::string(": ") + std::strerror(error) : ": it got shorter");
       return false;
     }

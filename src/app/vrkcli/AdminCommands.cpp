@@ -146,7 +146,8 @@ int CommandCopyEntries(const Args& args) {
   if (!SplitBase(args[1], destinationDirectory, copy.destinationName)) {
     return BadInput("not a catalog base path: " + args[1]);
   }
-  if (!SameDirectory(sourceDirectory, destinationDirectory)) return BadInput("SOURCE and DEST are copied in one directory");
+  if (!SameDirectory(sourceDirectory, destinationDirectory))
+    return BadInput("SOURCE and DEST are copied in one directory");
   Session session;
   Program& program = session.program;
   if (!PrepareConfigureCopy(program, destinationDirectory, copy)) return kFailed;

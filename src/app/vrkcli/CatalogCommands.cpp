@@ -19,7 +19,6 @@
 
 namespace vrk::cli {
 
-
 int CommandNew(const Args& args) {
   if (args.size() < 2) return BadInput("usage: vrkcli new BASE FIELD...");
   std::string directory, name;
