@@ -1,0 +1,210 @@
+// Catalog Maintenance's list and commands on catalogs of a directory.
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "AdminFixture.h"
+#include "admin/CatalogSetup.h"
+#include "catalog/Layout.h"
+#include "platform/Profile.h"
+#include "shell/Maintenance.h"
+
+namespace vrk::test {
+namespace {
+
+using ::testing::ElementsAre;
+namespace fs = std::filesystem;
+
+const CatalogLayout kMusic = MakeLayout({{"Artist", 20, kKeyField}, {"Title", 30, kKeyField}, {"Year", 4}});
+
+using MaintenanceTest = AdminTest;
+
+TEST_F(MaintenanceTest, TheListNamesCatalogsWithTheirCountsAndSaysWhichSetupFileIsMissing) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}, {{"B"}}});
+  WriteCatalog(dir.path(), "BOOKS", kMusic, {});
+  TempDirectory::WriteFile(dir / "lost.dat", "x");
+  TempDirectory::WriteFile(dir / "notes.txt", "x");
+  Use("MUSIC");
+  for (int twice = 0; twice < 2; ++twice) BuildCatalogList(maintenance);
+  ASSERT_EQ(maintenance.lines.size(), 2u);
+  EXPECT_EQ(CatalogLineText(maintenance.lines[0]), "BOOKS   \t0");
+  EXPECT_EQ(CatalogLineText(maintenance.lines[1]), "MUSIC   \t2");
+  EXPECT_EQ(maintenance.highlighted, 1);  // the current catalog
+  EXPECT_EQ(maintenance.currentName, "MUSIC");
+  EXPECT_THAT(ui.texts(), ElementsAre("Error loading catalog LOST", "Error loading catalog LOST"));
+  ChangeMaintenanceDirectory(maintenance, dir / "missing");
+  EXPECT_TRUE(maintenance.lines.empty());
+  EXPECT_FALSE(LineCommandsEnabled(maintenance));
+}
+
+TEST_F(MaintenanceTest, RenameMovesEveryFileAndThePaddedIndexNames) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"Abba", "Arrival"}}});
+  TempDirectory::WriteFile(dir / "MUSIC.MEM", "memo");
+  BuildCatalogList(maintenance);
+  ui.promptAnswers = {"rock"};
+  RenameCatalog(maintenance);
+  for (const char* gone : {"MUSIC.DAT", "MUSIC.SET", "MUSIC.MEM", "MUSICX00.WDX", "MUSICX01.WDX"}) {
+    EXPECT_FALSE(fs::exists(dir / gone)) << gone;
+  }
+  for (const char* made : {"ROCK.DAT", "ROCK.SET", "ROCK.MEM", "ROCKXX00.WDX", "ROCKXX01.WDX"}) {
+    EXPECT_TRUE(fs::exists(dir / made)) << made;
+  }
+  EXPECT_EQ(ui.namePrompts.at(0).caption, "Rename Catalog");
+  EXPECT_EQ(maintenance.lines.at(0).name, "ROCK");
+  EXPECT_EQ(ReadCatalog(dir.path(), "ROCK").entries.size(), 1u);
+  EXPECT_THAT(Walk("ROCK", 0), ElementsAre(1));
+}
+
+TEST_F(MaintenanceTest, RenameAndNewRefuseANameInUse) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {});
+  WriteCatalog(dir.path(), "ROCK", kMusic, {});
+  BuildCatalogList(maintenance);
+  ui.promptAnswers = {"ROCK", "rock"};
+  RenameCatalog(maintenance);
+  NewCatalog(maintenance);
+  EXPECT_THAT(ui.events, ElementsAre("beep", "message: Catalog already exists. Rename Aborted.", "beep",
+                                     "message: Catalog already exists. NEW Aborted."));
+  EXPECT_TRUE(fs::exists(dir / "MUSIC.DAT"));
+}
+
+TEST_F(MaintenanceTest, ACatalogAnotherProgramHoldsIsNeitherRenamedNorDeleted) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
+  FakeUi otherUi;
+  CatalogStore other(otherUi);
+  ASSERT_NE(OpenCatalog(other, dir.path(), "MUSIC", CatalogAccess::kChange), 0);
+  BuildCatalogList(maintenance);
+  ui.promptAnswers = {"ROCK"};
+  RenameCatalog(maintenance);
+  DeleteCatalog(maintenance);
+  EXPECT_THAT(ui.texts(), ElementsAre("MUSIC is in use by another program.", "Really want to delete catalog MUSIC?",
+                                      "MUSIC is in use by another program."));
+  EXPECT_TRUE(fs::exists(dir / "MUSIC.DAT"));
+  EXPECT_FALSE(fs::exists(dir / "ROCK.DAT"));
+}
+
+// Runs File > Catalog Maintenance with `act` standing in for the user at the window.
+void RunMaintenance(Program& program, FakeUi& ui, const std::function<void(CatalogMaintenance&)>& act) {
+  ui.dialogs.Register<CatalogMaintenance>([&](CatalogMaintenance& m) {
+    act(m);
+    return true;
+  });
+  CatalogMaintenanceCommand(program);
+}
+
+int LineOf(const CatalogMaintenance& m, const std::string& name) {
+  for (std::size_t i = 0; i < m.lines.size(); ++i) {
+    if (m.lines[i].name == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+TEST_F(MaintenanceTest, DeletingTheCurrentCatalogLeavesNoCatalogAndNoCurrentDB) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
+  WriteCatalog(dir.path(), "BOOKS", kMusic, {});
+  WritePrivateProfileString("Database", "CurrentDB", dir / "MUSIC", program.iniPath);
+  OpenStartCatalog(program);
+  RunMaintenance(program, ui, [](CatalogMaintenance& m) {
+    m.highlighted = LineOf(m, "MUSIC");
+    DeleteCatalog(m);
+    EXPECT_EQ(m.currentName, "");
+    EXPECT_EQ(m.lines.size(), 1u);
+  });
+  EXPECT_FALSE(program.CatalogOpen());
+  EXPECT_EQ(GetPrivateProfileString("Database", "CurrentDB", "-", program.iniPath), "");
+  EXPECT_FALSE(screen.Enabled(Command::EditMenu));
+  EXPECT_EQ(screen.Panel(Panel::CatName), "");
+  for (const char* gone : {"MUSIC.DAT", "MUSIC.SET", "MUSICX00.WDX", "MUSICX01.WDX"})
+    EXPECT_FALSE(fs::exists(dir / gone));
+  EXPECT_TRUE(fs::exists(dir / "BOOKS.DAT"));
+}
+
+TEST_F(MaintenanceTest, SelectMakesTheCatalogCurrentOnTheScreenAndFailingKeepsTheOneBefore) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
+  WriteCatalog(dir.path(), "BOOKS", MakeLayout({{"Author", 20}}), {{{"X"}}, {{"Y"}}});
+  WritePrivateProfileString("Database", "CurrentDB", dir / "MUSIC", program.iniPath);
+  program.readOnly = false;
+  OpenStartCatalog(program);
+  RunMaintenance(program, ui, [&](CatalogMaintenance& m) {
+    m.highlighted = LineOf(m, "BOOKS");
+    SelectCatalog(m);
+    EXPECT_EQ(m.currentName, "BOOKS");
+    // A catalog whose files went after the list was made.
+    fs::remove(dir / "MUSIC.SET");
+    m.highlighted = LineOf(m, "MUSIC");
+    SelectCatalog(m);
+    EXPECT_EQ(m.currentName, "BOOKS");
+  });
+  EXPECT_THAT(ui.texts(), ElementsAre("The default catalog is invalid or missing. No catalog selected."));
+  EXPECT_EQ(ui.messages.at(0).icon, Icon::Exclamation);
+  EXPECT_EQ(program.catalogName, "BOOKS");
+  EXPECT_EQ(program.header.Count(), 2);
+  EXPECT_EQ(program.currentEntryNumber, 3);
+  EXPECT_EQ(screen.Panel(Panel::CatName), "BOOKS");
+  EXPECT_EQ(screen.Panel(Panel::Sorted), "UNSORTED");
+  EXPECT_EQ(GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath), dir / "BOOKS");
+}
+
+TEST_F(MaintenanceTest, NewCopiesTheHighlightedFormatWhenAskedAndMakesNothingOnCancel) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
+  BuildCatalogList(maintenance);
+  std::vector<CatalogSetup> shown;
+  bool confirm = false;
+  ui.dialogs.Register<CatalogSetup>([&](CatalogSetup& setup) {
+    shown.push_back(setup);
+    return confirm;
+  });
+  ui.promptAnswers = {"rock", "jazz"};
+  NewCatalog(maintenance);  // Yes to the question, then Cancel in the editor
+  EXPECT_FALSE(fs::exists(dir / "ROCK.SET"));
+  ui.answers = {Answer::No};
+  confirm = true;
+  NewCatalog(maintenance);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].caption, "Catalog Setup  (ROCK)");
+  EXPECT_EQ(shown[0].layout.lengths[1], 30);
+  EXPECT_EQ(shown[1].layout.lengths[1], 0);
+  EXPECT_THAT(ui.texts(), ElementsAre("Copy format from highlighted catalog MUSIC?",
+                                      "Copy format from highlighted catalog MUSIC?"));
+  EXPECT_EQ(ui.messages[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(ui.messages[0].icon, Icon::Question);
+  // The default layout has no field in use: the editor would not have let it through, but the
+  // catalog is made as the editor handed it.
+  EXPECT_TRUE(fs::exists(dir / "JAZZ.DAT"));
+  EXPECT_EQ(maintenance.lines.at(static_cast<std::size_t>(maintenance.highlighted)).name, "JAZZ");
+}
+
+TEST_F(MaintenanceTest, ReserveSpaceAsksWithTheSizeAndWritesBlankSlotsBeyondTheCount) {
+  WriteCatalog(dir.path(), "MUSIC", MakeLayout({{"Title", 83}}), {{{"A"}}});  // 100-byte slots
+  BuildCatalogList(maintenance);
+  ui.promptAnswers = {"0", "150"};
+  ui.answers = {Answer::Yes, Answer::Yes};
+  const auto size = fs::file_size(dir / "MUSIC.DAT");
+  ReserveSpace(maintenance);
+  EXPECT_EQ(fs::file_size(dir / "MUSIC.DAT"), size);
+  ReserveSpace(maintenance);
+  EXPECT_THAT(ui.texts(), ElementsAre(". K will be used. Proceed?", "14.6 K will be used. Proceed?"));
+  EXPECT_EQ(ui.numberPrompts.at(0).caption, "Reserve Space");
+  EXPECT_EQ(ui.numberPrompts.at(0).maxLength, 4);
+  EXPECT_EQ(fs::file_size(dir / "MUSIC.DAT"), 100u * 152);
+  EXPECT_EQ(ReadCatalog(dir.path(), "MUSIC").entries.size(), 1u);
+  EXPECT_EQ(ReservedSizeText(1024, 100), "100.");
+}
+
+TEST_F(MaintenanceTest, TheReadOnlyStateLeavesOnlySelectAndBackup) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {});
+  CatalogMaintenance readOnly(program, current, true);
+  BuildCatalogList(readOnly);
+  EXPECT_TRUE(LineCommandsEnabled(readOnly));
+  EXPECT_FALSE(ChangingCommandsEnabled(readOnly));
+  ui.promptAnswers = {"ROCK", "JAZZ"};
+  RenameCatalog(readOnly);
+  NewCatalog(readOnly);
+  DeleteCatalog(readOnly);
+  EXPECT_TRUE(ui.namePrompts.empty());
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_TRUE(fs::exists(dir / "MUSIC.DAT"));
+}
+
+}  // namespace
+}  // namespace vrk::test
