@@ -1,6 +1,8 @@
 // Catalog Maintenance's list and commands on catalogs of a directory.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -74,11 +76,17 @@ TEST_F(MaintenanceTest, ACatalogAnotherProgramHoldsIsNeitherRenamedNorDeleted) {
   CatalogStore other(otherUi);
   ASSERT_NE(OpenCatalog(other, dir.path(), "MUSIC", CatalogAccess::kChange), 0);
   BuildCatalogList(maintenance);
+  ui.dialogs.Register<CatalogSetup>([](CatalogSetup& setup) {
+    setup.layout.lengths[0] = 40;
+    return true;
+  });
   ui.promptAnswers = {"ROCK"};
   RenameCatalog(maintenance);
   DeleteCatalog(maintenance);
+  EditCatalog(maintenance);
   EXPECT_THAT(ui.texts(), ElementsAre("MUSIC is in use by another program.", "Really want to delete catalog MUSIC?",
-                                      "MUSIC is in use by another program."));
+                                      "MUSIC is in use by another program.", "MUSIC is in use by another program."));
+  EXPECT_EQ(ReadCatalog(dir.path(), "MUSIC").header.FieldLength[0], 20);
   EXPECT_TRUE(fs::exists(dir / "MUSIC.DAT"));
   EXPECT_FALSE(fs::exists(dir / "ROCK.DAT"));
 }
@@ -204,6 +212,40 @@ TEST_F(MaintenanceTest, TheReadOnlyStateLeavesOnlySelectAndBackup) {
   EXPECT_TRUE(ui.namePrompts.empty());
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(fs::exists(dir / "MUSIC.DAT"));
+}
+
+TEST_F(MaintenanceTest, BackupWritesEveryFileIntoAnArchiveThatTarRestores) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"Abba", "Arrival"}}, {{"Zappa", "Hot Rats"}}});
+  TempDirectory::WriteFile(dir / "MUSIC.MCR", "macros");
+  TempDirectory::WriteFile(dir / "OTHER.DAT", "not ours");
+  Use("MUSIC");
+  BuildCatalogList(maintenance);
+  BackupCatalog(maintenance);
+  EXPECT_TRUE(current.closed);
+  EXPECT_TRUE(current.reopened);
+  ASSERT_EQ(ui.texts().size(), 2u);  // the list's word on OTHER, then vrkback's
+  const std::string said = ui.texts()[1];
+  const std::string prefix = "The backup of MUSIC is in " + dir.path() + "/backup/MUSIC-";
+  ASSERT_EQ(said.substr(0, prefix.size()), prefix) << said;
+  const std::string archive = said.substr(said.find(dir.path()));
+  EXPECT_EQ(archive.substr(archive.size() - 7), ".tar.gz");
+  TempDirectory restored("restored");
+  ASSERT_EQ(std::system(("tar -xzf '" + archive + "' -C '" + restored.path() + "'").c_str()), 0);
+  std::vector<std::string> names;
+  for (const auto& file : fs::directory_iterator(restored.path())) names.push_back(file.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_THAT(names, ElementsAre("MUSIC.DAT", "MUSIC.MCR", "MUSIC.SET", "MUSICX00.WDX", "MUSICX01.WDX"));
+  for (const std::string& name : names) {
+    EXPECT_EQ(TempDirectory::ReadFile(restored / name), TempDirectory::ReadFile(dir / name)) << name;
+  }
+  // A catalog another program is changing is not backed up half way.
+  FakeUi otherUi;
+  CatalogStore other(otherUi);
+  ShutDown(program);
+  ASSERT_NE(OpenCatalog(other, dir.path(), "MUSIC", CatalogAccess::kChange), 0);
+  EXPECT_FALSE(RunBackup(ui, dir.path(), "MUSIC"));
+  EXPECT_EQ(ui.texts().back(), "vrkback: MUSIC is in use by another program.");
+  EXPECT_EQ(ui.messages.back().icon, Icon::Exclamation);
 }
 
 }  // namespace
