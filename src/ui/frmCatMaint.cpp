@@ -13,6 +13,7 @@
 
 #include "admin/CatalogMaintenance.h"
 #include "ui/Text.h"
+#include "ui/WindowTools.h"
 
 namespace vrk {
 
@@ -34,9 +35,7 @@ frmCatMaint::frmCatMaint(CatalogMaintenance& maintenance, QWidget* parent)
       maintenance_(maintenance),
       directories_(new QFileSystemModel(this)) {
   setWindowTitle(tr("Catalog Maintenance"));
-  QFont bold = lblCurCatalog->font();
-  bold.setBold(true);
-  lblCurCatalog->setFont(bold);
+  Bold(lblCurCatalog);
   lblCurCatalog->setTextFormat(Qt::PlainText);
   lblDirectory->setTextFormat(Qt::PlainText);
   lblDirectory->setWordWrap(true);

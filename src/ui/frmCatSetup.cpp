@@ -23,14 +23,6 @@
 namespace vrk {
 namespace {
 
-QLabel* Heading(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QFont bold = label->font();
-  bold.setBold(true);
-  label->setFont(bold);
-  return label;
-}
-
 bool IsKey(short type) { return type == kKeyField || type == kKeySumField; }
 bool IsSum(short type) { return type == kSumField || type == kKeySumField; }
 
@@ -56,10 +48,10 @@ frmCatSetup::frmCatSetup(CatalogSetup& setup, QtUi& ui, QWidget* parent)
 
   auto* grid = new QGridLayout;
   grid->setVerticalSpacing(3);
-  grid->addWidget(Heading(tr("Field Name"), this), 0, 1);
-  grid->addWidget(Heading(tr("Length"), this), 0, 2);
-  grid->addWidget(Heading(tr("Options"), this), 0, 3, 1, 2);
-  grid->addWidget(Heading(tr("Formulas"), this), 0, 5);
+  grid->addWidget(Bold(new QLabel(tr("Field Name"), this)), 0, 1);
+  grid->addWidget(Bold(new QLabel(tr("Length"), this)), 0, 2);
+  grid->addWidget(Bold(new QLabel(tr("Options"), this)), 0, 3, 1, 2);
+  grid->addWidget(Bold(new QLabel(tr("Formulas"), this)), 0, 5);
   const int lengthWidth = fontMetrics().horizontalAdvance(QStringLiteral("000")) + 16;
   for (int i = 0; i < kFieldCount; ++i) {
     const auto at = static_cast<std::size_t>(i);
@@ -127,11 +119,6 @@ frmCatSetup::frmCatSetup(CatalogSetup& setup, QtUi& ui, QWidget* parent)
   side->addWidget(length);
   side->addWidget(formulas);
   side->addStretch();
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmdOK);
-  buttons->addWidget(cmdCancel);
-  cmdOK->setDefault(true);
   auto* top = new QHBoxLayout;
   top->addLayout(grid, 1);
   top->addSpacing(12);
@@ -139,7 +126,7 @@ frmCatSetup::frmCatSetup(CatalogSetup& setup, QtUi& ui, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(sampleArea);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow({cmdOK, cmdCancel}));
   setModal(true);
 
   connect(optKey, &QCheckBox::clicked, this, &frmCatSetup::optKey_Click);

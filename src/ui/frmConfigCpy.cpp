@@ -10,20 +10,13 @@
 
 #include "admin/CopyEntries.h"
 #include "ui/Text.h"
+#include "ui/WindowTools.h"
 
 namespace vrk {
 namespace {
 
 const QColor kCut(200, 0, 0);
 const QColor kWhole(128, 128, 128);
-
-QLabel* Heading(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QFont bold = label->font();
-  bold.setBold(true);
-  label->setFont(bold);
-  return label;
-}
 
 QLabel* Text(QWidget* parent, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
   auto* label = new QLabel(parent);
@@ -62,8 +55,8 @@ frmConfigCpy::frmConfigCpy(ConfigureCopy& copy, QWidget* parent)
   auto* rows = new QGridLayout;
   rows->setVerticalSpacing(2);
   rows->setHorizontalSpacing(12);
-  rows->addWidget(Heading(tr("Copy From"), this), 0, 1, 1, 2);
-  rows->addWidget(Heading(tr("To"), this), 0, 3, 1, 2);
+  rows->addWidget(Bold(new QLabel(tr("Copy From"), this)), 0, 1, 1, 2);
+  rows->addWidget(Bold(new QLabel(tr("To"), this)), 0, 3, 1, 2);
   for (int i = 0; i < kFieldCount; ++i) {
     const auto at = static_cast<std::size_t>(i);
     optCopyFrom[at] = new QRadioButton(QString::number(i + 1), this);
@@ -90,16 +83,11 @@ frmConfigCpy::frmConfigCpy(ConfigureCopy& copy, QWidget* parent)
   cboFieldName->setCurrentIndex(copy.map[0]);
   connect(cboFieldName, &QComboBox::activated, this, &frmConfigCpy::cboFieldName_Click);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmdOK);
-  buttons->addWidget(cmdCancel);
-  cmdOK->setDefault(true);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(names);
   layout->addLayout(pick);
   layout->addLayout(rows);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow({cmdOK, cmdCancel}));
   setModal(true);
   connect(cmdOK, &QPushButton::clicked, this, &frmConfigCpy::cmdOK_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &frmConfigCpy::cmdCancel_Click);

@@ -9,6 +9,7 @@
 
 #include "admin/CatalogSetup.h"
 #include "ui/Text.h"
+#include "ui/WindowTools.h"
 
 namespace vrk {
 
@@ -24,9 +25,7 @@ frmEditFormula::frmEditFormula(EditFormula& editor, QWidget* parent)
   setWindowTitle(tr("Edit Formula"));
   lblFieldName->setTextFormat(Qt::PlainText);
   lblFieldName->setText(ToQString(editor.fieldName));
-  QFont bold = lblFieldName->font();
-  bold.setBold(true);
-  lblFieldName->setFont(bold);
+  Bold(lblFieldName);
   for (const auto& [name, field] : editor.operands) {
     cboField1->addItem(ToQString(name), field);
     cboField2->addItem(ToQString(name), field);
@@ -38,21 +37,16 @@ frmEditFormula::frmEditFormula(EditFormula& editor, QWidget* parent)
     cboOperator->setCurrentIndex(editor.formula.Operator);
   }
   cmdOK->setEnabled(!editor.operands.empty());
-  cmdOK->setDefault(true);
 
   auto* form = new QFormLayout;
   form->addRow(tr("Field:"), lblFieldName);
   form->addRow(tr("&First field:"), cboField1);
   form->addRow(tr("O&perator:"), cboOperator);
   form->addRow(tr("&Second field:"), cboField2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmdOK);
-  buttons->addWidget(cmdCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addSpacing(6);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow({cmdOK, cmdCancel}));
   setMinimumWidth(340);
   setModal(true);
   connect(cmdOK, &QPushButton::clicked, this, &frmEditFormula::cmdOK_Click);

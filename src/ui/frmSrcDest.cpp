@@ -8,6 +8,7 @@
 
 #include "admin/CopyEntries.h"
 #include "ui/Text.h"
+#include "ui/WindowTools.h"
 
 namespace vrk {
 
@@ -24,18 +25,13 @@ frmSrcDest::frmSrcDest(SourceDestination& choice, QWidget* parent)
     cboCopyTo->addItem(ToQString(name));
   }
   cmdOK->setEnabled(!choice.names.empty());
-  cmdOK->setDefault(true);
   auto* form = new QFormLayout;
   form->addRow(tr("Copy &From"), cboCopyFrom);
   form->addRow(tr("Copy &To"), cboCopyTo);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmdOK);
-  buttons->addWidget(cmdCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addSpacing(6);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow({cmdOK, cmdCancel}));
   setMinimumWidth(320);
   setModal(true);
   connect(cmdOK, &QPushButton::clicked, this, &frmSrcDest::cmdOK_Click);

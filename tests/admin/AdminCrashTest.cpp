@@ -17,6 +17,7 @@
 #include "fakes/FakePrinter.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
+#include "fakes/WriteFaults.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Sound.h"
@@ -32,23 +33,7 @@ using test::TempDirectory;
 
 constexpr int kEntries = 300;
 
-struct Session {
-  explicit Session(const std::string& directory) {
-    SetProgramDirectory(program, directory);
-    opened = UseCatalog(program, directory, "CAT", CatalogAccess::kChange);
-  }
-  void Kill() {
-    program.files = FileTable();
-    lib::InitIndexes();
-    program.entryFile = 0;
-  }
-  test::FakeUi ui;
-  TextScreen screen;
-  SilentSound sound;
-  test::FakePrinter printer;
-  Program program{{ui, screen, sound, printer}};
-  bool opened = false;
-};
+using Session = test::FaultSession;
 
 void MakeCatalog(const std::string& directory) {
   std::vector<test::TestEntry> entries;
@@ -178,22 +163,15 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation> {
 
 TEST_P(AdminCrashTest, KilledAtAnyWriteLeavesTheCatalogWholeAsItWasOrAsItIsAfter) {
   ASSERT_FALSE(before == after);
-  const long writes = RunOnCopy(sys::FaultKind::kNone, 0);
-  ASSERT_GT(writes, 0);
-  for (long at = 1; at <= writes; ++at) {
-    RunOnCopy(sys::FaultKind::kStop, at);
-    ExpectWhole(std::string(GetParam().name) + ", killed before write " + std::to_string(at) + " of " +
-                std::to_string(writes));
-  }
+  test::AtEveryWrite(
+      sys::FaultKind::kStop, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      [&](const std::string& when) { ExpectWhole(when); });
 }
 
 TEST_P(AdminCrashTest, AWriteTheDiskRefusesLeavesTheCatalogWholeAsItWasOrAsItIsAfter) {
-  const long writes = RunOnCopy(sys::FaultKind::kNone, 0);
-  for (long at = 1; at <= writes; ++at) {
-    RunOnCopy(sys::FaultKind::kFail, at);
-    ExpectWhole(std::string(GetParam().name) + ", write " + std::to_string(at) + " of " + std::to_string(writes) +
-                " refused");
-  }
+  test::AtEveryWrite(
+      sys::FaultKind::kFail, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      [&](const std::string& when) { ExpectWhole(when); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, AdminCrashTest, ::testing::ValuesIn(kOperations), [](const auto& info) {

@@ -69,8 +69,8 @@ TEST_F(CopyEntriesTest, CopiesAreAppendedAsActiveEntriesCutPaddedAndFiledInTheKe
   EXPECT_EQ(after.entries[14].Field[0], "t1");  // "t10" cut to two characters
   EXPECT_EQ(after.entries[7].Status, kStatusActive);
   EXPECT_EQ(after.entries[7].MemoNumber, 0);
-  EXPECT_EQ(Walk("DST", 1).size(), 15u);
-  EXPECT_EQ(Walk("DST", 0).size(), 15u);
+  EXPECT_EQ(Walk(1, "DST").size(), 15u);
+  EXPECT_EQ(Walk(0, "DST").size(), 15u);
 }
 
 TEST_F(CopyEntriesTest, ACatalogIntoItselfAndACancelledCopyThatLeavesTheDestinationAsItWas) {
@@ -84,7 +84,7 @@ TEST_F(CopyEntriesTest, ACatalogIntoItselfAndACancelledCopyThatLeavesTheDestinat
   EXPECT_EQ(CopyEntries(program, dir.path(), copy), -1);
   EXPECT_EQ(program.header.Count(), 400);
   EXPECT_EQ(ReadCatalog(dir.path(), "CAT").entries.size(), 400u);
-  EXPECT_EQ(Walk("CAT", 0).size(), 400u);
+  EXPECT_EQ(Walk(0, "CAT").size(), 400u);
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -105,7 +105,7 @@ TEST_F(EliminateDeletedTest, EntriesTwoAndFourOfFiveGoTheOthersMoveDownAndTheCat
   CatalogSettings settings;
   ReadSettings(program, "CAT", settings);
   EXPECT_EQ(settings.SortedMark, 0.0f);
-  EXPECT_THAT(Walk("CAT", 0), ElementsAre(1, 2, 3));
+  EXPECT_THAT(Walk(0, "CAT"), ElementsAre(1, 2, 3));
   EXPECT_FALSE(ui.gaugeCancelEnabled);
 }
 
@@ -124,7 +124,7 @@ TEST_F(EliminateDeletedTest, NothingDeletedChangesNothingAndAllDeletedLeavesNoEn
   Use("CAT");
   EXPECT_EQ(EliminateDeleted(program), 3);
   EXPECT_EQ(ReadCatalog(dir.path(), "CAT").header.Count(), 0);
-  EXPECT_TRUE(Walk("CAT", 0).empty());
+  EXPECT_TRUE(Walk(0, "CAT").empty());
 }
 
 }  // namespace

@@ -60,8 +60,8 @@ TEST_F(EditCatalogTest, ARebuildCutsAndPadsAndKeepsStatusChainMemoAndSettings) {
   ASSERT_EQ(ReadBlock(program, program.entryFile, 54 * 2 + 4 + 5, &byte, 1), 1);
   EXPECT_EQ(byte, '\xB0');
   // The indexes follow the new layout: the cut titles, the new key field, no index of the old Notes.
-  EXPECT_THAT(Walk("MUSIC", 0), ElementsAre(1, 2));
-  EXPECT_THAT(Walk("MUSIC", 3), ElementsAre(1, 2));
+  EXPECT_THAT(Walk(0, "MUSIC"), ElementsAre(1, 2));
+  EXPECT_THAT(Walk(3, "MUSIC"), ElementsAre(1, 2));
   EXPECT_FALSE(fs::exists(dir / "MUSIC.DA$"));
   EXPECT_FALSE(fs::exists(dir / "MUSIC.SE$"));
 }

@@ -55,7 +55,7 @@ TEST_F(MaintenanceTest, RenameMovesEveryFileAndThePaddedIndexNames) {
   EXPECT_EQ(ui.namePrompts.at(0).caption, "Rename Catalog");
   EXPECT_EQ(maintenance.lines.at(0).name, "ROCK");
   EXPECT_EQ(ReadCatalog(dir.path(), "ROCK").entries.size(), 1u);
-  EXPECT_THAT(Walk("ROCK", 0), ElementsAre(1));
+  EXPECT_THAT(Walk(0, "ROCK"), ElementsAre(1));
 }
 
 TEST_F(MaintenanceTest, RenameAndNewRefuseANameInUse) {

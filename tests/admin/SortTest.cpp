@@ -47,7 +47,7 @@ TEST_F(SortTest, TwoLevelsOrderByTheFirstThenTheSecondAndEqualEntriesStayInEntry
   EXPECT_TRUE(ui.messages.empty());
   // The fields are never rewritten; the key field's index is the sort's, with every entry.
   EXPECT_EQ(sorted.entries[2].Status, kStatusDeleted);
-  EXPECT_THAT(Walk("CAT", 1), ElementsAre(3, 5, 1, 2, 4));
+  EXPECT_THAT(Walk(1, "CAT"), ElementsAre(3, 5, 1, 2, 4));
 }
 
 TEST_F(SortTest, ACancelledChainingMarksTheCatalogUnsortedAndSaysSo) {
