@@ -2,12 +2,15 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "AdminFixture.h"
 #include "admin/CatalogSetup.h"
+#include "admin/EditCatalog.h"
 #include "catalog/Layout.h"
 #include "platform/Profile.h"
 #include "shell/Maintenance.h"
@@ -246,6 +249,65 @@ TEST_F(MaintenanceTest, BackupWritesEveryFileIntoAnArchiveThatTarRestores) {
   EXPECT_FALSE(RunBackup(ui, dir.path(), "MUSIC"));
   EXPECT_EQ(ui.texts().back(), "vrkback: MUSIC is in use by another program.");
   EXPECT_EQ(ui.messages.back().icon, Icon::Exclamation);
+}
+
+TEST_F(MaintenanceTest, SelectingAWritableCatalogAfterOneOnlyReadEnablesTheCommandsAgain) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
+  WriteCatalog(dir.path(), "BOOKS", kMusic, {{{"B"}}});
+  FakeUi otherUi;
+  CatalogStore other(otherUi);
+  ASSERT_NE(OpenCatalog(other, dir.path(), "MUSIC", CatalogAccess::kChange), 0);
+  RunMaintenance(program, ui, [&](CatalogMaintenance& m) {
+    m.highlighted = LineOf(m, "MUSIC");
+    SelectCatalog(m);
+    EXPECT_FALSE(program.writable);
+    EXPECT_FALSE(screen.Enabled(Command::SaveEntryItem));
+    EXPECT_FALSE(screen.Enabled(Command::UtilitiesMenu));
+    m.highlighted = LineOf(m, "BOOKS");
+    SelectCatalog(m);
+  });
+  EXPECT_THAT(ui.texts(), ElementsAre("MUSIC is in use by another program: it is opened for reading only."));
+  EXPECT_TRUE(program.writable);
+  EXPECT_TRUE(screen.Enabled(Command::SaveEntryItem));
+  EXPECT_TRUE(screen.Enabled(Command::UtilitiesMenu));
+  EXPECT_EQ(program.currentEntryNumber, 2);  // an erased screen, not the last entry of MUSIC
+}
+
+TEST_F(MaintenanceTest, RenamingTheCurrentCatalogKeepsItCurrentUnderItsNewName) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
+  WritePrivateProfileString("Database", "CurrentDB", dir / "MUSIC", program.iniPath);
+  OpenStartCatalog(program);
+  ui.promptAnswers = {"rock"};
+  RunMaintenance(program, ui, [](CatalogMaintenance& m) {
+    RenameCatalog(m);
+    EXPECT_EQ(m.currentName, "ROCK");
+  });
+  EXPECT_EQ(program.catalogName, "ROCK");
+  EXPECT_EQ(screen.Panel(Panel::CatName), "ROCK");
+  EXPECT_EQ(GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath), dir / "ROCK");
+  Add({"Added"});
+  EXPECT_EQ(ReadCatalog(dir.path(), "ROCK").entries.size(), 2u);
+}
+
+TEST_F(MaintenanceTest, AProgramWaitingForTheLockOfACatalogRebuiltMeanwhileOpensTheNewOne) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"Abba", "Arrival"}}});
+  Use("MUSIC");
+  FakeUi otherUi;
+  CatalogStore other(otherUi);
+  int opened = 0;
+  std::thread waiting([&] { opened = OpenCatalog(other, dir.path(), "MUSIC", CatalogAccess::kChange); });
+  // The other program has the old entry file open and waits for its lock while this one rebuilds.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  CatalogLayout layout = LayoutOf(program);
+  layout.lengths[0] = 25;
+  ASSERT_TRUE(ChangeLayout(program, layout));
+  ShutDown(program);
+  waiting.join();
+  ASSERT_NE(opened, 0);
+  EXPECT_EQ(other.header.FieldLength[0], 25);
+  EntryRecord entry;
+  ASSERT_TRUE(ReadEntry(other, entry, other.header, 1, opened));
+  EXPECT_EQ(entry.Field[1], "Arrival" + std::string(23, ' '));
 }
 
 }  // namespace
