@@ -9,8 +9,6 @@
 #include "catalog/FileIo.h"
 #include "index/Rebuild.h"
 #include "platform/CodePage.h"
-#include "platform/FileSystem.h"
-#include "platform/Paths.h"
 #include "platform/Ui.h"
 
 namespace vrk {
@@ -80,14 +78,6 @@ bool KeyFieldsDiffer(const FieldTable& a, const FieldTable& b) {
 
 bool MakeCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
                  const CatalogLayout& layout) {
-  // What a change of an earlier catalog of that name left staged would be taken for this one's.
-  for (const char* staged : {kStagedSetup, kStagedEntries}) {
-    const std::string path = NativePath(directory + "/" + name + staged);
-    if (FileExists(path) && sys::RemoveFile(path) != 0) {
-      store.ui.Message("Error");
-      return false;
-    }
-  }
   if (!CreateNewCatalog(store, directory, name, layout)) return false;
   CatalogStore made(store.ui);
   made.programDirectory = store.programDirectory;

@@ -23,7 +23,8 @@ CatalogLayout LayoutOf(const CatalogStore& store);
 std::string LayoutError(const CatalogLayout& layout);
 
 // Makes a new catalog with default settings, as New in catalog maintenance does. A file of that name
-// already there is replaced only when the user agrees. The formula table of the current catalog is in
+// already there is replaced only when the user agrees; files an earlier catalog of that name left
+// staged go. The formula table of the current catalog is in
 // force again afterwards. False when nothing was made or a file could not be written.
 bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
                       const CatalogLayout& layout);
