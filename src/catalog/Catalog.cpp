@@ -118,13 +118,54 @@ bool MayChange(const std::string& base) {
   return sys::MayWrite(NativePath(base + ".DAT")) && sys::MayWrite(NativePath(base + ".SET"));
 }
 
-// Takes the lock that keeps other programs from changing the catalog while this one may. Another
-// program that changes it for a moment (a vrkcli command) is waited for a little.
-bool LockCatalog(CatalogStore& store, int file) {
-  return store.files.Get(file)->Lock(sys::Lock::kExclusive, kLockWait);
+// Whether the open file is still the one the path names.
+bool StillAt(const BufferedFile& file, const std::string& path) {
+  sys::FileId open, named;
+  return sys::IdOf(file.handle(), open) == 0 && sys::IdOfPath(NativePath(path), named) == 0 && open == named;
 }
 
 }  // namespace
+
+std::string SetupFilePath(const std::string& base) {
+  const std::string staged = base + kStagedSetup;
+  return FileExists(staged) && !FileExists(base + kStagedEntries) ? staged : base + ".SET";
+}
+
+bool FinishReplacement(CatalogStore& store, const std::string& base) {
+  const std::string entries = NativePath(base + kStagedEntries);
+  const std::string setup = NativePath(base + kStagedSetup);
+  int error = 0;
+  std::string path;
+  if (FileExists(entries)) {
+    // The change never took effect: what it staged goes, the staged entry file last.
+    if (FileExists(setup) && (error = sys::RemoveFile(setup)) != 0) path = setup;
+    if (error == 0 && (error = sys::RemoveFile(entries)) != 0) path = entries;
+  } else if (FileExists(setup)) {
+    path = base + ".SET";
+    error = sys::RenameFile(setup, NativePath(path));
+  } else {
+    return true;
+  }
+  const std::string directory = base.substr(0, base.rfind('/') + 1);
+  if (error == 0 && (error = sys::SyncDirectory(directory.empty() ? "." : directory)) != 0) path = directory;
+  if (error == 0) return true;
+  ReportFileError(store.ui, FileFailureFromErrno(error, path));
+  return false;
+}
+
+bool LockCatalog(CatalogStore& store, const std::string& base, int mode, int& file) {
+  // Another program that changes the catalog for a moment (a vrkcli command) is waited for a little.
+  for (int attempt = 0; file != 0 && attempt < 4; ++attempt) {
+    BufferedFile& entries = *store.files.Get(file);
+    if (!entries.Lock(sys::Lock::kExclusive, kLockWait)) break;
+    if (StillAt(entries, base + ".DAT")) return true;
+    (void)store.files.Close(file);  // nothing was written
+    file = FileExists(base + ".DAT") ? OpenFile(store.ui, store.files, base + ".DAT", mode, 0, false) : 0;
+  }
+  if (file != 0) (void)store.files.Close(file);  // nothing was written
+  file = 0;
+  return false;
+}
 
 std::string FormulaText(const Formula& formula) {
   if (!formula.Valid) return {};
@@ -156,7 +197,7 @@ Formula ParseFormula(std::string_view slot) {
 bool ReadSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
                CatalogHeader& header) {
   const std::string base = directory + "/" + name;
-  const int setup = OpenFile(store.ui, store.files, base + ".SET", kReadOnly, kSlotSize, false);
+  const int setup = OpenFile(store.ui, store.files, SetupFilePath(base), kReadOnly, kSlotSize, false);
   if (setup == 0) return false;
   // The setup file is read whole: a file shorter than its layout reads as zeros beyond its end.
   std::string bytes(kSetupFileLength, '\0');
@@ -174,7 +215,7 @@ bool ReadSetup(CatalogStore& store, const std::string& directory, const std::str
 
 int OpenCatalog(CatalogStore& store, const std::string& directory, const std::string& name, CatalogAccess access) {
   const std::string base = directory + "/" + name;
-  if (SizeOf(base + ".DAT") < 1 || SizeOf(base + ".SET") < 1) return 0;
+  if (SizeOf(base + ".DAT") < 1 || SizeOf(SetupFilePath(base)) < 1) return 0;
   bool change = access != CatalogAccess::kRead;
   if (change && !MayChange(base)) {
     if (access == CatalogAccess::kChange) {
@@ -186,8 +227,12 @@ int OpenCatalog(CatalogStore& store, const std::string& directory, const std::st
   }
   int file = OpenFile(store.ui, store.files, base + ".DAT", change ? kBinary : kReadOnly, 0, false);
   if (file == 0) return 0;
-  if (change && !LockCatalog(store, file)) {
+  if (change && LockCatalog(store, base, kBinary, file) && !FinishReplacement(store, base)) {
     (void)store.files.Close(file);  // nothing was written
+    return 0;
+  }
+  if (change && file == 0) {
+    if (!FileExists(base + ".DAT")) return 0;  // removed while this program waited for it
     if (access == CatalogAccess::kChange) {
       store.ui.Message(name + " is in use by another program.", Icon::Exclamation);
       return 0;
@@ -225,9 +270,9 @@ bool MakeChangeable(CatalogStore& store) {
   if (store.writable) return true;
   const std::string base = store.BasePath();
   if (!MayChange(base)) return false;
-  const int file = OpenFile(store.ui, store.files, base + ".DAT", kBinary, 0, false);
-  if (file == 0) return false;
-  if (!LockCatalog(store, file)) {
+  int file = OpenFile(store.ui, store.files, base + ".DAT", kBinary, 0, false);
+  if (file == 0 || !LockCatalog(store, base, kBinary, file)) return false;
+  if (!FinishReplacement(store, base)) {
     (void)store.files.Close(file);  // nothing was written
     return false;
   }
@@ -235,7 +280,7 @@ bool MakeChangeable(CatalogStore& store) {
   store.entryFile = file;
   store.writable = true;
   // Another program may have changed the catalog while this one only read it.
-  return ReadHeader(store, base + ".DAT", store.header);
+  return ReadSetup(store, store.catalogDirectory, store.catalogName, store.fieldTable, store.header);
 }
 
 bool InitSetup(CatalogStore& store, const std::string& directory, const std::string& name, FieldTable& fields,
@@ -286,7 +331,8 @@ bool CloseCatalog(CatalogStore& store, int file) {
 }
 
 void ReadSettings(CatalogStore& store, const std::string& name, CatalogSettings& settings) {
-  const int file = OpenFile(store.ui, store.files, store.catalogDirectory + "/" + name + ".SET", kReadOnly, 0, false);
+  const int file =
+      OpenFile(store.ui, store.files, SetupFilePath(store.catalogDirectory + "/" + name), kReadOnly, 0, false);
   if (file == 0) return;
   char bytes[kOptionsEnd];  // byte n of the file at bytes + n
   const bool read = ReadBlock(store, file, 0, bytes, sizeof bytes) >= 0;

@@ -22,6 +22,27 @@ enum class CatalogAccess {
   kChangeWhenAllowed,  // changed when it can be, else only read, with a notice saying why
 };
 
+// A change that replaces a catalog's files whole (a new layout, the deleted entries eliminated) first
+// writes the new files beside the old ones, the entry file as base + kStagedEntries and the setup file
+// as base + kStagedSetup, and puts them on the disk. Then it moves them over the old ones: the entry
+// file first, which is the moment the change takes effect (a change of the setup file alone removes
+// an empty staged entry file instead), then the setup file. So a staged entry file beside a catalog
+// means that its change never took effect, and a staged setup file alone that it did: that setup file
+// is then the catalog's. At every moment the catalog is whole, as it was before or as it is after.
+inline constexpr const char* kStagedEntries = ".DA$";
+inline constexpr const char* kStagedSetup = ".SE$";
+// The catalog's setup file: the staged one of a change that took effect, else base + ".SET".
+std::string SetupFilePath(const std::string& base);
+// Finishes the change a stopped program left half done, or drops what it staged. Run while holding the
+// catalog's lock. False, after its message, when a file could not be moved or removed.
+[[nodiscard]] bool FinishReplacement(CatalogStore& store, const std::string& base);
+
+// Waits a little for the lock that keeps other programs from changing the catalog whose entry file
+// `file` was opened from base + ".DAT" in `mode`. An entry file that another program replaced or
+// removed meanwhile is no longer the catalog's: the file now at that path is opened and locked
+// instead. False when another program holds the catalog or its entry file is gone; `file` is then 0.
+[[nodiscard]] bool LockCatalog(CatalogStore& store, const std::string& base, int mode, int& file);
+
 // Reads the field table, the formulas and the entry file's header. False when the setup file or the
 // header could not be read.
 [[nodiscard]] bool ReadSetup(CatalogStore& store, const std::string& directory, const std::string& name,

@@ -30,10 +30,8 @@ EntryRecord BlankEntry(const CatalogHeader& header) {
   return record;
 }
 
-namespace {
-
 // Decodes a slot read from the file (zeros where the file ended inside it).
-void DecodeEntry(EntryRecord& record, const CatalogHeader& header, const char* slot, FieldMask fields) {
+void DecodeSlot(EntryRecord& record, const CatalogHeader& header, const char* slot, FieldMask fields) {
   const char* at = slot;
   record.Status = GetSingle(at);
   at += 4;
@@ -51,8 +49,6 @@ void DecodeEntry(EntryRecord& record, const CatalogHeader& header, const char* s
   record.PrevSorted = GetSingle(at + 4);
   record.MemoNumber = GetSingle(at + 8);
 }
-
-}  // namespace
 
 bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& header, EntryNumber n, int file,
                FieldMask fields) {
@@ -72,7 +68,7 @@ bool ReadEntry(CatalogStore& store, EntryRecord& record, const CatalogHeader& he
     record = BlankEntry(header);
     return true;
   }
-  DecodeEntry(record, header, slot, fields);
+  DecodeSlot(record, header, slot, fields);
   return true;
 }
 
@@ -110,6 +106,33 @@ constexpr std::size_t kReaderBlock = 256 * 1024;
 
 }  // namespace
 
+SlotLayout::SlotLayout(const CatalogHeader& header) : length(static_cast<std::size_t>(header.EntryLength)) {
+  std::size_t at = 4;
+  for (int i = 0; i < kFieldCount; ++i) {
+    field[static_cast<std::size_t>(i)] = at;
+    at += static_cast<std::size_t>(header.FieldLength[static_cast<std::size_t>(i)]);
+  }
+  links = at;
+}
+
+bool VisitSlots(CatalogStore& store, int file, const CatalogHeader& header, EntryNumber first, EntryNumber last,
+                bool writeBack, const std::function<bool(EntryNumber, char* slot)>& visit) {
+  const auto length = static_cast<std::size_t>(header.EntryLength);
+  if (length == 0) return first > last;
+  std::vector<char> block(std::max<std::size_t>(1, kReaderBlock / length) * length);
+  for (EntryNumber n = first; n <= last;) {
+    const std::size_t slots = std::min(block.size() / length, static_cast<std::size_t>(last - n + 1));
+    const auto offset = static_cast<std::int64_t>(length) * n;
+    if (ReadBlock(store, file, offset, block.data(), slots * length) < 0) return false;
+    for (std::size_t i = 0; i < slots; ++i) {
+      if (!visit(n + static_cast<EntryNumber>(i), block.data() + i * length)) return false;
+    }
+    if (writeBack && !WriteBlock(store, file, offset, std::string_view(block.data(), slots * length))) return false;
+    n += static_cast<EntryNumber>(slots);
+  }
+  return true;
+}
+
 EntryReader::EntryReader(CatalogStore& store, FieldMask fields) : store_(store), fields_(fields) {
   const auto length = static_cast<std::size_t>(std::max<short>(store.header.EntryLength, 1));
   block_.resize(std::max<std::size_t>(1, kReaderBlock / length) * length);
@@ -134,7 +157,7 @@ bool EntryReader::Read(EntryNumber n, EntryRecord& record) {
   if (static_cast<std::size_t>(got_) <= at * length) {
     record = BlankEntry(store_.header);  // beyond the end of the file
   } else {
-    DecodeEntry(record, store_.header, block_.data() + at * length, fields_);
+    DecodeSlot(record, store_.header, block_.data() + at * length, fields_);
   }
   return true;
 }

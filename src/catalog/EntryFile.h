@@ -60,4 +60,29 @@ enum class WalkEnd {
 // A record of blank fields of the header's lengths, status 0.
 EntryRecord BlankEntry(const CatalogHeader& header);
 
+// ---- Slots as stored --------------------------------------------------------------------------------
+// Passes that move, rebuild, copy or relink entries work on the slots' bytes: what a field stores is
+// carried over exactly (characters of code page 437 that code page 1252 lacks included, which a
+// decoded record would turn into look-alikes), and nothing is decoded that need not be.
+
+// Where the parts of a slot lie: the status at 0, each used field at its offset, then NextSorted,
+// PrevSorted and MemoNumber from `links` on, and zeros up to the slot's length.
+struct SlotLayout {
+  explicit SlotLayout(const CatalogHeader& header);
+  std::array<std::size_t, kFieldCount> field{};
+  std::size_t links = 0;
+  std::size_t length = 0;  // EntryLength
+};
+
+// The record of a slot (only the fields of `fields`).
+void DecodeSlot(EntryRecord& record, const CatalogHeader& header, const char* slot, FieldMask fields = kAllFields);
+
+// Hands the slots of entries first to last (at most EntryCount) to `visit` in entry order, many read at
+// a time; `visit` may change a slot's bytes, and with `writeBack` every block is written back as
+// `visit` left it. False after the message of a read or write the disk refused, or when `visit`
+// returned false.
+[[nodiscard]] bool VisitSlots(CatalogStore& store, int file, const CatalogHeader& header, EntryNumber first,
+                              EntryNumber last, bool writeBack,
+                              const std::function<bool(EntryNumber, char* slot)>& visit);
+
 }  // namespace vrk

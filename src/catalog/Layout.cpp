@@ -3,10 +3,15 @@
 #include <filesystem>
 
 #include "catalog/Catalog.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
 
 namespace vrk {
+
+CatalogLayout LayoutOf(const CatalogStore& store) {
+  return {store.fieldTable, store.header.FieldLength, store.formulaTable};
+}
 
 std::string LayoutError(const CatalogLayout& layout) {
   int sum = 0;
@@ -38,6 +43,14 @@ bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const s
     }
     if (store.ui.ShowMessage({"Replace contents of " + PathText(path) + "?", "Replace File?", Buttons::OkCancel,
                               Icon::Exclamation}) != Answer::Ok) {
+      return false;
+    }
+  }
+  // What a change of an earlier catalog of that name left staged would be taken for this one's.
+  for (const char* staged : {kStagedSetup, kStagedEntries}) {
+    const std::string path = NativePath(directory + "/" + name + staged);
+    if (const int error = FileExists(path) ? sys::RemoveFile(path) : 0) {
+      ReportFileError(store.ui, FileFailureFromErrno(error, path));
       return false;
     }
   }

@@ -16,11 +16,15 @@ struct CatalogLayout {
   FormulaTable formulas{};
 };
 
+// The layout of the store's current catalog.
+CatalogLayout LayoutOf(const CatalogStore& store);
+
 // The setup editor's message for a layout it would not accept, or "" when the layout is fine.
 std::string LayoutError(const CatalogLayout& layout);
 
 // Makes a new catalog with default settings, as New in catalog maintenance does. A file of that name
-// already there is replaced only when the user agrees. The formula table of the current catalog is in
+// already there is replaced only when the user agrees; files an earlier catalog of that name left
+// staged go. The formula table of the current catalog is in
 // force again afterwards. False when nothing was made or a file could not be written.
 bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
                       const CatalogLayout& layout);

@@ -1,5 +1,8 @@
 #include "index/Rebuild.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "platform/Ui.h"
@@ -47,6 +50,53 @@ bool AnyInDoubt(CatalogStore& store) {
   return false;
 }
 
+// The bulk-build key of one field for every entry, read once in entry order while they take at most
+// kHeldKeyBytes together: an index-order build then reads no entry out of order, which costs a system
+// call each. Larger catalogs have each entry read where the walk finds it.
+class KeysInEntryOrder {
+ public:
+  KeysInEntryOrder(CatalogStore& store, int field)
+      : store_(store),
+        field_(field),
+        width_(std::min<std::size_t>(
+            static_cast<std::size_t>(store.header.FieldLength[static_cast<std::size_t>(field)]), lib::kMaxKeyLength)) {}
+
+  bool Read() {
+    const auto count = static_cast<std::size_t>(std::max<EntryNumber>(store_.header.Count(), 0));
+    if (count * width_ > kHeldKeyBytes) return true;
+    keys_.resize(count * width_);
+    EntryReader reader(store_, FieldMask{1} << field_);
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!reader.Read(static_cast<EntryNumber>(i) + 1, record_)) return false;
+      PaddedKeyText(record_, store_.header, field_).copy(keys_.data() + i * width_, width_);
+    }
+    held_ = true;
+    return true;
+  }
+
+  bool Of(EntryNumber n, std::string_view& key) {
+    if (held_) {
+      key = std::string_view(keys_.data() + static_cast<std::size_t>(n - 1) * width_, width_);
+      return true;
+    }
+    if (!ReadEntry(store_, record_, store_.header, n, store_.entryFile, FieldMask{1} << field_)) return false;
+    text_ = PaddedKeyText(record_, store_.header, field_);
+    key = text_;
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kHeldKeyBytes = 64u << 20;
+
+  CatalogStore& store_;
+  int field_;
+  std::size_t width_;
+  std::vector<char> keys_;
+  bool held_ = false;
+  EntryRecord record_;
+  std::string text_;
+};
+
 }  // namespace
 
 bool CreateKeyIndexes(CatalogStore& store, KeyTable& keys) {
@@ -91,14 +141,16 @@ bool BuildIndexInFileOrder(CatalogStore& store, int field) {
   if (handle < 0) return false;
   store.ui.ShowBusy();
   const WalkEnd end = WalkEntries(
-      store, "Building " + FieldTitle(store, field) + " Index....", [&](const EntryRecord& record, EntryNumber n) {
+      store, "Building " + FieldTitle(store, field) + " Index....",
+      [&](const EntryRecord& record, EntryNumber n) {
         const auto number = static_cast<std::int32_t>(n);
         if (lib::AddKey(handle, PaddedKeyText(record, store.header, field), number, number) == lib::kNdxOk) {
           return true;
         }
         store.ui.Message("Error adding Key to Index");
         return false;
-      });
+      },
+      FieldMask{1} << field);
   store.ui.ClearBusy();
   return FinishBuild(store, field, handle, end);
 }
@@ -108,17 +160,17 @@ bool BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
   if (handle < 0) return false;
   const short source = OpenIndex(store, sourceField, store.catalogName, lib::kNdxOpen);
   EntryNumber n = source < 0 ? -1 : FirstInIndex(store, source);
+  KeysInEntryOrder keys(store, field);
   store.ui.OpenGauge(static_cast<double>(store.header.Count()), "Building " + FieldTitle(store, field) + " Index....",
                      true);
-  WalkEnd end = n < 0 ? WalkEnd::kFailed : WalkEnd::kDone;
-  EntryRecord record;
+  WalkEnd end = n < 0 || !keys.Read() ? WalkEnd::kFailed : WalkEnd::kDone;
   for (std::int32_t sequence = 1; n > 0 && end == WalkEnd::kDone; ++sequence) {
+    std::string_view key;
     if (store.ui.StepGauge()) {
       end = WalkEnd::kCancelled;
-    } else if (!ReadEntry(store, record, store.header, n, store.entryFile)) {
+    } else if (!keys.Of(n, key)) {
       end = WalkEnd::kFailed;
-    } else if (lib::AddKey(handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n),
-                           sequence) != lib::kNdxOk) {
+    } else if (lib::AddKey(handle, key, static_cast<std::int32_t>(n), sequence) != lib::kNdxOk) {
       store.ui.Message("Error adding Key to Index");
       end = WalkEnd::kFailed;
     } else if ((n = NextInIndex(store, source)) < 0) {

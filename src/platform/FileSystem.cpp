@@ -1,6 +1,8 @@
 #include "platform/FileSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -142,6 +144,13 @@ int FileSize(const FileHandle& file, std::uint64_t& size) {
   return 0;
 }
 
+int ModificationTime(const FileHandle& file, std::int64_t& seconds) {
+  struct stat status {};
+  if (::fstat(file.descriptor(), &status) != 0) return errno;
+  seconds = static_cast<std::int64_t>(status.st_mtime);
+  return 0;
+}
+
 int IdOf(const FileHandle& file, FileId& id) {
   struct stat status {};
   if (::fstat(file.descriptor(), &status) != 0) return errno;
@@ -177,6 +186,47 @@ int RemoveFile(const std::string& path) {
 int RenameFile(const std::string& from, const std::string& to) {
   if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+int RenameNew(const std::string& from, const std::string& to) {
+  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without the no-replace rename: a new link fails where the name is taken.
+  if (::link(from.c_str(), to.c_str()) != 0) return errno;
+  return ::unlink(from.c_str()) == 0 ? 0 : errno;
+}
+
+int SyncDirectory(const std::string& path) {
+  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
+  int descriptor;
+  do {
+    descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  } while (descriptor < 0 && errno == EINTR);
+  if (descriptor < 0) return errno;
+  int error = Retrying([&] { return ::fsync(descriptor); });
+  if (error == EINVAL || error == EROFS) error = 0;  // a file system that keeps no directory data to sync
+  ::close(descriptor);
+  return error;
+}
+
+int MakeDirectory(const std::string& path) {
+  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
+  return ::mkdir(path.c_str(), 0777) == 0 ? 0 : errno;
+}
+
+int ListDirectory(const std::string& path, std::vector<std::string>& names) {
+  names.clear();
+  DIR* directory = ::opendir(path.c_str());
+  if (directory == nullptr) return errno;
+  errno = 0;
+  while (const dirent* entry = ::readdir(directory)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  const int error = errno;
+  ::closedir(directory);
+  return error;
 }
 
 void SetWriteFault(FaultKind kind, long at, int error) { fault = {kind, at, error, 0}; }

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vrk::sys {
 
@@ -68,6 +69,8 @@ int CloseFile(FileHandle& file);
 [[nodiscard]] int SyncFile(const FileHandle& file);
 [[nodiscard]] int TruncateFile(const FileHandle& file, std::uint64_t size);
 [[nodiscard]] int FileSize(const FileHandle& file, std::uint64_t& size);
+// When the file's data last changed, in seconds since 1970.
+[[nodiscard]] int ModificationTime(const FileHandle& file, std::int64_t& seconds);
 [[nodiscard]] int IdOf(const FileHandle& file, FileId& id);
 // The identity of the file a path names; ENOENT when there is none.
 [[nodiscard]] int IdOfPath(const std::string& path, FileId& id);
@@ -81,6 +84,14 @@ bool MayWrite(const std::string& path);
 [[nodiscard]] int RemoveFile(const std::string& path);
 // Puts `from` in the place of `to` in one step.
 [[nodiscard]] int RenameFile(const std::string& from, const std::string& to);
+// Gives `from` the name `to`, which must not exist (EEXIST otherwise): nothing is ever replaced.
+[[nodiscard]] int RenameNew(const std::string& from, const std::string& to);
+// Puts the directory's entries (files made, renamed or removed in it) on the disk.
+[[nodiscard]] int SyncDirectory(const std::string& path);
+// Makes a directory; EEXIST when something of that name is there.
+[[nodiscard]] int MakeDirectory(const std::string& path);
+// The names in a directory (without "." and ".."), in no particular order.
+[[nodiscard]] int ListDirectory(const std::string& path, std::vector<std::string>& names);
 
 // ---- What the disk does, for tests --------------------------------------------------------------------
 enum class FaultKind {

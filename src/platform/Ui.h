@@ -34,13 +34,15 @@ struct NumberPrompt {
   bool password = false;
 };
 
-// The name prompt: anyTextAllowed is the window tag "1"; otherwise only letters and digits.
+// The name prompt: anyTextAllowed is the window tag "1"; otherwise only letters and digits, or only
+// digits with digitsOnly (the security code).
 struct NamePrompt {
   std::string caption = {};
   std::string question = {};
   std::string preset = {};
   bool anyTextAllowed = false;
   int maxLength = 0;
+  bool digitsOnly = false;
 };
 
 struct FileChooser {

@@ -34,13 +34,6 @@ EntryRecord NewEntryRecord(const Program& program) {
   return record;
 }
 
-// The editing commands run only on a catalog that may be changed; the desktop disables them elsewhere.
-bool MayChangeEntries(Program& program) {
-  if (program.MayChange()) return true;
-  program.ui.Message(program.catalogName + " is opened for reading only.", Icon::Exclamation);
-  return false;
-}
-
 // Ends a change of the entries. When the entry file is known to agree with the keys filed, the
 // indexes are marked whole once the entries are on the disk; otherwise (a key refused, or a slot that
 // may hold half a write) they are left in doubt, to be rebuilt before their next use. True when the
@@ -52,6 +45,12 @@ bool FinishChange(Program& program, KeyTable& keys, bool agree) {
 }
 
 }  // namespace
+
+bool MayChangeEntries(Program& program) {
+  if (program.MayChange()) return true;
+  program.ui.Message(program.catalogName + " is opened for reading only.", Icon::Exclamation);
+  return false;
+}
 
 EntryNumber TypedEntryNumber(const std::string& text, EntryNumber count) {
   const double n = FieldNumber(text);

@@ -6,6 +6,9 @@
 
 namespace vrk {
 
+// The commands that change entries run only on a catalog that may be changed (the desktop disables
+// them elsewhere): false, after saying so, on one opened for reading only or in the read-only state.
+bool MayChangeEntries(Program& program);
 // Copies the boxes of every used, non-computed field into the record, blank-padded to its length.
 void CopyScreenToRecord(Program& program, EntryRecord& record);
 // The changing commands return true when the change and every key index it touches were stored

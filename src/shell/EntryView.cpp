@@ -21,4 +21,8 @@ std::string DeletedPanelText(const EntryRecord& record) {
 
 std::string EntryPanelText(EntryNumber n) { return "Entry # " + std::to_string(n); }
 
+std::string SortedPanelText(const CatalogSettings& settings) {
+  return settings.SortedMark == 1.0f ? "SORTED" : "UNSORTED";
+}
+
 }  // namespace vrk

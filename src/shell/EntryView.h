@@ -13,5 +13,7 @@ void ShowEntry(Program& program, const EntryRecord& record);
 std::string DeletedPanelText(const EntryRecord& record);
 // "Entry # 12"
 std::string EntryPanelText(EntryNumber n);
+// The "Sorted" panel for the catalog's settings: "SORTED" or "UNSORTED".
+std::string SortedPanelText(const CatalogSettings& settings);
 
 }  // namespace vrk

@@ -1,20 +1,43 @@
 #include "shell/Startup.h"
 
+#include <algorithm>
+
+#include "admin/SecurityCode.h"
 #include "catalog/Catalog.h"
+#include "catalog/EntryFile.h"
 #include "index/Rebuild.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
+#include "shell/EntryView.h"
 #include "shell/Settings.h"
 #include "support/Support.h"
 
 namespace vrk {
 namespace {
 
-// Asks for the security code when one is set; false ends the program. The security code feature fills it.
-bool CheckSecurityCode(Program&) { return true; }
+constexpr Command kNeedACatalog[] = {Command::EditMenu,         Command::ViewMenu, Command::ReIndex, Command::Sort,
+                                     Command::EliminateDeleted, Command::Previous, Command::Next,    Command::CopyLast,
+                                     Command::Delete,           Command::Save,     Command::Alpha,   Command::Clear,
+                                     Command::Sequential};
+constexpr Command kChangeTheCatalog[] = {Command::SaveEntryItem,
+                                         Command::DeleteEntryItem,
+                                         Command::UndeleteEntryItem,
+                                         Command::CopyAnyPreviousItem,
+                                         Command::CopyLastItem,
+                                         Command::MemoItem,
+                                         Command::RemoveMemoItem,
+                                         Command::PictureSoundItem,
+                                         Command::ReplaceItem,
+                                         Command::FindDeletedItem,
+                                         Command::UtilitiesMenu,
+                                         Command::Clear,
+                                         Command::Delete,
+                                         Command::CopyLast,
+                                         Command::Save};
+
 // Loads the catalog's current report format, when one is named. The report formats feature fills it.
 void LoadCurrentReportFormat(Program&) {}
 // Loads the catalog's text macros from its macro file, when it has one. The text macros feature fills it.
@@ -62,21 +85,52 @@ bool UseCatalog(Program& program, const std::string& directory, const std::strin
 }
 
 void SetNoCatalogState(Program& program) {
-  for (const Command command : {Command::EditMenu, Command::ViewMenu, Command::ReIndex, Command::Sort,
-                                Command::EliminateDeleted, Command::Previous, Command::Next, Command::CopyLast,
-                                Command::Delete, Command::Save, Command::Alpha, Command::Clear, Command::Sequential}) {
-    program.screen.EnableCommand(command, false);
-  }
+  for (const Command command : kNeedACatalog) program.screen.EnableCommand(command, false);
 }
 
 void SetReadOnlyState(Program& program) {
-  for (const Command command :
-       {Command::SaveEntryItem, Command::DeleteEntryItem, Command::UndeleteEntryItem, Command::CopyAnyPreviousItem,
-        Command::CopyLastItem, Command::MemoItem, Command::RemoveMemoItem, Command::PictureSoundItem,
-        Command::ReplaceItem, Command::FindDeletedItem, Command::UtilitiesMenu, Command::Clear, Command::Delete,
-        Command::CopyLast, Command::Save}) {
-    program.screen.EnableCommand(command, false);
+  for (const Command command : kChangeTheCatalog) program.screen.EnableCommand(command, false);
+}
+
+bool OpenCatalogOnScreen(Program& program, const std::string& directory, const std::string& name) {
+  (void)CloseCurrentCatalog(program);  // a failure has had its message
+  program.catalogName.clear();
+  const bool opened = UseCatalog(program, directory, name, CatalogAccess::kChangeWhenAllowed);
+  ShowCurrentCatalog(program);
+  return opened;
+}
+
+void ShowCurrentCatalog(Program& program) {
+  if (program.CatalogOpen()) {
+    LoadCurrentReportFormat(program);
+    LoadCatalogMacros(program);
   }
+  PresentCurrentCatalog(program);
+}
+
+void PresentCurrentCatalog(Program& program) {
+  const bool open = program.CatalogOpen();
+  // Rows of a catalog shown before go with it.
+  const bool rows = open || std::any_of(program.header.FieldLength.begin(), program.header.FieldLength.end(),
+                                        [](short length) { return length > 0; });
+  if (!open) {
+    program.header = {};
+    program.fieldTable = DefaultFieldTable();
+  }
+  program.currentEntry = BlankEntry(program.header);
+  program.currentField = 0;
+  program.totals = {};
+  for (const Command command : kNeedACatalog) program.screen.EnableCommand(command, true);
+  for (const Command command : kChangeTheCatalog) program.screen.EnableCommand(command, true);
+  if (!open) SetNoCatalogState(program);
+  // The security code's read-only state holds with any catalog or none; a catalog only read is read-only.
+  if (program.readOnly || (open && !program.writable)) SetReadOnlyState(program);
+  if (rows) program.screen.LayoutEntryScreen();
+  program.screen.SetPanel(Panel::Sorted, open ? SortedPanelText(program.settings) : "");
+  program.screen.SetPanel(Panel::CatName, program.catalogName);
+  EraseScreen(program);
+  // Where no entry can be made, the last one is shown.
+  if (!program.MayChange() && open) PreviousEntry(program);
 }
 
 void PlaySound(Program& program, const std::string& path) {
@@ -91,7 +145,11 @@ bool PrepareStartUp(Program& program) {
   program.insertMode = true;
   lib::InitIndexes();
   program.report.destination = ReadReportDestination(program);
-  if (!CheckSecurityCode(program)) return false;
+  switch (CheckSecurityCode(program)) {
+    case SecurityCheck::kDenied: return false;
+    case SecurityCheck::kReadOnly: program.readOnly = true; break;
+    case SecurityCheck::kPassed: break;
+  }
   PlaySound(program, program.catalogDirectory + "/" + kStartSoundFile);
   program.search.mode = ReadSearchMode(program);
   return true;
@@ -100,21 +158,8 @@ bool PrepareStartUp(Program& program) {
 void OpenStartCatalog(Program& program) {
   program.ui.ShowBusy();
   OpenCurrentCatalog(program);
-  if (!program.CatalogOpen()) {
-    SetNoCatalogState(program);
-    program.screen.SetPanel(Panel::Sorted, "");
-  } else {
-    if (!program.MayChange()) SetReadOnlyState(program);
-    LoadCurrentReportFormat(program);
-    LoadCatalogMacros(program);
-    program.screen.LayoutEntryScreen();
-    program.screen.SetPanel(Panel::Sorted, program.settings.SortedMark == 1.0f ? "SORTED" : "UNSORTED");
-  }
-  program.screen.SetPanel(Panel::CatName, program.catalogName);
   program.screen.SetPanel(Panel::RptDest, "MAIN WINDOW");
-  EraseScreen(program);
-  // Where no entry can be made, the start shows the last one.
-  if (!program.MayChange() && program.CatalogOpen()) PreviousEntry(program);
+  ShowCurrentCatalog(program);
   program.ui.ClearBusy();
   program.ui.DoEvents();
 }

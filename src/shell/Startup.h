@@ -24,6 +24,18 @@ bool UseCatalog(Program& program, const std::string& directory, const std::strin
 void SetNoCatalogState(Program& program);
 // Disables the commands that change the catalog: the read-only state, or a catalog only read.
 void SetReadOnlyState(Program& program);
+
+// Makes the catalog `name` of `directory` current in place of the one before, the way the start-up
+// opens the current catalog (ShowCurrentCatalog). False when it cannot be used: no catalog is current then.
+bool OpenCatalogOnScreen(Program& program, const std::string& directory, const std::string& name);
+// The start-up's steps once the current catalog is open (or none is): its report format and macros,
+// then PresentCurrentCatalog.
+void ShowCurrentCatalog(Program& program);
+// Shows the current catalog, or the state without one, on the main window: the commands that state
+// allows (enabled again where an earlier state disabled them), the entry screen laid out, the
+// status bar, and an erased screen, or the last entry where no entry can be made. Nothing of a
+// catalog shown before stays: entry, list, browse index, totals.
+void PresentCurrentCatalog(Program& program);
 // Plays a wave file; a missing file or a missing audio device plays nothing and says nothing.
 void PlaySound(Program& program, const std::string& path);
 

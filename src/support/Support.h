@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vrk::lib {
 
@@ -104,6 +105,9 @@ std::int16_t GetBMPName(std::string_view field21, std::string& path);
 // Runs a command line (program and arguments separated by blanks, the program looked up beside this
 // executable first) and waits for it to end. Returns its exit status, or -1 when it could not start.
 std::int16_t RunProgram(const std::string& commandLine);
+// The same with the program and its arguments apart, each passed as it is (a path with blanks
+// included). With `output`, what the program writes to its standard output and error is gathered there.
+std::int16_t RunProgram(std::vector<std::string> arguments, std::string* output = nullptr);
 std::int16_t FixRegistry();
 
 }  // namespace vrk::lib

@@ -152,4 +152,21 @@ QPixmap CalcMarker() {
   return pixmap;
 }
 
+QPixmap LevelArrow(int height) {
+  QPixmap pixmap = Blank(24, height);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QColor ink(60, 60, 60);
+  painter.setPen(QPen(ink, 1.5));
+  const qreal middle = height / 2.0;
+  QPainterPath path;
+  path.moveTo(4, 0);
+  path.lineTo(4, middle);
+  path.lineTo(18, middle);
+  painter.drawPath(path);
+  painter.setBrush(ink);
+  painter.drawPolygon(QPolygonF({QPointF(23, middle), QPointF(17, middle - 4), QPointF(17, middle + 4)}));
+  return pixmap;
+}
+
 }  // namespace vrk

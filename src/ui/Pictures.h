@@ -14,5 +14,7 @@ QPixmap Emblem(int size);
 QPixmap KeyMarker();
 QPixmap SumMarker();
 QPixmap CalcMarker();
+// The arrow from one sort level down to the next, a step to the right: 24 by `height` pixels.
+QPixmap LevelArrow(int height);
 
 }  // namespace vrk

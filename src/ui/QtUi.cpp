@@ -11,13 +11,23 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "admin/CatalogMaintenance.h"
+#include "admin/CatalogSetup.h"
+#include "admin/CopyEntries.h"
+#include "admin/Sort.h"
 #include "catalog/Catalog.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
+#include "ui/frmCatMaint.h"
+#include "ui/frmCatSetup.h"
+#include "ui/frmConfigCpy.h"
+#include "ui/frmEditFormula.h"
 #include "ui/frmEnterName.h"
 #include "ui/frmEnterNumber.h"
 #include "ui/frmGauge.h"
 #include "ui/frmNotCompatible.h"
+#include "ui/frmSortSetup.h"
+#include "ui/frmSrcDest.h"
 
 namespace vrk {
 namespace {
@@ -74,7 +84,15 @@ QStringList NameFilters(const std::string& filter) {
   return filters;
 }
 
-QtUi::QtUi() { RegisterWindow<frmNotCompatible, CatalogNotCompatible>(); }
+QtUi::QtUi() {
+  RegisterWindow<frmNotCompatible, CatalogNotCompatible>();
+  RegisterWindow<frmCatMaint, CatalogMaintenance>();
+  RegisterWindow<frmCatSetup, CatalogSetup>();
+  RegisterWindow<frmEditFormula, EditFormula>();
+  RegisterWindow<frmSortSetup, SortSetup>();
+  RegisterWindow<frmSrcDest, SourceDestination>();
+  RegisterWindow<frmConfigCpy, ConfigureCopy>();
+}
 
 QtUi::~QtUi() { CloseGaugeWindow(); }
 
@@ -151,6 +169,7 @@ std::optional<std::string> QtUi::RunNamePrompt(const NamePrompt& prompt) {
   window.setWindowTitle(ToWindowTitle(prompt.caption));
   window.lblUserAction->setText(ToCaption(prompt.question));
   window.Tag = prompt.anyTextAllowed ? QStringLiteral("1") : QStringLiteral("0");
+  if (prompt.digitsOnly) window.Allowed = QStringLiteral("0-9");
   window.txtName->setText(ToQString(prompt.preset));
   if (prompt.maxLength > 0) window.txtName->setMaxLength(prompt.maxLength);
   if (RunModal(window) != QDialog::Accepted) return std::nullopt;

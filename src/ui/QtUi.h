@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <chrono>
 #include <functional>
+#include <type_traits>
 
 #include "platform/Ui.h"
 
@@ -41,12 +42,18 @@ class QtUi : public Ui {
   int RunModal(QDialog& dialog);
   std::function<void(QDialog&)> takeOver;
 
-  // Makes `Window`, a dialog built from a `Record&` and a parent, the window of that record's dialog.
+  // Makes `Window`, a dialog built from a `Record&` and a parent, the window of that record's dialog. A
+  // window that shows messages or dialogs of its own is built from the record, this Ui and the parent.
   template <typename Window, typename Record>
   void RegisterWindow() {
     dialogs.Register<Record>([this](Record& record) {
-      Window window(record, MainWindow());
-      return RunModal(window) == 1;  // QDialog::Accepted
+      if constexpr (std::is_constructible_v<Window, Record&, QtUi&, QWidget*>) {
+        Window window(record, *this, MainWindow());
+        return RunModal(window) == 1;  // QDialog::Accepted
+      } else {
+        Window window(record, MainWindow());
+        return RunModal(window) == 1;
+      }
     });
   }
 

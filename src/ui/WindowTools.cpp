@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -96,5 +99,20 @@ void DrawBoxFrame(QPainter& painter, const QRect& box, const QColor& background)
 }
 
 QFont BoxFont() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
+
+QLabel* Bold(QLabel* label) {
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  return label;
+}
+
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  for (QPushButton* button : buttons) row->addWidget(button);
+  if (buttons.size() > 0) (*buttons.begin())->setDefault(true);
+  return row;
+}
 
 }  // namespace vrk

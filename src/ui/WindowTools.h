@@ -5,7 +5,12 @@
 #include <QFont>
 #include <QRect>
 
+#include <initializer_list>
+
+class QHBoxLayout;
+class QLabel;
 class QPainter;
+class QPushButton;
 class QWidget;
 
 namespace vrk {
@@ -22,5 +27,9 @@ void CenterWhenShown(QWidget& window);
 void DrawBoxFrame(QPainter& painter, const QRect& box, const QColor& background);
 // The entry boxes' font: fixed pitch, since box widths are counted in characters.
 QFont BoxFont();
+// Makes a label's text bold: a heading, or a name the window is about.
+QLabel* Bold(QLabel* label);
+// The buttons a dialog ends with (OK, Cancel), on the right; the first is the default button.
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
 
 }  // namespace vrk

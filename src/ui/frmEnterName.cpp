@@ -10,10 +10,6 @@
 
 namespace vrk {
 
-namespace {
-const char* const kLettersAndDigits = "A-Za-z0-9";
-}
-
 frmEnterName::frmEnterName(Ui& ui, QWidget* parent)
     : QDialog(parent),
       lblUserAction(new QLabel(this)),
@@ -28,7 +24,7 @@ frmEnterName::frmEnterName(Ui& ui, QWidget* parent)
   connect(txtName, &QLineEdit::textEdited, this, [this](const QString& text) {
     if (AnyText()) return;
     QString kept = text;
-    kept.remove(QRegularExpression(QStringLiteral("[^%1]").arg(QLatin1String(kLettersAndDigits))));
+    kept.remove(QRegularExpression(QStringLiteral("[^%1]").arg(Allowed)));
     if (kept != text) txtName->setText(kept);
   });
   connect(cmdOK, &QPushButton::clicked, this, &frmEnterName::cmdOK_Click);
@@ -55,7 +51,7 @@ void frmEnterName::cmdOK_Click() {
 void frmEnterName::cmdCancel_Click() { reject(); }
 
 bool frmEnterName::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtName && !AnyText() && IsRefusedCharacter(event, QLatin1String(kLettersAndDigits))) {
+  if (watched == txtName && !AnyText() && IsRefusedCharacter(event, Allowed)) {
     ui_.Beep();
     return true;
   }

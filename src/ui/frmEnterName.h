@@ -26,6 +26,8 @@ class frmEnterName : public QDialog {
   QPushButton* cmdOK;
   QPushButton* cmdCancel;
   QString Tag = QStringLiteral("0");
+  // The characters a letters-and-digits tag lets through, as a character class.
+  QString Allowed = QStringLiteral("A-Za-z0-9");
 
   void cmdOK_Click();
   void cmdCancel_Click();

@@ -16,6 +16,7 @@
 #include "report/Totals.h"
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
+#include "shell/Maintenance.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
 #include "shell/Utilities.h"
@@ -82,7 +83,7 @@ QAction* frmVRKMain::AddItem(QMenu* menu, const char* caption, void (frmVRKMain:
 
 void frmVRKMain::CreateMenus() {
   mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuFCatalogMaintenance = AddItem(mnuFile, "&Catalog Maintenance");
+  mnuFCatalogMaintenance = AddItem(mnuFile, "&Catalog Maintenance", &frmVRKMain::mnuFCatalogMaintenance_Click);
   mnuFPrintSetup = AddItem(mnuFile, "Print &Setup");
   mnuVPrintEntry = AddItem(mnuFile, "Print &Current Entry");
   mnuFEjectPage = AddItem(mnuFile, "&Eject Page");
@@ -135,10 +136,10 @@ void frmVRKMain::CreateMenus() {
 
   mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
   mnuUReIndex = AddItem(mnuUtilities, "&ReIndex", &frmVRKMain::mnuUReIndex_Click);
-  mnuUSort = AddItem(mnuUtilities, "&Sort");
-  mnuUCopyEntries = AddItem(mnuUtilities, "Copy &Entries");
-  mnuUEliminateDeleted = AddItem(mnuUtilities, "Eliminate Deleted");
-  mnuUSetSecurityCode = AddItem(mnuUtilities, "Set Security &Code");
+  mnuUSort = AddItem(mnuUtilities, "&Sort", &frmVRKMain::mnuUSort_Click);
+  mnuUCopyEntries = AddItem(mnuUtilities, "Copy &Entries", &frmVRKMain::mnuUCopyEntries_Click);
+  mnuUEliminateDeleted = AddItem(mnuUtilities, "Eliminate Deleted", &frmVRKMain::mnuUEliminateDeleted_Click);
+  mnuUSetSecurityCode = AddItem(mnuUtilities, "Set Security &Code", &frmVRKMain::mnuUSetSecurityCode_Click);
   mnuUSetupMacro = AddItem(mnuUtilities, "Setup &Macro");
 
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -460,6 +461,11 @@ void frmVRKMain::mnuVPrevious_Click() { Run(PreviousEntry); }
 void frmVRKMain::mnuVNext_Click() { Run(NextEntry); }
 void frmVRKMain::mnuVTotals_Click() { Run(TotalsCommand); }
 void frmVRKMain::mnuUReIndex_Click() { Run(ReIndexCommand); }
+void frmVRKMain::mnuFCatalogMaintenance_Click() { Run(CatalogMaintenanceCommand); }
+void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }
+void frmVRKMain::mnuUCopyEntries_Click() { Run(CopyEntriesCommand); }
+void frmVRKMain::mnuUEliminateDeleted_Click() { Run(EliminateDeletedCommand); }
+void frmVRKMain::mnuUSetSecurityCode_Click() { Run(SetSecurityCodeCommand); }
 
 void frmVRKMain::mnuHContents_Click() {
   if (help_ == nullptr) help_ = new frmHelp(this);

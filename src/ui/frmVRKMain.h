@@ -136,6 +136,11 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuVNext_Click();
   void mnuVTotals_Click();
   void mnuUReIndex_Click();
+  void mnuFCatalogMaintenance_Click();
+  void mnuUSort_Click();
+  void mnuUCopyEntries_Click();
+  void mnuUEliminateDeleted_Click();
+  void mnuUSetSecurityCode_Click();
   void mnuHContents_Click();
   void mnuHAbout_Click();
 

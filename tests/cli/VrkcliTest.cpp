@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "fakes/Locale.h"
 #include "fakes/TempDirectory.h"
@@ -15,6 +16,7 @@ namespace vrk {
 namespace {
 
 using test::TempDirectory;
+namespace fs = std::filesystem;
 
 // A total as vrkcli writes it: the Standard format of the locale (the tests' own), in UTF-8.
 std::string Total(const std::string& us) { return Utf8FromAnsi(test::Standard(us)); }
@@ -41,6 +43,12 @@ class VrkcliTest : public ::testing::Test {
     return run;
   }
   std::string Base() { return dir / "music"; }
+  std::string At(const std::string& name) { return dir / name; }
+  // Another catalog of the test's directory, made with the fields and entries of `new` and `add`.
+  void Make(const std::string& name, const std::string& fields, const std::vector<std::string>& entries) {
+    ASSERT_EQ(Cli("new " + At(name) + " " + fields).status, 0);
+    for (const std::string& entry : entries) ASSERT_EQ(Cli("add " + At(name) + " " + entry).status, 0);
+  }
   void MakeMusic() {
     ASSERT_EQ(
         Cli("new " + Base() + " Artist:20:key Title:25:key Year:4 Price:8:sum Qty:3:sum Value:10:sum:calc=D*E").status,
@@ -212,6 +220,64 @@ TEST_F(VrkcliTest, DamagedCatalogIsRefused) {
   const Outcome dump = Cli("dump " + Base());
   EXPECT_EQ(dump.status, 1);
   EXPECT_NE(dump.err.find("Cannot Read This Catalog"), std::string::npos);
+}
+
+// The catalog administration commands.
+TEST_F(VrkcliTest, CatalogsRenameRemoveAndReserve) {
+  Make("music", "Artist:20:key Title:30", {"Artist=Abba Title=Arrival", "Artist=Zappa"});
+  Make("books", "Author:10", {});
+  TempDirectory::WriteFile(dir / "LOST.DAT", "x");
+  const Outcome listed = Cli("catalogs " + dir.path());
+  EXPECT_EQ(listed.out, "BOOKS\t0\nMUSIC\t2\n");
+  EXPECT_EQ(listed.err, "Error loading catalog LOST\n");
+  EXPECT_EQ(listed.status, 1);
+  EXPECT_EQ(Cli("rename " + At("music") + " books").status, 2);
+  EXPECT_EQ(Cli("rename " + At("music") + " rock").status, 0);
+  EXPECT_TRUE(fs::exists(dir / "ROCKXX00.WDX"));
+  EXPECT_EQ(Cli("walk " + At("rock") + " Artist").out.substr(0, 2), "1\t");
+  EXPECT_EQ(Cli("reserve " + At("rock") + " 150").out, "9.8 K\n");  // 150 entries of 67 bytes
+  EXPECT_EQ(Cli("remove " + At("books")).status, 2);
+  EXPECT_EQ(Cli("remove " + At("books") + " --yes").status, 0);
+  EXPECT_FALSE(fs::exists(dir / "BOOKS.SET"));
+  EXPECT_EQ(Cli("info " + At("rock")).out.substr(0, 10), "entries\t2\n");
+}
+
+TEST_F(VrkcliTest, SortUnsortEditLayoutAndEliminate) {
+  Make("cat", "Name:10:key Year:4", {"Name=b Year=2", "Name=a Year=9", "Name=a Year=1"});
+  EXPECT_EQ(Cli("sort " + At("cat") + " Name 2").status, 0);
+  EXPECT_NE(Cli("info " + At("cat")).out.find("sorted\tyes"), std::string::npos);
+  const Outcome twice = Cli("sort " + At("cat") + " Name name");
+  EXPECT_EQ(twice.status, 2);
+  EXPECT_EQ(twice.err, "Key already in use. Select another.\n");
+  EXPECT_EQ(Cli("sort " + At("cat") + " 1 2 3 4 5 6 7 8 9 10").status, 2);
+  EXPECT_EQ(Cli("unsort " + At("cat")).status, 0);
+  EXPECT_NE(Cli("info " + At("cat")).out.find("sorted\tno"), std::string::npos);
+  const Outcome edited = Cli("edit-layout " + At("cat") + " Name:3:key Year:4 Notes:5");
+  EXPECT_EQ(edited.status, 0);
+  EXPECT_EQ(edited.err, "Field lengths were changed. About to rebuild catalog.\n");
+  EXPECT_EQ(Cli("dump " + At("cat")).out, "1\tactive\tb\t2\t\n2\tactive\ta\t9\t\n3\tactive\ta\t1\t\n");
+  EXPECT_EQ(Cli("edit-layout " + At("cat") + " Name:99").status, 2);
+  ASSERT_EQ(Cli("delete " + At("cat") + " 2").status, 0);
+  EXPECT_EQ(Cli("eliminate " + At("cat")).status, 2);
+  const Outcome eliminated = Cli("eliminate " + At("cat") + " --yes");
+  EXPECT_EQ(eliminated.status, 0);
+  EXPECT_EQ(eliminated.out, "1\n");
+  EXPECT_EQ(Cli("walk " + At("cat") + " Name").out, "2\tactive\ta\t1\t\n1\tactive\tb\t2\t\n");
+}
+
+TEST_F(VrkcliTest, CopyEntriesWithAMappingAndTheSecurityCode) {
+  Make("src", "Name:6 Code:4", {"Name=alpha Code=A1", "Name=beta Code=B2"});
+  Make("dst", "Code:2:key Name:8", {"Code=zz Name=old"});
+  const Outcome copied = Cli("copy-entries " + At("src") + " " + At("dst") + " Code=2");
+  EXPECT_EQ(copied.status, 0);
+  EXPECT_EQ(copied.out, "2 entries were copied from SRC to DST.\n");
+  EXPECT_EQ(Cli("walk " + At("dst") + " 1").out, "2\tactive\tA1\talpha\n3\tactive\tB2\tbeta\n1\tactive\tzz\told\n");
+  EXPECT_EQ(Cli("copy-entries " + At("src") + " " + At("dst") + " Code=Nothing").status, 2);
+  const std::string home = "VRK_HOME='" + dir.path() + "' " + VRKCLI;
+  EXPECT_EQ(Cli(home + " set-code 1000", false).status, 2);
+  EXPECT_EQ(Cli(home + " set-code 300", false).status, 0);
+  const std::string file = TempDirectory::ReadFile(dir / "VANTLOCK.SET");
+  EXPECT_EQ(file.substr(84), std::string("\x2C\x01", 2));
 }
 
 }  // namespace

@@ -43,10 +43,10 @@ class ProgramFixture : public ::testing::Test {
     Type(texts);
     SaveEntry(program);
   }
-  // The entry numbers of a key field's index in key order.
-  std::vector<EntryNumber> Walk(int field) {
+  // The entry numbers of a key field's index in key order (of CAT, or of another catalog beside it).
+  std::vector<EntryNumber> Walk(int field, const std::string& name = "CAT") {
     std::vector<EntryNumber> order;
-    const short handle = OpenIndex(program, field, "CAT", lib::kNdxOpen);
+    const short handle = OpenIndex(program, field, name, lib::kNdxOpen);
     std::int32_t entry = 0;
     for (auto result = lib::GetFirst(handle, entry); result == lib::kNdxOk; result = lib::GetNext(handle, entry)) {
       order.push_back(entry);

@@ -13,6 +13,7 @@
 #include "fakes/FakePrinter.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
+#include "fakes/WriteFaults.h"
 #include "index/Rebuild.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -31,27 +32,7 @@ using test::TempDirectory;
 
 constexpr int kEntries = 400;  // enough for index pages to split and for the gauge to show
 
-// A program on the catalog CAT of a directory, opened as the desktop program opens it.
-struct Session {
-  explicit Session(const std::string& directory) {
-    SetProgramDirectory(program, directory);
-    opened = UseCatalog(program, directory, "CAT", CatalogAccess::kChange);
-    EraseScreen(program);
-  }
-  // The program ends without a word: whatever it still had to write is lost with it.
-  void Kill() {
-    program.files = FileTable();
-    lib::InitIndexes();
-    program.entryFile = 0;
-  }
-
-  test::FakeUi ui;
-  TextScreen screen;
-  SilentSound sound;
-  test::FakePrinter printer;
-  Program program{{ui, screen, sound, printer}};
-  bool opened = false;
-};
+using Session = test::FaultSession;
 
 std::string Word(int n) {
   static const char* kWords[] = {"amber", "Basalt", "cedar", "Delta", "ember", "Fjord", "garnet", "Harbor"};
@@ -197,22 +178,15 @@ class CrashTest : public ::testing::TestWithParam<Operation> {
 };
 
 TEST_P(CrashTest, KilledAtAnyWriteLosesNoEntryAndLeavesNoIndexSilentlyWrong) {
-  const long writes = RunOnCopy(sys::FaultKind::kNone, 0);
-  ASSERT_GT(writes, 0);
-  for (long at = 1; at <= writes; ++at) {
-    RunOnCopy(sys::FaultKind::kStop, at);
-    ExpectWhole(std::string(GetParam().name) + ", killed before write " + std::to_string(at) + " of " +
-                std::to_string(writes));
-  }
+  test::AtEveryWrite(
+      sys::FaultKind::kStop, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      [&](const std::string& when) { ExpectWhole(when); });
 }
 
 TEST_P(CrashTest, AWriteTheDiskRefusesLosesNoEntryAndLeavesNoIndexSilentlyWrong) {
-  const long writes = RunOnCopy(sys::FaultKind::kNone, 0);
-  for (long at = 1; at <= writes; ++at) {
-    RunOnCopy(sys::FaultKind::kFail, at);
-    ExpectWhole(std::string(GetParam().name) + ", write " + std::to_string(at) + " of " + std::to_string(writes) +
-                " refused");
-  }
+  test::AtEveryWrite(
+      sys::FaultKind::kFail, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      [&](const std::string& when) { ExpectWhole(when); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, CrashTest, ::testing::ValuesIn(kOperations), [](const auto& info) {

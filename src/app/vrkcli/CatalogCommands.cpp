@@ -1,6 +1,7 @@
 // The catalog commands of vrkcli.
 #include <iostream>
 
+#include "admin/EditCatalog.h"
 #include "app/vrkcli/Cli.h"
 #include "catalog/Catalog.h"
 #include "catalog/ComputedFields.h"
@@ -18,68 +19,15 @@
 
 namespace vrk::cli {
 
-namespace {
-
-// NAME:LENGTH[:key][:sum][:calc=XoY]
-bool ParseFieldSpec(const std::string& spec, int index, CatalogLayout& layout, std::string& error) {
-  std::vector<std::string> parts;
-  for (std::size_t from = 0;;) {
-    const auto colon = spec.find(':', from);
-    parts.push_back(spec.substr(from, colon - from));
-    if (colon == std::string::npos) break;
-    from = colon + 1;
-  }
-  const std::string name = Ansi(parts[0]);
-  if (parts.size() < 2 || name.size() > kFieldNameLength) {
-    error = "bad field " + spec + " (NAME:LENGTH[:key][:sum][:calc=XoY], NAME at most 14 characters)";
-    return false;
-  }
-  const std::string& length = parts[1];
-  if (length.empty() || length.size() > 3 || length.find_first_not_of("0123456789") != std::string::npos) {
-    error = "bad field length in " + spec;
-    return false;
-  }
-  const auto at = static_cast<std::size_t>(index);
-  layout.fields[at].Name = PadFieldName(name);
-  layout.lengths[at] = static_cast<short>(std::stoi(length));
-  bool key = false, sum = false;
-  for (std::size_t p = 2; p < parts.size(); ++p) {
-    if (parts[p] == "key") {
-      key = true;
-    } else if (parts[p] == "sum") {
-      sum = true;
-    } else if (parts[p].rfind("calc=", 0) == 0 && parts[p].size() == 8 &&
-               (layout.formulas[at] = ParseFormula(parts[p].substr(5))).Valid) {
-    } else {
-      error = "bad field option '" + parts[p] + "' in " + spec + " (key, sum or calc=XoY with X, Y in A-U)";
-      return false;
-    }
-  }
-  layout.fields[at].Type = key ? (sum ? kKeySumField : kKeyField) : (sum ? kSumField : kPlainField);
-  return true;
-}
-
-}  // namespace
-
 int CommandNew(const Args& args) {
   if (args.size() < 2) return BadInput("usage: vrkcli new BASE FIELD...");
   std::string directory, name;
   if (!SplitBase(args[0], directory, name)) return BadInput("not a catalog base path: " + args[0]);
-  if (args.size() - 1 > kFieldCount) return BadInput("a catalog has at most 21 fields");
   CatalogLayout layout;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    std::string error;
-    if (!ParseFieldSpec(args[i], static_cast<int>(i - 1), layout, error)) return BadInput(error);
-  }
-  if (const std::string error = LayoutError(layout); !error.empty()) return BadInput(Utf8FromAnsi(error));
+  if (const int status = ParseLayout(Args(args.begin() + 1, args.end()), layout)) return status;
   if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
   Session session;
-  Program& program = session.program;
-  if (!CreateNewCatalog(program, directory, name, layout)) return kFailed;
-  // Empty indexes of its own, so that no index left behind by an earlier catalog of that name is used.
-  if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
-  const bool indexed = ReIndex(program);
-  return CloseCurrentCatalog(program) && indexed ? 0 : kFailed;
+  return MakeCatalog(session.program, directory, name, layout) ? 0 : kFailed;
 }
 
 int CommandAdd(const Args& args) {
@@ -90,7 +38,7 @@ int CommandAdd(const Args& args) {
   EraseScreen(program);
   for (std::size_t i = 1; i < args.size(); ++i) {
     const auto equals = args[i].find('=');
-    const int field = equals == std::string::npos ? -1 : FindField(program, args[i].substr(0, equals));
+    const int field = equals == std::string::npos ? -1 : FindField(program.fieldTable, args[i].substr(0, equals));
     if (field < 0) return BadInput("no such field: " + args[i]);
     const auto at = static_cast<std::size_t>(field);
     std::string error;
@@ -150,7 +98,7 @@ int CommandWalk(const Args& args) {
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
-  const int field = FindField(program, args[1]);
+  const int field = FindField(program.fieldTable, args[1]);
   if (field < 0) return BadInput("no such field: " + args[1]);
   if (!IsKeyField(program.fieldTable[static_cast<std::size_t>(field)])) {
     return BadInput("field " + std::to_string(field + 1) + " is not a key field");

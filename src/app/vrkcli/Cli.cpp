@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "catalog/Layout.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "shell/Editing.h"
@@ -48,14 +49,14 @@ std::optional<std::string> FieldValue(const std::string& utf8, std::string& erro
   return Ansi(utf8);
 }
 
-int FindField(const Program& program, const std::string& reference) {
+int FindField(const FieldTable& fields, const std::string& reference) {
   if (!reference.empty() && reference.find_first_not_of("0123456789") == std::string::npos && reference.size() < 3) {
     const int number = std::stoi(reference);
     return number >= 1 && number <= kFieldCount ? number - 1 : -1;
   }
   const std::string wanted = UpperAnsi(RightTrim(Ansi(reference)));
   for (int i = 0; i < kFieldCount; ++i) {
-    if (UpperAnsi(RightTrim(program.fieldTable[static_cast<std::size_t>(i)].Name)) == wanted) return i;
+    if (UpperAnsi(RightTrim(fields[static_cast<std::size_t>(i)].Name)) == wanted) return i;
   }
   return -1;
 }
@@ -63,6 +64,60 @@ int FindField(const Program& program, const std::string& reference) {
 EntryNumber ParseEntryNumber(const Program& program, const std::string& text) {
   if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return 0;
   return TypedEntryNumber(text, program.header.Count());
+}
+
+namespace {
+
+// NAME:LENGTH[:key][:sum][:calc=XoY]
+bool ParseFieldSpec(const std::string& spec, int index, CatalogLayout& layout, std::string& error) {
+  std::vector<std::string> parts;
+  for (std::size_t from = 0;;) {
+    const auto colon = spec.find(':', from);
+    parts.push_back(spec.substr(from, colon - from));
+    if (colon == std::string::npos) break;
+    from = colon + 1;
+  }
+  const std::string name = Ansi(parts[0]);
+  if (parts.size() < 2 || name.size() > kFieldNameLength) {
+    error = "bad field " + spec + " (NAME:LENGTH[:key][:sum][:calc=XoY], NAME at most 14 characters)";
+    return false;
+  }
+  const std::string& length = parts[1];
+  if (length.empty() || length.size() > 3 || length.find_first_not_of("0123456789") != std::string::npos) {
+    error = "bad field length in " + spec;
+    return false;
+  }
+  const auto at = static_cast<std::size_t>(index);
+  layout.fields[at].Name = PadFieldName(name);
+  layout.lengths[at] = static_cast<short>(std::stoi(length));
+  bool key = false, sum = false;
+  for (std::size_t p = 2; p < parts.size(); ++p) {
+    if (parts[p] == "key") {
+      key = true;
+    } else if (parts[p] == "sum") {
+      sum = true;
+    } else if (parts[p].rfind("calc=", 0) == 0 && parts[p].size() == 8 &&
+               (layout.formulas[at] = ParseFormula(parts[p].substr(5))).Valid) {
+    } else {
+      error = "bad field option '" + parts[p] + "' in " + spec + " (key, sum or calc=XoY with X, Y in A-U)";
+      return false;
+    }
+  }
+  layout.fields[at].Type = key ? (sum ? kKeySumField : kKeyField) : (sum ? kSumField : kPlainField);
+  return true;
+}
+
+}  // namespace
+
+int ParseLayout(const Args& specs, CatalogLayout& layout) {
+  if (specs.size() > kFieldCount) return BadInput("a catalog has at most 21 fields");
+  layout = {};
+  for (std::size_t i = 0; i < specs.size(); ++i) {
+    std::string error;
+    if (!ParseFieldSpec(specs[i], static_cast<int>(i), layout, error)) return BadInput(error);
+  }
+  if (const std::string error = LayoutError(layout); !error.empty()) return BadInput(Utf8FromAnsi(error));
+  return 0;
 }
 
 bool WriteOut(std::string& text) {

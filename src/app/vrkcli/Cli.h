@@ -8,6 +8,7 @@
 
 #include "app/vrkcli/TerminalUi.h"
 #include "catalog/Catalog.h"
+#include "catalog/Layout.h"
 #include "platform/Printer.h"
 #include "platform/Sound.h"
 #include "shell/Program.h"
@@ -45,9 +46,12 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access);
 // A value typed for a field, in code page 1252; empty with `error` set for text a field cannot hold.
 std::optional<std::string> FieldValue(const std::string& utf8, std::string& error);
 // A field by number 1 to 21 or by name (letter case and trailing blanks ignored); -1 when none.
-int FindField(const Program& program, const std::string& reference);
+int FindField(const FieldTable& fields, const std::string& reference);
 // An entry number 1 to EntryCount, or 0.
 EntryNumber ParseEntryNumber(const Program& program, const std::string& text);
+// A layout from fields NAME:LENGTH[:key][:sum][:calc=XoY], as the setup editor would accept it.
+// Returns 0, or the exit status after printing what is wrong.
+int ParseLayout(const Args& specs, CatalogLayout& layout);
 // Entry lines (AppendEntryLine) gather in a buffer and go out in pieces of this size.
 inline constexpr std::size_t kOutputChunk = 64 * 1024;
 // Writes the text to the standard output and empties it; false when the output refused it.
@@ -66,5 +70,16 @@ int CommandImportDbf(const Args& args);
 int CommandExportDbf(const Args& args);
 // A demo record collection, made the current catalog.
 int CommandDemo(const Args& args);
+int CommandCatalogs(const Args& args);
+int CommandEditLayout(const Args& args);
+int CommandRename(const Args& args);
+int CommandRemove(const Args& args);
+int CommandReserve(const Args& args);
+int CommandBackup(const Args& args);
+int CommandSort(const Args& args);
+int CommandUnsort(const Args& args);
+int CommandCopyEntries(const Args& args);
+int CommandEliminate(const Args& args);
+int CommandSetCode(const Args& args);
 
 }  // namespace vrk::cli

@@ -18,7 +18,16 @@ int Usage() {
                "  import-dbf FILE BASE        the dBase III table FILE into the new catalog BASE\n"
                "  export-dbf BASE FILE [--overwrite]\n"
                "                              every entry of BASE into the dBase III table FILE\n"
-               "  demo BASE                   a demo record collection, made the current catalog\n";
+               "  demo BASE                   a demo record collection, made the current catalog\n"
+               "  catalogs DIR                the catalogs of DIR and their entry counts\n"
+               "  edit-layout BASE FIELD...   a new layout for BASE, its entries rebuilt when lengths change\n"
+               "  rename BASE NEWNAME | remove BASE --yes | reserve BASE N | backup BASE\n"
+               "  sort BASE FIELD...          sorted by 1 to 9 fields | unsort BASE\n"
+               "  copy-entries SOURCE DEST [D=S]...\n"
+               "                              the entries of SOURCE appended to DEST, destination field D\n"
+               "                              taking source field S (each D=S swaps, from D=D for all)\n"
+               "  eliminate BASE --yes        the deleted entries removed for good\n"
+               "  set-code N                  the security code, 501 or more for none\n";
   return kBadInput;
 }
 
@@ -46,6 +55,17 @@ int main(int argc, char** argv) {
       {"import-dbf", CommandImportDbf},
       {"export-dbf", CommandExportDbf},
       {"demo", CommandDemo},
+      {"catalogs", CommandCatalogs},
+      {"edit-layout", CommandEditLayout},
+      {"rename", CommandRename},
+      {"remove", CommandRemove},
+      {"reserve", CommandReserve},
+      {"backup", CommandBackup},
+      {"sort", CommandSort},
+      {"unsort", CommandUnsort},
+      {"copy-entries", CommandCopyEntries},
+      {"eliminate", CommandEliminate},
+      {"set-code", CommandSetCode},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {

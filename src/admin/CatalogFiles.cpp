@@ -1,0 +1,83 @@
+#include "admin/CatalogFiles.h"
+
+#include <algorithm>
+
+#include "index/Keys.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/Ui.h"
+
+namespace vrk {
+
+bool IsCatalogName(std::string_view name) {
+  return !name.empty() && name.size() <= 8 &&
+         std::all_of(name.begin(), name.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
+}
+
+std::vector<std::string> CatalogFileNames(const std::string& name) {
+  std::vector<std::string> names;
+  for (const char* extension : kCatalogExtensions) names.push_back(name + extension);
+  for (int field = 0; field < kFieldCount; ++field) names.push_back(IndexFileName(field, name));
+  return names;
+}
+
+std::vector<std::string> ExistingCatalogFiles(const std::string& directory, const std::string& name) {
+  std::vector<std::string> paths;
+  for (const std::string& file : CatalogFileNames(name)) {
+    const std::string path = NativePath(directory + "/" + file);
+    if (FileExists(path) && std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
+  }
+  return paths;
+}
+
+std::vector<std::string> EntryFileNames(const std::string& directory) {
+  std::vector<std::string> files;
+  std::vector<std::string> names;
+  if (sys::ListDirectory(directory.empty() ? "/" : directory, files) != 0) return names;
+  for (const std::string& file : files) {
+    if (file.size() <= 4 || UpperAscii(file.substr(file.size() - 4)) != ".DAT") continue;
+    const std::string name = UpperAscii(file.substr(0, file.size() - 4));
+    if (IsCatalogName(name) && FileExists(directory + "/" + file)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+std::vector<CatalogLine> ListCatalogs(CatalogStore& store, const std::string& directory) {
+  std::vector<CatalogLine> lines;
+  for (const std::string& name : EntryFileNames(directory)) {
+    CatalogStore other(store.ui);
+    if (!FileExists(SetupFilePath(directory + "/" + name)) ||
+        !ReadSetup(other, directory, name, other.fieldTable, other.header)) {
+      store.ui.Message("Error loading catalog " + name);
+      continue;
+    }
+    lines.push_back({name, std::max<EntryNumber>(0, other.header.Count())});
+  }
+  return lines;
+}
+
+bool IsCurrentCatalog(const CatalogStore& store, const std::string& directory, const std::string& name) {
+  if (!store.CatalogOpen() || store.catalogName != name) return false;
+  sys::FileId current, other;
+  return sys::IdOfPath(store.catalogDirectory.empty() ? "/" : store.catalogDirectory, current) == 0 &&
+         sys::IdOfPath(directory.empty() ? "/" : directory, other) == 0 && current == other;
+}
+
+bool HoldCatalog(CatalogStore& holder, const std::string& directory, const std::string& name, bool write) {
+  const std::string base = directory + "/" + name;
+  const int mode = write ? kBinary : kReadOnly;
+  int file = OpenFile(holder.ui, holder.files, base + ".DAT", mode, 0, false);
+  if (file == 0) return false;
+  if (!LockCatalog(holder, base, mode, file)) {
+    if (FileExists(base + ".DAT")) holder.ui.Message(name + " is in use by another program.", Icon::Exclamation);
+    return false;
+  }
+  holder.catalogDirectory = directory;
+  holder.catalogName = name;
+  holder.entryFile = file;
+  return FinishReplacement(holder, base);
+}
+
+}  // namespace vrk

@@ -1,0 +1,49 @@
+// The files of a catalog as the whole-catalog commands handle them, the catalogs of a directory, and a
+// catalog held against other programs while its files are changed, renamed or removed.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalog/Catalog.h"
+
+namespace vrk {
+
+// The files beside the index files, in the order the commands handle them: entry, setup, macro and
+// memo file, and what a change stopped half way left staged.
+inline constexpr std::array<const char*, 6> kCatalogExtensions = {".DAT", ".SET",         ".MCR",
+                                                                  ".MEM", kStagedEntries, kStagedSetup};
+
+// 1 to 8 letters A to Z and digits.
+bool IsCatalogName(std::string_view name);
+
+// The names (without directory) of every file a catalog of that name has or would have: those of the
+// extension list, then the index files of fields 1 to 21.
+std::vector<std::string> CatalogFileNames(const std::string& name);
+// The paths of the catalog's files that are there.
+std::vector<std::string> ExistingCatalogFiles(const std::string& directory, const std::string& name);
+
+// The NAME of every NAME.DAT of the directory (whatever the letter case of the file), upper-cased and in
+// alphabetical order; names that are no catalog name are left out.
+std::vector<std::string> EntryFileNames(const std::string& directory);
+
+struct CatalogLine {
+  std::string name;
+  EntryNumber entries = 0;
+};
+// A line for each entry file whose setup file is there too, with its entry count; for one without,
+// "Error loading catalog " and its name is shown. The store's own catalog and tables stay as they are.
+std::vector<CatalogLine> ListCatalogs(CatalogStore& store, const std::string& directory);
+
+// Whether the catalog NAME of `directory` is the store's current catalog: the same name in the same
+// directory, whatever path reaches it.
+bool IsCurrentCatalog(const CatalogStore& store, const std::string& directory, const std::string& name);
+
+// Takes the lock of a catalog in a store of its own, with its entry file open (for writing too when
+// `write`), and finishes what a change stopped half way left beside it. False after "NAME is in use by
+// another program." or the message of a file that could not be opened. The lock goes with the store.
+[[nodiscard]] bool HoldCatalog(CatalogStore& holder, const std::string& directory, const std::string& name, bool write);
+
+}  // namespace vrk

@@ -1,0 +1,42 @@
+// The security code: a number of up to three digits in VANTLOCK.SET in the program directory, asked
+// for at start-up. Codes 0 to 250 refuse a wrong answer access, 251 to 500 let the program run in the
+// read-only state, 501 and above are not asked for.
+#pragma once
+
+#include <string>
+
+#include "catalog/CatalogStore.h"
+
+namespace vrk {
+
+inline constexpr const char* kSecurityFileName = "VANTLOCK.SET";
+inline constexpr short kNoSecurityCode = 501;  // and anything above: no code is asked for
+
+// Bytes 42 to 85 of VANTLOCK.SET: a text and a value that are kept as read, and the code. A missing
+// or short file holds no code.
+struct SecuritySettings {
+  std::string text = std::string(40, '\0');  // code page 1252
+  short value = 0;
+  short code = kNoSecurityCode;
+};
+
+// False, after a message, when the file is there but cannot be read; the settings then hold no code.
+bool ReadSecurityCode(CatalogStore& store, SecuritySettings& settings);
+// Writes the 44 bytes back, creating the file when it is missing; bytes before 42 stay as they are.
+bool WriteSecurityCode(CatalogStore& store, const SecuritySettings& settings);
+
+enum class SecurityCheck {
+  kPassed,    // no code set, or the right answer
+  kReadOnly,  // a wrong answer (or Cancel) for a code of 251 to 500
+  kDenied,    // a wrong answer (or Cancel) for a code of 0 to 250: "ACCESS DENIED!!!" has been shown
+};
+// The start-up's question "Please Enter Password" when a code is set.
+SecurityCheck CheckSecurityCode(CatalogStore& store);
+
+// Utilities > Set Security Code: "Enter 3-Digit Number"; an empty answer ("Invalid Code") or Cancel
+// leaves the code as it is. The new code is written at once and asked for from the next start.
+void SetSecurityCode(CatalogStore& store);
+// The code `typed` (1 to 3 digits) written to VANTLOCK.SET; false after a message.
+bool StoreSecurityCode(CatalogStore& store, const std::string& typed);
+
+}  // namespace vrk

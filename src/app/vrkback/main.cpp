@@ -1,0 +1,165 @@
+// vrkback: backs a catalog up. `vrkback BASE` (BASE is directory/NAME) writes every file of the
+// catalog (entry, setup, macro, memo and index files) into one compressed archive
+// backup/NAME-YYYYMMDD-HHMMSS.tar.gz beside the catalog, which any tar restores, and says where. The
+// catalog's lock is held shared meanwhile, so that no program changes it half way through; the
+// archive appears under its name only once it is whole. Exits 0 when the archive is written, 1 after a
+// failure, 2 for bad input.
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "admin/CatalogFiles.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+namespace vrk {
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kBadInput = 2;
+constexpr std::size_t kChunk = 64 * 1024;
+
+int Fail(const std::string& what, int error = 0) {
+  std::cerr << "vrkback: " << what << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+  return kFailed;
+}
+
+// The archive's bytes go to its file through the file layer.
+struct Sink {
+  sys::FileHandle file;
+  std::uint64_t written = 0;
+  int error = 0;
+};
+
+la_ssize_t WriteToFile(archive*, void* data, const void* buffer, size_t length) {
+  auto& sink = *static_cast<Sink*>(data);
+  if ((sink.error = sys::WriteAt(sink.file, sink.written, buffer, length)) != 0) return -1;
+  sink.written += length;
+  return static_cast<la_ssize_t>(length);
+}
+
+std::string Stamp() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+  return text;
+}
+
+// Adds one file under its own name; false with `failure` set.
+bool AddFile(archive* out, const std::string& path, std::string& failure) {
+  sys::FileHandle file;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;
+  int error = sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, file);
+  if (error == 0) error = sys::FileSize(file, size);
+  if (error == 0) error = sys::ModificationTime(file, modified);
+  if (error != 0) {
+    failure = "cannot read " + path + ": " + std::strerror(error);
+    return false;
+  }
+  archive_entry* entry = archive_entry_new();
+  archive_entry_set_pathname(entry, path.substr(path.rfind('/') + 1).c_str());
+  archive_entry_set_size(entry, static_cast<la_int64_t>(size));
+  archive_entry_set_filetype(entry, AE_IFREG);
+  archive_entry_set_perm(entry, 0644);
+  archive_entry_set_mtime(entry, static_cast<time_t>(modified), 0);
+  bool ok = archive_write_header(out, entry) == ARCHIVE_OK;
+  archive_entry_free(entry);
+  std::vector<char> buffer(kChunk);
+  for (std::uint64_t at = 0; ok && at < size;) {
+    std::size_t got = 0;
+    if ((error = sys::ReadAt(file, at, buffer.data(), std::min<std::uint64_t>(kChunk, size - at), got)) != 0 ||
+        got == 0) {
+      failure = "cannot read " + path + (error != 0 ? std::string(": ") + std::strerror(error) : ": it got shorter");
+      return false;
+    }
+    ok = archive_write_data(out, buffer.data(), got) == static_cast<la_ssize_t>(got);
+    at += got;
+  }
+  if (!ok) failure = std::string("cannot write the archive: ") + archive_error_string(out);
+  return ok;
+}
+
+int Backup(const std::string& directory, const std::string& name) {
+  const std::string base = directory + "/" + name;
+  // Held shared: programs that only read go on, one that changes the catalog waits until the copy is made.
+  sys::FileHandle lock;
+  if (const int error = sys::OpenFile(NativePath(base + ".DAT"), sys::Access::kRead, sys::Creation::kExisting, lock)) {
+    return Fail("cannot open " + base + ".DAT", error);
+  }
+  if (sys::LockFile(lock, sys::Lock::kShared, std::chrono::seconds(2)) != 0) {
+    return Fail(name + " is in use by another program.");
+  }
+  const std::string folder = directory + "/backup";
+  if (const int error = sys::MakeDirectory(folder); error != 0 && error != EEXIST) {
+    return Fail("cannot make " + folder, error);
+  }
+  const std::string stamp = Stamp();
+  std::string target = folder + "/" + name + "-" + stamp + ".tar.gz";
+  const std::string partial = folder + "/" + name + "-" + stamp + ".part";
+  Sink sink;
+  if (const int error = sys::OpenFile(partial, sys::Access::kReadWrite, sys::Creation::kReplace, sink.file)) {
+    return Fail("cannot write " + partial, error);
+  }
+  archive* out = archive_write_new();
+  archive_write_add_filter_gzip(out);
+  archive_write_set_format_pax_restricted(out);
+  archive_write_set_bytes_in_last_block(out, 1);
+  std::string failure;
+  bool ok = archive_write_open2(out, &sink, nullptr, WriteToFile, nullptr, nullptr) == ARCHIVE_OK;
+  if (!ok) failure = std::string("cannot write the archive: ") + archive_error_string(out);
+  for (const std::string& path : ExistingCatalogFiles(directory, name)) {
+    if (ok) ok = AddFile(out, path, failure);
+  }
+  if (ok && archive_write_close(out) != ARCHIVE_OK) {
+    ok = false;
+    failure = std::string("cannot write the archive: ") + archive_error_string(out);
+  }
+  archive_write_free(out);
+  if (ok && sink.error == 0) {
+    int error = sys::SyncFile(sink.file);
+    // A second backup within the same second takes the next free name.
+    for (int copy = 2; error == 0 && (error = sys::RenameNew(partial, target)) == EEXIST && copy < 100; ++copy) {
+      target = folder + "/" + name + "-" + stamp + "-" + std::to_string(copy) + ".tar.gz";
+      error = 0;
+    }
+    if (error == 0) error = sys::SyncDirectory(folder);
+    if (error == 0) {
+      std::cout << "The backup of " << name << " is in " << target << '\n';
+      return 0;
+    }
+    failure = "cannot write " + target + ": " + std::strerror(error);
+  } else if (sink.error != 0) {
+    failure = "cannot write " + partial + ": " + std::strerror(sink.error);
+  }
+  (void)sys::RemoveFile(partial);
+  return Fail(failure);
+}
+
+}  // namespace
+}  // namespace vrk
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: vrkback BASE (BASE is directory/NAME of a catalog)\n";
+    return vrk::kBadInput;
+  }
+  const std::string base = argv[1];
+  const auto slash = base.rfind('/');
+  const std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : base.substr(0, slash));
+  const std::string name = vrk::UpperAscii(slash == std::string::npos ? base : base.substr(slash + 1));
+  if (!vrk::IsCatalogName(name) || !vrk::FileExists(directory + "/" + name + ".DAT")) {
+    std::cerr << "vrkback: no catalog " << base << '\n';
+    return vrk::kBadInput;
+  }
+  return vrk::Backup(directory, name);
+}

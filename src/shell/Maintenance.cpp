@@ -1,0 +1,69 @@
+#include "shell/Maintenance.h"
+
+#include "admin/CatalogMaintenance.h"
+#include "catalog/Catalog.h"
+#include "platform/Ui.h"
+#include "shell/Editing.h"
+#include "shell/Settings.h"
+#include "shell/Startup.h"
+
+namespace vrk {
+namespace {
+
+// The current catalog as Catalog Maintenance changes it: VRK.INI follows each change.
+class ProgramCatalog : public CurrentCatalog {
+ public:
+  explicit ProgramCatalog(Program& program) : program_(program) {}
+
+  bool Select(const std::string& directory, const std::string& name) override {
+    if (!OpenCatalogOnScreen(program_, directory, name)) return false;
+    (void)WriteCurrentCatalog(program_, program_.BasePath());  // a failure has had its message
+    return true;
+  }
+
+  void Close() override {
+    directory_ = program_.catalogDirectory;
+    name_ = program_.catalogName;
+    (void)CloseCurrentCatalog(program_);  // a failure has had its message
+  }
+
+  void Reopen() override { (void)UseCatalog(program_, directory_, name_, CatalogAccess::kChangeWhenAllowed); }
+
+  void Renamed(const std::string& name) override {
+    program_.catalogName = name;
+    (void)WriteCurrentCatalog(program_, program_.BasePath());
+  }
+
+  void Removed() override {
+    (void)program_.files.Close(program_.entryFile);  // its files are gone: nothing is left to store
+    program_.entryFile = 0;
+    program_.writable = false;
+    program_.catalogName.clear();
+    (void)WriteCurrentCatalog(program_, "");
+    SetNoCatalogState(program_);
+  }
+
+ private:
+  Program& program_;
+  std::string directory_;
+  std::string name_;
+};
+
+}  // namespace
+
+void CatalogMaintenanceCommand(Program& program) {
+  EraseScreen(program);  // which closes the browse index
+  if (program.CatalogOpen() && program.writable) {
+    // What the window's commands read of the current catalog is on the disk.
+    (void)WriteHeader(program, program.entryFile, program.header);
+    (void)WriteSettings(program, program.catalogName, program.settings);
+  }
+  ProgramCatalog current(program);
+  CatalogMaintenance maintenance(program, current, program.readOnly);
+  maintenance.currentName = program.CatalogOpen() ? program.catalogName : std::string();
+  BuildCatalogList(maintenance);
+  (void)program.ui.dialogs.Show(maintenance);
+  PresentCurrentCatalog(program);
+}
+
+}  // namespace vrk
