@@ -8,21 +8,23 @@
 
 namespace vrk {
 
-void MemoCommand(Program& program) {
+bool MemoCommand(Program& program) {
   MemoEditor editor{ReadMemo(program, program.currentEntry.MemoNumber), !program.MayChange()};
-  if (!program.ui.dialogs.Show(editor) || !MayChangeEntries(program)) return;
-  if (!SaveMemo(program, program.currentEntry, program.currentEntryNumber, editor.text)) return;
+  if (!program.ui.dialogs.Show(editor) || !MayChangeEntries(program)) return false;
+  if (!SaveMemo(program, program.currentEntry, program.currentEntryNumber, editor.text)) return false;
   program.screen.SetPanel(Panel::Deleted, "SEE MEMO");
+  return true;
 }
 
-void RemoveMemoCommand(Program& program) {
+bool RemoveMemoCommand(Program& program) {
   if (program.currentEntry.MemoNumber < 1) {
     program.ui.Message("No memo to delete.");
-    return;
+    return false;
   }
-  if (!MayChangeEntries(program)) return;
-  (void)RemoveMemo(program, program.currentEntry, program.currentEntryNumber);  // a failure has had its message
+  if (!MayChangeEntries(program)) return false;
+  const bool removed = RemoveMemo(program, program.currentEntry, program.currentEntryNumber);
   program.screen.SetPanel(Panel::Deleted, DeletedPanelText(program.currentEntry));
+  return removed;
 }
 
 }  // namespace vrk

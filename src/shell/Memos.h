@@ -14,9 +14,10 @@ struct MemoEditor {
   bool readOnly = false;
 };
 
-// Edit > Memo: stores the edited text as the entry's memo ("SEE MEMO" then shows).
-void MemoCommand(Program& program);
-// Edit > Remove Memo.
-void RemoveMemoCommand(Program& program);
+// Edit > Memo: stores the edited text as the entry's memo ("SEE MEMO" then shows). True when the
+// memo was stored.
+bool MemoCommand(Program& program);
+// Edit > Remove Memo. True when the entry has no memo any more, its record blanked.
+bool RemoveMemoCommand(Program& program);
 
 }  // namespace vrk

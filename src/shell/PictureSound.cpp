@@ -95,17 +95,20 @@ bool AcceptPictureSound(PictureSoundEditor& editor) {
   return true;
 }
 
-void PictureSoundCommand(Program& program) {
-  if (!MayChangeEntries(program)) return;
+bool PictureSoundCommand(Program& program) {
+  if (!MayChangeEntries(program)) return false;
   const std::string field21 = Field21(program);
   PictureSoundEditor editor{program, StoredPicturePath(field21), StoredSoundPath(field21)};
-  if (!program.ui.dialogs.Show(editor)) return;
+  if (!program.ui.dialogs.Show(editor)) return false;
   const bool existing = !program.NewEntryState();
-  if (!SaveEntry(program) || !existing) return;
+  if (!SaveEntry(program)) return false;
+  // A new entry was saved and the screen erased for the next one, which is what stays shown.
   EntryRecord record;
-  if (!ReadEntry(program, record, program.header, program.currentEntryNumber, program.entryFile)) return;
-  program.currentEntry = record;
-  ShowEntry(program, record);
+  if (existing && ReadEntry(program, record, program.header, program.currentEntryNumber, program.entryFile)) {
+    program.currentEntry = record;
+    ShowEntry(program, record);
+  }
+  return true;
 }
 
 void PictureCommand(Program& program) {

@@ -35,8 +35,8 @@ void ShowPictureAndSound(Program& program);
 // An erased screen: neither command, the empty pictures.
 void ErasePictureAndSound(Program& program);
 
-// Edit > Picture/Sound: edits the paths and saves the entry with them.
-void PictureSoundCommand(Program& program);
+// Edit > Picture/Sound: edits the paths and saves the entry with them. True when it was saved.
+bool PictureSoundCommand(Program& program);
 // Save in the editor: puts field 21's text into box 20. False after the message that refuses it.
 bool AcceptPictureSound(PictureSoundEditor& editor);
 
