@@ -415,7 +415,7 @@ void frmVRKMain::ShowSoundPicture(bool shown) {
 // (overtype and the field's length included); none of them is a command.
 void frmVRKMain::TypeText(const std::string& text) {
   for (const QChar c : ToQString(text)) {
-    QWidget* focused = QApplication::focusWidget();
+    QWidget* focused = focusWidget();  // the window's, also while a menu or another window is active
     if (focused == nullptr) return;
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
     QApplication::sendEvent(focused, &press);
