@@ -13,7 +13,6 @@ namespace vrk {
 frmPicture::frmPicture(const QImage& picture, QWidget* parent) : QDialog(parent), Image1(new QLabel(this)) {
   setWindowTitle(tr("Picture"));
   Image1->setPixmap(QPixmap::fromImage(picture));
-  Image1->installEventFilter(this);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Image1);
