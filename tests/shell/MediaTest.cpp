@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "catalog/Memo.h"
-#include "fakes/FakeSound.h"
 #include "fakes/ProgramFixture.h"
 #include "shell/Memos.h"
 #include "shell/PictureSound.h"
@@ -163,33 +162,6 @@ TEST_F(MediaTest, PictureAndSoundFollowTheShownEntry) {
   screen.SetBoxText(kMediaField, "\x01");
   PictureCommand(program);
   EXPECT_EQ(ui.texts().back(), "Invalid Picture");
-}
-
-TEST(SoundCommandTest, ASecondPressStopsTheSoundAndAThirdPlaysItFromTheStart) {
-  TempDirectory dir;
-  test::FakeUi ui;
-  TextScreen screen;
-  test::FakeSound sound;
-  test::FakePrinter printer;
-  Program program{{ui, screen, sound, printer}};
-  SoundCommand(program);
-  EXPECT_EQ(ui.texts(), std::vector<std::string>{"No Sound File"});
-  TempDirectory::WriteFile(dir / "s.wav", "RIFF");
-  screen.SetBoxText(kMediaField, dir / "s.wav" + "\x01");
-  SoundCommand(program);
-  SoundCommand(program);
-  SoundCommand(program);
-  sound.Finish();
-  EXPECT_EQ(program.playingSound, "");
-  const std::string open = "open " + dir / "s.wav";
-  EXPECT_EQ(sound.calls, (std::vector<std::string>{open, "play", "stop", "close", open, "play", "close"}));
-  // Without an audio device nothing plays, nothing is said, and the next press tries again.
-  sound.playable = false;
-  sound.calls.clear();
-  SoundCommand(program);
-  SoundCommand(program);
-  EXPECT_EQ(sound.calls, (std::vector<std::string>{open, open}));
-  EXPECT_EQ(ui.texts().size(), 1u);
 }
 
 TEST_F(MediaTest, EveryKeyHasItsMacroAndTheMenuLettersNone) {
