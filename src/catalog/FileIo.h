@@ -39,5 +39,7 @@ inline float GetSingle(const char* at) {
 // Reads up to `size` bytes; the part beyond the end of the file is filled with zeros. Returns the count
 // actually read, or -1 (and zeros) after a failure that was reported.
 [[nodiscard]] long ReadBlock(CatalogStore& store, int file, std::int64_t offset, char* data, std::size_t size);
+// Puts an open file's data on the disk; a failure shows its "File Error" message for `path`.
+[[nodiscard]] bool SyncBlocks(CatalogStore& store, int file, const std::string& path);
 
 }  // namespace vrk

@@ -7,6 +7,7 @@
 #include "platform/Ui.h"
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
+#include "shell/PictureSound.h"
 #include "support/Support.h"
 
 namespace vrk {
@@ -141,6 +142,7 @@ void EraseScreen(Program& program) {
   program.currentEntry.NextSorted = 0;
   program.currentEntry.PrevSorted = 0;
   program.currentEntry.MemoNumber = 0;
+  ErasePictureAndSound(program);
 }
 
 bool DeleteEntry(Program& program) {

@@ -25,6 +25,8 @@ enum class Command {
   MemoItem,
   RemoveMemoItem,
   PictureSoundItem,
+  PictureItem,  // View > Picture
+  SoundItem,    // View > Sound
   ReplaceItem,
   FindDeletedItem,
   ReIndex,
@@ -55,6 +57,13 @@ class EntryScreen {
   virtual void ShowSavingWindow(EntryNumber n) = 0;
   virtual void CloseSavingWindow() = 0;
   virtual void RefreshStatusBar() = 0;
+  // The thumbnail beside the entry (Image1): the picture file at `path`, kept in proportion, or the
+  // empty picture for an empty path. False when the file could not be loaded as a picture.
+  virtual bool ShowThumbnail(const std::string& path) = 0;
+  // The sound indicator (Image2): the sound picture, or the empty picture.
+  virtual void ShowSoundPicture(bool shown) = 0;
+  // Types the text into the focused box, character by character as keys typed would.
+  virtual void TypeText(const std::string& text) = 0;
 };
 
 }  // namespace vrk

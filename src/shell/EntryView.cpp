@@ -2,6 +2,7 @@
 
 #include "catalog/ComputedFields.h"
 #include "shell/EntryScreen.h"
+#include "shell/PictureSound.h"
 
 namespace vrk {
 
@@ -11,6 +12,7 @@ void ShowEntry(Program& program, const EntryRecord& record) {
     program.screen.SetBoxText(i, computed ? ComputeField(program.formulaTable, record, i)
                                           : RightTrim(record.Field[static_cast<std::size_t>(i)]));
   }
+  ShowPictureAndSound(program);
   program.screen.SetPanel(Panel::Deleted, DeletedPanelText(record));
 }
 

@@ -8,6 +8,7 @@
 #include "index/Keys.h"
 #include "report/ReportState.h"
 #include "search/SearchState.h"
+#include "shell/TextMacros.h"
 
 namespace vrk {
 
@@ -56,6 +57,9 @@ struct Program : CatalogStore {
   ReportState report;
   SearchState search;
   bool readOnly = false;  // the security code's read-only state
+  MacroState macros;
+  bool thumbnail = true;     // View > Thumbnail: the entry's picture shown beside it
+  std::string playingSound;  // the sound being played, empty when none
 
   bool NewEntryState() const { return currentEntryNumber == header.Count() + 1; }
   // Whether the entries may be changed: not in the read-only state, and the catalog was opened for changes.

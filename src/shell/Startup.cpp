@@ -40,8 +40,8 @@ constexpr Command kChangeTheCatalog[] = {Command::SaveEntryItem,
 
 // Loads the catalog's current report format, when one is named. The report formats feature fills it.
 void LoadCurrentReportFormat(Program&) {}
-// Loads the catalog's text macros from its macro file, when it has one. The text macros feature fills it.
-void LoadCatalogMacros(Program&) {}
+// Loads the catalog's text macros from its macro file, when it has one; without one the macros stay.
+void LoadCatalogMacros(Program& program) { (void)LoadMacros(program, program.macros.table); }
 
 }  // namespace
 
@@ -133,10 +133,14 @@ void PresentCurrentCatalog(Program& program) {
   if (!program.MayChange() && open) PreviousEntry(program);
 }
 
-void PlaySound(Program& program, const std::string& path) {
-  if (!FileExists(path) || !program.sound.Open(path)) return;
-  program.sound.onFinished = [&sound = program.sound] { sound.Close(); };
+bool PlaySound(Program& program, const std::string& path) {
+  if (!FileExists(path) || !program.sound.Open(path)) return false;
+  program.sound.onFinished = [&program] {
+    program.playingSound.clear();
+    program.sound.Close();
+  };
   program.sound.Play();
+  return true;
 }
 
 bool PrepareStartUp(Program& program) {

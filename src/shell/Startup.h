@@ -36,8 +36,8 @@ void ShowCurrentCatalog(Program& program);
 // status bar, and an erased screen, or the last entry where no entry can be made. Nothing of a
 // catalog shown before stays: entry, list, browse index, totals.
 void PresentCurrentCatalog(Program& program);
-// Plays a wave file; a missing file or a missing audio device plays nothing and says nothing.
-void PlaySound(Program& program, const std::string& path);
+// Plays a wave file; a missing file or a missing audio device plays nothing and says nothing (false).
+bool PlaySound(Program& program, const std::string& path);
 
 // Loading the main window, up to the splash window: the support library, VRK.INI, the security code,
 // the start-up sound. False when the program must end at once.

@@ -21,6 +21,14 @@ class TextScreen : public EntryScreen {
   void ShowSavingWindow(EntryNumber n) override { savingWindowEntry = n; }
   void CloseSavingWindow() override { savingWindowEntry = 0; }
   void RefreshStatusBar() override {}
+  bool ShowThumbnail(const std::string& path) override {
+    thumbnail = path;
+    return path.empty() || picturesLoad;
+  }
+  void ShowSoundPicture(bool shown) override { soundPicture = shown; }
+  void TypeText(const std::string& text) override {
+    if (focusedBox >= 0) boxes[static_cast<std::size_t>(focusedBox)] += text;
+  }
 
   std::string Panel(vrk::Panel panel) const {
     const auto it = panels.find(panel);
@@ -37,6 +45,9 @@ class TextScreen : public EntryScreen {
   int focusedBox = -1;
   int layouts = 0;
   EntryNumber savingWindowEntry = 0;
+  std::string thumbnail;     // the picture file shown beside the entry, empty for none
+  bool picturesLoad = true;  // false: every picture file fails to load
+  bool soundPicture = false;
 };
 
 }  // namespace vrk

@@ -1,8 +1,12 @@
 #include "ui/Pictures.h"
 
+#include <QFile>
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+
+#include "platform/Paths.h"
 
 namespace vrk {
 namespace {
@@ -166,6 +170,47 @@ QPixmap LevelArrow(int height) {
   painter.drawPath(path);
   painter.setBrush(ink);
   painter.drawPolygon(QPolygonF({QPointF(23, middle), QPointF(17, middle - 4), QPointF(17, middle + 4)}));
+  return pixmap;
+}
+
+QPixmap SoundPicture(int size, qreal pixelRatio) {
+  QPixmap pixmap = Blank(qRound(size * pixelRatio), qRound(size * pixelRatio));
+  pixmap.setDevicePixelRatio(pixelRatio);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const qreal u = size / 16.0;
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(kNavy);
+  QPainterPath speaker;
+  speaker.moveTo(2 * u, 6 * u);
+  speaker.lineTo(5 * u, 6 * u);
+  speaker.lineTo(9 * u, 2.5 * u);
+  speaker.lineTo(9 * u, 13.5 * u);
+  speaker.lineTo(5 * u, 10 * u);
+  speaker.lineTo(2 * u, 10 * u);
+  speaker.closeSubpath();
+  painter.drawPath(speaker);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(kTeal, 1.2 * u, Qt::SolidLine, Qt::RoundCap));
+  for (int wave = 1; wave <= 2; ++wave) {
+    const qreal r = 2.2 * u * wave;
+    painter.drawArc(QRectF(9 * u - r, 8 * u - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
+  }
+  return pixmap;
+}
+
+QImage LoadPicture(const std::string& path) {
+  QImageReader reader(QFile::decodeName(QByteArray::fromStdString(NativePath(path))));
+  reader.setAutoTransform(true);
+  return reader.read();
+}
+
+QPixmap Thumbnail(const QImage& picture, QSize size, qreal pixelRatio) {
+  QSizeF shown = picture.size();
+  if (shown.width() > size.width() || shown.height() > size.height()) shown.scale(size, Qt::KeepAspectRatio);
+  const QSize pixels(std::max(1, qRound(shown.width() * pixelRatio)), std::max(1, qRound(shown.height() * pixelRatio)));
+  QPixmap pixmap = QPixmap::fromImage(picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  pixmap.setDevicePixelRatio(pixelRatio);
   return pixmap;
 }
 

@@ -25,6 +25,10 @@ bool QtSound::Open(const std::string& path) {
   QObject::connect(effect_, &QSoundEffect::playingChanged, effect_, [this] {
     if (effect_ != nullptr && !effect_->isPlaying() && onFinished) onFinished();
   });
+  // A file found damaged only once it loads plays nothing: it counts as played to its end.
+  QObject::connect(effect_, &QSoundEffect::statusChanged, effect_, [this] {
+    if (effect_ != nullptr && effect_->status() == QSoundEffect::Error && onFinished) onFinished();
+  });
   return true;
 }
 

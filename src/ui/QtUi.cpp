@@ -16,16 +16,23 @@
 #include "admin/CopyEntries.h"
 #include "admin/Sort.h"
 #include "catalog/Catalog.h"
+#include "shell/Memos.h"
+#include "shell/PictureSound.h"
+#include "shell/TextMacros.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
 #include "ui/frmCatSetup.h"
 #include "ui/frmConfigCpy.h"
 #include "ui/frmEditFormula.h"
+#include "ui/frmEditMacro.h"
 #include "ui/frmEnterName.h"
 #include "ui/frmEnterNumber.h"
 #include "ui/frmGauge.h"
+#include "ui/frmMemo.h"
 #include "ui/frmNotCompatible.h"
+#include "ui/frmPicSound.h"
+#include "ui/frmPicture.h"
 #include "ui/frmSortSetup.h"
 #include "ui/frmSrcDest.h"
 
@@ -92,6 +99,11 @@ QtUi::QtUi() {
   RegisterWindow<frmSortSetup, SortSetup>();
   RegisterWindow<frmSrcDest, SourceDestination>();
   RegisterWindow<frmConfigCpy, ConfigureCopy>();
+  RegisterWindow<frmMemo, MemoEditor>();
+  RegisterWindow<frmPicSound, PictureSoundEditor>();
+  RegisterWindow<frmEditMacro, EditMacro>();
+  dialogs.Register<PictureWindow>(
+      [this](PictureWindow& window) { return frmPicture::Open(window, *this, MainWindow()); });
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }

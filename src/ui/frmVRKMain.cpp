@@ -17,8 +17,11 @@
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/Maintenance.h"
+#include "shell/Memos.h"
+#include "shell/PictureSound.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
+#include "shell/TextMacros.h"
 #include "shell/Utilities.h"
 #include "ui/EntryBox.h"
 #include "ui/Pictures.h"
@@ -99,10 +102,10 @@ void frmVRKMain::CreateMenus() {
   mnuECopyPrev = AddItem(mnuEdit, "Copy &Any Previous", &frmVRKMain::mnuECopyPrev_Click);
   mnuECopyLast = AddItem(mnuEdit, "Copy &Last", &frmVRKMain::mnuECopyLast_Click);
   mnuEdit->addSeparator();
-  mnuEMemo = AddItem(mnuEdit, "&Memo");
-  mnuERemoveMemo = AddItem(mnuEdit, "&Remove Memo");
+  mnuEMemo = AddItem(mnuEdit, "&Memo", &frmVRKMain::mnuEMemo_Click);
+  mnuERemoveMemo = AddItem(mnuEdit, "&Remove Memo", &frmVRKMain::mnuERemoveMemo_Click);
   mnuEdit->addSeparator();
-  mnuEPicSound = AddItem(mnuEdit, "Picture/Sound");
+  mnuEPicSound = AddItem(mnuEdit, "Picture/Sound", &frmVRKMain::mnuEPicSound_Click);
 
   mnuView = menuBar()->addMenu(QStringLiteral("&View"));
   mnuVSelNumber = AddItem(mnuView, "Select &Number", &frmVRKMain::mnuVSelNumber_Click);
@@ -122,9 +125,9 @@ void frmVRKMain::CreateMenus() {
     (*speed)->setVisible(false);
   }
   mnuView->addSeparator();
-  mnuVShowBMP = AddItem(mnuView, "Picture");
-  mnuVPlayWav = AddItem(mnuView, "Sound");
-  mnuVThumbnail = AddItem(mnuView, "Thumbnail");
+  mnuVShowBMP = AddItem(mnuView, "Picture", &frmVRKMain::mnuVShowBMP_Click);
+  mnuVPlayWav = AddItem(mnuView, "Sound", &frmVRKMain::mnuVPlayWav_Click);
+  mnuVThumbnail = AddItem(mnuView, "Thumbnail", &frmVRKMain::mnuVThumbnail_Click);
   mnuVThumbnail->setCheckable(true);
   mnuVThumbnail->setChecked(true);
   mnuView->addSeparator();
@@ -140,7 +143,7 @@ void frmVRKMain::CreateMenus() {
   mnuUCopyEntries = AddItem(mnuUtilities, "Copy &Entries", &frmVRKMain::mnuUCopyEntries_Click);
   mnuUEliminateDeleted = AddItem(mnuUtilities, "Eliminate Deleted", &frmVRKMain::mnuUEliminateDeleted_Click);
   mnuUSetSecurityCode = AddItem(mnuUtilities, "Set Security &Code", &frmVRKMain::mnuUSetSecurityCode_Click);
-  mnuUSetupMacro = AddItem(mnuUtilities, "Setup &Macro");
+  mnuUSetupMacro = AddItem(mnuUtilities, "Setup &Macro", &frmVRKMain::mnuUSetupMacro_Click);
 
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHContents = AddItem(mnuHelp, "Contents", &frmVRKMain::mnuHContents_Click);
@@ -173,6 +176,14 @@ void frmVRKMain::CreateButtons() {
   button(cmdClear, "Clear", &frmVRKMain::cmdClear_Click);
   button(cmdSequential, "Sequential", nullptr);
   buttons->addStretch();
+  // The picture areas, empty until an entry has a picture or a sound.
+  for (QLabel** image : {&Image2, &Image1}) {
+    *image = new QLabel(central);
+    (*image)->setFixedSize(kPictureAreaSize, kPictureAreaSize);
+    (*image)->setAlignment(Qt::AlignCenter);
+    (*image)->installEventFilter(this);
+    buttons->addWidget(*image);
+  }
 
   scrEntries = new QScrollArea(central);
   scrEntries->setWidgetResizable(false);
@@ -275,6 +286,8 @@ void frmVRKMain::EnableCommand(Command command, bool enabled) {
     case Command::MemoItem: return Enable(mnuEMemo, enabled);
     case Command::RemoveMemoItem: return Enable(mnuERemoveMemo, enabled);
     case Command::PictureSoundItem: return Enable(mnuEPicSound, enabled);
+    case Command::PictureItem: return Enable(mnuVShowBMP, enabled);
+    case Command::SoundItem: return Enable(mnuVPlayWav, enabled);
     case Command::ReplaceItem: return Enable(mnuVReplace, enabled);
     case Command::FindDeletedItem: return Enable(mnuVFindDeleted, enabled);
     case Command::ReIndex: return Enable(mnuUReIndex, enabled);
@@ -378,6 +391,39 @@ void frmVRKMain::CloseSavingWindow() {
 
 void frmVRKMain::RefreshStatusBar() { StatusBar1->repaint(); }
 
+bool frmVRKMain::ShowThumbnail(const std::string& path) {
+  const bool shown = program_ == nullptr || program_->thumbnail;
+  mnuVThumbnail->setChecked(shown);
+  Image1->setVisible(shown);
+  Image1->clear();
+  if (path.empty()) return true;
+  const QImage picture = LoadPicture(path);
+  if (picture.isNull()) return false;
+  Image1->setPixmap(Thumbnail(picture, Image1->size(), devicePixelRatioF()));
+  return true;
+}
+
+void frmVRKMain::ShowSoundPicture(bool shown) {
+  if (shown) {
+    Image2->setPixmap(SoundPicture(kPictureAreaSize, devicePixelRatioF()));
+  } else {
+    Image2->clear();
+  }
+}
+
+// Each character goes to the focused box as a key of its own, so that the box takes it as typed
+// (overtype and the field's length included); none of them is a command.
+void frmVRKMain::TypeText(const std::string& text) {
+  for (const QChar c : ToQString(text)) {
+    QWidget* focused = focusWidget();  // the window's, also while a menu or another window is active
+    if (focused == nullptr) return;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(focused, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(focused, &release);
+  }
+}
+
 void frmVRKMain::Run(const std::function<void(Program&)>& command) {
   if (program_ == nullptr || running_) return;
   running_ = true;
@@ -398,6 +444,7 @@ bool frmVRKMain::OnBoxKey(int box, QEvent* event) {
     SwitchInsertMode();
     return true;
   }
+  if (modifiers == Qt::AltModifier && OnMacroKey(*key)) return true;
   if (key->key() == Qt::Key_F3 && modifiers == Qt::ControlModifier) {
     Run(CopyFieldFromPrevious);
     return true;
@@ -416,7 +463,22 @@ bool frmVRKMain::OnBoxKey(int box, QEvent* event) {
   return false;
 }
 
+bool frmVRKMain::OnMacroKey(const QKeyEvent& key) {
+  const int code = key.key();
+  const bool keypad = key.modifiers().testFlag(Qt::KeypadModifier);
+  if (keypad || !((code >= Qt::Key_0 && code <= Qt::Key_9) || (code >= Qt::Key_A && code <= Qt::Key_Z))) return false;
+  if (running_) return true;  // a macro is being typed
+  bool expanded = false;
+  Run([&](Program& program) { expanded = ExpandMacro(program, static_cast<char>(code)); });
+  return expanded;
+}
+
 bool frmVRKMain::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == Image1 || watched == Image2) && event->type() == QEvent::MouseButtonPress) {
+    QAction* command = watched == Image1 ? mnuVShowBMP : mnuVPlayWav;
+    if (command->isEnabled()) command->trigger();
+    return true;
+  }
   if (watched == scrEntries->viewport()) {
     if (event->type() == QEvent::Resize && !isMinimized() && program_ != nullptr && program_->CatalogOpen()) {
       LayoutEntryScreen();
@@ -466,6 +528,14 @@ void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }
 void frmVRKMain::mnuUCopyEntries_Click() { Run(CopyEntriesCommand); }
 void frmVRKMain::mnuUEliminateDeleted_Click() { Run(EliminateDeletedCommand); }
 void frmVRKMain::mnuUSetSecurityCode_Click() { Run(SetSecurityCodeCommand); }
+
+void frmVRKMain::mnuEMemo_Click() { Run(MemoCommand); }
+void frmVRKMain::mnuERemoveMemo_Click() { Run(RemoveMemoCommand); }
+void frmVRKMain::mnuEPicSound_Click() { Run(PictureSoundCommand); }
+void frmVRKMain::mnuVShowBMP_Click() { Run(PictureCommand); }
+void frmVRKMain::mnuVPlayWav_Click() { Run(SoundCommand); }
+void frmVRKMain::mnuVThumbnail_Click() { Run(ThumbnailCommand); }
+void frmVRKMain::mnuUSetupMacro_Click() { Run(SetupMacroCommand); }
 
 void frmVRKMain::mnuHContents_Click() {
   if (help_ == nullptr) help_ = new frmHelp(this);

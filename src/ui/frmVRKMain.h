@@ -13,6 +13,7 @@
 #include "shell/ScreenLayout.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPainter;
@@ -53,6 +54,9 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void ShowSavingWindow(EntryNumber n) override;
   void CloseSavingWindow() override;
   void RefreshStatusBar() override;
+  bool ShowThumbnail(const std::string& path) override;
+  void ShowSoundPicture(bool shown) override;
+  void TypeText(const std::string& text) override;
 
   QString PanelText(Panel panel) const;
   frmBldIndex* SavingWindow() const;
@@ -70,6 +74,8 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   QScrollArea* scrEntries;
   QWidget* picEntries;  // the entry screen inside the scroll area
   QStatusBar* StatusBar1;
+  QLabel* Image1;  // the entry's thumbnail: a click shows the picture
+  QLabel* Image2;  // the sound indicator: a click plays or stops the sound
 
   QMenu* mnuFile;
   QAction* mnuFCatalogMaintenance;
@@ -143,6 +149,13 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuUSetSecurityCode_Click();
   void mnuHContents_Click();
   void mnuHAbout_Click();
+  void mnuEMemo_Click();
+  void mnuERemoveMemo_Click();
+  void mnuEPicSound_Click();
+  void mnuVShowBMP_Click();
+  void mnuVPlayWav_Click();
+  void mnuVThumbnail_Click();
+  void mnuUSetupMacro_Click();
 
  protected:
   // The main window sees the boxes' keys first: Enter, Insert, Ctrl+F3 and Ctrl+Page Down.
@@ -165,6 +178,8 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void Run(const std::function<void(Program&)>& command);
   void SwitchInsertMode();
   bool OnBoxKey(int box, QEvent* event);
+  // Alt with a digit or a letter types its macro; false for a key left to the menus.
+  bool OnMacroKey(const QKeyEvent& key);
 
   QtUi& ui_;
   Program* program_ = nullptr;

@@ -280,5 +280,37 @@ TEST_F(VrkcliTest, CopyEntriesWithAMappingAndTheSecurityCode) {
   EXPECT_EQ(file.substr(84), std::string("\x2C\x01", 2));
 }
 
+TEST_F(VrkcliTest, MemoMediaAndMacrosWithTheirStatuses) {
+  std::string unused;
+  for (int i = 2; i <= 20; ++i) unused += " F" + std::to_string(i) + ":0";
+  Make("cat", "Title:20" + unused + " Media:25", {"Title=One"});
+  const std::string base = At("cat");
+  EXPECT_EQ(Cli("memo " + base + " 1 --set 'two\nlines'").status, 0);
+  EXPECT_EQ(Cli("memo " + base + " 1").out, "two\nlines\n");
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "CAT.MEM").substr(0, 10), "two\r\nlines");
+  EXPECT_EQ(Cli("memo " + base + " 1 --remove").status, 0);
+  const Outcome none = Cli("memo " + base + " 1 --remove");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "No memo to delete.\n");
+
+  EXPECT_EQ(Cli("media " + base + " 1 --picture p/one.bmp --sound one.wav").status, 0);
+  EXPECT_EQ(Cli("media " + base + " 1").out, "picture\tp/one.bmp\nsound\tone.wav\n");
+  const Outcome tooLong = Cli("media " + base + " 1 --picture p/a-much-longer-name.bmp");
+  EXPECT_EQ(tooLong.status, 2);
+  EXPECT_EQ(tooLong.err,
+            "The length of the file paths are longer than the length of field 21. Please increase the size of field "
+            "21.\n");
+  EXPECT_EQ(Cli("media " + base + " 1 --picture 'p/\xE2\x82\xAC.bmp'").status, 2);
+  EXPECT_EQ(Cli("media " + base + " 1").out, "picture\tp/one.bmp\nsound\tone.wav\n");
+
+  EXPECT_EQ(Cli("macros " + base + " 1='Long playing record' z='a+b'").status, 0);
+  const Outcome macros = Cli("macros " + base);
+  EXPECT_EQ(macros.out.substr(0, 28), "Alt + 1\tLong playing record\n");
+  EXPECT_NE(macros.out.find("\nAlt + Z\ta+b\n"), std::string::npos);
+  EXPECT_EQ(std::count(macros.out.begin(), macros.out.end(), '\n'), 29);
+  EXPECT_EQ(Cli("macros " + base + " e=menu").status, 2);
+  EXPECT_EQ(Cli("macros " + base + " 2=").status, 2);
+}
+
 }  // namespace
 }  // namespace vrk

@@ -81,5 +81,8 @@ int CommandUnsort(const Args& args);
 int CommandCopyEntries(const Args& args);
 int CommandEliminate(const Args& args);
 int CommandSetCode(const Args& args);
+int CommandMemo(const Args& args);
+int CommandMedia(const Args& args);
+int CommandMacros(const Args& args);
 
 }  // namespace vrk::cli

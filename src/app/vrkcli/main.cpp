@@ -27,7 +27,12 @@ int Usage() {
                "                              the entries of SOURCE appended to DEST, destination field D\n"
                "                              taking source field S (each D=S swaps, from D=D for all)\n"
                "  eliminate BASE --yes        the deleted entries removed for good\n"
-               "  set-code N                  the security code, 501 or more for none\n";
+               "  set-code N                  the security code, 501 or more for none\n"
+               "  memo BASE N [--set TEXT | --remove]\n"
+               "                              entry N's memo, or a new text for it, or none\n"
+               "  media BASE N [--picture PATH] [--sound PATH]\n"
+               "                              entry N's picture and sound\n"
+               "  macros BASE [KEY=TEXT]...   the text macros, KEY 1-9, 0 or a letter\n";
   return kBadInput;
 }
 
@@ -66,6 +71,9 @@ int main(int argc, char** argv) {
       {"copy-entries", CommandCopyEntries},
       {"eliminate", CommandEliminate},
       {"set-code", CommandSetCode},
+      {"memo", CommandMemo},
+      {"media", CommandMedia},
+      {"macros", CommandMacros},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {

@@ -1,0 +1,119 @@
+#include "shell/TextMacros.h"
+
+#include "catalog/FileIo.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/Ui.h"
+#include "shell/EntryScreen.h"
+#include "shell/Program.h"
+#include "support/Support.h"
+
+namespace vrk {
+namespace {
+
+constexpr std::string_view kMenuLetters = "EFHORUV";
+constexpr short kRecordMark = 2;
+
+// The key of each macro index, in index order.
+std::string MacroKeys() {
+  std::string keys = "1234567890";
+  for (char c = 'A'; c <= 'Z'; ++c) {
+    if (kMenuLetters.find(c) == std::string_view::npos) keys += c;
+  }
+  return keys;
+}
+
+}  // namespace
+
+MacroKeyTable BuildMacroKeyTable() {
+  MacroKeyTable table;
+  table.fill(-1);
+  const std::string keys = MacroKeys();
+  for (std::size_t i = 0; i < keys.size(); ++i) table[static_cast<unsigned char>(keys[i])] = static_cast<short>(i);
+  return table;
+}
+
+std::string MacroKeyName(int index) { return std::string("Alt + ") + MacroKeys().at(static_cast<std::size_t>(index)); }
+
+std::string MacroPath(const CatalogStore& store) { return store.BasePath() + ".MCR"; }
+
+std::string MacroFileBytes(const MacroTable& table) {
+  std::string bytes;
+  for (const std::string& macro : table) {
+    std::string record = macro.substr(0, kMacroTextLength);
+    record.resize(kMacroRecordLength, ' ');
+    PutShort(record.data() + kMacroTextLength, kRecordMark);
+    bytes += record;
+  }
+  return bytes;
+}
+
+bool LoadMacros(CatalogStore& store, MacroTable& table) {
+  if (!FileExists(MacroPath(store))) return true;
+  const int file = OpenFile(store.ui, store.files, MacroPath(store), kReadOnly, 0, false);
+  if (file == 0) return false;
+  std::string bytes(kMacroCount * kMacroRecordLength, '\0');
+  const long got = ReadBlock(store, file, 0, bytes.data(), bytes.size());
+  (void)store.files.Close(file);
+  if (got < 0) return false;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    std::string text = bytes.substr(i * kMacroRecordLength, kMacroTextLength);
+    text.resize(std::min(text.find('\0'), text.size()));  // a file cut short holds nothing more
+    table[i] = RightTrim(text);
+  }
+  return true;
+}
+
+// Written beside the old file and put in its place in one rename, so that a save stopped half way
+// leaves the macros as they were.
+bool SaveMacros(CatalogStore& store, const MacroTable& table) {
+  const std::string path = MacroPath(store);
+  const std::string staged = store.BasePath() + ".MC$";
+  const int file = OpenFile(store.ui, store.files, staged, kWriteText, 0, false);
+  if (file == 0) return false;
+  bool saved = WriteBlock(store, file, 0, MacroFileBytes(table)) && SyncBlocks(store, file, staged);
+  saved = store.files.Close(file) && saved;
+  int error = 0;
+  if (saved && ((error = sys::RenameFile(NativePath(staged), NativePath(path))) != 0 ||
+                (error = sys::SyncDirectory(store.catalogDirectory.empty() ? "." : store.catalogDirectory)) != 0)) {
+    ReportFileError(store.ui, FileFailureFromErrno(error, path));
+    saved = false;
+  }
+  if (!saved) (void)sys::RemoveFile(NativePath(staged));
+  return saved;
+}
+
+bool ExpandMacro(Program& program, char key) {
+  const auto code = static_cast<unsigned char>(key);
+  if (code >= program.macros.keys.size() || program.macros.keys[code] < 0) return false;
+  std::string typed;
+  lib::UnFilterMacro(program.macros.table[static_cast<std::size_t>(program.macros.keys[code])], typed);
+  if (!typed.empty()) program.screen.TypeText(typed);
+  program.ui.DoEvents();
+  return true;
+}
+
+std::string TypedMacro(const MacroTable& table, int index) {
+  std::string typed;
+  lib::UnFilterMacro(table.at(static_cast<std::size_t>(index)), typed);
+  return typed;
+}
+
+bool SaveMacroText(EditMacro& edit, int index, const std::string& typed) {
+  if (typed.empty()) {
+    edit.program.ui.Message("No Macro Text Specified.");
+    return false;
+  }
+  MacroTable table = edit.program.macros.table;
+  lib::FilterMacro(typed, table.at(static_cast<std::size_t>(index)));
+  if (!SaveMacros(edit.program, table)) return false;
+  edit.program.macros.table = table;
+  return true;
+}
+
+void SetupMacroCommand(Program& program) {
+  EditMacro edit{program};
+  program.ui.dialogs.Show(edit);
+}
+
+}  // namespace vrk
