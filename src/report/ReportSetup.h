@@ -2,6 +2,7 @@
 // the page geometry, the limits of the Quick View grid and the printer font.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "report/ReportState.h"
@@ -37,8 +38,9 @@ struct ReportSetup {
   std::string topMargin;
   std::string quickViewLines;
   std::string quickViewWidth;
-  // Chosen with Fonts...: the window changes it only when a font was chosen.
+  // Chosen with Fonts...: changed only when a font was chosen, and then put on the printer.
   PrinterFont* printerFont = nullptr;
+  Printer* printer = nullptr;
 };
 
 // The boxes in the order OK checks them.
@@ -59,6 +61,9 @@ bool SaveReportSettings(CatalogStore& store);
 // The status bar's label of a destination: "MAIN WINDOW", "PRINTER" …
 std::string ReportDestinationLabel(ReportDestination destination);
 
+// The answer of the font chooser the Fonts... button opens, started from the printer font: nothing
+// (cancelled) leaves the printer font as it was; a font becomes the printer font and goes on the printer.
+void ChoosePrinterFont(ReportSetup& setup, const std::optional<PrinterFont>& chosen);
 // Puts the chosen printer font on the printer; without a chosen font the printer keeps its own.
 // False when the printer refused it.
 bool ApplyPrinterFont(Printer& printer, const PrinterFont& font);

@@ -16,6 +16,9 @@
 #include "admin/CopyEntries.h"
 #include "admin/Sort.h"
 #include "catalog/Catalog.h"
+#include "report/ReportDesigner.h"
+#include "report/ReportMaintenance.h"
+#include "report/ReportSetup.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
@@ -26,6 +29,9 @@
 #include "ui/frmEnterNumber.h"
 #include "ui/frmGauge.h"
 #include "ui/frmNotCompatible.h"
+#include "ui/frmReportDest.h"
+#include "ui/frmRptMaintenance.h"
+#include "ui/frmRptSetup.h"
 #include "ui/frmSortSetup.h"
 #include "ui/frmSrcDest.h"
 
@@ -92,6 +98,9 @@ QtUi::QtUi() {
   RegisterWindow<frmSortSetup, SortSetup>();
   RegisterWindow<frmSrcDest, SourceDestination>();
   RegisterWindow<frmConfigCpy, ConfigureCopy>();
+  RegisterWindow<frmReportDest, ReportSetup>();
+  RegisterWindow<frmRptMaintenance, ReportMaintenance>();
+  RegisterWindow<frmRptSetup, ReportDesigner>();
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }
