@@ -8,6 +8,7 @@
 #include "index/Rebuild.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
+#include "report/ReportSetup.h"
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
@@ -38,8 +39,8 @@ constexpr Command kChangeTheCatalog[] = {Command::SaveEntryItem,
                                          Command::CopyLast,
                                          Command::Save};
 
-// Loads the catalog's current report format, when one is named. The report formats feature fills it.
-void LoadCurrentReportFormat(Program&) {}
+// Loads the catalog's current report format, when one is named.
+void LoadCurrentReportFormat(Program& program) { LoadCatalogReportFormat(program, program.report.format); }
 // Loads the catalog's text macros from its macro file, when it has one; without one the macros stay.
 void LoadCatalogMacros(Program& program) { (void)LoadMacros(program, program.macros.table); }
 
@@ -162,7 +163,7 @@ bool PrepareStartUp(Program& program) {
 void OpenStartCatalog(Program& program) {
   program.ui.ShowBusy();
   OpenCurrentCatalog(program);
-  program.screen.SetPanel(Panel::RptDest, "MAIN WINDOW");
+  program.screen.SetPanel(Panel::RptDest, ReportDestinationLabel(program.report.destination));
   ShowCurrentCatalog(program);
   program.ui.ClearBusy();
   program.ui.DoEvents();

@@ -19,6 +19,9 @@
 #include "shell/Memos.h"
 #include "shell/PictureSound.h"
 #include "shell/TextMacros.h"
+#include "report/ReportDesigner.h"
+#include "report/ReportMaintenance.h"
+#include "report/ReportSetup.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
@@ -33,6 +36,9 @@
 #include "ui/frmNotCompatible.h"
 #include "ui/frmPicSound.h"
 #include "ui/frmPicture.h"
+#include "ui/frmReportDest.h"
+#include "ui/frmRptMaintenance.h"
+#include "ui/frmRptSetup.h"
 #include "ui/frmSortSetup.h"
 #include "ui/frmSrcDest.h"
 
@@ -104,6 +110,9 @@ QtUi::QtUi() {
   RegisterWindow<frmEditMacro, EditMacro>();
   dialogs.Register<PictureWindow>(
       [this](PictureWindow& window) { return frmPicture::Open(window, *this, MainWindow()); });
+  RegisterWindow<frmReportDest, ReportSetup>();
+  RegisterWindow<frmRptMaintenance, ReportMaintenance>();
+  RegisterWindow<frmRptSetup, ReportDesigner>();
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }

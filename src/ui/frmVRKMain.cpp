@@ -20,6 +20,7 @@
 #include "shell/Memos.h"
 #include "shell/PictureSound.h"
 #include "shell/Program.h"
+#include "shell/Reports.h"
 #include "shell/Startup.h"
 #include "shell/TextMacros.h"
 #include "shell/Utilities.h"
@@ -134,8 +135,8 @@ void frmVRKMain::CreateMenus() {
   mnuVTotals = AddItem(mnuView, "Totals", &frmVRKMain::mnuVTotals_Click);
 
   mnuReports = menuBar()->addMenu(QStringLiteral("&Reports"));
-  mnuOSetup = AddItem(mnuReports, "&Setup");
-  mnuRSelectLayout = AddItem(mnuReports, "&Report Maintenance");
+  mnuOSetup = AddItem(mnuReports, "&Setup", &frmVRKMain::mnuOSetup_Click);
+  mnuRSelectLayout = AddItem(mnuReports, "&Report Maintenance", &frmVRKMain::mnuRSelectLayout_Click);
 
   mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
   mnuUReIndex = AddItem(mnuUtilities, "&ReIndex", &frmVRKMain::mnuUReIndex_Click);
@@ -522,6 +523,8 @@ void frmVRKMain::mnuVSelNumber_Click() { Run(SelectNumber); }
 void frmVRKMain::mnuVPrevious_Click() { Run(PreviousEntry); }
 void frmVRKMain::mnuVNext_Click() { Run(NextEntry); }
 void frmVRKMain::mnuVTotals_Click() { Run(TotalsCommand); }
+void frmVRKMain::mnuOSetup_Click() { Run(ReportSetupCommand); }
+void frmVRKMain::mnuRSelectLayout_Click() { Run(ReportMaintenanceCommand); }
 void frmVRKMain::mnuUReIndex_Click() { Run(ReIndexCommand); }
 void frmVRKMain::mnuFCatalogMaintenance_Click() { Run(CatalogMaintenanceCommand); }
 void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }

@@ -84,5 +84,8 @@ int CommandSetCode(const Args& args);
 int CommandMemo(const Args& args);
 int CommandMedia(const Args& args);
 int CommandMacros(const Args& args);
+// Report formats (new, show, select) and a catalog's report settings.
+int CommandFormat(const Args& args);
+int CommandSettings(const Args& args);
 
 }  // namespace vrk::cli

@@ -32,7 +32,15 @@ int Usage() {
                "                              entry N's memo, or a new text for it, or none\n"
                "  media BASE N [--picture PATH] [--sound PATH]\n"
                "                              entry N's picture and sound\n"
-               "  macros BASE [KEY=TEXT]...   the text macros, KEY 1-9, 0 or a letter\n";
+               "  macros BASE [KEY=TEXT]...   the text macros, KEY 1-9, 0 or a letter\n"
+               "  format new NAME ITEM@ROW:COL:WIDTH... [--lines N] [--titles]\n"
+               "                              the report format NAME.FMT; ITEM is a field (1-21 or a name of\n"
+               "                              the current catalog) or # for the entry number\n"
+               "  format show NAME | format select BASE NAME\n"
+               "  settings BASE [KEY=VALUE]...\n"
+               "                              the report settings of BASE, shown or changed (page-length,\n"
+               "                              top-margin, dashed-line, column-headings, lock-top-line 0/1/2,\n"
+               "                              print-memos, page-numbers, qv-max-lines, qv-column-width)\n";
   return kBadInput;
 }
 
@@ -74,6 +82,8 @@ int main(int argc, char** argv) {
       {"memo", CommandMemo},
       {"media", CommandMedia},
       {"macros", CommandMacros},
+      {"format", CommandFormat},
+      {"settings", CommandSettings},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {
