@@ -1,6 +1,10 @@
 // What searching keeps while the program runs.
 #pragma once
 
+#include <string>
+
+#include "catalog/CatalogTypes.h"
+
 namespace vrk {
 
 // How Search walks the catalog; VRK.INI keeps it as [Search] SearchMode.
@@ -9,8 +13,18 @@ enum class SearchMode : short {
   kSequential = 1,    // in entry order, or along the sorted chain of a sorted catalog
 };
 
+// What the Search and Replace dialog stored last.
+struct ReplaceState {
+  std::string replacement;
+  short field = 0;  // the field Field Replace changes
+  bool global = false;
+  EntryNumber startingRecord = 1;
+};
+
 struct SearchState {
   SearchMode mode = SearchMode::kSequential;
+  std::string globalText;  // Global Search's text, which Search and Replace looks for too
+  ReplaceState replace;
 };
 
 }  // namespace vrk
