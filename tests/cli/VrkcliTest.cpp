@@ -117,6 +117,20 @@ TEST_F(VrkcliTest, DeleteUndeleteAndReindex) {
   EXPECT_EQ(Cli("walk " + Base() + " Title").out.substr(0, 2), "2\t");
 }
 
+TEST_F(VrkcliTest, ReplacePrintsTheFieldsChangedAndKeepsTheKeysInOrder) {
+  MakeMusic();
+  const Outcome field = Cli("replace " + Base() + " a O --field Artist --from 2 --case");
+  EXPECT_EQ(field.status, 0) << field.err;
+  EXPECT_EQ(field.out, "1\n");                                           // abba, not Zappa before entry 2
+  EXPECT_EQ(Cli("walk " + Base() + " Artist").out.substr(0, 2), "3\t");  // Björk before ObbO
+  const Outcome none = Cli("replace " + Base() + " xyz q");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "No Matches Found\n");
+  EXPECT_EQ(Cli("replace " + Base() + " x y --from 4").err, "Starting Record is too large!\n");
+  EXPECT_EQ(Cli("replace " + Base() + " '' y").status, 2);
+  EXPECT_EQ(Cli("replace " + Base() + " x y --field Nope").status, 2);
+}
+
 TEST_F(VrkcliTest, ASecondDeleteSavesTheEntryAgainAsItWas) {
   MakeMusic();
   ASSERT_EQ(Cli("delete " + Base() + " 1").status, 0);

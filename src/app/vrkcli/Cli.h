@@ -81,5 +81,6 @@ int CommandUnsort(const Args& args);
 int CommandCopyEntries(const Args& args);
 int CommandEliminate(const Args& args);
 int CommandSetCode(const Args& args);
+int CommandReplace(const Args& args);
 
 }  // namespace vrk::cli

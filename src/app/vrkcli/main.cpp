@@ -27,7 +27,9 @@ int Usage() {
                "                              the entries of SOURCE appended to DEST, destination field D\n"
                "                              taking source field S (each D=S swaps, from D=D for all)\n"
                "  eliminate BASE --yes        the deleted entries removed for good\n"
-               "  set-code N                  the security code, 501 or more for none\n";
+               "  set-code N                  the security code, 501 or more for none\n"
+               "  replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case]\n"
+               "                              every SEARCH replaced in FIELD, or in every field, from entry N on\n";
   return kBadInput;
 }
 
@@ -66,6 +68,7 @@ int main(int argc, char** argv) {
       {"copy-entries", CommandCopyEntries},
       {"eliminate", CommandEliminate},
       {"set-code", CommandSetCode},
+      {"replace", CommandReplace},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {
