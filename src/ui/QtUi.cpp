@@ -16,6 +16,7 @@
 #include "admin/CopyEntries.h"
 #include "admin/Sort.h"
 #include "catalog/Catalog.h"
+#include "search/Replace.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
@@ -26,6 +27,7 @@
 #include "ui/frmEnterNumber.h"
 #include "ui/frmGauge.h"
 #include "ui/frmNotCompatible.h"
+#include "ui/frmReplace.h"
 #include "ui/frmSortSetup.h"
 #include "ui/frmSrcDest.h"
 
@@ -92,6 +94,7 @@ QtUi::QtUi() {
   RegisterWindow<frmSortSetup, SortSetup>();
   RegisterWindow<frmSrcDest, SourceDestination>();
   RegisterWindow<frmConfigCpy, ConfigureCopy>();
+  RegisterWindow<frmReplace, ReplaceDialog>();
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }

@@ -18,6 +18,7 @@
 #include "shell/Editing.h"
 #include "shell/Maintenance.h"
 #include "shell/Program.h"
+#include "shell/Replacing.h"
 #include "shell/Startup.h"
 #include "shell/Utilities.h"
 #include "ui/EntryBox.h"
@@ -113,7 +114,7 @@ void frmVRKMain::CreateMenus() {
   mnuVListAlpha = AddItem(mnuView, "List &Alphabetically");
   mnuView->addSeparator();
   mnuVSearch = AddItem(mnuView, "&Search");
-  mnuVReplace = AddItem(mnuView, "Search && Rep&lace");
+  mnuVReplace = AddItem(mnuView, "Search && Rep&lace", &frmVRKMain::mnuVReplace_Click);
   mnuVGlobalSearch = AddItem(mnuView, "&Global Search");
   mnuVFindDeleted = AddItem(mnuView, "Find &Deleted");
   // Captioned by the layout after the first three key fields; hidden while unassigned.
@@ -460,6 +461,7 @@ void frmVRKMain::mnuVSelNumber_Click() { Run(SelectNumber); }
 void frmVRKMain::mnuVPrevious_Click() { Run(PreviousEntry); }
 void frmVRKMain::mnuVNext_Click() { Run(NextEntry); }
 void frmVRKMain::mnuVTotals_Click() { Run(TotalsCommand); }
+void frmVRKMain::mnuVReplace_Click() { Run(ReplaceCommand); }
 void frmVRKMain::mnuUReIndex_Click() { Run(ReIndexCommand); }
 void frmVRKMain::mnuFCatalogMaintenance_Click() { Run(CatalogMaintenanceCommand); }
 void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }
