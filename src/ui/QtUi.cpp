@@ -17,17 +17,23 @@
 #include "admin/Sort.h"
 #include "catalog/Catalog.h"
 #include "search/Replace.h"
+#include "shell/SearchCommands.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
 #include "ui/frmCatSetup.h"
 #include "ui/frmConfigCpy.h"
+#include "ui/frmCriteria.h"
 #include "ui/frmEditFormula.h"
 #include "ui/frmEnterName.h"
 #include "ui/frmEnterNumber.h"
 #include "ui/frmGauge.h"
+#include "ui/frmGlobalSearch.h"
+#include "ui/frmListAlpha.h"
+#include "ui/frmListRange.h"
 #include "ui/frmNotCompatible.h"
 #include "ui/frmReplace.h"
+#include "ui/frmSearch.h"
 #include "ui/frmSortSetup.h"
 #include "ui/frmSrcDest.h"
 
@@ -95,6 +101,11 @@ QtUi::QtUi() {
   RegisterWindow<frmSrcDest, SourceDestination>();
   RegisterWindow<frmConfigCpy, ConfigureCopy>();
   RegisterWindow<frmReplace, ReplaceDialog>();
+  RegisterWindow<frmSearch, SearchDialog>();
+  RegisterWindow<frmCriteria, CriteriaDialog>();
+  RegisterWindow<frmListRange, ListRangeDialog>();
+  RegisterWindow<frmListAlpha, ListAlphaDialog>();
+  RegisterWindow<frmGlobalSearch, GlobalSearchDialog>();
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }
