@@ -85,8 +85,9 @@ frmSearch::frmSearch(SearchDialog& dialog, QWidget* parent)
   layout->addLayout(lines);
   layout->addSpacing(12);
   layout->addLayout(side);
-  setMaximumWidth(sizeHint().width() + 100);
-  help->setMaximumWidth(320);
+  // A wrapped label asks for its height only once its width is fixed.
+  help->setFixedWidth(320);
+  help->setMinimumHeight(help->heightForWidth(320));
   setModal(true);
 
   connect(cboKeyFields, &QComboBox::currentIndexChanged, this, &frmSearch::cboKeyFields_Click);
