@@ -81,5 +81,10 @@ int CommandUnsort(const Args& args);
 int CommandCopyEntries(const Args& args);
 int CommandEliminate(const Args& args);
 int CommandSetCode(const Args& args);
+int CommandSearch(const Args& args);
+int CommandListRange(const Args& args);
+int CommandListAlpha(const Args& args);
+int CommandFindDeleted(const Args& args);
+int CommandGlobalSearch(const Args& args);
 
 }  // namespace vrk::cli

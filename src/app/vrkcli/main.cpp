@@ -27,7 +27,13 @@ int Usage() {
                "                              the entries of SOURCE appended to DEST, destination field D\n"
                "                              taking source field S (each D=S swaps, from D=D for all)\n"
                "  eliminate BASE --yes        the deleted entries removed for good\n"
-               "  set-code N                  the security code, 501 or more for none\n";
+               "  set-code N                  the security code, 501 or more for none\n"
+               "  search BASE [FIELD=TEXT]... [--alpha KEYFIELD] [--start TEXT] [--end FIELD=TEXT]...\n"
+               "  list-range BASE START END | find-deleted BASE\n"
+               "  list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]...\n"
+               "  global-search BASE TEXT [--case | --ignore-case]\n"
+               "                              the entries found, one line each as dump writes them;\n"
+               "                              with --dbf FILE into a new dBase III table instead\n";
   return kBadInput;
 }
 
@@ -66,6 +72,11 @@ int main(int argc, char** argv) {
       {"copy-entries", CommandCopyEntries},
       {"eliminate", CommandEliminate},
       {"set-code", CommandSetCode},
+      {"search", CommandSearch},
+      {"list-range", CommandListRange},
+      {"list-alpha", CommandListAlpha},
+      {"find-deleted", CommandFindDeleted},
+      {"global-search", CommandGlobalSearch},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {
