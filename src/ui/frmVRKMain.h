@@ -135,6 +135,7 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuVPrevious_Click();
   void mnuVNext_Click();
   void mnuVTotals_Click();
+  void mnuVFindDeleted_Click();
   void mnuUReIndex_Click();
   void mnuFCatalogMaintenance_Click();
   void mnuUSort_Click();
