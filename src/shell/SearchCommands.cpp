@@ -128,8 +128,6 @@ void ListAlphaCommand(Program& program) {
   ListAlphabeticallyRun(program);
 }
 
-void FindDeletedCommand(Program& program) { FindDeleted(program); }
-
 void GlobalSearchCommand(Program& program) {
   ProgramSearchSetup setup(program);
   GlobalSearchDialog dialog{setup, program.search.globalText, program.caseSensitive};

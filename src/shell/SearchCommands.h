@@ -79,7 +79,6 @@ void AlphaCommand(Program& program);
 void SequentialCommand(Program& program);
 void ListRangeCommand(Program& program);
 void ListAlphaCommand(Program& program);
-void FindDeletedCommand(Program& program);
 void GlobalSearchCommand(Program& program);
 // A speed-search item of the View menu: asks for the text, then searches alphabetically on the field
 // with that text as the only criterion. Nothing for -1, an item without a field.

@@ -20,6 +20,7 @@
 #include "shell/Program.h"
 #include "shell/Replacing.h"
 #include "shell/SearchCommands.h"
+#include "shell/Searching.h"
 #include "shell/Startup.h"
 #include "shell/Utilities.h"
 #include "ui/EntryBox.h"
@@ -469,7 +470,9 @@ void frmVRKMain::mnuVSearch_Click() { Run(SearchCommand); }
 void frmVRKMain::mnuVListRange_Click() { Run(ListRangeCommand); }
 void frmVRKMain::mnuVListAlpha_Click() { Run(ListAlphaCommand); }
 void frmVRKMain::mnuVGlobalSearch_Click() { Run(GlobalSearchCommand); }
-void frmVRKMain::mnuVFindDeleted_Click() { Run(FindDeletedCommand); }
+void frmVRKMain::mnuVFindDeleted_Click() {
+  Run([](Program& program) { FindDeleted(program); });
+}
 void frmVRKMain::mnuVSpeed1_Click() { SpeedSearch(0); }
 void frmVRKMain::mnuVSpeed2_Click() { SpeedSearch(1); }
 void frmVRKMain::mnuVSpeed3_Click() { SpeedSearch(2); }
@@ -480,6 +483,7 @@ void frmVRKMain::SpeedSearch(std::size_t item) {
   const int field = item < layout_.speedSearchFields.size() ? layout_.speedSearchFields[item] : -1;
   Run([field](Program& program) { SpeedSearchCommand(program, field); });
 }
+
 void frmVRKMain::mnuUReIndex_Click() { Run(ReIndexCommand); }
 void frmVRKMain::mnuFCatalogMaintenance_Click() { Run(CatalogMaintenanceCommand); }
 void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }

@@ -82,5 +82,10 @@ int CommandCopyEntries(const Args& args);
 int CommandEliminate(const Args& args);
 int CommandSetCode(const Args& args);
 int CommandReplace(const Args& args);
+int CommandSearch(const Args& args);
+int CommandListRange(const Args& args);
+int CommandListAlpha(const Args& args);
+int CommandFindDeleted(const Args& args);
+int CommandGlobalSearch(const Args& args);
 
 }  // namespace vrk::cli

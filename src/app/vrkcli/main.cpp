@@ -29,7 +29,13 @@ int Usage() {
                "  eliminate BASE --yes        the deleted entries removed for good\n"
                "  set-code N                  the security code, 501 or more for none\n"
                "  replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case]\n"
-               "                              every SEARCH replaced in FIELD, or in every field, from entry N on\n";
+               "                              every SEARCH replaced in FIELD, or in every field, from entry N on\n"
+               "  search BASE [FIELD=TEXT]... [--alpha KEYFIELD] [--start TEXT] [--end FIELD=TEXT]...\n"
+               "  list-range BASE START END | find-deleted BASE\n"
+               "  list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]...\n"
+               "  global-search BASE TEXT [--case | --ignore-case]\n"
+               "                              the entries found, one line each as dump writes them;\n"
+               "                              with --dbf FILE into a new dBase III table instead\n";
   return kBadInput;
 }
 
@@ -69,6 +75,11 @@ int main(int argc, char** argv) {
       {"eliminate", CommandEliminate},
       {"set-code", CommandSetCode},
       {"replace", CommandReplace},
+      {"search", CommandSearch},
+      {"list-range", CommandListRange},
+      {"list-alpha", CommandListAlpha},
+      {"find-deleted", CommandFindDeleted},
+      {"global-search", CommandGlobalSearch},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {
