@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "shell/SearchCommands.h"
@@ -25,11 +24,8 @@ frmListRange::frmListRange(ListRangeDialog& dialog, QtUi& ui, QWidget* parent)
       dialog_(dialog),
       ui_(ui) {
   setWindowTitle(tr("List Range"));
-  for (QLineEdit* box : {txtStartRec, txtEndRec}) {
-    // Pasted text is held to digits as well; typed characters are refused with a beep.
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
-    box->installEventFilter(this);
-  }
+  AcceptDigitsOnly(txtStartRec, ui);
+  AcceptDigitsOnly(txtEndRec, ui);
   cmdRptSetup->setEnabled(false);  // the report settings are still to come
   auto* form = new QFormLayout;
   form->addRow(tr("&Start #"), txtStartRec);
@@ -61,13 +57,5 @@ void frmListRange::cmdOK_Click() {
 }
 
 void frmListRange::cmdCancel_Click() { reject(); }
-
-bool frmListRange::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == txtStartRec || watched == txtEndRec) && IsRefusedCharacter(event, QStringLiteral("0-9"))) {
-    ui_.Beep();
-    return true;
-  }
-  return QDialog::eventFilter(watched, event);
-}
 
 }  // namespace vrk

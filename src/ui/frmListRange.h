@@ -26,9 +26,6 @@ class frmListRange : public QDialog {
   void cmdOK_Click();
   void cmdCancel_Click();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   ListRangeDialog& dialog_;
   QtUi& ui_;

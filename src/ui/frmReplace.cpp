@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "search/Replace.h"
@@ -34,9 +33,7 @@ frmReplace::frmReplace(ReplaceDialog& dialog, QtUi& ui, QWidget* parent)
   setWindowTitle(tr("Search and Replace"));
   txtSearchString->setText(ToQString(dialog.searchText));
   txtStartRec->setText(ToQString(dialog.startRec));
-  // Pasted text is held to digits as well; typed characters are refused with a beep.
-  txtStartRec->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtStartRec));
-  txtStartRec->installEventFilter(this);
+  AcceptDigitsOnly(txtStartRec, ui);
   for (const auto& [name, field] : dialog.fields) cboFields->addItem(ToQString(name), field);
   optField->setChecked(true);
   connect(optField, &QRadioButton::toggled, cboFields, &QWidget::setEnabled);
@@ -79,13 +76,5 @@ void frmReplace::cmdOK_Click() {
 }
 
 void frmReplace::cmdCancel_Click() { reject(); }
-
-bool frmReplace::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtStartRec && IsRefusedCharacter(event, QStringLiteral("0-9"))) {
-    ui_.Beep();
-    return true;
-  }
-  return QDialog::eventFilter(watched, event);
-}
 
 }  // namespace vrk

@@ -32,9 +32,6 @@ class frmReplace : public QDialog {
   void cmdOK_Click();
   void cmdCancel_Click();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   ReplaceDialog& dialog_;
   QtUi& ui_;
