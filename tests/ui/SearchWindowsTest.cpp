@@ -10,8 +10,11 @@
 #include <QtTest/QTest>
 
 #include "Desktop.h"
+#include "catalog/Catalog.h"
+#include "shell/Settings.h"
 #include "ui/frmCriteria.h"
 #include "ui/frmEnterName.h"
+#include "ui/frmGlobalSearch.h"
 #include "ui/frmListRange.h"
 #include "ui/frmReplace.h"
 #include "ui/frmSearch.h"
@@ -109,7 +112,7 @@ TEST_F(SearchWindowsTest, SearchHighlightsTheKeyFieldLineAndAsksWhenItHasNoText)
   EXPECT_EQ(ui.messages[0].icon, QMessageBox::Question);
   EXPECT_EQ(Box(0), "Carter");  // the first key, with Lp in its format
   EXPECT_EQ(Panel(Panel::SearchMode), "Alpha Search");
-  EXPECT_EQ(program.search.mode, SearchMode::kAlphabetical);
+  EXPECT_EQ(ReadSearchMode(program), SearchMode::kAlphabetical);
 }
 
 TEST_F(SearchWindowsTest, ListRangeChecksItsNumbersInOrderAndCorrectsTheEnd) {
@@ -154,6 +157,29 @@ TEST_F(SearchWindowsTest, SpeedSearchLandsOnTheFirstKeyStartingWithTheText) {
   EXPECT_EQ(Panel(Panel::SearchMode), "Alpha Search");
   window.cmdNext->click();
   EXPECT_EQ(Box(0), "lowe");
+}
+
+TEST_F(SearchWindowsTest, CaseSensitiveIsSavedWhenClickedEvenIfTheWindowIsCancelled) {
+  Start(kKeys, kThree);
+  Script<frmGlobalSearch>(ui, [](frmGlobalSearch& global) {
+    EXPECT_FALSE(global.chkCaseSense->isChecked());
+    global.cmdOK->click();  // no text
+    global.chkCaseSense->click();
+    global.cmdCancel->click();
+  });
+  window.mnuVGlobalSearch->trigger();
+  EXPECT_THAT(ui.Texts(), ElementsAre("No Search Text Specified"));
+  EXPECT_TRUE(program.caseSensitive);
+  CatalogSettings stored;
+  ReadSettings(program, "CAT", stored);
+  EXPECT_EQ(stored.CaseInsensitive, 0);
+}
+
+TEST_F(SearchWindowsTest, ListAlphabeticallyNeedsAKeyField) {
+  Start({{"Title", 20}}, {{{"Dawn"}}});
+  window.mnuVListAlpha->trigger();
+  EXPECT_THAT(ui.events,
+              ElementsAre("beep", "message: You must define at least on index field to list alphabetically."));
 }
 
 }  // namespace
