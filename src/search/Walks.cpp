@@ -65,7 +65,7 @@ EntryNumber ListWalk::Sequential(EntryNumber n, EntryRecord& entry, int directio
       end_ = WalkEnd::kFailed;
       return 0;
     }
-    entry = std::move(candidate);
+    std::swap(entry, candidate);
     return n;
   }
   return 0;
@@ -91,7 +91,7 @@ EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int directio
     if (n < 1 || n > count) return 0;
     if (!Step() || !Read(n, candidate, false)) return 0;
     if (IsMember(candidate)) {
-      entry = std::move(candidate);
+      std::swap(entry, candidate);
       return n;
     }
   }
@@ -127,7 +127,7 @@ EntryNumber ListWalk::Indexed(EntryNumber from, EntryRecord& entry, int directio
       if (!output && ending && EndingPointTest(search, candidate)) return 0;
       if (n == from) continue;
     }
-    entry = std::move(candidate);
+    std::swap(entry, candidate);
     return n;
   }
 }
@@ -176,14 +176,14 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
         const bool beyond = !search.endingPoint.Empty() && EndingPointTest(search, candidate);
         if (kind_ == kAlphabeticalList) {
           if (beyond && use_ == WalkUse::kOutput) return 0;
-          entry = std::move(candidate);
+          std::swap(entry, candidate);
           return n;
         }
         // Keys before the criterion's range fail it as well as keys after: until the first match
         // every key that fails is passed over.
         if (AlphabeticalCriteriaTest(search, candidate) == AlphaTest::kMatch) {
           if (beyond) return 0;
-          entry = std::move(candidate);
+          std::swap(entry, candidate);
           return n;
         }
         n = NextInIndex(context_.store, context_.browseHandle);
