@@ -195,40 +195,26 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
   }
 }
 
-EntryNumber ListWalk::Next(EntryNumber from, EntryRecord& entry) {
-  end_ = WalkEnd::kDone;
-  const SearchState& search = context_.search;
-  switch (kind_) {
-    case kSequentialSearch:
-      if (context_.store.settings.SortedMark == 1.0f) return Chained(from, entry, 1);
-      return Sequential(from + 1, entry, 1);
-    case kRangeList:
-      // The range's end is found by equality: after Select Number beyond it the list runs on to the
-      // end of the catalog.
-      if (from == search.range.end) return 0;
-      return Sequential(from + 1, entry, 1);
-    case kGlobalSearch:
-    case kDeletedList: return Sequential(from + 1, entry, 1);
-    case kAlphabeticalSearch:
-    case kAlphabeticalList: return Indexed(from, entry, 1);
-    default: return 0;
-  }
-}
+EntryNumber ListWalk::Next(EntryNumber from, EntryRecord& entry) { return Move(from, entry, 1); }
 
-EntryNumber ListWalk::Previous(EntryNumber from, EntryRecord& entry) {
+EntryNumber ListWalk::Previous(EntryNumber from, EntryRecord& entry) { return Move(from, entry, -1); }
+
+EntryNumber ListWalk::Move(EntryNumber from, EntryRecord& entry, int direction) {
   end_ = WalkEnd::kDone;
-  const SearchState& search = context_.search;
+  const ListRange& range = context_.search.range;
   switch (kind_) {
     case kSequentialSearch:
-      if (context_.store.settings.SortedMark == 1.0f) return Chained(from, entry, -1);
-      return Sequential(from - 1, entry, -1);
+      if (context_.store.settings.SortedMark == 1.0f) return Chained(from, entry, direction);
+      return Sequential(from + direction, entry, direction);
     case kRangeList:
-      if (from == search.range.start) return 0;
-      return Sequential(from - 1, entry, -1);
+      // The range's ends are found by equality: after Select Number outside the range the list runs
+      // on to the end (start) of the catalog.
+      if (from == (direction > 0 ? range.end : range.start)) return 0;
+      return Sequential(from + direction, entry, direction);
     case kGlobalSearch:
-    case kDeletedList: return Sequential(from - 1, entry, -1);
+    case kDeletedList: return Sequential(from + direction, entry, direction);
     case kAlphabeticalSearch:
-    case kAlphabeticalList: return Indexed(from, entry, -1);
+    case kAlphabeticalList: return Indexed(from, entry, direction);
     default: return 0;
   }
 }

@@ -100,7 +100,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
   EXPECT_EQ(EnabledItems(window.mnuFile), QStringList({"&Catalog Maintenance", "E&xit"}));
   EXPECT_EQ(EnabledItems(window.mnuEdit), QStringList({"&Save Entry", "&Erase Screen", "&Delete Entry",
                                                        "&Undelete Entry", "Copy &Any Previous", "Copy &Last"}));
-  EXPECT_EQ(EnabledItems(window.mnuView), QStringList({"Select &Number", "&Previous", "Ne&xt", "Find &Deleted", "Totals"}));
+  EXPECT_EQ(EnabledItems(window.mnuView),
+            QStringList({"Select &Number", "&Previous", "Ne&xt", "Find &Deleted", "Totals"}));
   EXPECT_TRUE(EnabledItems(window.mnuReports).isEmpty());
   EXPECT_EQ(EnabledItems(window.mnuUtilities),
             QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate Deleted", "Set Security &Code"}));
