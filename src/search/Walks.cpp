@@ -65,7 +65,7 @@ EntryNumber ListWalk::Sequential(EntryNumber n, EntryRecord& entry, int directio
       end_ = WalkEnd::kFailed;
       return 0;
     }
-    entry = std::move(candidate);
+    std::swap(entry, candidate);
     return n;
   }
   return 0;
@@ -91,7 +91,7 @@ EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int directio
     if (n < 1 || n > count) return 0;
     if (!Step() || !Read(n, candidate, false)) return 0;
     if (IsMember(candidate)) {
-      entry = std::move(candidate);
+      std::swap(entry, candidate);
       return n;
     }
   }
@@ -127,7 +127,7 @@ EntryNumber ListWalk::Indexed(EntryNumber from, EntryRecord& entry, int directio
       if (!output && ending && EndingPointTest(search, candidate)) return 0;
       if (n == from) continue;
     }
-    entry = std::move(candidate);
+    std::swap(entry, candidate);
     return n;
   }
 }
@@ -176,14 +176,14 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
         const bool beyond = !search.endingPoint.Empty() && EndingPointTest(search, candidate);
         if (kind_ == kAlphabeticalList) {
           if (beyond && use_ == WalkUse::kOutput) return 0;
-          entry = std::move(candidate);
+          std::swap(entry, candidate);
           return n;
         }
         // Keys before the criterion's range fail it as well as keys after: until the first match
         // every key that fails is passed over.
         if (AlphabeticalCriteriaTest(search, candidate) == AlphaTest::kMatch) {
           if (beyond) return 0;
-          entry = std::move(candidate);
+          std::swap(entry, candidate);
           return n;
         }
         n = NextInIndex(context_.store, context_.browseHandle);
@@ -195,40 +195,26 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
   }
 }
 
-EntryNumber ListWalk::Next(EntryNumber from, EntryRecord& entry) {
-  end_ = WalkEnd::kDone;
-  const SearchState& search = context_.search;
-  switch (kind_) {
-    case kSequentialSearch:
-      if (context_.store.settings.SortedMark == 1.0f) return Chained(from, entry, 1);
-      return Sequential(from + 1, entry, 1);
-    case kRangeList:
-      // The range's end is found by equality: after Select Number beyond it the list runs on to the
-      // end of the catalog.
-      if (from == search.range.end) return 0;
-      return Sequential(from + 1, entry, 1);
-    case kGlobalSearch:
-    case kDeletedList: return Sequential(from + 1, entry, 1);
-    case kAlphabeticalSearch:
-    case kAlphabeticalList: return Indexed(from, entry, 1);
-    default: return 0;
-  }
-}
+EntryNumber ListWalk::Next(EntryNumber from, EntryRecord& entry) { return Move(from, entry, 1); }
 
-EntryNumber ListWalk::Previous(EntryNumber from, EntryRecord& entry) {
+EntryNumber ListWalk::Previous(EntryNumber from, EntryRecord& entry) { return Move(from, entry, -1); }
+
+EntryNumber ListWalk::Move(EntryNumber from, EntryRecord& entry, int direction) {
   end_ = WalkEnd::kDone;
-  const SearchState& search = context_.search;
+  const ListRange& range = context_.search.range;
   switch (kind_) {
     case kSequentialSearch:
-      if (context_.store.settings.SortedMark == 1.0f) return Chained(from, entry, -1);
-      return Sequential(from - 1, entry, -1);
+      if (context_.store.settings.SortedMark == 1.0f) return Chained(from, entry, direction);
+      return Sequential(from + direction, entry, direction);
     case kRangeList:
-      if (from == search.range.start) return 0;
-      return Sequential(from - 1, entry, -1);
+      // The range's ends are found by equality: after Select Number outside the range the list runs
+      // on to the end (start) of the catalog.
+      if (from == (direction > 0 ? range.end : range.start)) return 0;
+      return Sequential(from + direction, entry, direction);
     case kGlobalSearch:
-    case kDeletedList: return Sequential(from - 1, entry, -1);
+    case kDeletedList: return Sequential(from + direction, entry, direction);
     case kAlphabeticalSearch:
-    case kAlphabeticalList: return Indexed(from, entry, -1);
+    case kAlphabeticalList: return Indexed(from, entry, direction);
     default: return 0;
   }
 }

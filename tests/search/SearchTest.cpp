@@ -8,6 +8,7 @@
 namespace vrk {
 namespace {
 
+using test::MakeLayout;
 using test::TestEntry;
 using List = std::vector<EntryNumber>;
 
@@ -219,6 +220,19 @@ TEST_F(SearchTest, CancelOnTheGaugeKeepsWhatWasSentAndFinishes) {
   EXPECT_LT(output.sent.size(), 400u);
   EXPECT_EQ(output.finished, static_cast<EntryNumber>(output.sent.size()));
   EXPECT_TRUE(ui.mainWindowEnabled);
+}
+
+TEST_F(SearchTest, CaseSensitiveIsSavedAtOnceAndKeyFieldsAreOffered) {
+  Make({{{"a"}}}, MakeLayout({{"Title", 10}, {"Artist", 10, kKeyField}, {"Year", 4, kKeySumField}}));
+  ASSERT_TRUE(SetCaseSensitive(program, true));
+  CatalogSettings saved;
+  ReadSettings(program, "CAT", saved);
+  EXPECT_EQ(saved.CaseInsensitive, 0);
+  const KeyFieldList keys = KeyFieldListFor(program, 2);
+  ASSERT_EQ(keys.items.size(), 2u);
+  EXPECT_EQ(keys.items[0].name, "Artist        ");
+  EXPECT_EQ(keys.current, 1);
+  EXPECT_EQ(KeyFieldListFor(program, 0).current, 0);  // a field that is no key field: the first
 }
 
 TEST(SearchChecks, ListRangeChecksInOrderAndCorrectsTheEnd) {
