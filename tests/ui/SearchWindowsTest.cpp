@@ -182,5 +182,20 @@ TEST_F(SearchWindowsTest, ListAlphabeticallyNeedsAKeyField) {
               ElementsAre("beep", "message: You must define at least on index field to list alphabetically."));
 }
 
+TEST_F(SearchWindowsTest, AlphaAndSequentialOpenSearchInTheirOrder) {
+  Start(kKeys, kThree);
+  Script<frmSearch>(ui, [](frmSearch& search) {
+    EXPECT_TRUE(search.optAlpha->isChecked());
+    search.cmdCancel->click();
+  });
+  window.cmdAlpha->click();
+  Script<frmSearch>(ui, [](frmSearch& search) {
+    EXPECT_TRUE(search.optSequential->isChecked());
+    search.cmdCancel->click();
+  });
+  window.cmdSequential->click();
+  EXPECT_TRUE(ui.Texts().empty());
+}
+
 }  // namespace
 }  // namespace vrk::test
