@@ -73,7 +73,8 @@ void StoreReplaceDialog(const ReplaceDialog& dialog, std::string& searchText, Re
   state.replacement = dialog.replacement;
   state.field = dialog.field;
   state.global = dialog.global;
-  state.startingRecord = StartingRecord(dialog.startRec);
+  // Entry 0 is accepted by the box but is no entry: the run starts at entry 1 without an error.
+  state.startingRecord = std::max<EntryNumber>(1, StartingRecord(dialog.startRec));
 }
 
 std::string ReplaceWorkBuffer(const std::string& fieldText) { return RightTrim(fieldText); }
@@ -108,7 +109,10 @@ ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, con
   EntryRecord record;
   for (EntryNumber n = state.startingRecord; n <= last; ++n) {
     if (ui.StepGauge()) break;
-    if (!ReadEntry(store, record, store.header, n, store.entryFile)) continue;  // entry 0 is reported, not walked
+    if (!ReadEntry(store, record, store.header, n, store.entryFile)) {
+      result.stored = false;  // said by ReadEntry
+      break;
+    }
     const EntryRecord before = record;
     long here = 0;
     for (int i = 0; i < kFieldCount; ++i) {

@@ -47,7 +47,7 @@ bool ReplaceInField(std::string& field, std::size_t length, const std::string& s
 
 struct ReplaceResult {
   long changed = 0;    // fields in which the search text was replaced
-  bool stored = true;  // false when a write or an index refused, after its message; the run stopped there
+  bool stored = true;  // false when a read, a write or an index failed, after its message; the run stopped there
 };
 // Field Replace or Global Replace as `state` says, with the gauge and its Cancel, the main window
 // disabled meanwhile. "No Matches Found" with a beep when nothing was replaced. The caller has checked

@@ -152,6 +152,9 @@ TEST_F(ReplaceTest, TheDialogRefusesAnEmptySearchTextAndAStartBeyondTheLastEntry
   EXPECT_EQ(CheckReplaceDialog(ui, dialog), ReplaceBox::kNone);
   StoreReplaceDialog(dialog, program.search.globalText, program.search.replace);
   EXPECT_EQ(program.search.replace.startingRecord, 1);
+  dialog.startRec = "0";
+  StoreReplaceDialog(dialog, program.search.globalText, program.search.replace);
+  EXPECT_EQ(program.search.replace.startingRecord, 1);
   EXPECT_EQ(program.search.globalText, "x");
 }
 
