@@ -7,7 +7,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+
+#include "platform/Ui.h"
 
 namespace vrk {
 
@@ -34,6 +37,31 @@ bool IsRefusedCharacter(const QEvent* event, const QString& allowed) {
   const QString text = static_cast<const QKeyEvent*>(event)->text();
   if (text.isEmpty() || !text.at(0).isPrint()) return false;
   return !QRegularExpression(QStringLiteral("^[%1]+$").arg(allowed)).match(text).hasMatch();
+}
+
+namespace {
+
+// Refuses the keys that would type anything but a digit into the box it watches.
+class DigitsOnly : public QObject {
+ public:
+  DigitsOnly(QLineEdit* box, Ui& ui) : QObject(box), ui_(ui) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!IsRefusedCharacter(event, QStringLiteral("0-9"))) return QObject::eventFilter(watched, event);
+    ui_.Beep();
+    return true;
+  }
+
+ private:
+  Ui& ui_;
+};
+
+}  // namespace
+
+void AcceptDigitsOnly(QLineEdit* box, Ui& ui) {
+  box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
+  box->installEventFilter(new DigitsOnly(box, ui));
 }
 
 }  // namespace vrk

@@ -22,11 +22,14 @@
 #include "report/ReportDesigner.h"
 #include "report/ReportMaintenance.h"
 #include "report/ReportSetup.h"
+#include "search/Replace.h"
+#include "shell/SearchCommands.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
 #include "ui/frmCatSetup.h"
 #include "ui/frmConfigCpy.h"
+#include "ui/frmCriteria.h"
 #include "ui/frmEditFormula.h"
 #include "ui/frmEditMacro.h"
 #include "ui/frmEnterName.h"
@@ -39,6 +42,12 @@
 #include "ui/frmReportDest.h"
 #include "ui/frmRptMaintenance.h"
 #include "ui/frmRptSetup.h"
+#include "ui/frmGlobalSearch.h"
+#include "ui/frmListAlpha.h"
+#include "ui/frmListRange.h"
+#include "ui/frmNotCompatible.h"
+#include "ui/frmReplace.h"
+#include "ui/frmSearch.h"
 #include "ui/frmSortSetup.h"
 #include "ui/frmSrcDest.h"
 
@@ -113,6 +122,12 @@ QtUi::QtUi() {
   RegisterWindow<frmReportDest, ReportSetup>();
   RegisterWindow<frmRptMaintenance, ReportMaintenance>();
   RegisterWindow<frmRptSetup, ReportDesigner>();
+  RegisterWindow<frmReplace, ReplaceDialog>();
+  RegisterWindow<frmSearch, SearchDialog>();
+  RegisterWindow<frmCriteria, CriteriaDialog>();
+  RegisterWindow<frmListRange, ListRangeDialog>();
+  RegisterWindow<frmListAlpha, ListAlphaDialog>();
+  RegisterWindow<frmGlobalSearch, GlobalSearchDialog>();
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }

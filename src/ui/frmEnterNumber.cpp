@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 #include "platform/Ui.h"
 #include "ui/PromptLayout.h"
@@ -18,9 +17,7 @@ frmEnterNumber::frmEnterNumber(Ui& ui, QWidget* parent)
       cmdCancel(new QPushButton(tr("&Cancel"), this)),
       ui_(ui) {
   LayOutPrompt(*this, lblUserAction, txtNumber, cmdOK, cmdCancel);
-  // Pasted text is held to digits as well; typed characters are refused with a beep below.
-  txtNumber->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtNumber));
-  txtNumber->installEventFilter(this);
+  AcceptDigitsOnly(txtNumber, ui);
   txtNumber->setFocus();
   connect(cmdOK, &QPushButton::clicked, this, &frmEnterNumber::cmdOK_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &frmEnterNumber::cmdCancel_Click);
@@ -36,13 +33,5 @@ void frmEnterNumber::cmdOK_Click() {
 }
 
 void frmEnterNumber::cmdCancel_Click() { reject(); }
-
-bool frmEnterNumber::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtNumber && IsRefusedCharacter(event, QStringLiteral("0-9"))) {
-    ui_.Beep();
-    return true;
-  }
-  return QDialog::eventFilter(watched, event);
-}
 
 }  // namespace vrk

@@ -25,9 +25,6 @@ class frmEnterNumber : public QDialog {
   void cmdOK_Click();
   void cmdCancel_Click();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   Ui& ui_;
 };

@@ -21,6 +21,9 @@
 #include "shell/PictureSound.h"
 #include "shell/Program.h"
 #include "shell/Reports.h"
+#include "shell/Replacing.h"
+#include "shell/SearchCommands.h"
+#include "shell/Searching.h"
 #include "shell/Startup.h"
 #include "shell/TextMacros.h"
 #include "shell/Utilities.h"
@@ -113,16 +116,18 @@ void frmVRKMain::CreateMenus() {
   mnuVPrevious = AddItem(mnuView, "&Previous", &frmVRKMain::mnuVPrevious_Click);
   mnuVNext = AddItem(mnuView, "Ne&xt", &frmVRKMain::mnuVNext_Click);
   mnuView->addSeparator();
-  mnuVListRange = AddItem(mnuView, "List &Range");
-  mnuVListAlpha = AddItem(mnuView, "List &Alphabetically");
+  mnuVListRange = AddItem(mnuView, "List &Range", &frmVRKMain::mnuVListRange_Click);
+  mnuVListAlpha = AddItem(mnuView, "List &Alphabetically", &frmVRKMain::mnuVListAlpha_Click);
   mnuView->addSeparator();
-  mnuVSearch = AddItem(mnuView, "&Search");
-  mnuVReplace = AddItem(mnuView, "Search && Rep&lace");
-  mnuVGlobalSearch = AddItem(mnuView, "&Global Search");
-  mnuVFindDeleted = AddItem(mnuView, "Find &Deleted");
+  mnuVSearch = AddItem(mnuView, "&Search", &frmVRKMain::mnuVSearch_Click);
+  mnuVReplace = AddItem(mnuView, "Search && Rep&lace", &frmVRKMain::mnuVReplace_Click);
+  mnuVGlobalSearch = AddItem(mnuView, "&Global Search", &frmVRKMain::mnuVGlobalSearch_Click);
+  mnuVFindDeleted = AddItem(mnuView, "Find &Deleted", &frmVRKMain::mnuVFindDeleted_Click);
   // Captioned by the layout after the first three key fields; hidden while unassigned.
-  for (QAction** speed : {&mnuVSpeed1, &mnuVSpeed2, &mnuVSpeed3}) {
-    *speed = AddItem(mnuView, "");
+  for (auto [speed, handler] :
+       {std::pair{&mnuVSpeed1, &frmVRKMain::mnuVSpeed1_Click}, std::pair{&mnuVSpeed2, &frmVRKMain::mnuVSpeed2_Click},
+        std::pair{&mnuVSpeed3, &frmVRKMain::mnuVSpeed3_Click}}) {
+    *speed = AddItem(mnuView, "", handler);
     (*speed)->setVisible(false);
   }
   mnuView->addSeparator();
@@ -173,9 +178,9 @@ void frmVRKMain::CreateButtons() {
   button(cmdCopyLast, "Copy Last", &frmVRKMain::cmdCopyLast_Click);
   button(cmdDelete, "Delete", &frmVRKMain::cmdDelete_Click);
   button(cmdSave, "Save", &frmVRKMain::cmdSave_Click);
-  button(cmdAlpha, "Alpha ", nullptr);
+  button(cmdAlpha, "Alpha ", &frmVRKMain::cmdAlpha_Click);
   button(cmdClear, "Clear", &frmVRKMain::cmdClear_Click);
-  button(cmdSequential, "Sequential", nullptr);
+  button(cmdSequential, "Sequential", &frmVRKMain::cmdSequential_Click);
   buttons->addStretch();
   // The picture areas, empty until an entry has a picture or a sound.
   for (QLabel** image : {&Image2, &Image1}) {
@@ -525,6 +530,25 @@ void frmVRKMain::mnuVNext_Click() { Run(NextEntry); }
 void frmVRKMain::mnuVTotals_Click() { Run(TotalsCommand); }
 void frmVRKMain::mnuOSetup_Click() { Run(ReportSetupCommand); }
 void frmVRKMain::mnuRSelectLayout_Click() { Run(ReportMaintenanceCommand); }
+void frmVRKMain::mnuVReplace_Click() { Run(ReplaceCommand); }
+void frmVRKMain::mnuVSearch_Click() { Run(SearchCommand); }
+void frmVRKMain::mnuVListRange_Click() { Run(ListRangeCommand); }
+void frmVRKMain::mnuVListAlpha_Click() { Run(ListAlphaCommand); }
+void frmVRKMain::mnuVGlobalSearch_Click() { Run(GlobalSearchCommand); }
+void frmVRKMain::mnuVFindDeleted_Click() {
+  Run([](Program& program) { FindDeleted(program); });
+}
+void frmVRKMain::mnuVSpeed1_Click() { SpeedSearch(0); }
+void frmVRKMain::mnuVSpeed2_Click() { SpeedSearch(1); }
+void frmVRKMain::mnuVSpeed3_Click() { SpeedSearch(2); }
+void frmVRKMain::cmdAlpha_Click() { Run(AlphaCommand); }
+void frmVRKMain::cmdSequential_Click() { Run(SequentialCommand); }
+
+void frmVRKMain::SpeedSearch(std::size_t item) {
+  const int field = item < layout_.speedSearchFields.size() ? layout_.speedSearchFields[item] : -1;
+  Run([field](Program& program) { SpeedSearchCommand(program, field); });
+}
+
 void frmVRKMain::mnuUReIndex_Click() { Run(ReIndexCommand); }
 void frmVRKMain::mnuFCatalogMaintenance_Click() { Run(CatalogMaintenanceCommand); }
 void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }

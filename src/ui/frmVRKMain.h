@@ -143,6 +143,17 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuVTotals_Click();
   void mnuOSetup_Click();
   void mnuRSelectLayout_Click();
+  void mnuVReplace_Click();
+  void mnuVSearch_Click();
+  void mnuVListRange_Click();
+  void mnuVListAlpha_Click();
+  void mnuVGlobalSearch_Click();
+  void mnuVFindDeleted_Click();
+  void mnuVSpeed1_Click();
+  void mnuVSpeed2_Click();
+  void mnuVSpeed3_Click();
+  void cmdAlpha_Click();
+  void cmdSequential_Click();
   void mnuUReIndex_Click();
   void mnuFCatalogMaintenance_Click();
   void mnuUSort_Click();
@@ -179,6 +190,8 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   // that long operations let through) is ignored.
   void Run(const std::function<void(Program&)>& command);
   void SwitchInsertMode();
+  // A speed-search item: the field the layout gave it, searched with the text the user types.
+  void SpeedSearch(std::size_t item);
   bool OnBoxKey(int box, QEvent* event);
   // Alt with a digit or a letter types its macro; false for a key left to the menus.
   bool OnMacroKey(const QKeyEvent& key);

@@ -20,7 +20,12 @@ RecordingUi::RecordingUi() {
     if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
       messages.push_back({box->windowTitle(), box->text(), box->icon()});
       events.push_back("message: " + box->text().toStdString());
-      box->buttons().constFirst()->click();
+      QAbstractButton* button = box->buttons().constFirst();
+      if (!buttons.empty()) {
+        button = box->button(buttons.front());
+        buttons.pop_front();
+      }
+      button->click();
       return;
     }
     ASSERT_FALSE(script.empty()) << "no script for the dialog " << dialog.windowTitle().toStdString();

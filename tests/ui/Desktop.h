@@ -42,6 +42,7 @@ class RecordingUi : public QtUi {
   std::vector<ShownMessage> messages;
   std::vector<std::string> events;                   // "beep" and "message: <text>" in order
   std::deque<std::function<void(QDialog&)>> script;  // for the dialogs that are not message boxes
+  std::deque<QMessageBox::StandardButton> buttons;   // answers to message boxes; their first button when empty
   std::vector<QString> dialogTitles;                 // of every dialog taken over
   std::function<void()> onEvents;                    // runs whenever pending events are let through
 };

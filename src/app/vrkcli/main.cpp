@@ -40,7 +40,15 @@ int Usage() {
                "  settings BASE [KEY=VALUE]...\n"
                "                              the report settings of BASE, shown or changed (page-length,\n"
                "                              top-margin, dashed-line, column-headings, lock-top-line 0/1/2,\n"
-               "                              print-memos, page-numbers, qv-max-lines, qv-column-width)\n";
+               "                              print-memos, page-numbers, qv-max-lines, qv-column-width)\n"
+               "  replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case]\n"
+               "                              every SEARCH replaced in FIELD, or in every field, from entry N on\n"
+               "  search BASE [FIELD=TEXT]... [--alpha KEYFIELD] [--start TEXT] [--end FIELD=TEXT]...\n"
+               "  list-range BASE START END | find-deleted BASE\n"
+               "  list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]...\n"
+               "  global-search BASE TEXT [--case | --ignore-case]\n"
+               "                              the entries found, one line each as dump writes them;\n"
+               "                              with --dbf FILE into a new dBase III table instead\n";
   return kBadInput;
 }
 
@@ -84,6 +92,12 @@ int main(int argc, char** argv) {
       {"macros", CommandMacros},
       {"format", CommandFormat},
       {"settings", CommandSettings},
+      {"replace", CommandReplace},
+      {"search", CommandSearch},
+      {"list-range", CommandListRange},
+      {"list-alpha", CommandListAlpha},
+      {"find-deleted", CommandFindDeleted},
+      {"global-search", CommandGlobalSearch},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {

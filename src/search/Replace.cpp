@@ -1,0 +1,152 @@
+#include "search/Replace.h"
+
+#include <algorithm>
+
+#include "catalog/ComputedFields.h"
+#include "catalog/EntryFile.h"
+#include "index/Keys.h"
+#include "index/Rebuild.h"
+#include "platform/Ui.h"
+#include "support/Support.h"
+
+namespace vrk {
+namespace {
+
+// The entry numbers the run walks: the starting record (an empty box meaning 1) to the last entry.
+EntryNumber StartingRecord(const std::string& typed) {
+  if (typed.empty()) return 1;
+  return static_cast<EntryNumber>(std::min(FieldNumber(typed), static_cast<double>(kMostEntries) + 1));
+}
+
+// Whether a change of the entries' texts can reach a key index, so the run must keep it in step.
+bool TouchesKeys(const CatalogStore& store, const ReplaceState& state) {
+  for (int i = 0; i < kFieldCount; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if ((state.global || i == state.field) && store.header.FieldLength[at] > 0 && IsKeyField(store.fieldTable[at])) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool KeysDiffer(const CatalogStore& store, const EntryRecord& before, const EntryRecord& after) {
+  for (int i = 0; i < kFieldCount; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (IsKeyField(store.fieldTable[at]) && store.header.FieldLength[at] > 0 &&
+        KeyText(before, i) != KeyText(after, i)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+ReplaceDialog ReplaceDialogFor(const CatalogStore& store, const std::string& searchText) {
+  ReplaceDialog dialog;
+  dialog.searchText = searchText;
+  dialog.entryCount = store.header.Count();
+  for (short i = 0; i < kFieldCount; ++i) {
+    if (store.header.FieldLength[static_cast<std::size_t>(i)] > 0) {
+      dialog.fields.emplace_back(store.fieldTable[static_cast<std::size_t>(i)].Name, i);
+    }
+  }
+  if (!dialog.fields.empty()) dialog.field = dialog.fields.front().second;
+  return dialog;
+}
+
+ReplaceBox CheckReplaceDialog(Ui& ui, ReplaceDialog& dialog) {
+  if (dialog.searchText.empty()) {
+    ui.Message("No Search Text Specified");
+    return ReplaceBox::kSearchString;
+  }
+  if (StartingRecord(dialog.startRec) > dialog.entryCount) {
+    ui.Message("Starting Record is too large!");
+    dialog.startRec = std::to_string(dialog.entryCount);
+    return ReplaceBox::kStartRec;
+  }
+  return ReplaceBox::kNone;
+}
+
+void StoreReplaceDialog(const ReplaceDialog& dialog, std::string& searchText, ReplaceState& state) {
+  searchText = dialog.searchText;
+  state.replacement = dialog.replacement;
+  state.field = dialog.field;
+  state.global = dialog.global;
+  // Entry 0 is accepted by the box but is no entry: the run starts at entry 1 without an error.
+  state.startingRecord = std::max<EntryNumber>(1, StartingRecord(dialog.startRec));
+}
+
+std::string ReplaceWorkBuffer(const std::string& fieldText) { return RightTrim(fieldText); }
+
+bool ReplaceInField(std::string& field, std::size_t length, const std::string& search, const std::string& replacement,
+                    bool caseSensitive) {
+  std::string buffer = ReplaceWorkBuffer(field);
+  const std::int16_t n =
+      lib::ReplaceSubstr(search, replacement, buffer, caseSensitive ? lib::kCaseMustAgree : lib::kCaseIgnored);
+  if (n <= 0) return false;
+  field = buffer.substr(0, std::min({static_cast<std::size_t>(n), length, buffer.size()}));
+  field.resize(length, ' ');
+  return true;
+}
+
+ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, const ReplaceState& state,
+                         bool caseSensitive) {
+  ReplaceResult result;
+  KeyTable keys;
+  if (TouchesKeys(store, state) && !OpenKeyIndexesForChange(store, keys)) {
+    result.stored = false;
+    return result;
+  }
+  const EntryNumber last = store.header.Count();
+  Ui& ui = store.ui;
+  ui.ShowBusy();
+  ui.SetMainWindowEnabled(false);
+  ui.OpenGauge(static_cast<double>(last + 1 - state.startingRecord),
+               state.global ? "Replacing Globally...." : "Replacing ....", true);
+  // Whether the indexes agree with the entries as far as the run has gone.
+  bool agree = true;
+  EntryRecord record;
+  for (EntryNumber n = state.startingRecord; n <= last; ++n) {
+    if (ui.StepGauge()) break;
+    if (!ReadEntry(store, record, store.header, n, store.entryFile)) {
+      result.stored = false;  // said by ReadEntry
+      break;
+    }
+    const EntryRecord before = record;
+    long here = 0;
+    for (int i = 0; i < kFieldCount; ++i) {
+      const auto at = static_cast<std::size_t>(i);
+      const auto length = static_cast<std::size_t>(store.header.FieldLength[at]);
+      if ((!state.global && i != state.field) || length == 0) continue;
+      if (ReplaceInField(record.Field[at], length, searchText, state.replacement, caseSensitive)) ++here;
+    }
+    if (here == 0) continue;
+    // A deleted entry's changed keys are taken out and not filed again: Undelete files them.
+    const bool refile = !keys.empty() && KeysDiffer(store, before, record);
+    if (refile) agree = DeleteEntryKeys(store, keys, before, n) && agree;
+    if (!WriteEntry(store, record, store.header, n, store.entryFile)) {
+      agree = false;  // the slot may hold half the entry
+      break;
+    }
+    result.changed += here;
+    if (refile && record.Status != kStatusDeleted) agree = AddEntryKeys(store, keys, record, n) && agree;
+    if (!agree) break;  // an index refused: the run stops, and the indexes are rebuilt before their next use
+  }
+  if (agree) {
+    result.stored = CloseKeyIndexes(store, keys) && result.stored;
+  } else {
+    AbandonKeyIndexes(keys);
+    result.stored = false;
+  }
+  ui.ClearBusy();
+  ui.SetMainWindowEnabled(true);
+  ui.CloseGauge();
+  if (result.changed == 0 && result.stored) {
+    ui.Beep();
+    ui.Message("No Matches Found");
+  }
+  return result;
+}
+
+}  // namespace vrk

@@ -1,0 +1,169 @@
+#include "search/Replace.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/ProgramFixture.h"
+#include "index/Rebuild.h"
+#include "platform/FileSystem.h"
+#include "shell/Replacing.h"
+
+namespace vrk::test {
+namespace {
+
+// Artist (key, 12), an unused field, Title (10), Format (4), and the picture and sound paths.
+class ReplaceTest : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    CatalogLayout layout = MakeLayout({{"Artist", 12, kKeyField}, {"Unused", 0}, {"Title", 10}, {"Format", 4}});
+    layout.lengths[kMediaField] = 20;
+    Open(layout);
+  }
+  std::string Field(EntryNumber n, int field) {
+    EntryRecord record;
+    EXPECT_TRUE(ReadEntry(program, record, program.header, n, program.entryFile));
+    return RightTrim(record.Field[static_cast<std::size_t>(field)]);
+  }
+  ReplaceResult Replace(const std::string& search, const std::string& replacement, int field, bool global,
+                        EntryNumber from = 1, bool caseSensitive = false) {
+    return RunReplace(program, search, {replacement, static_cast<short>(field), global, from}, caseSensitive);
+  }
+};
+
+TEST_F(ReplaceTest, FieldReplaceChangesTheChosenFieldOfEveryEntryFromTheStartDeletedOnesIncluded) {
+  Add({"Abba", "", "Lp one", "Lp"});
+  Add({"Beatles", "", "Lp two", "Lp"});
+  Add({"Cream", "", "Lp three", "Lp"});
+  Show(3);
+  ASSERT_TRUE(DeleteEntry(program));
+  const ReplaceResult result = Replace("lp", "LP", 3, false, 2);
+  EXPECT_EQ(result.changed, 2);
+  EXPECT_TRUE(result.stored);
+  EXPECT_EQ(Field(1, 3), "Lp");  // before the starting record
+  EXPECT_EQ(Field(2, 3), "LP");
+  EXPECT_EQ(Field(3, 3), "LP");
+  // Field 3 (Title) follows the unused field 2: it is not the one changed.
+  EXPECT_EQ(Field(2, 2), "Lp two");
+}
+
+TEST_F(ReplaceTest, GlobalReplaceChangesEveryFieldField21IncludedAndCutsAtTheFieldLength) {
+  Add({"Abba", "", "abc", "ABC"});
+  Show(1);
+  program.currentEntry.Field[kMediaField] = "C:\\abc.bmp";
+  program.currentEntry.Field[kMediaField].resize(20, ' ');
+  ASSERT_TRUE(WriteEntry(program, program.currentEntry, program.header, 1, program.entryFile));
+  EXPECT_EQ(Replace("ABC", "wxyz-long", 0, true).changed, 3);
+  EXPECT_EQ(Field(1, 2), "wxyz-long");
+  EXPECT_EQ(Field(1, 3), "wxyz");  // cut at the field's four characters
+  EXPECT_EQ(Field(1, kMediaField), "C:\\wxyz-long.bmp");
+}
+
+TEST_F(ReplaceTest, CaseMustAgreeOnlyWhenCaseSensitive) {
+  Add({"Abba", "", "abc"});
+  EXPECT_EQ(Replace("ABC", "x", 2, false, 1, true).changed, 0);
+  EXPECT_EQ(Field(1, 2), "abc");
+  EXPECT_EQ(Replace("ABC", "x", 2, false, 1, false).changed, 1);
+  EXPECT_EQ(Field(1, 2), "x");
+}
+
+TEST_F(ReplaceTest, ATrailingBlankNeverMatchesAtTheEndOfTheContent) {
+  Add({"Abba", "", "one two"});
+  EXPECT_EQ(Replace("two ", "2", 2, false).changed, 0);
+  EXPECT_EQ(Replace("one ", "1 ", 2, false).changed, 1);
+  EXPECT_EQ(Field(1, 2), "1 two");
+}
+
+TEST_F(ReplaceTest, NothingFoundBeepsAndSaysSoAndOnlyChangedEntriesAreWritten) {
+  Add({"Abba", "", "one"});
+  Add({"Cream", "", "two"});
+  EXPECT_EQ(Replace("zzz", "y", 0, true).changed, 0);
+  EXPECT_EQ(ui.events, (std::vector<std::string>{"beep", "message: No Matches Found"}));
+  sys::SetWriteFault(sys::FaultKind::kNone);
+  EXPECT_EQ(Replace("zzz", "y", 2, false).changed, 0);
+  const long none = sys::ChangesSoFar();
+  sys::SetWriteFault(sys::FaultKind::kNone);
+  EXPECT_EQ(Replace("two", "2", 2, false).changed, 1);
+  EXPECT_EQ(sys::ChangesSoFar(), none + 1);  // one slot
+}
+
+TEST_F(ReplaceTest, AReplaceInAKeyFieldRefilesTheKeysOfActiveEntriesOnly) {
+  Add({"Lomax", "", "a"});
+  Add({"Carter", "", "b"});
+  Add({"Lowe", "", "c"});
+  Show(3);
+  ASSERT_TRUE(DeleteEntry(program));
+  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{2, 1}));
+  EXPECT_EQ(Replace("Lo", "Ab", 0, false).changed, 2);
+  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{1, 2}));  // Abmax before Carter
+  // Undelete files the deleted entry's key as it now reads.
+  Show(3);
+  ASSERT_TRUE(UndeleteEntry(program));
+  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{1, 3, 2}));
+}
+
+TEST_F(ReplaceTest, ARefusedWriteStopsTheRunWithItsMessage) {
+  Add({"Abba", "", "x"});
+  Add({"Cream", "", "x"});
+  sys::SetWriteFault(sys::FaultKind::kFail, 1);  // entry 1's slot: no index is touched
+  const ReplaceResult result = Replace("x", "y", 2, false);
+  sys::SetWriteFault(sys::FaultKind::kNone);
+  EXPECT_FALSE(result.stored);
+  EXPECT_EQ(result.changed, 0);
+  EXPECT_EQ(Field(2, 2), "x");
+  EXPECT_EQ(ui.messages.size(), 1u);  // the disk's refusal, and no "No Matches Found"
+}
+
+TEST_F(ReplaceTest, AKeyIndexAgreesWithTheEntriesWhicheverWriteOfTheRunIsRefused) {
+  Add({"Lomax"});
+  Add({"Lowe"});
+  Add({"Lord"});
+  sys::SetWriteFault(sys::FaultKind::kNone);
+  Replace("o", "a", 0, false);
+  const long writes = sys::ChangesSoFar();
+  for (long at = 1; at <= writes; ++at) {
+    sys::SetWriteFault(sys::FaultKind::kFail, at);
+    const ReplaceResult result = Replace(at % 2 == 0 ? "o" : "a", at % 2 == 0 ? "a" : "o", 0, false);
+    sys::SetWriteFault(sys::FaultKind::kNone);
+    EXPECT_FALSE(result.stored) << "write " << at;
+    ASSERT_TRUE(CheckKeyIndexes(program));
+    std::vector<std::pair<std::string, EntryNumber>> keys;
+    for (EntryNumber n = 1; n <= 3; ++n) keys.emplace_back(Field(n, 0), n);
+    std::sort(keys.begin(), keys.end());
+    std::vector<EntryNumber> order;
+    for (const auto& key : keys) order.push_back(key.second);
+    EXPECT_EQ(Walk(0), order) << "write " << at;
+  }
+}
+
+TEST_F(ReplaceTest, TheDialogRefusesAnEmptySearchTextAndAStartBeyondTheLastEntry) {
+  Add({"Abba"});
+  Add({"Cream"});
+  ReplaceDialog dialog = ReplaceDialogFor(program, "");
+  EXPECT_EQ(dialog.fields.size(), 4u);  // Artist, Title, Format, Line 21: the unused field has no item
+  EXPECT_EQ(dialog.fields[1].second, 2);
+  EXPECT_EQ(CheckReplaceDialog(ui, dialog), ReplaceBox::kSearchString);
+  dialog.searchText = "x";
+  dialog.startRec = "3";
+  EXPECT_EQ(CheckReplaceDialog(ui, dialog), ReplaceBox::kStartRec);
+  EXPECT_EQ(dialog.startRec, "2");
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{"No Search Text Specified", "Starting Record is too large!"}));
+  dialog.startRec = "";
+  EXPECT_EQ(CheckReplaceDialog(ui, dialog), ReplaceBox::kNone);
+  StoreReplaceDialog(dialog, program.search.globalText, program.search.replace);
+  EXPECT_EQ(program.search.replace.startingRecord, 1);
+  dialog.startRec = "0";
+  StoreReplaceDialog(dialog, program.search.globalText, program.search.replace);
+  EXPECT_EQ(program.search.replace.startingRecord, 1);
+  EXPECT_EQ(program.search.globalText, "x");
+}
+
+TEST_F(ReplaceTest, TheCommandRefusesACatalogOpenedForReadingOnly) {
+  Add({"Abba"});
+  program.readOnly = true;
+  ReplaceCommand(program);
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{"CAT is opened for reading only."}));
+}
+
+}  // namespace
+}  // namespace vrk::test
