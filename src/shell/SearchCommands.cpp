@@ -1,6 +1,7 @@
 #include "shell/SearchCommands.h"
 
 #include "platform/Ui.h"
+#include "shell/Reports.h"
 #include "shell/Searching.h"
 #include "shell/Settings.h"
 
@@ -52,6 +53,7 @@ class ProgramSearchSetup : public SearchSetup {
   }
   void SetCaseSensitive(bool caseSensitive) override { vrk::SetCaseSensitive(program_, caseSensitive); }
   bool AcceptSearch(const SearchDialog& dialog) override { return vrk::AcceptSearch(program_, dialog); }
+  void EditReportSetup() override { ReportSetupCommand(program_); }
 
  private:
   Program& program_;
@@ -106,7 +108,9 @@ void SequentialCommand(Program& program) {
 
 void ListRangeCommand(Program& program) {
   const ListRange& stored = program.search.range;
-  ListRangeDialog dialog{stored.start > 0 ? std::to_string(stored.start) : "",
+  ProgramSearchSetup setup(program);
+  ListRangeDialog dialog{setup,
+                         stored.start > 0 ? std::to_string(stored.start) : "",
                          stored.end > 0 ? std::to_string(stored.end) : "",
                          program.header.Count(),
                          {}};

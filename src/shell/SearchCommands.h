@@ -39,6 +39,8 @@ class SearchSetup {
   virtual void SetCaseSensitive(bool caseSensitive) = 0;
   // The Search dialog's OK; false when the dialog stays open.
   virtual bool AcceptSearch(const SearchDialog& dialog) = 0;
+  // Report Setup: where the list goes and what a report carries, chosen before the list runs.
+  virtual void EditReportSetup() = 0;
 };
 
 struct SearchDialog {
@@ -50,6 +52,7 @@ struct SearchDialog {
 };
 
 struct ListRangeDialog {
+  SearchSetup& setup;
   std::string startText;  // the stored range, empty where it is not set
   std::string endText;
   EntryNumber entryCount = 0;

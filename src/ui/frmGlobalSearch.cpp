@@ -24,7 +24,6 @@ frmGlobalSearch::frmGlobalSearch(GlobalSearchDialog& dialog, QtUi& ui, QWidget* 
       ui_(ui) {
   setWindowTitle(tr("Global Search"));
   chkCaseSense->setChecked(dialog.caseSensitive);
-  cmdRptSetup->setEnabled(false);  // the report settings are still to come
   auto* buttons = ButtonRow({cmdOK, cmdCancel});
   buttons->insertWidget(0, cmdRptSetup);
   auto* layout = new QVBoxLayout(this);
@@ -37,6 +36,7 @@ frmGlobalSearch::frmGlobalSearch(GlobalSearchDialog& dialog, QtUi& ui, QWidget* 
   txtGlobalString->setFocus();
   connect(chkCaseSense, &QCheckBox::clicked, this, &frmGlobalSearch::chkCaseSense_Click);
   connect(cmdOK, &QPushButton::clicked, this, &frmGlobalSearch::cmdOK_Click);
+  connect(cmdRptSetup, &QPushButton::clicked, this, [this] { dialog_.setup.EditReportSetup(); });
   connect(cmdCancel, &QPushButton::clicked, this, &frmGlobalSearch::cmdCancel_Click);
 }
 

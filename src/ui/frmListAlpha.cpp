@@ -24,7 +24,6 @@ frmListAlpha::frmListAlpha(ListAlphaDialog& dialog, QWidget* parent)
   setWindowTitle(tr("List Alphabetically"));
   for (const KeyFieldItem& item : dialog.keyFields.items) cboKeyFields->addItem(ToCaption(item.name), item.field);
   cboKeyFields->setCurrentIndex(dialog.keyFields.current);
-  cmdRptSetup->setEnabled(false);  // the report settings are still to come
   auto* form = new QFormLayout;
   form->addRow(tr("&Key Field:"), cboKeyFields);
   auto* points = new QHBoxLayout;
@@ -41,6 +40,7 @@ frmListAlpha::frmListAlpha(ListAlphaDialog& dialog, QWidget* parent)
   connect(cmdSetStart, &QPushButton::clicked, this, &frmListAlpha::cmdSetStart_Click);
   connect(cmdSetEnd, &QPushButton::clicked, this, &frmListAlpha::cmdSetEnd_Click);
   connect(cmdOK, &QPushButton::clicked, this, &frmListAlpha::cmdOK_Click);
+  connect(cmdRptSetup, &QPushButton::clicked, this, [this] { dialog_.setup.EditReportSetup(); });
   connect(cmdCancel, &QPushButton::clicked, this, &frmListAlpha::cmdCancel_Click);
 }
 

@@ -26,7 +26,6 @@ frmListRange::frmListRange(ListRangeDialog& dialog, QtUi& ui, QWidget* parent)
   setWindowTitle(tr("List Range"));
   AcceptDigitsOnly(txtStartRec, ui);
   AcceptDigitsOnly(txtEndRec, ui);
-  cmdRptSetup->setEnabled(false);  // the report settings are still to come
   auto* form = new QFormLayout;
   form->addRow(tr("&Start #"), txtStartRec);
   form->addRow(tr("&End #"), txtEndRec);
@@ -40,6 +39,7 @@ frmListRange::frmListRange(ListRangeDialog& dialog, QtUi& ui, QWidget* parent)
   setModal(true);
   txtStartRec->setFocus();
   connect(cmdOK, &QPushButton::clicked, this, &frmListRange::cmdOK_Click);
+  connect(cmdRptSetup, &QPushButton::clicked, this, [this] { dialog_.setup.EditReportSetup(); });
   connect(cmdCancel, &QPushButton::clicked, this, &frmListRange::cmdCancel_Click);
 }
 

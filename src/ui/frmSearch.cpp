@@ -69,8 +69,6 @@ frmSearch::frmSearch(SearchDialog& dialog, QWidget* parent)
   alphaLayout->addWidget(cmdSetEnd);
   auto* help = new QLabel(tr(kHelpText), this);
   help->setWordWrap(true);
-  // Report Setup belongs to the report settings, which are still to come.
-  cmdRptSetup->setEnabled(false);
   auto* side = new QVBoxLayout;
   side->addWidget(keyLabel);
   side->addWidget(cboKeyFields);
@@ -99,6 +97,7 @@ frmSearch::frmSearch(SearchDialog& dialog, QWidget* parent)
   connect(cmdSetEnd, &QPushButton::clicked, this, &frmSearch::cmdSetEnd_Click);
   connect(cmdSrcSetup, &QPushButton::clicked, this, &frmSearch::cmdSrcSetup_Click);
   connect(cmdOK, &QPushButton::clicked, this, &frmSearch::cmdOK_Click);
+  connect(cmdRptSetup, &QPushButton::clicked, this, [this] { dialog_.setup.EditReportSetup(); });
   connect(cmdCancel, &QPushButton::clicked, this, &frmSearch::cmdCancel_Click);
 
   optAlpha->setEnabled(!dialog.keyFields.items.empty());

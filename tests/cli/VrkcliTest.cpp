@@ -324,6 +324,8 @@ TEST_F(VrkcliTest, MemoMediaAndMacrosWithTheirStatuses) {
   EXPECT_EQ(std::count(macros.out.begin(), macros.out.end(), '\n'), 29);
   EXPECT_EQ(Cli("macros " + base + " e=menu").status, 2);
   EXPECT_EQ(Cli("macros " + base + " 2=").status, 2);
+}
+
 // Report formats and settings, in the program directory VRK_HOME names.
 class VrkcliReportTest : public VrkcliTest {
  protected:
