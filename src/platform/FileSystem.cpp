@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <thread>
 #include <utility>
 
@@ -195,6 +196,32 @@ int RenameNew(const std::string& from, const std::string& to) {
   // A file system without the no-replace rename: a new link fails where the name is taken.
   if (::link(from.c_str(), to.c_str()) != 0) return errno;
   return ::unlink(from.c_str()) == 0 ? 0 : errno;
+}
+
+int WriteWholeFile(const std::string& path, std::string_view bytes) {
+  const std::string temporary = path + ".new";
+  FileHandle file;
+  int error = OpenFile(temporary, Access::kReadWrite, Creation::kReplace, file);
+  if (error == 0) error = WriteAt(file, 0, bytes.data(), bytes.size());
+  if (error == 0) error = SyncFile(file);
+  if (const int closed = CloseFile(file); error == 0) error = closed;
+  if (error == 0) error = RenameFile(temporary, path);
+  if (error != 0) (void)RemoveFile(temporary);
+  return error;
+}
+
+int ReadFileStart(const std::string& path, std::size_t limit, std::string& bytes) {
+  bytes.clear();
+  FileHandle file;
+  std::uint64_t size = 0;
+  int error = OpenFile(path, Access::kRead, Creation::kExisting, file);
+  if (error == 0) error = FileSize(file, size);
+  if (error != 0) return error;
+  bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, limit)));
+  std::size_t got = 0;
+  error = ReadAt(file, 0, bytes.data(), bytes.size(), got);
+  bytes.resize(got);
+  return error;
 }
 
 int SyncDirectory(const std::string& path) {

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vrk::sys {
@@ -86,6 +87,11 @@ bool MayWrite(const std::string& path);
 [[nodiscard]] int RenameFile(const std::string& from, const std::string& to);
 // Gives `from` the name `to`, which must not exist (EEXIST otherwise): nothing is ever replaced.
 [[nodiscard]] int RenameNew(const std::string& from, const std::string& to);
+// Writes `bytes` as the whole file `path`: into `path` + ".new", put on the disk and renamed over
+// `path`, so that a failure at any step leaves the old file whole (the new one is removed then).
+[[nodiscard]] int WriteWholeFile(const std::string& path, std::string_view bytes);
+// Reads the file `path` into `bytes`, at most its first `limit` bytes.
+[[nodiscard]] int ReadFileStart(const std::string& path, std::size_t limit, std::string& bytes);
 // Puts the directory's entries (files made, renamed or removed in it) on the disk.
 [[nodiscard]] int SyncDirectory(const std::string& path);
 // Makes a directory; EEXIST when something of that name is there.

@@ -155,14 +155,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
   // A new file beside the old one is renamed over it, so that a full disk never leaves half a file.
   std::string bytes;
   for (const Line& line : lines) bytes += line.text + line.ending;
-  const std::string temporary = target + ".new";
-  sys::FileHandle file;
-  bool written = sys::OpenFile(temporary, sys::Access::kReadWrite, sys::Creation::kReplace, file) == 0 &&
-                 sys::WriteAt(file, 0, bytes.data(), bytes.size()) == 0 && sys::SyncFile(file) == 0;
-  written = sys::CloseFile(file) == 0 && written;
-  if (written && sys::RenameFile(temporary, target) == 0) return true;
-  (void)sys::RemoveFile(temporary);
-  return false;
+  return sys::WriteWholeFile(target, bytes) == 0;
 }
 
 }  // namespace vrk

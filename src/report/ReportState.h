@@ -2,10 +2,10 @@
 #pragma once
 
 #include "catalog/CatalogStore.h"
+#include "platform/Printer.h"
+#include "report/ReportFormat.h"
 
 namespace vrk {
-
-class Printer;
 
 // Where the results of lists and searches go; VRK.INI keeps it as [Reports] ReportDest.
 enum class ReportDestination : short {
@@ -23,11 +23,23 @@ enum class PaperOption : short {
   kLabels = 2,
 };
 
-// The report settings that live only while the program runs (the catalog's own report settings are
-// in its CatalogSettings).
+// What report output keeps while the program runs: the report settings that are not the catalog's
+// (those are in its CatalogSettings), and the current report format, which drives all printed and
+// ASCII output.
 struct ReportState {
   ReportDestination destination = ReportDestination::kMainWindow;
   PaperOption paper = PaperOption::kContinuous;
+  // The font chosen in Report Setup; an empty name means none was chosen and the printer keeps its own.
+  PrinterFont printerFont{.name = "", .size = 0};
+  ReportFormat format;  // the current report format; its name is the store's reportFormatName
+};
+
+// The report settings every output writer reads: the program-wide ones and the report members of the
+// current catalog's settings (DashedLine, ColumnHeadings, PageLength, TopMargin, LockTopLine,
+// QuickViewMaxLines, QuickViewColumnWidth, PrintMemos, PageNumbers, ReportName, FormatSelected).
+struct ReportSettings {
+  ReportState& program;
+  CatalogSettings& catalog;
 };
 
 // What report output works with: the catalog, the printer and the report state.
@@ -35,6 +47,8 @@ struct ReportContext {
   CatalogStore& store;
   Printer& printer;
   ReportState& state;
+
+  ReportSettings Settings() const { return {state, store.settings}; }
 };
 
 }  // namespace vrk

@@ -38,8 +38,8 @@ constexpr Command kChangeTheCatalog[] = {Command::SaveEntryItem,
                                          Command::CopyLast,
                                          Command::Save};
 
-// Loads the catalog's current report format, when one is named. The report formats feature fills it.
-void LoadCurrentReportFormat(Program&) {}
+// Loads the catalog's current report format, when one is named.
+void LoadCurrentReportFormat(Program& program) { LoadCatalogReportFormat(program, program.report.format); }
 // Loads the catalog's text macros from its macro file, when it has one. The text macros feature fills it.
 void LoadCatalogMacros(Program&) {}
 
