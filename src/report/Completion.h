@@ -11,4 +11,10 @@ namespace vrk {
 std::string CompletionText(const CatalogStore& store, const std::string& text);
 void ShowCompletionMessage(CatalogStore& store, const std::string& text);
 
+// The texts the output runs report with: "Printed 12 entries.", "Wrote 12 entries to ASCII file: PATH"
+// and "Wrote 12 entries to DBASE III file: PATH" (paths as the user reads them).
+std::string PrintedText(EntryNumber count);
+std::string AsciiWrittenText(EntryNumber count, const std::string& path);
+std::string DbaseWrittenText(EntryNumber count, const std::string& path);
+
 }  // namespace vrk

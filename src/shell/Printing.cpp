@@ -1,0 +1,27 @@
+#include "shell/Printing.h"
+
+#include "platform/Printer.h"
+#include "platform/Ui.h"
+#include "report/PrintedOutput.h"
+#include "shell/Editing.h"
+
+namespace vrk {
+
+void PrintCurrentEntry(Program& program) {
+  if (!program.CatalogOpen()) return;
+  const ReportContext context = program.Report();
+  if (!ApplyPrinterFont(context)) {
+    program.ui.Message("Printer Error.");
+    return;
+  }
+  EntryRecord shown = program.currentEntry;
+  CopyScreenToRecord(program, shown);
+  PrinterSink sink(program.printer);
+  (void)WriteReportEntry(context, sink, program.currentEntryNumber, shown);  // a failure has been said
+}
+
+void EjectPage(Program& program) { (void)EndPrintJob(program.Report()); }
+
+void PrintSetup(Program& program) { (void)program.printer.Setup(); }
+
+}  // namespace vrk
