@@ -16,6 +16,8 @@
 #include "admin/CopyEntries.h"
 #include "admin/Sort.h"
 #include "catalog/Catalog.h"
+#include "report/PrintedOutput.h"
+#include "report/QuickView.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
@@ -26,6 +28,8 @@
 #include "ui/frmEnterNumber.h"
 #include "ui/frmGauge.h"
 #include "ui/frmNotCompatible.h"
+#include "ui/frmQView.h"
+#include "ui/frmRTitle.h"
 #include "ui/frmSortSetup.h"
 #include "ui/frmSrcDest.h"
 
@@ -92,6 +96,8 @@ QtUi::QtUi() {
   RegisterWindow<frmSortSetup, SortSetup>();
   RegisterWindow<frmSrcDest, SourceDestination>();
   RegisterWindow<frmConfigCpy, ConfigureCopy>();
+  RegisterWindow<frmRTitle, ReportTitle>();
+  RegisterWindow<frmQView, QuickView>();
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }

@@ -17,6 +17,7 @@
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/Maintenance.h"
+#include "shell/Printing.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
 #include "shell/Utilities.h"
@@ -84,9 +85,9 @@ QAction* frmVRKMain::AddItem(QMenu* menu, const char* caption, void (frmVRKMain:
 void frmVRKMain::CreateMenus() {
   mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
   mnuFCatalogMaintenance = AddItem(mnuFile, "&Catalog Maintenance", &frmVRKMain::mnuFCatalogMaintenance_Click);
-  mnuFPrintSetup = AddItem(mnuFile, "Print &Setup");
-  mnuVPrintEntry = AddItem(mnuFile, "Print &Current Entry");
-  mnuFEjectPage = AddItem(mnuFile, "&Eject Page");
+  mnuFPrintSetup = AddItem(mnuFile, "Print &Setup", &frmVRKMain::mnuFPrintSetup_Click);
+  mnuVPrintEntry = AddItem(mnuFile, "Print &Current Entry", &frmVRKMain::mnuVPrintEntry_Click);
+  mnuFEjectPage = AddItem(mnuFile, "&Eject Page", &frmVRKMain::mnuFEjectPage_Click);
   mnuFile->addSeparator();
   mnuFExit = AddItem(mnuFile, "E&xit", &frmVRKMain::mnuFExit_Click);
 
@@ -466,6 +467,9 @@ void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }
 void frmVRKMain::mnuUCopyEntries_Click() { Run(CopyEntriesCommand); }
 void frmVRKMain::mnuUEliminateDeleted_Click() { Run(EliminateDeletedCommand); }
 void frmVRKMain::mnuUSetSecurityCode_Click() { Run(SetSecurityCodeCommand); }
+void frmVRKMain::mnuFPrintSetup_Click() { Run(PrintSetup); }
+void frmVRKMain::mnuVPrintEntry_Click() { Run(PrintCurrentEntry); }
+void frmVRKMain::mnuFEjectPage_Click() { Run(EjectPage); }
 
 void frmVRKMain::mnuHContents_Click() {
   if (help_ == nullptr) help_ = new frmHelp(this);
