@@ -1,18 +1,21 @@
 // The report windows driven as a user drives them: Quick View's edit box saving a cell into the entry
 // and its key, and the Report Title window's refusal of an empty title.
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest/QTest>
+#include <cstdio>
 
 #include "Desktop.h"
 #include "index/Keys.h"
 #include "report/Output.h"
 #include "report/PrintedOutput.h"
 #include "support/Support.h"
+#include "ui/QtPrinter.h"
 #include "ui/frmQView.h"
 #include "ui/frmRTitle.h"
 
@@ -110,6 +113,83 @@ TEST_F(ReportWindowsTest, TheReportTitleWindowAsksAgainForAnEmptyTitle) {
   EXPECT_TRUE(ui.dialogs.Show(title));
   EXPECT_EQ(title.title, "Records & Tapes");
   EXPECT_THAT(ui.Texts(), ElementsAre("Please enter a title. Press CANCEL for no title."));
+}
+
+// The lines of a text, each with its runs of blanks as one and without blanks at either end (a PDF's
+// text keeps words and their order, not every blank); empty lines dropped.
+std::vector<std::string> TextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find_first_of("\r\n\f", at);
+    if (end == std::string::npos) end = text.size();
+    std::string line;
+    for (std::size_t i = at; i < end; ++i) {
+      if (text[i] != ' ' || (!line.empty() && line.back() != ' ')) line += text[i];
+    }
+    line = RightTrim(line);
+    if (!line.empty()) lines.push_back(line);
+    at = end + 1;
+  }
+  return lines;
+}
+
+std::string CommandOutput(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
+    pclose(pipe);
+  }
+  return output;
+}
+
+void RunReport(const ReportContext& context, ReportDestination destination, EntryNumber count) {
+  auto output = MakeReportOutput(context, destination);
+  ASSERT_TRUE(output->Start());
+  for (EntryNumber n = 1; n <= count; ++n) {
+    EntryRecord entry;
+    ASSERT_TRUE(ReadEntry(context.store, entry, context.store.header, n, context.store.entryFile));
+    ASSERT_EQ(output->Send(n, entry), EntryOutput::Sent::kMore);
+  }
+  output->Finish(count);
+}
+
+TEST_F(ReportWindowsTest, APdfReportReadsAsTheAsciiReportOfTheSameEntries) {
+  if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+  Start({{"Title", 20}, {"Year", 4, kSumField}}, {{{"Blue Train", "1957"}}, {{"Kind of Blue", "1959"}}});
+  for (LayoutItem& item : program.report.format.items) item.LinesPerEntry = 2;
+  program.report.format.items[0] = {.Width = 20, .Row = 1, .Col = 1, .LinesPerEntry = 2};
+  program.report.format.items[1] = {.Width = 4, .Row = 1, .Col = 30, .LinesPerEntry = 2};
+  program.report.format.items[kEntryNumberItem] = {.Width = 6, .Row = 2, .Col = 5, .LinesPerEntry = 2};
+  program.settings.DashedLine = 1;
+  program.settings.ColumnHeadings = 1;
+  QtPrinter pdf;
+  pdf.PrintToPdf(dir / "report.pdf");
+  ui.script.push_back(CancelDialog());  // No Title: the ASCII file has none
+  RunReport({program, pdf, program.report, false}, ReportDestination::kPrinter, 2);
+  const std::string ascii = dir / "report.txt";
+  ui.script.push_back([&ascii](QDialog& dialog) {
+    auto& chooser = dynamic_cast<QFileDialog&>(dialog);
+    chooser.selectFile(QString::fromStdString(ascii));
+    static_cast<QDialog&>(chooser).accept();
+  });
+  RunReport({program, pdf, program.report, false}, ReportDestination::kAsciiFile, 2);
+  const std::vector<std::string> written = TextLines(TempDirectory::ReadFile(ascii));
+  ASSERT_EQ(written.size(), 11U);
+  EXPECT_EQ(TextLines(CommandOutput("pdftotext -layout " + dir / "report.pdf" + " -")), written);
+}
+
+TEST_F(ReportWindowsTest, APrinterThatRefusesToStartSaysSoAndPrintsNothing) {
+  Start({{"Title", 20}}, {{{"Blue Train"}}});
+  QtPrinter refusing;
+  refusing.PrintToPdf(dir / "missing/report.pdf");
+  program.report.printerFont = {.name = "DejaVu Sans Mono", .size = 9};
+  auto output = MakeReportOutput({program, refusing, program.report, false}, ReportDestination::kPrinter);
+  EXPECT_FALSE(output->Start());
+  EXPECT_THAT(ui.Texts(), ElementsAre("Printer error. Please try again."));
+  EXPECT_FALSE(refusing.PrintLine("x"));
+  EXPECT_TRUE(refusing.EndDocument());
 }
 
 }  // namespace
