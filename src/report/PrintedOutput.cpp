@@ -7,6 +7,7 @@
 #include "catalog/Memo.h"
 #include "platform/Printer.h"
 #include "platform/Ui.h"
+#include "report/ReportSetup.h"
 
 namespace vrk {
 namespace {
@@ -53,6 +54,9 @@ bool PrintPageNumber(const ReportContext& context, const std::string& text, cons
 }
 
 bool PageNumbersOn(const ReportContext& context) { return context.store.settings.PageNumbers == 2; }
+
+// The chosen printer font on the printer.
+bool ApplyFont(const ReportContext& context) { return ApplyPrinterFont(context.printer, context.state.printerFont); }
 
 }  // namespace
 
@@ -181,11 +185,6 @@ bool WriteReportEntry(const ReportContext& context, ReportSink& sink, EntryNumbe
   return true;
 }
 
-bool ApplyPrinterFont(const ReportContext& context) {
-  const PrinterFont& font = context.state.printerFont;
-  return font.name.empty() || context.printer.SetFont(font);
-}
-
 void NewPrinterPage(const ReportContext& context) {
   OutputState& output = context.state.output;
   const auto failed = [&] {
@@ -201,7 +200,7 @@ void NewPrinterPage(const ReportContext& context) {
       break;
     case PaperOption::kLabels: break;
   }
-  if (!ApplyPrinterFont(context)) failed();
+  if (!ApplyFont(context)) failed();
   output.lineCount = 0;
   if (PageNumbersOn(context)) {
     ++output.pageNumber;
@@ -213,7 +212,7 @@ void NewPrinterPage(const ReportContext& context) {
 
 bool StartPrintRun(const ReportContext& context) {
   if (context.state.paper == PaperOption::kLabels) return false;
-  if (!ApplyPrinterFont(context)) {
+  if (!ApplyFont(context)) {
     PrinterError(context, "Printer error. Please try again.");
     context.printer.AbandonDocument();
     return true;

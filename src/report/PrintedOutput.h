@@ -58,8 +58,6 @@ bool WriteMemo(const ReportContext& context, ReportSink& sink, float memoNumber)
 // printer's failure is said here): the run ends at once.
 bool WriteReportEntry(const ReportContext& context, ReportSink& sink, EntryNumber n, const EntryRecord& entry);
 
-// Puts the chosen printer font on the printer; nothing without one. False when the printer failed.
-bool ApplyPrinterFont(const ReportContext& context);
 // A page break by the paper option; printer failures are said and the steps go on.
 void NewPrinterPage(const ReportContext& context);
 // Starts a printed run: font, page state and report title. True when it was cancelled because the

@@ -3,6 +3,7 @@
 #include "platform/Printer.h"
 #include "platform/Ui.h"
 #include "report/PrintedOutput.h"
+#include "report/ReportSetup.h"
 #include "shell/Editing.h"
 
 namespace vrk {
@@ -10,7 +11,7 @@ namespace vrk {
 void PrintCurrentEntry(Program& program) {
   if (!program.CatalogOpen()) return;
   const ReportContext context = program.Report();
-  if (!ApplyPrinterFont(context)) {
+  if (!ApplyPrinterFont(program.printer, program.report.printerFont)) {
     program.ui.Message("Printer Error.");
     return;
   }

@@ -8,6 +8,7 @@
 #include "index/Rebuild.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
+#include "report/ReportSetup.h"
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
@@ -158,7 +159,7 @@ bool PrepareStartUp(Program& program) {
 void OpenStartCatalog(Program& program) {
   program.ui.ShowBusy();
   OpenCurrentCatalog(program);
-  program.screen.SetPanel(Panel::RptDest, "MAIN WINDOW");
+  program.screen.SetPanel(Panel::RptDest, ReportDestinationLabel(program.report.destination));
   ShowCurrentCatalog(program);
   program.ui.ClearBusy();
   program.ui.DoEvents();

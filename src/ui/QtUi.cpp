@@ -18,6 +18,9 @@
 #include "catalog/Catalog.h"
 #include "report/PrintedOutput.h"
 #include "report/QuickView.h"
+#include "report/ReportDesigner.h"
+#include "report/ReportMaintenance.h"
+#include "report/ReportSetup.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
@@ -30,6 +33,9 @@
 #include "ui/frmNotCompatible.h"
 #include "ui/frmQView.h"
 #include "ui/frmRTitle.h"
+#include "ui/frmReportDest.h"
+#include "ui/frmRptMaintenance.h"
+#include "ui/frmRptSetup.h"
 #include "ui/frmSortSetup.h"
 #include "ui/frmSrcDest.h"
 
@@ -98,6 +104,9 @@ QtUi::QtUi() {
   RegisterWindow<frmConfigCpy, ConfigureCopy>();
   RegisterWindow<frmRTitle, ReportTitle>();
   RegisterWindow<frmQView, QuickView>();
+  RegisterWindow<frmReportDest, ReportSetup>();
+  RegisterWindow<frmRptMaintenance, ReportMaintenance>();
+  RegisterWindow<frmRptSetup, ReportDesigner>();
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }

@@ -19,6 +19,7 @@
 #include "shell/Maintenance.h"
 #include "shell/Printing.h"
 #include "shell/Program.h"
+#include "shell/Reports.h"
 #include "shell/Startup.h"
 #include "shell/Utilities.h"
 #include "ui/EntryBox.h"
@@ -132,8 +133,8 @@ void frmVRKMain::CreateMenus() {
   mnuVTotals = AddItem(mnuView, "Totals", &frmVRKMain::mnuVTotals_Click);
 
   mnuReports = menuBar()->addMenu(QStringLiteral("&Reports"));
-  mnuOSetup = AddItem(mnuReports, "&Setup");
-  mnuRSelectLayout = AddItem(mnuReports, "&Report Maintenance");
+  mnuOSetup = AddItem(mnuReports, "&Setup", &frmVRKMain::mnuOSetup_Click);
+  mnuRSelectLayout = AddItem(mnuReports, "&Report Maintenance", &frmVRKMain::mnuRSelectLayout_Click);
 
   mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
   mnuUReIndex = AddItem(mnuUtilities, "&ReIndex", &frmVRKMain::mnuUReIndex_Click);
@@ -461,6 +462,8 @@ void frmVRKMain::mnuVSelNumber_Click() { Run(SelectNumber); }
 void frmVRKMain::mnuVPrevious_Click() { Run(PreviousEntry); }
 void frmVRKMain::mnuVNext_Click() { Run(NextEntry); }
 void frmVRKMain::mnuVTotals_Click() { Run(TotalsCommand); }
+void frmVRKMain::mnuOSetup_Click() { Run(ReportSetupCommand); }
+void frmVRKMain::mnuRSelectLayout_Click() { Run(ReportMaintenanceCommand); }
 void frmVRKMain::mnuUReIndex_Click() { Run(ReIndexCommand); }
 void frmVRKMain::mnuFCatalogMaintenance_Click() { Run(CatalogMaintenanceCommand); }
 void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }

@@ -135,6 +135,8 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuVPrevious_Click();
   void mnuVNext_Click();
   void mnuVTotals_Click();
+  void mnuOSetup_Click();
+  void mnuRSelectLayout_Click();
   void mnuUReIndex_Click();
   void mnuFCatalogMaintenance_Click();
   void mnuUSort_Click();

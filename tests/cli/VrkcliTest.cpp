@@ -280,5 +280,53 @@ TEST_F(VrkcliTest, CopyEntriesWithAMappingAndTheSecurityCode) {
   EXPECT_EQ(file.substr(84), std::string("\x2C\x01", 2));
 }
 
+// Report formats and settings, in the program directory VRK_HOME names.
+class VrkcliReportTest : public VrkcliTest {
+ protected:
+  Outcome Run(const std::string& arguments) {
+    return Cli("VRK_HOME=" + dir.path() + " " + std::string(VRKCLI) + " " + arguments, false);
+  }
+};
+
+TEST_F(VrkcliReportTest, FormatsAreMadeShownAndSelected) {
+  MakeMusic();
+  TempDirectory::WriteFile(dir / "VRK.INI", "[Database]\nCurrentDB=" + Base() + "\n");
+  EXPECT_EQ(Run("format new list Artist@1:1:20 title@1:22:25 '#@2:1:6' --lines 2").status, 0);
+  const Outcome shown = Run("format show LIST");
+  EXPECT_EQ(shown.out.rfind("lines\t2\ntitles\t0\n1\t1\t1\t20\n2\t1\t22\t25\n3\t0\t0\t4\n", 0), 0u);
+  EXPECT_NE(shown.out.find("\n#\t2\t1\t6\n"), std::string::npos);
+  const Outcome close = Run("format new near Artist@1:1:20 Title@1:21:25");
+  EXPECT_EQ(close.status, 2);
+  const Outcome titles = Run("format new near Artist@1:1:20 Title@1:22:25 --titles");
+  EXPECT_EQ(titles.status, 2);
+  EXPECT_EQ(titles.err, "Artist is too close to another field. Increase spacing.\n");
+  EXPECT_EQ(Run("format new list 1@1:1:5").err, "Report format already exists. NEW Aborted.\n");
+
+  EXPECT_EQ(Run("format select " + Base() + " list").status, 0);
+  EXPECT_NE(Run("info " + Base()).status, 2);
+  TempDirectory::WriteFile(dir / "BAD.FMT", std::string(276, '\0'));
+  for (const char* name : {"BAD", "NONE"}) {
+    const Outcome refused = Run(std::string("format select ") + Base() + " " + name);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "Report is invalid.\n");
+  }
+}
+
+TEST_F(VrkcliReportTest, SettingsTakeReportSetupsChecks) {
+  MakeMusic();
+  const Outcome set = Run("settings " + Base() + " page-length=100 top-margin=60 lock-top-line=2 page-numbers=1");
+  EXPECT_EQ(set.status, 0);
+  EXPECT_EQ(Run("settings " + Base()).out,
+            "page-length\t100\ntop-margin\t60\ndashed-line\t0\ncolumn-headings\t0\nlock-top-line\t2\nprint-memos\t1\n"
+            "page-numbers\t1\nqv-max-lines\t4011\nqv-column-width\t20\n");
+  const Outcome margin = Run("settings " + Base() + " page-length=50");  // below the top margin
+  EXPECT_EQ(margin.status, 2);
+  EXPECT_EQ(margin.err, "Top Margin must be between 0 and Page Length.\n");
+  EXPECT_EQ(Run("settings " + Base() + " qv-max-lines=4012").err,
+            "Quick View can only be set for a maximum of 4000 entries.\n");
+  EXPECT_EQ(Run("settings " + Base() + " lock-top-line=3").status, 2);
+  EXPECT_EQ(Run("settings " + Base()).out.substr(0, 15), "page-length\t100");  // nothing refused was saved
+}
+
 }  // namespace
 }  // namespace vrk

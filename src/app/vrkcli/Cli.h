@@ -81,5 +81,8 @@ int CommandUnsort(const Args& args);
 int CommandCopyEntries(const Args& args);
 int CommandEliminate(const Args& args);
 int CommandSetCode(const Args& args);
+// Report formats (new, show, select) and a catalog's report settings.
+int CommandFormat(const Args& args);
+int CommandSettings(const Args& args);
 
 }  // namespace vrk::cli

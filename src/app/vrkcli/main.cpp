@@ -27,7 +27,15 @@ int Usage() {
                "                              the entries of SOURCE appended to DEST, destination field D\n"
                "                              taking source field S (each D=S swaps, from D=D for all)\n"
                "  eliminate BASE --yes        the deleted entries removed for good\n"
-               "  set-code N                  the security code, 501 or more for none\n";
+               "  set-code N                  the security code, 501 or more for none\n"
+               "  format new NAME ITEM@ROW:COL:WIDTH... [--lines N] [--titles]\n"
+               "                              the report format NAME.FMT; ITEM is a field (1-21 or a name of\n"
+               "                              the current catalog) or # for the entry number\n"
+               "  format show NAME | format select BASE NAME\n"
+               "  settings BASE [KEY=VALUE]...\n"
+               "                              the report settings of BASE, shown or changed (page-length,\n"
+               "                              top-margin, dashed-line, column-headings, lock-top-line 0/1/2,\n"
+               "                              print-memos, page-numbers, qv-max-lines, qv-column-width)\n";
   return kBadInput;
 }
 
@@ -66,6 +74,8 @@ int main(int argc, char** argv) {
       {"copy-entries", CommandCopyEntries},
       {"eliminate", CommandEliminate},
       {"set-code", CommandSetCode},
+      {"format", CommandFormat},
+      {"settings", CommandSettings},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {
