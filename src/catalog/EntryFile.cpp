@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "catalog/FileIo.h"
@@ -21,6 +22,28 @@ const std::array<char, 256> kOemToAnsi = [] {
   OemToCharBuff(table.data(), table.size());
   return table;
 }();
+
+// Whether the table keeps characters 0 to 127 as they are: then 8 of them are copied at a time.
+const bool kLowHalfKept = [] {
+  for (int c = 0; c < 0x80; ++c) {
+    if (kOemToAnsi[static_cast<std::size_t>(c)] != static_cast<char>(c)) return false;
+  }
+  return true;
+}();
+
+void DecodeText(char* out, const char* in, std::size_t length) {
+  std::size_t c = 0;
+  for (; kLowHalfKept && c + 8 <= length; c += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, in + c, 8);
+    if ((word & 0x8080808080808080ull) == 0) {
+      std::memcpy(out + c, &word, 8);
+    } else {
+      for (std::size_t k = c; k < c + 8; ++k) out[k] = kOemToAnsi[static_cast<unsigned char>(in[k])];
+    }
+  }
+  for (; c < length; ++c) out[c] = kOemToAnsi[static_cast<unsigned char>(in[c])];
+}
 
 }  // namespace
 
@@ -41,7 +64,7 @@ void DecodeSlot(EntryRecord& record, const CatalogHeader& header, const char* sl
     if ((fields >> i) & 1) {
       std::string& field = record.Field[i];
       field.resize(length);
-      for (std::size_t c = 0; c < length; ++c) field[c] = kOemToAnsi[static_cast<unsigned char>(at[c])];
+      DecodeText(field.data(), at, length);
     }
     at += length;
   }

@@ -2,6 +2,7 @@
 
 #include "catalog/EntryFile.h"
 #include "platform/Ui.h"
+#include "search/Walks.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
@@ -18,6 +19,46 @@ void EndOfList(Program& program, const char* text) {
 void MoveTo(Program& program, EntryNumber n) {
   EntryRecord record;
   if (ReadEntry(program, record, program.header, n, program.entryFile)) MakeCurrent(program, n, record);
+}
+
+// What Next and Previous say at the end (start) of each kind's list, and whether a beep comes first.
+struct ListEnd {
+  const char* text;
+  bool beep;
+};
+
+ListEnd EndOfListFor(ListKind kind, int direction) {
+  const bool next = direction > 0;
+  switch (kind) {
+    case kSequentialSearch: return {"No Match Found", next};
+    case kAlphabeticalSearch:
+    case kAlphabeticalList: return {next ? "You are at the end." : "You are at the beginning.", true};
+    case kGlobalSearch: return {"No matches found.", true};
+    case kRangeList: return {next ? "End of Current List" : "Start of Current List", true};
+    default: return {next ? "No More Deleted Records" : "Start of Current List", true};
+  }
+}
+
+// Next and Previous in the list of a search or listing: the kind's walk from the current entry.
+void StepThroughList(Program& program, int direction) {
+  const ListKind kind = program.listKind;
+  if (kind < kSequentialSearch || kind > kDeletedList) return;
+  // The walks that may read many entries before they find a member show the busy pointer.
+  const bool busy = kind != kRangeList && kind != kAlphabeticalList;
+  if (busy) program.ui.ShowBusy();
+  SearchContext context = program.Search();
+  ListWalk walk(context, kind, WalkUse::kBrowse);
+  EntryRecord entry = program.currentEntry;
+  const EntryNumber from = program.currentEntryNumber;
+  const EntryNumber n = direction > 0 ? walk.Next(from, entry) : walk.Previous(from, entry);
+  if (busy) program.ui.ClearBusy();
+  if (n > 0) {
+    MakeCurrent(program, n, entry);
+  } else if (walk.End() == WalkEnd::kDone) {  // a failed read has said so
+    const ListEnd end = EndOfListFor(kind, direction);
+    if (end.beep) program.ui.Beep();
+    program.ui.Message(end.text);
+  }
 }
 
 }  // namespace
@@ -40,8 +81,7 @@ void NextEntry(Program& program) {
       }
       MoveTo(program, program.currentEntryNumber + 1);
       break;
-    default:  // the lists of searches and listings follow their own kinds
-      return;
+    default: StepThroughList(program, 1); break;
   }
   program.screen.RefreshStatusBar();
 }
@@ -60,7 +100,7 @@ void PreviousEntry(Program& program) {
       }
       MoveTo(program, program.currentEntryNumber - 1);
       break;
-    default: break;
+    default: StepThroughList(program, -1); break;
   }
 }
 

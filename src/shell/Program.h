@@ -24,18 +24,6 @@ struct Ports {
   Printer& printer;
 };
 
-// Kinds of the current list that Next and Previous follow.
-enum ListKind : short {
-  kBrowseEntries = 0,  // the whole catalog in entry order, browsing existing entries
-  kMakeEntries = 1,    // the whole catalog in entry order, making a new entry
-  kSequentialSearch = 2,
-  kAlphabeticalSearch = 3,
-  kGlobalSearch = 4,
-  kRangeList = 5,
-  kAlphabeticalList = 6,
-  kDeletedList = 7,
-};
-
 struct Program : CatalogStore {
   explicit Program(const Ports& ports)
       : CatalogStore(ports.ui), screen(ports.screen), sound(ports.sound), printer(ports.printer) {}
@@ -62,6 +50,8 @@ struct Program : CatalogStore {
   bool MayChange() const { return !readOnly && writable; }
   // What report output works with.
   ReportContext Report() { return {*this, printer, report, MayChange()}; }
+  // What the searches and lists work with.
+  SearchContext Search() { return {*this, search, browseHandle, Report()}; }
 };
 
 }  // namespace vrk

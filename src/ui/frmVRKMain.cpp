@@ -20,6 +20,7 @@
 #include "shell/Printing.h"
 #include "shell/Program.h"
 #include "shell/Reports.h"
+#include "shell/Searching.h"
 #include "shell/Startup.h"
 #include "shell/Utilities.h"
 #include "ui/EntryBox.h"
@@ -117,7 +118,7 @@ void frmVRKMain::CreateMenus() {
   mnuVSearch = AddItem(mnuView, "&Search");
   mnuVReplace = AddItem(mnuView, "Search && Rep&lace");
   mnuVGlobalSearch = AddItem(mnuView, "&Global Search");
-  mnuVFindDeleted = AddItem(mnuView, "Find &Deleted");
+  mnuVFindDeleted = AddItem(mnuView, "Find &Deleted", &frmVRKMain::mnuVFindDeleted_Click);
   // Captioned by the layout after the first three key fields; hidden while unassigned.
   for (QAction** speed : {&mnuVSpeed1, &mnuVSpeed2, &mnuVSpeed3}) {
     *speed = AddItem(mnuView, "");
@@ -464,6 +465,9 @@ void frmVRKMain::mnuVNext_Click() { Run(NextEntry); }
 void frmVRKMain::mnuVTotals_Click() { Run(TotalsCommand); }
 void frmVRKMain::mnuOSetup_Click() { Run(ReportSetupCommand); }
 void frmVRKMain::mnuRSelectLayout_Click() { Run(ReportMaintenanceCommand); }
+void frmVRKMain::mnuVFindDeleted_Click() {
+  Run([](Program& program) { FindDeleted(program); });
+}
 void frmVRKMain::mnuUReIndex_Click() { Run(ReIndexCommand); }
 void frmVRKMain::mnuFCatalogMaintenance_Click() { Run(CatalogMaintenanceCommand); }
 void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }

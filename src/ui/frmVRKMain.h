@@ -137,6 +137,7 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuVTotals_Click();
   void mnuOSetup_Click();
   void mnuRSelectLayout_Click();
+  void mnuVFindDeleted_Click();
   void mnuUReIndex_Click();
   void mnuFCatalogMaintenance_Click();
   void mnuUSort_Click();

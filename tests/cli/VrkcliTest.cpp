@@ -328,5 +328,57 @@ TEST_F(VrkcliReportTest, SettingsTakeReportSetupsChecks) {
   EXPECT_EQ(Run("settings " + Base()).out.substr(0, 15), "page-length\t100");  // nothing refused was saved
 }
 
+// The entry numbers of vrkcli's entry lines.
+std::vector<std::string> Numbers(const std::string& out) {
+  std::vector<std::string> numbers;
+  for (std::size_t at = 0; at < out.size(); at = out.find('\n', at) + 1)
+    numbers.push_back(out.substr(at, out.find('\t', at) - at));
+  return numbers;
+}
+
+TEST_F(VrkcliTest, SearchesAndListsPrintTheirEntriesInWalkOrder) {
+  MakeMusic();
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(Numbers(Cli("search " + Base() + " Artist=A --alpha Artist").out), Lines{"2"});
+  EXPECT_EQ(Numbers(Cli("search " + Base() + " Title=r").out), (Lines{"1", "2"}));
+  EXPECT_EQ(Numbers(Cli("list-alpha " + Base() + " Artist --end Artist=b").out), (Lines{"2", "3"}));
+  EXPECT_EQ(Numbers(Cli("list-range " + Base() + " 2 3").out), (Lines{"2", "3"}));
+  EXPECT_EQ(Numbers(Cli("global-search " + Base() + " RATS").out), Lines{"1"});
+  ASSERT_EQ(Cli("delete " + Base() + " 2").status, 0);
+  EXPECT_EQ(Numbers(Cli("find-deleted " + Base()).out), Lines{"2"});
+  const Outcome none = Cli("global-search " + Base() + " RATS --case");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "No Matches Found\n");
+  EXPECT_EQ(Cli("search " + Base() + " Artist=x").err, "No Matches Found!!!\n");
+}
+
+TEST_F(VrkcliTest, SearchCommandsRefuseWhatTheDialogsRefuse) {
+  MakeMusic();
+  const auto refused = [&](const std::string& arguments, const std::string& message) {
+    const Outcome run = Cli(arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_EQ(run.err, "vrkcli: " + message + "\n") << arguments;
+  };
+  refused("list-range " + Base() + " '' 2", "Invalid Start #");
+  refused("list-range " + Base() + " 0 2", "Start # must be greater than 0");
+  refused("list-range " + Base() + " 3 2", "End # must be greater than or equal to Start #");
+  refused("list-range " + Base() + " 2 4", "End # must not be greater than the number on entries.");
+  refused("global-search " + Base() + " ''", "No Search Text Specified");
+  refused("search " + Base() + " --alpha Year", "field 3 is not a key field");
+  refused("search " + Base() + " Label=x", "no such field: Label");
+}
+
+TEST_F(VrkcliTest, SearchIntoADbaseTable) {
+  MakeMusic();
+  const Outcome run = Cli("search " + Base() + " Title=r --dbf " + At("found"));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err.rfind("Wrote 2 entries to DBASE III file: " + At("FOUND.DBF"), 0), 0u) << run.err;
+  EXPECT_TRUE(fs::exists(At("FOUND.DBF")));
+  EXPECT_EQ(Cli("find-deleted " + Base() + " --dbf " + At("gone")).status, 1);
+  EXPECT_FALSE(fs::exists(At("GONE.DBF")));
+  EXPECT_EQ(Cli("search " + Base() + " --dbf " + At("found")).status, 2);
+}
+
 }  // namespace
 }  // namespace vrk

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "platform/CodePage.h"
 #include "support/Support.h"
 
 namespace vrk::lib {
@@ -12,6 +15,34 @@ TEST(IsSubstr, CaseFlag) {
   EXPECT_EQ(IsSubstr("\xC9t\xC9", "l'\xE9t\xE9", kCaseIgnored), -1);  // ÉTÉ in "l'été"
   EXPECT_EQ(IsSubstr("", "anything", kCaseIgnored), -1);
   EXPECT_EQ(IsSubstr("longer", "long", kCaseIgnored), 0);
+}
+
+// Every place of long and short texts, the whole code page, letter case ignored: as a plain search of
+// the upper-cased texts finds it.
+TEST(IsSubstr, IgnoringCaseAgreesWithAPlainSearch) {
+  for (int c = 1; c < 256; ++c) {
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+      const std::string searched = "---" + std::string(1, static_cast<char>(c)) + std::string(20, '-');
+      EXPECT_EQ(IsSubstr(std::string(1, letter), searched, kCaseIgnored) != 0,
+                UpperAnsi(static_cast<char>(c)) == UpperAnsi(letter))
+          << c;
+    }
+  }
+  std::mt19937 random(5);
+  const std::string alphabet = "aAbBeE\xE9\xC9\xFF\x9F\x8A\x9A 1";
+  for (int round = 0; round < 3000; ++round) {
+    std::string searched, sought;
+    for (int i = std::uniform_int_distribution<int>(0, 70)(random); i > 0; --i) {
+      searched += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+    }
+    for (int i = std::uniform_int_distribution<int>(1, 3)(random); i > 0; --i) {
+      searched.empty() || round % 2
+          ? sought += static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random))
+          : sought += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+    }
+    const bool found = UpperAnsi(searched).find(UpperAnsi(sought)) != std::string::npos;
+    EXPECT_EQ(IsSubstr(sought, searched, kCaseIgnored), found ? -1 : 0) << searched << " / " << sought;
+  }
 }
 
 TEST(ReplaceSubstr, ReplacesEveryOccurrence) {

@@ -101,7 +101,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
             QStringList({"&Catalog Maintenance", "Print &Setup", "Print &Current Entry", "&Eject Page", "E&xit"}));
   EXPECT_EQ(EnabledItems(window.mnuEdit), QStringList({"&Save Entry", "&Erase Screen", "&Delete Entry",
                                                        "&Undelete Entry", "Copy &Any Previous", "Copy &Last"}));
-  EXPECT_EQ(EnabledItems(window.mnuView), QStringList({"Select &Number", "&Previous", "Ne&xt", "Totals"}));
+  EXPECT_EQ(EnabledItems(window.mnuView),
+            QStringList({"Select &Number", "&Previous", "Ne&xt", "Find &Deleted", "Totals"}));
   EXPECT_EQ(EnabledItems(window.mnuReports), QStringList({"&Setup", "&Report Maintenance"}));
   EXPECT_EQ(EnabledItems(window.mnuUtilities),
             QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate Deleted", "Set Security &Code"}));

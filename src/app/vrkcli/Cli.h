@@ -84,5 +84,10 @@ int CommandSetCode(const Args& args);
 // Report formats (new, show, select) and a catalog's report settings.
 int CommandFormat(const Args& args);
 int CommandSettings(const Args& args);
+int CommandSearch(const Args& args);
+int CommandListRange(const Args& args);
+int CommandListAlpha(const Args& args);
+int CommandFindDeleted(const Args& args);
+int CommandGlobalSearch(const Args& args);
 
 }  // namespace vrk::cli

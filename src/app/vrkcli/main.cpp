@@ -36,6 +36,12 @@ int Usage() {
                "                              the report settings of BASE, shown or changed (page-length,\n"
                "                              top-margin, dashed-line, column-headings, lock-top-line 0/1/2,\n"
                "                              print-memos, page-numbers, qv-max-lines, qv-column-width)\n";
+  "  search BASE [FIELD=TEXT]... [--alpha KEYFIELD] [--start TEXT] [--end FIELD=TEXT]...\n"
+  "  list-range BASE START END | find-deleted BASE\n"
+  "  list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]...\n"
+  "  global-search BASE TEXT [--case | --ignore-case]\n"
+  "                              the entries found, one line each as dump writes them;\n"
+  "                              with --dbf FILE into a new dBase III table instead\n";
   return kBadInput;
 }
 
@@ -76,6 +82,11 @@ int main(int argc, char** argv) {
       {"set-code", CommandSetCode},
       {"format", CommandFormat},
       {"settings", CommandSettings},
+      {"search", CommandSearch},
+      {"list-range", CommandListRange},
+      {"list-alpha", CommandListAlpha},
+      {"find-deleted", CommandFindDeleted},
+      {"global-search", CommandGlobalSearch},
   };
   const auto it = commands.find(command);
   if (it == commands.end()) {

@@ -1,0 +1,237 @@
+#include "shell/Searching.h"
+
+#include <exception>
+#include <functional>
+
+#include "platform/Ui.h"
+#include "search/OutputRun.h"
+#include "shell/Editing.h"
+#include "shell/EntryScreen.h"
+#include "shell/EntryView.h"
+
+namespace vrk {
+namespace {
+
+// Where a run's members go: the output given, or the report destination's; none for the main window.
+struct Destination {
+  std::unique_ptr<EntryOutput> owned;
+  EntryOutput* output = nullptr;
+};
+
+const char* DestinationName(ReportDestination destination) {
+  switch (destination) {
+    case ReportDestination::kPrinter: return "PRINTER";
+    case ReportDestination::kQuickView: return "QUICK VIEW";
+    default: return "ASCII FILE";
+  }
+}
+
+Destination DestinationFor(Program& program, SearchContext& context, EntryOutput* given) {
+  Destination destination;
+  destination.output = given;
+  const ReportDestination chosen = program.report.destination;
+  if (given || chosen == ReportDestination::kMainWindow) return destination;
+  destination.owned = MakeEntryOutput(context, chosen);
+  destination.output = destination.owned.get();
+  // An output this program cannot make yet never pretends to work: the main window stands in.
+  if (!destination.output) {
+    program.screen.SetPanel(Panel::RptDest, std::string(DestinationName(chosen)) + " NOT AVAILABLE: MAIN WINDOW");
+  }
+  return destination;
+}
+
+void BeginWalk(Program& program, double total, const char* message) {
+  program.ui.DoEvents();
+  program.ui.ShowBusy();
+  program.ui.SetMainWindowEnabled(false);
+  program.ui.OpenGauge(total, message, true);
+}
+
+void EndWalk(Program& program) {
+  program.ui.ClearBusy();
+  program.ui.SetMainWindowEnabled(true);
+  program.ui.CloseGauge();
+}
+
+// The first member on the main window, which now follows the list of `kind`.
+void ShowFirstMember(Program& program, EntryNumber n, const EntryRecord& entry, ListKind kind, const char* mode) {
+  program.currentEntryNumber = n;
+  program.currentEntry = entry;
+  ShowEntry(program, entry);
+  program.screen.SetPanel(Panel::Entry, EntryPanelText(n));
+  program.listKind = kind;
+  program.screen.SetPanel(Panel::SearchMode, mode);
+}
+
+// Starts the output once the first member is known (it may ask for a title or a file), sends the
+// members and finishes the output. False when the output did not start.
+bool StartAndSend(Program& program, ListWalk& walk, EntryOutput& output, EntryNumber first, EntryRecord& entry,
+                  EntryNumber& sent) {
+  program.ui.ClearBusy();
+  const bool started = output.Start();
+  program.ui.DoEvents();
+  program.ui.ShowBusy();
+  program.ui.SetMainWindowEnabled(false);
+  RunCount count;
+  if (started) count = SendMembers(walk, output, first, entry);
+  EndWalk(program);
+  if (started && !count.failed) output.Finish(count.sent);
+  sent = count.sent;
+  return started;
+}
+
+// Any fault of an output that escapes it ends the run with "Printer Error." and an erased screen.
+EntryNumber Guarded(Program& program, const std::function<EntryNumber()>& run) {
+  try {
+    return run();
+  } catch (const std::exception&) {
+    EndWalk(program);
+    program.ui.Message("Printer Error.");
+    EraseScreen(program);
+    return 0;
+  }
+}
+
+// The runs that prepare their output before they walk and send from the first member on: List
+// Range, Find Deleted and Global Search.
+struct PreparedRun {
+  ListKind kind;
+  const char* gaugeMessage;
+  const char* mode;       // the "SearchMode" panel of the list on the main window
+  const char* none;       // said with a beep when nothing was sent; null when a run always sends
+  bool gaugeBeforeStart;  // List Range opens the gauge before it prepares the output
+};
+
+EntryNumber RunPrepared(Program& program, EntryOutput* given, const PreparedRun& run, double total) {
+  program.totals.fill(0);
+  SearchContext context = program.Search();
+  Destination destination = DestinationFor(program, context, given);
+  EntryOutput* output = destination.output;
+  if (run.gaugeBeforeStart) BeginWalk(program, total, run.gaugeMessage);
+  if (output) {
+    program.ui.ClearBusy();
+    const bool started = output->Start();
+    program.ui.DoEvents();
+    if (!started) {
+      if (run.gaugeBeforeStart) EndWalk(program);
+      return 0;
+    }
+  }
+  if (!run.gaugeBeforeStart) BeginWalk(program, total, run.gaugeMessage);
+  program.ui.ShowBusy();
+  ListWalk walk(context, run.kind, output ? WalkUse::kOutput : WalkUse::kMainWindow);
+  EntryRecord entry;
+  const EntryNumber first = walk.First(entry);
+  if (!output && first > 0) {
+    ShowFirstMember(program, first, entry, run.kind, run.mode);
+    EndWalk(program);
+    return 1;
+  }
+  const RunCount count = output && first > 0 ? SendMembers(walk, *output, first, entry) : RunCount{};
+  EndWalk(program);
+  if (!count.failed) {
+    if (count.sent == 0 && run.none) {
+      program.ui.Beep();
+      program.ui.Message(run.none);
+    }
+    if (output) output->Finish(count.sent);
+  }
+  EraseScreen(program);
+  return count.sent;
+}
+
+}  // namespace
+
+EntryNumber SearchRun(Program& program, EntryOutput* given) {
+  return Guarded(program, [&] {
+    const bool sequential = program.search.mode == SearchMode::kSequential;
+    const ListKind kind = sequential ? kSequentialSearch : kAlphabeticalSearch;
+    EraseScreen(program);
+    program.ui.DoEvents();
+    program.totals.fill(0);
+    SearchContext context = program.Search();
+    Destination destination = DestinationFor(program, context, given);
+    BeginWalk(program, static_cast<double>(program.header.Count()), "Searching....");
+    ListWalk walk(context, kind, destination.output ? WalkUse::kOutput : WalkUse::kMainWindow);
+    EntryRecord entry;
+    const EntryNumber first = walk.First(entry);
+    if (first == 0) {
+      CloseBrowseIndex(program);
+      EndWalk(program);
+      // An index that could not be opened has said so.
+      if (walk.End() != WalkEnd::kFailed) program.ui.Message(sequential ? "No Matches Found!!!" : "No Matches Found");
+      return EntryNumber{0};
+    }
+    if (!destination.output) {
+      // The browse index and the starting and ending points stay: Next and Previous go on with them.
+      ShowFirstMember(program, first, entry, kind, sequential ? "Seq Search" : "Alpha Search");
+      EndWalk(program);
+      return EntryNumber{1};
+    }
+    EntryNumber sent = 0;
+    StartAndSend(program, walk, *destination.output, first, entry, sent);
+    program.search.startingPoint.Clear();
+    program.search.endingPoint.Clear();
+    EraseScreen(program);
+    return sent;
+  });
+}
+
+EntryNumber ListAlphabeticallyRun(Program& program, EntryOutput* given) {
+  return Guarded(program, [&] {
+    EraseScreen(program);
+    program.totals.fill(0);
+    SearchContext context = program.Search();
+    Destination destination = DestinationFor(program, context, given);
+    ListWalk walk(context, kAlphabeticalList, destination.output ? WalkUse::kOutput : WalkUse::kMainWindow);
+    EntryRecord entry;
+    const EntryNumber first = walk.First(entry);
+    if (first == 0) {
+      CloseBrowseIndex(program);
+      program.ui.ClearBusy();
+      if (walk.End() != WalkEnd::kFailed) program.ui.Message("No Matches Found");
+      return EntryNumber{0};
+    }
+    if (!destination.output) {
+      ShowFirstMember(program, first, entry, kAlphabeticalList, "Alpha List");
+      return EntryNumber{1};
+    }
+    BeginWalk(program, static_cast<double>(program.header.Count()), "Listing Alphabetically....");
+    EntryNumber sent = 0;
+    if (!StartAndSend(program, walk, *destination.output, first, entry, sent)) {
+      // Without a title or a file nothing ran: the starting and ending points stay for the next try.
+      CloseBrowseIndex(program);
+      return sent;
+    }
+    program.search.startingPoint.Clear();
+    program.search.endingPoint.Clear();
+    EraseScreen(program);
+    return sent;
+  });
+}
+
+EntryNumber ListRangeRun(Program& program, EntryOutput* given) {
+  const ListRange range = program.search.range;
+  return Guarded(program, [&] {
+    return RunPrepared(program, given, {kRangeList, "Listing Entries....", "Seq List", nullptr, true},
+                       static_cast<double>(range.end - range.start + 1));
+  });
+}
+
+EntryNumber FindDeleted(Program& program, EntryOutput* given) {
+  return Guarded(program, [&] {
+    return RunPrepared(program, given,
+                       {kDeletedList, "Finding Deleted Entries....", "Find Deleted", "No Deleted Records Found", false},
+                       static_cast<double>(program.header.Count()));
+  });
+}
+
+EntryNumber GlobalSearchRun(Program& program, EntryOutput* given) {
+  return Guarded(program, [&] {
+    return RunPrepared(program, given,
+                       {kGlobalSearch, "Searching Globally....", "Global Search", "No Matches Found", false},
+                       static_cast<double>(program.header.Count()));
+  });
+}
+
+}  // namespace vrk
