@@ -32,9 +32,13 @@ std::string GetASCFile(const ReportContext& context) {
                                           Buttons::YesNo, Icon::Question}) != Answer::Yes) {
     return "";
   }
-  context.state.output.lineCount = 0;
-  context.state.output.newPageFlag = true;
+  StartAsciiFile(context.state.output);
   return path;
+}
+
+void StartAsciiFile(OutputState& output) {
+  output.lineCount = 0;
+  output.newPageFlag = true;
 }
 
 AsciiReportFile::~AsciiReportFile() {

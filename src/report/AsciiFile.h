@@ -12,6 +12,8 @@ namespace vrk {
 // path, or empty when the user cancelled or would not replace the file; a path starts the file's
 // page state.
 std::string GetASCFile(const ReportContext& context);
+// A new file's page state: it starts with the column headings and never with a top margin.
+void StartAsciiFile(OutputState& output);
 
 // The open report file. A write the disk refuses is said in the File Error box (Retry where it
 // offers one); the file is then failed, and every later line and Close report false.

@@ -49,14 +49,18 @@ class PrinterOutput : public EntryOutput {
 
 class AsciiOutput : public EntryOutput {
  public:
-  explicit AsciiOutput(const ReportContext& context) : context_(context) {}
+  // Without a path the user is asked for the file.
+  AsciiOutput(const ReportContext& context, std::string path) : context_(context), path_(std::move(path)) {}
 
   bool Start() override {
     StartReportRun(context_);
-    const std::string path = GetASCFile(context_);
-    if (path.empty()) return false;
-    file_ = std::make_unique<AsciiReportFile>(context_.store, path);
-    path_ = path;
+    if (path_.empty()) {
+      path_ = GetASCFile(context_);
+      if (path_.empty()) return false;
+    } else {
+      StartAsciiFile(context_.state.output);
+    }
+    file_ = std::make_unique<AsciiReportFile>(context_.store, path_);
     return file_->Open();
   }
 
@@ -73,8 +77,8 @@ class AsciiOutput : public EntryOutput {
 
  private:
   ReportContext context_;
-  std::unique_ptr<AsciiReportFile> file_;
   std::string path_;
+  std::unique_ptr<AsciiReportFile> file_;
 };
 
 class QuickViewOutput : public EntryOutput {
@@ -105,12 +109,16 @@ class QuickViewOutput : public EntryOutput {
 std::unique_ptr<EntryOutput> MakeReportOutput(const ReportContext& context, ReportDestination destination) {
   switch (destination) {
     case ReportDestination::kPrinter: return std::make_unique<PrinterOutput>(context);
-    case ReportDestination::kAsciiFile: return std::make_unique<AsciiOutput>(context);
+    case ReportDestination::kAsciiFile: return std::make_unique<AsciiOutput>(context, "");
     case ReportDestination::kQuickView: return std::make_unique<QuickViewOutput>(context);
     case ReportDestination::kMainWindow:
     case ReportDestination::kDbaseFile: break;
   }
   return nullptr;
+}
+
+std::unique_ptr<EntryOutput> MakeAsciiOutput(const ReportContext& context, const std::string& path) {
+  return std::make_unique<AsciiOutput>(context, path);
 }
 
 }  // namespace vrk
