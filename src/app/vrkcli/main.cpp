@@ -35,16 +35,16 @@ int Usage() {
                "  settings BASE [KEY=VALUE]...\n"
                "                              the report settings of BASE, shown or changed (page-length,\n"
                "                              top-margin, dashed-line, column-headings, lock-top-line 0/1/2,\n"
-               "                              print-memos, page-numbers, qv-max-lines, qv-column-width)\n";
-  "  search BASE [FIELD=TEXT]... [--alpha KEYFIELD] [--start TEXT] [--end FIELD=TEXT]...\n"
-  "  list-range BASE START END | find-deleted BASE\n"
-  "  list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]...\n"
-  "  global-search BASE TEXT [--case | --ignore-case]\n"
-  "                              the entries found, one line each as dump writes them;\n"
-  "                              with --dbf FILE into a new dBase III table instead; with\n"
-  "                              --ascii FILE into an ASCII report (FILE replaced), or with\n"
-  "                              --pdf FILE [--title TEXT] [--paper continuous|single|labels]\n"
-  "                              printed into a PDF file, both by the catalog's report format\n";
+               "                              print-memos, page-numbers, qv-max-lines, qv-column-width)\n"
+               "  search BASE [FIELD=TEXT]... [--alpha KEYFIELD] [--start TEXT] [--end FIELD=TEXT]...\n"
+               "  list-range BASE START END | find-deleted BASE\n"
+               "  list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]...\n"
+               "  global-search BASE TEXT [--case | --ignore-case]\n"
+               "                              the entries found, one line each as dump writes them;\n"
+               "                              with --dbf FILE into a new dBase III table instead; with\n"
+               "                              --ascii FILE into an ASCII report (FILE replaced), or with\n"
+               "                              --pdf FILE [--title TEXT] [--paper continuous|single|labels]\n"
+               "                              printed into a PDF file, both by the catalog's report format\n";
   return kBadInput;
 }
 
