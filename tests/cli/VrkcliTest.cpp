@@ -412,12 +412,13 @@ TEST_F(VrkcliReportTest, ListsGoIntoAsciiReportsAndPdfFilesAlike) {
       << ascii.err;
   const std::string written = TempDirectory::ReadFile(At("report.txt"));
   EXPECT_EQ(written.rfind("-----------------------------------------------------------ENTRY:      1\r\nZappa", 0), 0u);
+  EXPECT_EQ(Run("list-range " + Base() + " 1 3 --title T").status, 2);
   if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
   const Outcome pdf = Run("list-range " + Base() + " 1 3 --pdf " + At("report.pdf") + " --paper single");
+  if (pdf.err.find("built without Qt") != std::string::npos) GTEST_SKIP() << "this vrkcli prints no PDF files";
   EXPECT_EQ(pdf.status, 0);
   EXPECT_NE(pdf.err.find("Printed 3 entries."), std::string::npos) << pdf.err;
   EXPECT_EQ(Words(Cli("pdftotext -layout " + At("report.pdf") + " -", false).out), Words(Utf8FromAnsi(written)));
-  EXPECT_EQ(Run("list-range " + Base() + " 1 3 --title T").status, 2);
 }
 
 }  // namespace
