@@ -31,8 +31,4 @@ std::string AsciiWrittenText(EntryNumber count, const std::string& path) {
   return "Wrote " + std::to_string(count) + " entries to ASCII file: " + PathText(path);
 }
 
-std::string DbaseWrittenText(EntryNumber count, const std::string& path) {
-  return "Wrote " + std::to_string(count) + " entries to DBASE III file: " + PathText(path);
-}
-
 }  // namespace vrk
