@@ -68,7 +68,7 @@ bool WriteRunTotals(const ReportContext& context, ReportSink& sink, EntryNumber 
 // Ends the printer's document; false after "Printer Error." when the printer failed.
 bool EndPrintJob(const ReportContext& context);
 
-// "Printed 12 entries."-style count text: the number with a leading sign position.
+// A number with a leading sign position: " 12".
 std::string SignedNumber(EntryNumber n);
 
 }  // namespace vrk
