@@ -1,6 +1,7 @@
 #include "report/Completion.h"
 
 #include "catalog/ComputedFields.h"
+#include "platform/Paths.h"
 #include "platform/Ui.h"
 
 namespace vrk {
@@ -21,6 +22,13 @@ std::string CompletionText(const CatalogStore& store, const std::string& text) {
 
 void ShowCompletionMessage(CatalogStore& store, const std::string& text) {
   store.ui.ShowMessage({CompletionText(store, text), kAppTitle, Buttons::Ok, Icon::None});
+}
+
+// Counts are written with a leading blank where a sign would go.
+std::string PrintedText(EntryNumber count) { return "Printed " + std::to_string(count) + " entries."; }
+
+std::string AsciiWrittenText(EntryNumber count, const std::string& path) {
+  return "Wrote " + std::to_string(count) + " entries to ASCII file: " + PathText(path);
 }
 
 }  // namespace vrk

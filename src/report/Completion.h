@@ -11,4 +11,9 @@ namespace vrk {
 std::string CompletionText(const CatalogStore& store, const std::string& text);
 void ShowCompletionMessage(CatalogStore& store, const std::string& text);
 
+// The texts the printed and ASCII runs report with: "Printed 12 entries." and "Wrote 12 entries to
+// ASCII file: PATH" (the path as the user reads it).
+std::string PrintedText(EntryNumber count);
+std::string AsciiWrittenText(EntryNumber count, const std::string& path);
+
 }  // namespace vrk

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "report/ReportState.h"
 
@@ -33,5 +34,7 @@ class EntryOutput {
 // the main window and the dBase file, which are not report output, and for a destination whose output
 // is not built yet.
 std::unique_ptr<EntryOutput> MakeReportOutput(const ReportContext& context, ReportDestination destination);
+// The ASCII file destination into `path`, replaced without a question.
+std::unique_ptr<EntryOutput> MakeAsciiOutput(const ReportContext& context, const std::string& path);
 
 }  // namespace vrk

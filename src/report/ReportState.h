@@ -1,6 +1,9 @@
 // What report output keeps while the program runs, and the parts of the program it works with.
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "catalog/CatalogStore.h"
 #include "platform/Printer.h"
 #include "report/ReportFormat.h"
@@ -23,6 +26,16 @@ enum class PaperOption : short {
   kLabels = 2,
 };
 
+// Where printed and ASCII output has got to. It lasts from run to run: a current entry printed
+// between runs joins the page in progress, and on labels every run goes on where the last ended.
+struct OutputState {
+  int lineCount = 0;         // lines on the page; 0 or below: no top margin before the next entry
+  bool newPageFlag = false;  // a page or file has just begun: top margin and headings come first
+  short pageNumber = 1;
+  std::string prevTopLine;                      // report line 1 of the last entry that printed it (Lock Top Line)
+  std::array<std::string, kReportLines> lines;  // the report lines of the entry being written
+};
+
 // What report output keeps while the program runs: the report settings that are not the catalog's
 // (those are in its CatalogSettings), and the current report format, which drives all printed and
 // ASCII output.
@@ -32,6 +45,7 @@ struct ReportState {
   // The font chosen in Report Setup; an empty name means none was chosen and the printer keeps its own.
   PrinterFont printerFont{.name = "", .size = 0};
   ReportFormat format;  // the current report format; its name is the store's reportFormatName
+  OutputState output;
 };
 
 // The report settings every output writer reads: the program-wide ones and the report members of the
@@ -47,6 +61,7 @@ struct ReportContext {
   CatalogStore& store;
   Printer& printer;
   ReportState& state;
+  bool mayChange = false;  // entries may be changed (Quick View's edits)
 
   ReportSettings Settings() const { return {state, store.settings}; }
 };

@@ -53,7 +53,7 @@ struct Program : CatalogStore {
   // Whether the entries may be changed: not in the read-only state, and the catalog was opened for changes.
   bool MayChange() const { return !readOnly && writable; }
   // What report output works with.
-  ReportContext Report() { return {*this, printer, report}; }
+  ReportContext Report() { return {*this, printer, report, MayChange()}; }
   // What the searches and lists work with.
   SearchContext Search() { return {*this, search, browseHandle, Report()}; }
 };

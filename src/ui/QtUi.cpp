@@ -19,6 +19,8 @@
 #include "shell/Memos.h"
 #include "shell/PictureSound.h"
 #include "shell/TextMacros.h"
+#include "report/PrintedOutput.h"
+#include "report/QuickView.h"
 #include "report/ReportDesigner.h"
 #include "report/ReportMaintenance.h"
 #include "report/ReportSetup.h"
@@ -39,6 +41,8 @@
 #include "ui/frmNotCompatible.h"
 #include "ui/frmPicSound.h"
 #include "ui/frmPicture.h"
+#include "ui/frmQView.h"
+#include "ui/frmRTitle.h"
 #include "ui/frmReportDest.h"
 #include "ui/frmRptMaintenance.h"
 #include "ui/frmRptSetup.h"
@@ -119,6 +123,8 @@ QtUi::QtUi() {
   RegisterWindow<frmEditMacro, EditMacro>();
   dialogs.Register<PictureWindow>(
       [this](PictureWindow& window) { return frmPicture::Open(window, *this, MainWindow()); });
+  RegisterWindow<frmRTitle, ReportTitle>();
+  RegisterWindow<frmQView, QuickView>();
   RegisterWindow<frmReportDest, ReportSetup>();
   RegisterWindow<frmRptMaintenance, ReportMaintenance>();
   RegisterWindow<frmRptSetup, ReportDesigner>();

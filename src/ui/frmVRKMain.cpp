@@ -23,6 +23,9 @@
 #include "shell/Reports.h"
 #include "shell/Replacing.h"
 #include "shell/SearchCommands.h"
+#include "shell/Printing.h"
+#include "shell/Program.h"
+#include "shell/Reports.h"
 #include "shell/Searching.h"
 #include "shell/Startup.h"
 #include "shell/TextMacros.h"
@@ -91,9 +94,9 @@ QAction* frmVRKMain::AddItem(QMenu* menu, const char* caption, void (frmVRKMain:
 void frmVRKMain::CreateMenus() {
   mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
   mnuFCatalogMaintenance = AddItem(mnuFile, "&Catalog Maintenance", &frmVRKMain::mnuFCatalogMaintenance_Click);
-  mnuFPrintSetup = AddItem(mnuFile, "Print &Setup");
-  mnuVPrintEntry = AddItem(mnuFile, "Print &Current Entry");
-  mnuFEjectPage = AddItem(mnuFile, "&Eject Page");
+  mnuFPrintSetup = AddItem(mnuFile, "Print &Setup", &frmVRKMain::mnuFPrintSetup_Click);
+  mnuVPrintEntry = AddItem(mnuFile, "Print &Current Entry", &frmVRKMain::mnuVPrintEntry_Click);
+  mnuFEjectPage = AddItem(mnuFile, "&Eject Page", &frmVRKMain::mnuFEjectPage_Click);
   mnuFile->addSeparator();
   mnuFExit = AddItem(mnuFile, "E&xit", &frmVRKMain::mnuFExit_Click);
 
@@ -555,6 +558,9 @@ void frmVRKMain::mnuUSort_Click() { Run(SortCommand); }
 void frmVRKMain::mnuUCopyEntries_Click() { Run(CopyEntriesCommand); }
 void frmVRKMain::mnuUEliminateDeleted_Click() { Run(EliminateDeletedCommand); }
 void frmVRKMain::mnuUSetSecurityCode_Click() { Run(SetSecurityCodeCommand); }
+void frmVRKMain::mnuFPrintSetup_Click() { Run(PrintSetup); }
+void frmVRKMain::mnuVPrintEntry_Click() { Run(PrintCurrentEntry); }
+void frmVRKMain::mnuFEjectPage_Click() { Run(EjectPage); }
 
 void frmVRKMain::mnuEMemo_Click() { Run(MemoCommand); }
 void frmVRKMain::mnuERemoveMemo_Click() { Run(RemoveMemoCommand); }

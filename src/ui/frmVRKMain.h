@@ -160,6 +160,9 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuUCopyEntries_Click();
   void mnuUEliminateDeleted_Click();
   void mnuUSetSecurityCode_Click();
+  void mnuFPrintSetup_Click();
+  void mnuVPrintEntry_Click();
+  void mnuFEjectPage_Click();
   void mnuHContents_Click();
   void mnuHAbout_Click();
   void mnuEMemo_Click();

@@ -372,6 +372,8 @@ TEST_F(VrkcliReportTest, SettingsTakeReportSetupsChecks) {
             "Quick View can only be set for a maximum of 4000 entries.\n");
   EXPECT_EQ(Run("settings " + Base() + " lock-top-line=3").status, 2);
   EXPECT_EQ(Run("settings " + Base()).out.substr(0, 15), "page-length\t100");  // nothing refused was saved
+}
+
 // The entry numbers of vrkcli's entry lines.
 std::vector<std::string> Numbers(const std::string& out) {
   std::vector<std::string> numbers;
@@ -422,6 +424,47 @@ TEST_F(VrkcliTest, SearchIntoADbaseTable) {
   EXPECT_EQ(Cli("find-deleted " + Base() + " --dbf " + At("gone")).status, 1);
   EXPECT_FALSE(fs::exists(At("GONE.DBF")));
   EXPECT_EQ(Cli("search " + Base() + " --dbf " + At("found")).status, 2);
+}
+
+// Report lines as a reader sees them: runs of blanks as one, no blanks at the ends, no empty lines (a
+// PDF's text keeps words and their order, not every blank).
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (const char c : text + "\n") {
+    if (c == '\n' || c == '\r' || c == '\f') {
+      while (!line.empty() && line.back() == ' ') line.pop_back();
+      if (!line.empty()) lines.push_back(line);
+      line.clear();
+    } else if (c != ' ' || (!line.empty() && line.back() != ' ')) {
+      line += c;
+    }
+  }
+  return lines;
+}
+
+TEST_F(VrkcliReportTest, ListsGoIntoAsciiReportsAndPdfFilesAlike) {
+  MakeMusic();
+  TempDirectory::WriteFile(dir / "VRK.INI", "[Database]\nCurrentDB=" + Base() + "\n");
+  EXPECT_EQ(Run("list-range " + Base() + " 1 3 --ascii " + At("none.txt")).err.rfind("No report format selected.", 0),
+            0u);
+  ASSERT_EQ(Run("format new LIST Artist@1:1:20 Price@1:30:8 '#@2:5:6' --lines 2").status, 0);
+  ASSERT_EQ(Run("format select " + Base() + " LIST").status, 0);
+  ASSERT_EQ(Run("settings " + Base() + " dashed-line=1").status, 0);
+  TempDirectory::WriteFile(At("report.txt"), "an older report");
+  const Outcome ascii = Run("list-range " + Base() + " 1 3 --ascii " + At("report.txt"));
+  EXPECT_EQ(ascii.status, 0);
+  EXPECT_EQ(ascii.err.rfind("Wrote 3 entries to ASCII file: " + At("report.txt") + " TOTALS: Price", 0), 0u)
+      << ascii.err;
+  const std::string written = TempDirectory::ReadFile(At("report.txt"));
+  EXPECT_EQ(written.rfind("-----------------------------------------------------------ENTRY:      1\r\nZappa", 0), 0u);
+  EXPECT_EQ(Run("list-range " + Base() + " 1 3 --title T").status, 2);
+  if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+  const Outcome pdf = Run("list-range " + Base() + " 1 3 --pdf " + At("report.pdf") + " --paper single");
+  if (pdf.err.find("built without Qt") != std::string::npos) GTEST_SKIP() << "this vrkcli prints no PDF files";
+  EXPECT_EQ(pdf.status, 0);
+  EXPECT_NE(pdf.err.find("Printed 3 entries."), std::string::npos) << pdf.err;
+  EXPECT_EQ(Words(Cli("pdftotext -layout " + At("report.pdf") + " -", false).out), Words(Utf8FromAnsi(written)));
 }
 
 }  // namespace

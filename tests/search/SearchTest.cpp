@@ -2,6 +2,7 @@
 
 #include "admin/Sort.h"
 #include "catalog/Files.h"
+#include "report/QuickView.h"
 #include "search/Matching.h"
 #include "search/SearchFixture.h"
 
@@ -189,13 +190,19 @@ TEST_F(SearchTest, SearchToADbaseFileWritesTheMatchesAndSaysSo) {
   EXPECT_EQ(program.listKind, kMakeEntries);
 }
 
-TEST_F(SearchTest, AnOutputThatIsNotBuiltFallsBackToTheMainWindowAndSaysSo) {
+TEST_F(SearchTest, QuickViewShowsTheMatchesInItsGrid) {
   MakeArtists();
   program.report.destination = ReportDestination::kQuickView;
+  std::size_t rows = 0;
+  ui.dialogs.Register<QuickView>([&rows](QuickView& view) {
+    rows = view.rows.size();
+    return true;
+  });
   Criteria({"lo"});
-  EXPECT_EQ(SearchRun(program), 1);
-  EXPECT_EQ(program.listKind, kSequentialSearch);
-  EXPECT_EQ(screen.Panel(Panel::RptDest), "QUICK VIEW NOT AVAILABLE: MAIN WINDOW");
+  const EntryNumber sent = SearchRun(program);
+  EXPECT_GT(sent, 0);
+  EXPECT_EQ(rows, static_cast<std::size_t>(sent));
+  EXPECT_EQ(program.listKind, kMakeEntries);
 }
 
 TEST_F(SearchTest, AFullOutputStopsTheWalkAtExactlyItsLimit) {

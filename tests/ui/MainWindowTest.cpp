@@ -96,7 +96,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
                                                         "Set Security &Code", "Setup &Macro"}));
   EXPECT_EQ(Captions(window.mnuHelp), QStringList({"Contents", "-", "&About"}));
 
-  EXPECT_EQ(EnabledItems(window.mnuFile), QStringList({"&Catalog Maintenance", "E&xit"}));
+  EXPECT_EQ(EnabledItems(window.mnuFile),
+            QStringList({"&Catalog Maintenance", "Print &Setup", "Print &Current Entry", "&Eject Page", "E&xit"}));
   EXPECT_EQ(EnabledItems(window.mnuEdit),
             QStringList({"&Save Entry", "&Erase Screen", "&Delete Entry", "&Undelete Entry", "Copy &Any Previous",
                          "Copy &Last", "&Memo", "&Remove Memo", "Picture/Sound"}));

@@ -4,17 +4,18 @@
 // entry, saves a picture of the window and ends.
 #include <QApplication>
 #include <QIcon>
+#include <QPrintDialog>
 #include <cstring>
 #include <iostream>
 #include <optional>
 
 #include "app/vrk/SingleInstance.h"
 #include "platform/Paths.h"
-#include "platform/Printer.h"
 #include "shell/Browsing.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
 #include "ui/Pictures.h"
+#include "ui/QtPrinter.h"
 #include "ui/QtSound.h"
 #include "ui/QtUi.h"
 #include "ui/WindowTools.h"
@@ -61,7 +62,12 @@ int main(int argc, char** argv) {
   QtUi ui;
   QtSound sound;
   frmVRKMain window(ui);
-  NoPrinter printer;
+  QtPrinter printer;
+  printer.setupDialog = [&ui](QPrinter& chosen) {
+    QPrintDialog setup(&chosen, ui.MainWindow());
+    setup.setWindowTitle(QStringLiteral("Print Setup"));
+    return ui.RunModal(setup) == QDialog::Accepted;
+  };
   Program program({ui, window, sound, printer});
   window.Attach(program);
   ui.SetMainWindow(&window);

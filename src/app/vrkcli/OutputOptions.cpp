@@ -5,6 +5,8 @@
 #include "catalog/EntryText.h"
 #include "catalog/Files.h"
 #include "dbase/DbfEngine.h"
+#include "report/PrintedOutput.h"
+#include "report/ReportFormat.h"
 #include "search/OutputRun.h"
 
 namespace vrk::cli {
@@ -30,29 +32,95 @@ class LineOutput : public EntryOutput {
   std::string out_;
 };
 
+// An output that cannot be made: it says why, and nothing is written.
+class RefusedOutput : public EntryOutput {
+ public:
+  RefusedOutput(CatalogStore& store, std::string why) : store_(store), why_(std::move(why)) {}
+  bool Start() override {
+    store_.ui.Message(why_);
+    return false;
+  }
+  Sent Send(EntryNumber, const EntryRecord&) override { return Sent::kFailed; }
+  void Finish(EntryNumber) override {}
+
+ private:
+  CatalogStore& store_;
+  std::string why_;
+};
+
 }  // namespace
+
+#ifndef VRK_PDF
+std::unique_ptr<EntryOutput> MakePdfOutput(Program& program, const std::string&) {
+  return std::make_unique<RefusedOutput>(program, "This vrkcli prints no PDF files: it was built without Qt.");
+}
+#endif
 
 int ParseOutputOptions(Args& args, OutputOptions& options) {
   Args rest;
+  int destinations = 0;
+  bool printed = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != "--dbf") {
-      rest.push_back(args[i]);
+    const std::string& option = args[i];
+    if (option != "--dbf" && option != "--ascii" && option != "--pdf" && option != "--title" && option != "--paper") {
+      rest.push_back(option);
       continue;
     }
-    if (i + 1 == args.size()) return BadInput("--dbf needs a FILE");
-    options.dbf = args[++i];
-    const std::string table = DbfTableFile(options.dbf);
-    if (table.empty()) return BadInput("not a file name: " + options.dbf);
-    // A table is never written over: the path might name anything, a catalog's own files included.
-    if (FileExists(table)) return BadInput(options.dbf + " already exists");
+    if (i + 1 == args.size()) return BadInput(option + (option == "--title" ? " needs a TEXT" : " needs a FILE"));
+    const std::string& value = args[++i];
+    if (option == "--title" || option == "--paper") {
+      printed = true;
+      if (option == "--title") {
+        std::string error;
+        const auto title = FieldValue(value, error);
+        if (!title) return BadInput(error);
+        options.title = *title;
+      } else if (value == "continuous" || value == "single" || value == "labels") {
+        options.paper = value == "continuous" ? PaperOption::kContinuous
+                        : value == "single"   ? PaperOption::kSingleSheet
+                                              : PaperOption::kLabels;
+      } else {
+        return BadInput("--paper is continuous, single or labels: " + value);
+      }
+      continue;
+    }
+    ++destinations;
+    if (option == "--ascii") {
+      options.ascii = value;
+    } else if (option == "--pdf") {
+      options.pdf = value;
+    } else {
+      options.dbf = value;
+      const std::string table = DbfTableFile(options.dbf);
+      if (table.empty()) return BadInput("not a file name: " + options.dbf);
+      // A table is never written over: the path might name anything, a catalog's own files included.
+      if (FileExists(table)) return BadInput(options.dbf + " already exists");
+    }
   }
+  if (destinations > 1) return BadInput("only one of --dbf, --ascii and --pdf");
+  if (printed && options.pdf.empty()) return BadInput("--title and --paper go with --pdf");
   args = rest;
   return 0;
 }
 
 std::unique_ptr<EntryOutput> MakeOutput(Session& session, const OutputOptions& options) {
-  if (!options.dbf.empty()) return MakeDbaseOutput(session.program, options.dbf);
-  return std::make_unique<LineOutput>(session.program);
+  Program& program = session.program;
+  if (!options.dbf.empty()) return MakeDbaseOutput(program, options.dbf);
+  if (options.ascii.empty() && options.pdf.empty()) return std::make_unique<LineOutput>(program);
+  LoadCatalogReportFormat(program, program.report.format);
+  if (program.reportFormatName.empty()) {
+    return std::make_unique<RefusedOutput>(program,
+                                           "No report format selected. Printer and file output disabled.  Go to the "
+                                           "Report Maintenance screen and select a report format.");
+  }
+  if (!options.ascii.empty()) return MakeAsciiOutput(program.Report(), options.ascii);
+  program.report.paper = options.paper;
+  // The title dialog, answered by --title; without one the report has no title.
+  session.ui.dialogs.Register<ReportTitle>([title = options.title](ReportTitle& asked) {
+    asked.title = title;
+    return !title.empty();
+  });
+  return MakePdfOutput(program, options.pdf);
 }
 
 }  // namespace vrk::cli

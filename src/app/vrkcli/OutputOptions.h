@@ -1,5 +1,5 @@
 // The options every vrkcli search and list command takes for where its entries go: stdout, one line
-// per entry as `dump` writes them, or a dBase III table.
+// per entry as `dump` writes them, a dBase III table, an ASCII report or a printed report in a PDF file.
 #pragma once
 
 #include <memory>
@@ -11,12 +11,19 @@
 namespace vrk::cli {
 
 struct OutputOptions {
-  std::string dbf;  // --dbf FILE: the table, taken as given; empty for stdout
+  std::string dbf;    // --dbf FILE: the table, taken as given; empty for stdout
+  std::string ascii;  // --ascii FILE: an ASCII report through the catalog's report format, FILE replaced
+  std::string pdf;    // --pdf FILE: the printed report, printed into a PDF file
+  std::string title;  // --title TEXT: the printed report's title (code page 1252)
+  PaperOption paper = PaperOption::kContinuous;  // --paper continuous|single|labels
 };
 
 // Takes the output options out of `args`, leaving the command's own arguments. Returns 0, or the exit
 // status after printing what is wrong.
 int ParseOutputOptions(Args& args, OutputOptions& options);
+
+// The printed report into a PDF file.
+std::unique_ptr<EntryOutput> MakePdfOutput(Program& program, const std::string& path);
 
 // The output the options name, for the session's catalog.
 std::unique_ptr<EntryOutput> MakeOutput(Session& session, const OutputOptions& options);

@@ -48,7 +48,10 @@ int Usage() {
                "  list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]...\n"
                "  global-search BASE TEXT [--case | --ignore-case]\n"
                "                              the entries found, one line each as dump writes them;\n"
-               "                              with --dbf FILE into a new dBase III table instead\n";
+               "                              with --dbf FILE into a new dBase III table instead; with\n"
+               "                              --ascii FILE into an ASCII report (FILE replaced), or with\n"
+               "                              --pdf FILE [--title TEXT] [--paper continuous|single|labels]\n"
+               "                              printed into a PDF file, both by the catalog's report format\n";
   return kBadInput;
 }
 

@@ -1,0 +1,196 @@
+// The report windows driven as a user drives them: Quick View's edit box saving a cell into the entry
+// and its key, and the Report Title window's refusal of an empty title.
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QtTest/QTest>
+#include <cstdio>
+
+#include "Desktop.h"
+#include "index/Keys.h"
+#include "report/Output.h"
+#include "report/PrintedOutput.h"
+#include "support/Support.h"
+#include "ui/QtPrinter.h"
+#include "ui/frmQView.h"
+#include "ui/frmRTitle.h"
+
+namespace vrk::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+using ReportOutputWindowsTest = DesktopTest;
+
+// The entry numbers of field 1's index in key order.
+std::vector<EntryNumber> KeyOrder(Program& program) {
+  std::vector<EntryNumber> order;
+  const short handle = OpenIndex(program, 0, "CAT", lib::kNdxOpen);
+  std::int32_t entry = 0;
+  for (auto result = lib::GetFirst(handle, entry); result == lib::kNdxOk; result = lib::GetNext(handle, entry)) {
+    order.push_back(entry);
+  }
+  lib::CloseNDX(handle);
+  return order;
+}
+
+// Shows entries 1 to `count` in Quick View with `act` at the window.
+void RunQuickView(Program& program, RecordingUi& ui, EntryNumber count, const std::function<void(frmQView&)>& act) {
+  ui.script.push_back([act](QDialog& dialog) {
+    QApplication::setActiveWindow(&dialog);
+    act(dynamic_cast<frmQView&>(dialog));
+  });
+  auto output = MakeReportOutput(program.Report(), ReportDestination::kQuickView);
+  ASSERT_TRUE(output->Start());
+  for (EntryNumber n = 1; n <= count; ++n) {
+    EntryRecord entry;
+    ASSERT_TRUE(ReadEntry(program, entry, program.header, n, program.entryFile));
+    if (output->Send(n, entry) != EntryOutput::Sent::kMore) break;
+  }
+  output->Finish(count);
+}
+
+TEST_F(ReportOutputWindowsTest, QuickViewSavesAnEditedCellIntoTheEntryAndItsKey) {
+  Start({{"Title", 12, kKeyField}, {"Gap", 0}, {"Year", 4}, {"Twice", 6, kPlainField, "C+C"}},
+        {{{"Beta", "", "1999"}}, {{"Alpha", "", "2001"}}, {{"Delta", "", "2010"}}});
+  RunQuickView(program, ui, 3, [](frmQView& window) {
+    EXPECT_EQ(window.windowTitle(), "Quick View");
+    EXPECT_EQ(window.lblEntries->text(), "3");
+    EXPECT_EQ(window.lblDesc->text(), "Entries");
+    EXPECT_EQ(window.grdQV->columnCount(), 4);  // the entry number, Title, Year, Twice: Gap has no length
+    EXPECT_EQ(window.grdQV->item(0, 3)->text(), "3998");
+    EXPECT_TRUE(window.Text1->hasFocus());
+    EXPECT_EQ(window.Text1->selectedText(), "Beta");
+    QTest::keyClicks(window.Text1, "Omega");
+    QTest::keyClick(window.Text1, Qt::Key_Tab);  // leaving the cell saves it
+    EXPECT_EQ(window.CurrentColumn(), 2);
+    QTest::keyClick(window.Text1, Qt::Key_Tab);
+    EXPECT_TRUE(window.Text1->isReadOnly());  // a computed field
+    QTest::keyClick(window.Text1, Qt::Key_Tab);
+    EXPECT_EQ(window.CurrentRow(), 2);
+    EXPECT_EQ(window.CurrentColumn(), 1);
+    QTest::keyClick(window.Text1, Qt::Key_Backtab);  // not before column 1
+    EXPECT_EQ(window.CurrentColumn(), 1);
+    QTest::keyClick(window.Text1, Qt::Key_Down);
+    EXPECT_EQ(window.CurrentRow(), 3);
+    QTest::keyClick(window.Text1, Qt::Key_Tab);
+    window.Text1->setText("2020");
+    window.cmdOK->click();  // saves the cell it is on
+  });
+  const CatalogOnDisk stored = Stored();
+  EXPECT_EQ(stored.entries[0].Field[0], "Omega       ");
+  EXPECT_EQ(stored.entries[2].Field[2], "2020");
+  EXPECT_THAT(KeyOrder(program), ElementsAre(2, 3, 1));
+}
+
+TEST_F(ReportOutputWindowsTest, QuickViewOfOneEntrySaysEntryAndClosingWithoutOkKeepsTheEntry) {
+  Start({{"Title", 12}}, {{{"Beta"}}, {{"Alpha"}}});
+  program.settings.QuickViewMaxLines = 1;
+  RunQuickView(program, ui, 2, [](frmQView& window) {
+    EXPECT_EQ(window.grdQV->rowCount(), 1);
+    EXPECT_EQ(window.lblDesc->text(), "Entry");
+    QTest::keyClicks(window.Text1, "Gamma");
+    window.reject();
+  });
+  EXPECT_EQ(Stored().entries[0].Field[0], "Beta        ");
+}
+
+TEST_F(ReportOutputWindowsTest, TheReportTitleWindowAsksAgainForAnEmptyTitle) {
+  StartWithoutCatalog();
+  ReportTitle title;
+  ui.script.push_back([](QDialog& dialog) {
+    auto& window = dynamic_cast<frmRTitle&>(dialog);
+    EXPECT_EQ(window.windowTitle(), "Report Title");
+    window.cmdOK->click();
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClicks(window.txtRptTitle, "Records & Tapes");
+    window.cmdOK->click();
+  });
+  EXPECT_TRUE(ui.dialogs.Show(title));
+  EXPECT_EQ(title.title, "Records & Tapes");
+  EXPECT_THAT(ui.Texts(), ElementsAre("Please enter a title. Press CANCEL for no title."));
+}
+
+// The lines of a text, each with its runs of blanks as one and without blanks at either end (a PDF's
+// text keeps words and their order, not every blank); empty lines dropped.
+std::vector<std::string> TextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find_first_of("\r\n\f", at);
+    if (end == std::string::npos) end = text.size();
+    std::string line;
+    for (std::size_t i = at; i < end; ++i) {
+      if (text[i] != ' ' || (!line.empty() && line.back() != ' ')) line += text[i];
+    }
+    line = RightTrim(line);
+    if (!line.empty()) lines.push_back(line);
+    at = end + 1;
+  }
+  return lines;
+}
+
+std::string CommandOutput(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
+    pclose(pipe);
+  }
+  return output;
+}
+
+void RunReport(const ReportContext& context, ReportDestination destination, EntryNumber count) {
+  auto output = MakeReportOutput(context, destination);
+  ASSERT_TRUE(output->Start());
+  for (EntryNumber n = 1; n <= count; ++n) {
+    EntryRecord entry;
+    ASSERT_TRUE(ReadEntry(context.store, entry, context.store.header, n, context.store.entryFile));
+    ASSERT_EQ(output->Send(n, entry), EntryOutput::Sent::kMore);
+  }
+  output->Finish(count);
+}
+
+TEST_F(ReportOutputWindowsTest, APdfReportReadsAsTheAsciiReportOfTheSameEntries) {
+  if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+  Start({{"Title", 20}, {"Year", 4, kSumField}}, {{{"Blue Train", "1957"}}, {{"Kind of Blue", "1959"}}});
+  for (LayoutItem& item : program.report.format.items) item.LinesPerEntry = 2;
+  program.report.format.items[0] = {.Width = 20, .Row = 1, .Col = 1, .LinesPerEntry = 2};
+  program.report.format.items[1] = {.Width = 4, .Row = 1, .Col = 30, .LinesPerEntry = 2};
+  program.report.format.items[kEntryNumberItem] = {.Width = 6, .Row = 2, .Col = 5, .LinesPerEntry = 2};
+  program.settings.DashedLine = 1;
+  program.settings.ColumnHeadings = 1;
+  QtPrinter pdf;
+  pdf.PrintToPdf(dir / "report.pdf");
+  ui.script.push_back(CancelDialog());  // No Title: the ASCII file has none
+  RunReport({program, pdf, program.report, false}, ReportDestination::kPrinter, 2);
+  const std::string ascii = dir / "report.txt";
+  ui.script.push_back([&ascii](QDialog& dialog) {
+    auto& chooser = dynamic_cast<QFileDialog&>(dialog);
+    chooser.selectFile(QString::fromStdString(ascii));
+    static_cast<QDialog&>(chooser).accept();
+  });
+  RunReport({program, pdf, program.report, false}, ReportDestination::kAsciiFile, 2);
+  const std::vector<std::string> written = TextLines(TempDirectory::ReadFile(ascii));
+  ASSERT_EQ(written.size(), 11U);
+  EXPECT_EQ(TextLines(CommandOutput("pdftotext -layout " + dir / "report.pdf" + " -")), written);
+}
+
+TEST_F(ReportOutputWindowsTest, APrinterThatRefusesToStartSaysSoAndPrintsNothing) {
+  Start({{"Title", 20}}, {{{"Blue Train"}}});
+  QtPrinter refusing;
+  refusing.PrintToPdf(dir / "missing/report.pdf");
+  program.report.printerFont = {.name = "DejaVu Sans Mono", .size = 9};
+  auto output = MakeReportOutput({program, refusing, program.report, false}, ReportDestination::kPrinter);
+  EXPECT_FALSE(output->Start());
+  EXPECT_THAT(ui.Texts(), ElementsAre("Printer error. Please try again."));
+  EXPECT_FALSE(refusing.PrintLine("x"));
+  EXPECT_TRUE(refusing.EndDocument());
+}
+
+}  // namespace
+}  // namespace vrk::test
