@@ -75,6 +75,8 @@ bool StartAndSend(Program& program, ListWalk& walk, EntryOutput& output, EntryNu
   RunCount count;
   if (started) count = SendMembers(walk, output, first, entry);
   EndWalk(program);
+  // The walk is over: Quick View's edits open the same index for a change while its window is up.
+  CloseBrowseIndex(program);
   if (started && !count.failed) output.Finish(count.sent);
   sent = count.sent;
   return started;

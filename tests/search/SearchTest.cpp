@@ -190,19 +190,24 @@ TEST_F(SearchTest, SearchToADbaseFileWritesTheMatchesAndSaysSo) {
   EXPECT_EQ(program.listKind, kMakeEntries);
 }
 
-TEST_F(SearchTest, QuickViewShowsTheMatchesInItsGrid) {
+TEST_F(SearchTest, QuickViewShowsTheMatchesInItsGridAndFilesAKeyEditedThere) {
   MakeArtists();
   program.report.destination = ReportDestination::kQuickView;
   std::size_t rows = 0;
-  ui.dialogs.Register<QuickView>([&rows](QuickView& view) {
+  bool committed = false;
+  ui.dialogs.Register<QuickView>([&](QuickView& view) {
     rows = view.rows.size();
+    committed = CommitQuickViewEdit(view, 1, 1, "Zappa");  // the first member, LOBO, renamed
     return true;
   });
+  Alphabetical();
   Criteria({"lo"});
   const EntryNumber sent = SearchRun(program);
-  EXPECT_GT(sent, 0);
+  EXPECT_EQ(sent, 3);
   EXPECT_EQ(rows, static_cast<std::size_t>(sent));
+  EXPECT_TRUE(committed);
   EXPECT_EQ(program.listKind, kMakeEntries);
+  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{4, 3, 1, 5, 8, 6, 2}));
 }
 
 TEST_F(SearchTest, AFullOutputStopsTheWalkAtExactlyItsLimit) {
