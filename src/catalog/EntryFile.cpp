@@ -159,28 +159,41 @@ bool VisitSlots(CatalogStore& store, int file, const CatalogHeader& header, Entr
 EntryReader::EntryReader(CatalogStore& store, FieldMask fields) : store_(store), fields_(fields) {
   const auto length = static_cast<std::size_t>(std::max<short>(store.header.EntryLength, 1));
   block_.resize(std::max<std::size_t>(1, kReaderBlock / length) * length);
+  const SlotLayout layout(store.header);
+  blank_.assign(std::max(length, layout.links), '\0');
+  std::fill(blank_.begin() + static_cast<std::ptrdiff_t>(layout.field[0]),
+            blank_.begin() + static_cast<std::ptrdiff_t>(layout.links), ' ');
 }
 
-bool EntryReader::Read(EntryNumber n, EntryRecord& record) {
-  const auto length = static_cast<std::size_t>(store_.header.EntryLength);
-  const EntryNumber count = store_.header.Count();
-  if (n < 1 || n > count || length == 0) {
-    return ReadEntry(store_, record, store_.header, n, store_.entryFile, fields_);
-  }
+const char* EntryReader::Slot(EntryNumber n) {
+  const auto length = static_cast<std::size_t>(std::max<short>(store_.header.EntryLength, 0));
+  if (length == 0 || n < 1 || n > store_.header.Count()) return blank_.data();
   if (n < first_ || n >= first_ + static_cast<EntryNumber>(slots_)) {
-    first_ = n;
-    slots_ = std::min(block_.size() / length, static_cast<std::size_t>(count - n + 1));
-    got_ = ReadBlock(store_, store_.entryFile, static_cast<std::int64_t>(length) * n, block_.data(), slots_ * length);
+    const auto room = static_cast<EntryNumber>(block_.size() / length);
+    first_ = n < first_ ? std::max<EntryNumber>(1, n - room + 1) : n;
+    slots_ = static_cast<std::size_t>(std::min(room, store_.header.Count() - first_ + 1));
+    got_ =
+        ReadBlock(store_, store_.entryFile, static_cast<std::int64_t>(length) * first_, block_.data(), slots_ * length);
     if (got_ < 0) {
       slots_ = 0;
-      return false;
+      return nullptr;
     }
   }
   const auto at = static_cast<std::size_t>(n - first_);
-  if (static_cast<std::size_t>(got_) <= at * length) {
-    record = BlankEntry(store_.header);  // beyond the end of the file
+  if (static_cast<std::size_t>(got_) <= at * length) return blank_.data();  // beyond the end of the file
+  return block_.data() + at * length;
+}
+
+bool EntryReader::Read(EntryNumber n, EntryRecord& record) {
+  if (n < 1 || n > store_.header.Count() || store_.header.EntryLength <= 0) {
+    return ReadEntry(store_, record, store_.header, n, store_.entryFile, fields_);
+  }
+  const char* slot = Slot(n);
+  if (slot == nullptr) return false;
+  if (slot == blank_.data()) {
+    record = BlankEntry(store_.header);
   } else {
-    DecodeSlot(record, store_.header, block_.data() + at * length, fields_);
+    DecodeSlot(record, store_.header, slot, fields_);
   }
   return true;
 }

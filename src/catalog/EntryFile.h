@@ -34,14 +34,19 @@ class EntryReader {
   EntryReader(CatalogStore& store, FieldMask fields = kAllFields);
   // As ReadEntry(store, record, store.header, n, store.entryFile, fields).
   [[nodiscard]] bool Read(EntryNumber n, EntryRecord& record);
+  // The bytes of slot n as stored, for a test that needs nothing decoded: a blank entry's beyond the
+  // end of the file or outside entries 1 to EntryCount; nullptr after a read the disk refused. Valid
+  // until the next call. Walking down, the block read ends at n.
+  [[nodiscard]] const char* Slot(EntryNumber n);
 
  private:
   CatalogStore& store_;
   FieldMask fields_;
   std::vector<char> block_;
-  EntryNumber first_ = 0;  // entry number of the block's first slot
-  std::size_t slots_ = 0;  // slots read into the block
-  long got_ = 0;           // bytes read into it
+  std::vector<char> blank_;  // the slot of BlankEntry
+  EntryNumber first_ = 0;    // entry number of the block's first slot
+  std::size_t slots_ = 0;    // slots read into the block
+  long got_ = 0;             // bytes read into it
 };
 
 // How a walk over the entries ended.

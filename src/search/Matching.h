@@ -1,7 +1,9 @@
 // The tests that decide which entries belong to a search: each looks at one entry record.
 #pragma once
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "catalog/EntryFile.h"
 #include "search/SearchState.h"
@@ -26,8 +28,23 @@ AlphaTest AlphabeticalCriteriaTest(const SearchState& search, const EntryRecord&
 // has lines.
 bool EndingPointTest(const SearchState& search, const EntryRecord& entry);
 
-// Global search: some field 1 to 21 contains the text; deleted entries too.
-bool GlobalMatchTest(const std::string& text, bool caseSensitive, const EntryRecord& entry);
+// Global search: some field 1 to 21 contains the text, letter case ignored unless the catalog says
+// otherwise; deleted entries too. The test reads the slot as stored, without decoding it: each stored
+// byte stands for the character it decodes to (upper case when case is ignored), and one scan over the
+// used fields' bytes counts only a match that lies wholly inside one field.
+class GlobalMatch {
+ public:
+  GlobalMatch(const std::string& text, bool caseSensitive, const CatalogHeader& header);
+  bool operator()(const char* slot) const;
+
+ private:
+  std::array<char, 256> key_{};            // the character each stored byte stands for
+  std::string sought_;                     // the text, each character as the keys give it
+  std::vector<unsigned char> firstBytes_;  // the stored bytes whose key is the text's first
+  std::vector<std::size_t> fieldEnds_;     // where each used field ends in the slot
+  std::size_t begin_ = 0;                  // where the first field starts
+  bool Agrees(const char* slot, std::size_t at, std::size_t& field) const;
+};
 
 // The fields the tests of a kind read, for reading no more of each entry than they need.
 FieldMask CriteriaFields(const SearchState& search, ListKind kind);

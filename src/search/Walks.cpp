@@ -1,6 +1,7 @@
 #include "search/Walks.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "index/Keys.h"
 #include "platform/Ui.h"
@@ -15,7 +16,23 @@ struct ListWalk::Reader {
   FieldMask tested;
   EntryReader test;
   EntryReader full;
+  // The global search's test, made again when its text or the catalog's case setting has changed.
+  std::optional<GlobalMatch> global;
+  std::string globalText;
+  bool caseSensitive = false;
 };
+
+const GlobalMatch& ListWalk::Global() {
+  const std::string& text = context_.search.globalText;
+  const bool caseSensitive = context_.store.caseSensitive;
+  Reader& reader = *reader_;
+  if (!reader.global || reader.globalText != text || reader.caseSensitive != caseSensitive) {
+    reader.global.emplace(text, caseSensitive, context_.store.header);
+    reader.globalText = text;
+    reader.caseSensitive = caseSensitive;
+  }
+  return *reader.global;
+}
 
 ListWalk::ListWalk(SearchContext& context, ListKind kind, WalkUse use)
     : context_(context),
@@ -43,7 +60,6 @@ bool ListWalk::Read(EntryNumber n, EntryRecord& entry, bool forward) {
 bool ListWalk::IsMember(const EntryRecord& entry) const {
   switch (kind_) {
     case kSequentialSearch: return SequentialCriteriaTest(context_.search, entry);
-    case kGlobalSearch: return GlobalMatchTest(context_.search.globalText, context_.store.caseSensitive, entry);
     case kDeletedList: return entry.Status == kStatusDeleted;
     default: return true;
   }
@@ -55,11 +71,21 @@ EntryNumber ListWalk::Sequential(EntryNumber n, EntryRecord& entry, int directio
   const EntryNumber count = context_.store.header.Count();
   const bool forward = direction > 0;
   EntryRecord candidate;
+  // The global search tests the slots as stored, in either direction, and decodes only its members.
+  const GlobalMatch* global = kind_ == kGlobalSearch ? &Global() : nullptr;
   for (; n >= 1 && n <= count; n += direction) {
     if (!Step()) return 0;
     // Find Deleted's Next and Previous read on without the gauge: events run every 20 entries.
     if (kind_ == kDeletedList && use_ == WalkUse::kBrowse && n % 20 == 0) context_.store.ui.DoEvents();
-    if (!Read(n, candidate, forward)) return 0;
+    if (global != nullptr) {
+      const char* slot = reader_->test.Slot(n);
+      if (slot == nullptr) {
+        end_ = WalkEnd::kFailed;
+        return 0;
+      }
+      if (!(*global)(slot)) continue;
+    }
+    if (!Read(n, candidate, forward || global != nullptr)) return 0;
     if (!IsMember(candidate)) continue;
     if (forward && reader_->tested != kAllFields && !reader_->full.Read(n, candidate)) {
       end_ = WalkEnd::kFailed;

@@ -49,6 +49,7 @@ class ListWalk {
   std::unique_ptr<Reader> reader_;
 
   bool Step();
+  const GlobalMatch& Global();
   EntryNumber Move(EntryNumber from, EntryRecord& entry, int direction);
   bool Read(EntryNumber n, EntryRecord& entry, bool forward);
   bool IsMember(const EntryRecord& entry) const;

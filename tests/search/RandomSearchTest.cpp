@@ -2,10 +2,14 @@
 // the end of the list and Previous back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "admin/Sort.h"
+#include "platform/CodePage.h"
+#include "search/Matching.h"
 #include "search/SearchFixture.h"
+#include "support/Support.h"
 
 namespace vrk {
 namespace {
@@ -159,6 +163,44 @@ TEST_F(RandomSearchTest, RunsAndBrowsingFollowTheRules) {
       if (search.endingPoint.Empty()) EXPECT_EQ(Sent(SearchRun), members);
     }
     ASSERT_TRUE(CloseCurrentCatalog(program));
+  }
+}
+
+// The global test reads slots as stored; it must find what a search of each decoded field finds,
+// bytes above 127 included, and never a match that runs from one field into the next.
+TEST(GlobalMatch, AgreesWithASearchOfEachDecodedField) {
+  std::mt19937 random(7);
+  const auto pick = [&](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+  // Few characters, so that matches are common; every byte value now and then.
+  const std::string alphabet = std::string("aAeE \x82\x90\x84\x8E\xE1\xC4-") + '\0';
+  const auto byte = [&] {
+    return pick(4) == 0 ? static_cast<char>(pick(256)) : alphabet[pick(static_cast<int>(alphabet.size()))];
+  };
+  for (int round = 0; round < 3000; ++round) {
+    CatalogHeader header;
+    for (short& length : header.FieldLength) length = static_cast<short>(pick(3) == 0 ? 0 : pick(6));
+    header.EntryLength = EntryLengthFor(header.FieldLength);
+    std::string slot(static_cast<std::size_t>(header.EntryLength), '\0');
+    for (char& c : slot) c = byte();
+    EntryRecord record;
+    DecodeSlot(record, header, slot.data());
+    std::string text;
+    if (pick(2) == 0) {  // a piece of the fields as they lie in the slot, maybe across two
+      const SlotLayout layout(header);
+      const std::size_t from = 4 + static_cast<std::size_t>(pick(static_cast<int>(layout.links - 4) + 1));
+      text = OemToChar(
+          std::string_view(slot).substr(from, static_cast<std::size_t>(pick(5))).substr(0, layout.links - from));
+      for (char& c : text) c = pick(2) == 0 ? UpperAnsi(c) : c;
+    } else {
+      for (int i = pick(3); i >= 0; --i) text += byte();
+    }
+    for (const bool caseSensitive : {false, true}) {
+      const auto flag = caseSensitive ? lib::kCaseMustAgree : lib::kCaseIgnored;
+      const bool expected = std::any_of(record.Field.begin(), record.Field.end(), [&](const std::string& field) {
+        return lib::IsSubstr(text, field, flag) != 0;
+      });
+      EXPECT_EQ(GlobalMatch(text, caseSensitive, header)(slot.data()), expected) << round << " " << caseSensitive;
+    }
   }
 }
 
