@@ -207,7 +207,7 @@ TEST_F(SearchTest, QuickViewShowsTheMatchesInItsGridAndFilesAKeyEditedThere) {
   EXPECT_EQ(rows, static_cast<std::size_t>(sent));
   EXPECT_TRUE(committed);
   EXPECT_EQ(program.listKind, kMakeEntries);
-  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{4, 3, 1, 5, 8, 6, 2}));
+  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{4, 7, 3, 1, 5, 8, 6, 2}));
 }
 
 TEST_F(SearchTest, AFullOutputStopsTheWalkAtExactlyItsLimit) {
