@@ -14,6 +14,15 @@ bool IsCatalogName(std::string_view name) {
          std::all_of(name.begin(), name.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
 }
 
+bool SplitCatalogPath(const std::string& path, std::string& directory, std::string& name) {
+  const auto slash = path.rfind('/');
+  directory = slash == std::string::npos ? "." : (slash == 0 ? "" : path.substr(0, slash));
+  name = UpperAscii(slash == std::string::npos ? path : path.substr(slash + 1));
+  // A file manager hands over the setup or entry file itself.
+  if (name.size() > 4 && (name.ends_with(".SET") || name.ends_with(".DAT"))) name.resize(name.size() - 4);
+  return IsCatalogName(name);
+}
+
 std::vector<std::string> CatalogFileNames(const std::string& name) {
   std::vector<std::string> names;
   for (const char* extension : kCatalogExtensions) names.push_back(name + extension);

@@ -19,6 +19,11 @@ inline constexpr std::array<const char*, 6> kCatalogExtensions = {".DAT", ".SET"
 // 1 to 8 letters A to Z and digits.
 bool IsCatalogName(std::string_view name);
 
+// A catalog named by a path, DIRECTORY/NAME, or by its setup or entry file, DIRECTORY/NAME.SET or
+// NAME.DAT in any letter case: the directory ("." for none, "" for the root) and the upper-cased
+// NAME. False when NAME is no catalog name.
+bool SplitCatalogPath(const std::string& path, std::string& directory, std::string& name);
+
 // The names (without directory) of every file a catalog of that name has or would have: those of the
 // extension list, then the index files of fields 1 to 21.
 std::vector<std::string> CatalogFileNames(const std::string& name);

@@ -119,15 +119,19 @@ bool LineCommandsEnabled(const CatalogMaintenance& m) { return !m.lines.empty();
 
 bool ChangingCommandsEnabled(const CatalogMaintenance& m) { return !m.readOnly; }
 
+bool SelectOrKeep(CatalogStore& store, CurrentCatalog& current, const std::string& directory, const std::string& name) {
+  const std::string previousDirectory = store.catalogDirectory;
+  const std::string previousName = store.CatalogOpen() ? store.catalogName : std::string();
+  if (current.Select(directory, name)) return true;
+  store.ui.Message("The default catalog is invalid or missing. No catalog selected.", Icon::Exclamation);
+  if (!previousName.empty()) (void)current.Select(previousDirectory, previousName);
+  return false;
+}
+
 void SelectCatalog(CatalogMaintenance& m) {
   const std::string name = Highlighted(m);
   if (name.empty()) return;
-  const std::string previousDirectory = m.store.catalogDirectory;
-  const std::string previousName = m.store.CatalogOpen() ? m.store.catalogName : std::string();
-  if (!m.current.Select(m.directory, name)) {
-    m.store.ui.Message("The default catalog is invalid or missing. No catalog selected.", Icon::Exclamation);
-    if (!previousName.empty()) (void)m.current.Select(previousDirectory, previousName);
-  }
+  (void)SelectOrKeep(m.store, m.current, m.directory, name);
   m.currentName = m.store.CatalogOpen() ? m.store.catalogName : std::string();
 }
 

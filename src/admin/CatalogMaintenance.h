@@ -28,6 +28,10 @@ class CurrentCatalog {
   virtual void Removed() = 0;
 };
 
+// Makes the catalog current; when it cannot be used, says so and makes the catalog current before
+// current again. False when it could not be used.
+bool SelectOrKeep(CatalogStore& store, CurrentCatalog& current, const std::string& directory, const std::string& name);
+
 // The window's state: its directory, the catalog list and the highlighted line.
 struct CatalogMaintenance {
   CatalogMaintenance(CatalogStore& store, CurrentCatalog& current, bool readOnly)

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 
 namespace vrk {
 namespace fs = std::filesystem;
@@ -40,18 +41,45 @@ std::string ExecutableDirectory() {
   return ec ? std::string() : self.parent_path().string();
 }
 
-std::string ProgramDirectory(std::string_view executable) {
-  if (const char* home = std::getenv("VRK_HOME"); home != nullptr && *home != '\0') {
-    std::string directory(home);
-    while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
-    return directory;
-  }
-  std::string directory = ExecutableDirectory();
-  if (directory.empty()) {
+ProgramPlaces CurrentPlaces(std::string_view executable) {
+  const auto variable = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value != nullptr ? value : "");
+  };
+  ProgramPlaces places{.vrkHome = variable("VRK_HOME"),
+                       .executableDirectory = ExecutableDirectory(),
+                       .dataHome = variable("XDG_DATA_HOME"),
+                       .home = variable("HOME")};
+  if (places.executableDirectory.empty()) {
     std::error_code ec;
-    directory = fs::absolute(fs::path(std::string(executable)), ec).parent_path().string();
+    places.executableDirectory = fs::absolute(fs::path(std::string(executable)), ec).parent_path().string();
   }
-  return directory;
+  places.executableDirectoryWritable = sys::MayWrite(places.executableDirectory);
+  return places;
+}
+
+bool IsUserDataFolder(const ProgramPlaces& places) {
+  return places.vrkHome.empty() && !places.executableDirectoryWritable &&
+         ((!places.dataHome.empty() && places.dataHome.front() == '/') || !places.home.empty());
+}
+
+std::string ProgramDirectory(const ProgramPlaces& places) {
+  const auto trimmed = [](std::string directory) {
+    while (!directory.empty() && directory.back() == '/') directory.pop_back();
+    return directory;
+  };
+  if (!places.vrkHome.empty()) {
+    return places.vrkHome.find_first_not_of('/') == std::string::npos ? "/" : trimmed(places.vrkHome);
+  }
+  if (!IsUserDataFolder(places)) return places.executableDirectory;
+  // An installed program's directory may not be written; the user's data folder stands in for it. A
+  // relative XDG_DATA_HOME is invalid and ignored.
+  const std::string folder = !places.dataHome.empty() && places.dataHome.front() == '/'
+                                 ? trimmed(places.dataHome) + "/vrk"
+                                 : trimmed(places.home) + "/.local/share/vrk";
+  std::error_code ec;
+  fs::create_directories(folder, ec);  // a folder that cannot be made fails at its first use, with its message
+  return folder;
 }
 
 }  // namespace vrk

@@ -19,9 +19,27 @@ std::string PathText(std::string_view path);
 // the bytes of characters beyond ASCII.
 std::string UpperAscii(std::string_view text);
 
-// Directory of the running program, or the directory named by VRK_HOME when it is set.
-// `executable` is argv[0], used when /proc/self/exe cannot be read.
-std::string ProgramDirectory(std::string_view executable);
+// What decides the program directory.
+struct ProgramPlaces {
+  std::string vrkHome;              // VRK_HOME, or empty
+  std::string executableDirectory;  // where the running executable lies
+  bool executableDirectoryWritable = false;
+  std::string dataHome;  // XDG_DATA_HOME, or empty
+  std::string home;      // HOME, or empty
+};
+// The places of this process. `executable` is argv[0], used when /proc/self/exe cannot be read.
+ProgramPlaces CurrentPlaces(std::string_view executable);
+
+// True when the program directory is the user's data folder.
+bool IsUserDataFolder(const ProgramPlaces& places);
+
+// The program directory, where VRK.INI, the report formats and the security file live: the directory
+// VRK_HOME names; else the executable's own directory when it may be written (a copy unpacked or built
+// in the user's folders); else, for an installed program, the user's data folder, $XDG_DATA_HOME/vrk
+// or ~/.local/share/vrk, made when it is missing (the executable's directory when neither is known).
+std::string ProgramDirectory(const ProgramPlaces& places);
+// The program directory of this process.
+inline std::string ProgramDirectory(std::string_view executable) { return ProgramDirectory(CurrentPlaces(executable)); }
 
 // Directory of the running executable itself (no VRK_HOME); empty when unknown.
 std::string ExecutableDirectory();

@@ -2,6 +2,7 @@
 
 #include "admin/CatalogMaintenance.h"
 #include "catalog/Catalog.h"
+#include "platform/Paths.h"
 #include "platform/Ui.h"
 #include "shell/Editing.h"
 #include "shell/Settings.h"
@@ -50,6 +51,16 @@ class ProgramCatalog : public CurrentCatalog {
 };
 
 }  // namespace
+
+bool SelectCatalogByPath(Program& program, const std::string& path) {
+  std::string directory, name;
+  if (!SplitCatalogPath(path, directory, name)) {
+    program.ui.Message(PathText(path) + " is not a catalog.", Icon::Exclamation);
+    return false;
+  }
+  ProgramCatalog current(program);
+  return SelectOrKeep(program, current, directory, name);
+}
 
 void CatalogMaintenanceCommand(Program& program) {
   EraseScreen(program);  // which closes the browse index

@@ -10,4 +10,9 @@ namespace vrk {
 // Maintenance window on the catalog directory, and afterwards shows whatever catalog is current then.
 void CatalogMaintenanceCommand(Program& program);
 
+// Makes the catalog a path names (DIRECTORY/NAME, or its NAME.SET or NAME.DAT file) current as Select in
+// Catalog Maintenance does, VRK.INI naming it. A path that names no catalog, or a catalog that cannot be
+// used, is said in a message, and the catalog current before stays current. False then.
+bool SelectCatalogByPath(Program& program, const std::string& path);
+
 }  // namespace vrk

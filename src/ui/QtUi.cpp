@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QThread>
 
 #include "admin/CatalogMaintenance.h"
 #include "admin/CatalogSetup.h"
@@ -171,7 +173,14 @@ void QtUi::ClearBusy() {
   while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
 }
 
-void QtUi::DoEvents() { QCoreApplication::processEvents(); }
+void QtUi::DoEvents() {
+  const QScopedValueRollback running(doingEvents_, true);
+  QCoreApplication::processEvents();
+}
+
+bool QtUi::Idle() const {
+  return !doingEvents_ && QApplication::activeModalWidget() == nullptr && QThread::currentThread()->loopLevel() <= 1;
+}
 
 // The menus and the entry screen are disabled rather than the whole window, so that the gauge, a
 // window of its own above the main window, keeps its Cancel button.

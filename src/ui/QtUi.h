@@ -33,6 +33,9 @@ class QtUi : public Ui {
   std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) override;
   std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) override;
 
+  // True when no command is running and no dialog is open: only the main window's events are handled.
+  bool Idle() const;
+
   // The window that owns the dialogs and that long operations disable.
   void SetMainWindow(QMainWindow* window);
   QWidget* MainWindow() const;
@@ -76,6 +79,7 @@ class QtUi : public Ui {
   QPointer<QMainWindow> mainWindow_;
   QPointer<frmGauge> gauge_;  // owned by the main window, which may go first
   QElapsedTimer gaugeClock_;  // since the gauge opened
+  bool doingEvents_ = false;   // a command is letting pending events run
 };
 
 // "Bitmap (*.bmp)|*.bmp|Wave (*.wav)|*.wav" as the name filters of a file dialog.

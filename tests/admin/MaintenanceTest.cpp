@@ -12,6 +12,7 @@
 #include "admin/CatalogSetup.h"
 #include "admin/EditCatalog.h"
 #include "catalog/Layout.h"
+#include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "shell/Maintenance.h"
 
@@ -153,6 +154,24 @@ TEST_F(MaintenanceTest, SelectMakesTheCatalogCurrentOnTheScreenAndFailingKeepsTh
   EXPECT_EQ(program.currentEntryNumber, 3);
   EXPECT_EQ(screen.Panel(Panel::CatName), "BOOKS");
   EXPECT_EQ(screen.Panel(Panel::Sorted), "UNSORTED");
+  EXPECT_EQ(GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath), dir / "BOOKS");
+}
+
+// A catalog named on vrk's command line, or by a file manager through its setup file.
+TEST_F(MaintenanceTest, SelectByPathTakesTheSetupFileAndKeepsTheCatalogBeforeWhenThePathNamesNone) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
+  WriteCatalog(dir.path(), "BOOKS", MakeLayout({{"Author", 20}}), {{{"X"}}, {{"Y"}}});
+  WritePrivateProfileString("Database", "CurrentDB", dir / "MUSIC", program.iniPath);
+  OpenStartCatalog(program);
+  EXPECT_TRUE(SelectCatalogByPath(program, dir / "books.set"));
+  EXPECT_EQ(program.catalogName, "BOOKS");
+  EXPECT_EQ(screen.Panel(Panel::CatName), "BOOKS");
+  EXPECT_EQ(GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath), dir / "BOOKS");
+  EXPECT_FALSE(SelectCatalogByPath(program, dir / "NOTES.TXT"));
+  EXPECT_FALSE(SelectCatalogByPath(program, dir / "GONE.DAT"));
+  EXPECT_THAT(ui.texts(), ElementsAre(PathText(dir / "NOTES.TXT") + " is not a catalog.",
+                                      "The default catalog is invalid or missing. No catalog selected."));
+  EXPECT_EQ(program.catalogName, "BOOKS");
   EXPECT_EQ(GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath), dir / "BOOKS");
 }
 

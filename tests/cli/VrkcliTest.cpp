@@ -72,6 +72,30 @@ TEST_F(VrkcliTest, NewAddAndInfo) {
   EXPECT_TRUE(std::filesystem::exists(dir / "MUSIC.DAT"));
 }
 
+// The help lists the commands that run, and each one says its own usage when its arguments are missing.
+TEST_F(VrkcliTest, EveryCommandTheHelpListsRunsAndGivesItsUsage) {
+  const Outcome help = Cli("--help");
+  EXPECT_EQ(help.status, 0);
+  const Outcome usage = Cli("");
+  EXPECT_EQ(usage.status, 2);
+  std::vector<std::string> names;
+  for (std::size_t at = 0; (at = usage.err.find("\n  vrkcli ", at)) != std::string::npos;) {
+    at += 10;
+    names.push_back(usage.err.substr(at, usage.err.find_first_of(" \n", at) - at));
+  }
+  EXPECT_GT(names.size(), 30u);
+  for (const std::string& name : names) {
+    const Outcome run = Cli(name);
+    EXPECT_EQ(run.status, 2) << name;
+    EXPECT_EQ(run.err.rfind("usage: vrkcli " + name + " ", 0), 0u) << run.err;
+    EXPECT_NE(help.out.find("  vrkcli " + name + " "), std::string::npos) << name;
+  }
+  const Outcome unknown = Cli("frobnicate");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err.rfind("vrkcli: unknown command frobnicate\nusage: vrkcli ", 0), 0u) << unknown.err;
+  EXPECT_EQ(Cli("--version").out.rfind("vrkcli ", 0), 0u);
+}
+
 TEST_F(VrkcliTest, DumpWalkAndTotals) {
   MakeMusic();
   EXPECT_EQ(Cli("dump " + Base()).out,

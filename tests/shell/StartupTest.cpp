@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Sound.h"
+#include "shell/DemoCatalog.h"
 #include "shell/Startup.h"
 #include "shell/TextScreen.h"
 
@@ -65,6 +66,29 @@ TEST_F(StartupTest, WithoutVrkIniTheProgramStartsWithoutACatalogAndItsDefaults) 
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(ui.busyDepth, 0);
   EXPECT_FALSE(FileExists(dir / "VRK.INI"));  // nothing is written at start-up
+}
+
+// An installed program, whose directory may not be written, starts in the user's data folder.
+TEST_F(StartupTest, TheFirstStartInTheUsersDataFolderMakesTheDemoCatalogOnce) {
+  const ProgramPlaces places{.executableDirectory = "/usr/bin", .home = dir.path()};
+  const std::string folder = dir / ".local/share/vrk";
+  for (int start = 0; start < 2; ++start) {
+    SetProgramDirectory(program, ProgramDirectory(places));
+    PrepareUserDataFolder(program, IsUserDataFolder(places));
+    Start();
+    EXPECT_EQ(program.programDirectory, folder);
+    ASSERT_TRUE(program.CatalogOpen());
+    EXPECT_EQ(program.catalogName, "RECORDS");
+    EXPECT_EQ(program.catalogDirectory, folder);
+    EXPECT_EQ(program.header.Count(), 200);
+    ShutDown(program);
+  }
+  EXPECT_EQ(GetPrivateProfileString("Database", "CurrentDB", "", folder + "/VRK.INI"), "RECORDS");
+  // A user who removed the demo catalog does not get it back.
+  std::filesystem::remove(folder + "/RECORDS.DAT");
+  PrepareUserDataFolder(program, IsUserDataFolder(places));
+  EXPECT_FALSE(FileExists(folder + "/RECORDS.DAT"));
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(StartupTest, SettingsComeFromVrkIni) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "admin/CatalogFiles.h"
+#include "app/help/ProgramHelp.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -149,15 +150,15 @@ int Backup(const std::string& directory, const std::string& name) {
 }  // namespace vrk
 
 int main(int argc, char** argv) {
+  const vrk::help::ProgramHelp& help = vrk::help::VrkbackHelp();
+  if (vrk::help::AnswerHelpOrVersion(help, argc, argv)) return 0;
   if (argc != 2) {
-    std::cerr << "usage: vrkback BASE (BASE is directory/NAME of a catalog)\n";
+    std::cerr << vrk::help::UsageText(help);
     return vrk::kBadInput;
   }
   const std::string base = argv[1];
-  const auto slash = base.rfind('/');
-  const std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : base.substr(0, slash));
-  const std::string name = vrk::UpperAscii(slash == std::string::npos ? base : base.substr(slash + 1));
-  if (!vrk::IsCatalogName(name) || !vrk::FileExists(directory + "/" + name + ".DAT")) {
+  std::string directory, name;
+  if (!vrk::SplitCatalogPath(base, directory, name) || !vrk::FileExists(directory + "/" + name + ".DAT")) {
     std::cerr << "vrkback: no catalog " << base << '\n';
     return vrk::kBadInput;
   }

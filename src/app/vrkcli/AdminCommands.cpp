@@ -33,7 +33,7 @@ bool SameDirectory(const std::string& a, const std::string& b) {
 // A catalog of BASE held against other programs, in the session's store: its lock taken, its entry
 // file open. Returns 0, or the exit status after printing why not.
 int HoldBase(Session& session, const std::string& base, std::string& directory, std::string& name) {
-  if (!SplitBase(base, directory, name)) return BadInput("not a catalog base path: " + base);
+  if (!SplitCatalogPath(base, directory, name)) return BadInput("not a catalog base path: " + base);
   if (!FileExists(directory + "/" + name + ".DAT")) return BadInput("no catalog " + base);
   return HoldCatalog(session.program, directory, name, false) ? 0 : kFailed;
 }
@@ -49,7 +49,7 @@ long Digits(const std::string& text, std::size_t digits) {
 }  // namespace
 
 int CommandCatalogs(const Args& args) {
-  if (args.size() != 1) return BadInput("usage: vrkcli catalogs DIR");
+  if (args.size() != 1) return BadUsage("catalogs");
   std::string directory = args[0];
   while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
   if (!IsDirectory(directory)) return BadInput("no directory " + args[0]);
@@ -62,7 +62,7 @@ int CommandCatalogs(const Args& args) {
 }
 
 int CommandEditLayout(const Args& args) {
-  if (args.size() < 2) return BadInput("usage: vrkcli edit-layout BASE FIELD...");
+  if (args.size() < 2) return BadUsage("edit-layout");
   CatalogLayout layout;
   if (const int status = ParseLayout(Args(args.begin() + 1, args.end()), layout)) return status;
   Session session;
@@ -73,12 +73,12 @@ int CommandEditLayout(const Args& args) {
 }
 
 int CommandRename(const Args& args) {
-  if (args.size() != 2) return BadInput("usage: vrkcli rename BASE NEWNAME");
+  if (args.size() != 2) return BadUsage("rename");
   const std::string newName = UpperAscii(args[1]);
   if (!IsCatalogName(newName)) return BadInput("not a catalog name (1 to 8 letters and digits): " + args[1]);
   Session session;
   std::string directory, name;
-  if (SplitBase(args[0], directory, name) && FileExists(directory + "/" + newName + ".DAT")) {
+  if (SplitCatalogPath(args[0], directory, name) && FileExists(directory + "/" + newName + ".DAT")) {
     return BadInput("Catalog already exists. Rename Aborted.");
   }
   if (const int status = HoldBase(session, args[0], directory, name)) return status;
@@ -86,7 +86,7 @@ int CommandRename(const Args& args) {
 }
 
 int CommandRemove(const Args& args) {
-  if (!HasConfirmation(args)) return BadInput("usage: vrkcli remove BASE --yes (every file of the catalog goes)");
+  if (!HasConfirmation(args)) return BadUsage("remove");
   Session session;
   std::string directory, name;
   if (const int status = HoldBase(session, args[0], directory, name)) return status;
@@ -94,7 +94,7 @@ int CommandRemove(const Args& args) {
 }
 
 int CommandReserve(const Args& args) {
-  if (args.size() != 2 || Digits(args[1], 4) < 0) return BadInput("usage: vrkcli reserve BASE N (N 0 to 9999)");
+  if (args.size() != 2 || Digits(args[1], 4) < 0) return BadUsage("reserve");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
@@ -106,7 +106,7 @@ int CommandReserve(const Args& args) {
 
 int CommandBackup(const Args& args) {
   std::string directory, name;
-  if (args.size() != 1 || !SplitBase(args[0], directory, name)) return BadInput("usage: vrkcli backup BASE");
+  if (args.size() != 1 || !SplitCatalogPath(args[0], directory, name)) return BadUsage("backup");
   // vrkback says where the archive went, or what failed, and exits as vrkcli does.
   const int status = lib::RunProgram({"vrkback", directory + "/" + name});
   if (status < 0) std::cerr << "vrkcli: the backup program vrkback could not be run\n";
@@ -114,7 +114,7 @@ int CommandBackup(const Args& args) {
 }
 
 int CommandSort(const Args& args) {
-  if (args.size() < 2) return BadInput("usage: vrkcli sort BASE FIELD... (1 to 9 levels)");
+  if (args.size() < 2) return BadUsage("sort");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
@@ -131,7 +131,7 @@ int CommandSort(const Args& args) {
 }
 
 int CommandUnsort(const Args& args) {
-  if (args.size() != 1) return BadInput("usage: vrkcli unsort BASE");
+  if (args.size() != 1) return BadUsage("unsort");
   Session session;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
   const bool unsorted = MarkUnsorted(session.program);
@@ -139,11 +139,11 @@ int CommandUnsort(const Args& args) {
 }
 
 int CommandCopyEntries(const Args& args) {
-  if (args.size() < 2) return BadInput("usage: vrkcli copy-entries SOURCE DEST [D=S]...");
+  if (args.size() < 2) return BadUsage("copy-entries");
   std::string sourceDirectory, destinationDirectory;
   ConfigureCopy copy;
-  if (!SplitBase(args[0], sourceDirectory, copy.sourceName)) return BadInput("not a catalog base path: " + args[0]);
-  if (!SplitBase(args[1], destinationDirectory, copy.destinationName)) {
+  if (!SplitCatalogPath(args[0], sourceDirectory, copy.sourceName)) return BadInput("not a catalog base path: " + args[0]);
+  if (!SplitCatalogPath(args[1], destinationDirectory, copy.destinationName)) {
     return BadInput("not a catalog base path: " + args[1]);
   }
   if (!SameDirectory(sourceDirectory, destinationDirectory))
@@ -166,7 +166,7 @@ int CommandCopyEntries(const Args& args) {
 }
 
 int CommandEliminate(const Args& args) {
-  if (!HasConfirmation(args)) return BadInput("usage: vrkcli eliminate BASE --yes (deleted entries go for good)");
+  if (!HasConfirmation(args)) return BadUsage("eliminate");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
@@ -176,7 +176,7 @@ int CommandEliminate(const Args& args) {
 }
 
 int CommandSetCode(const Args& args) {
-  if (args.size() != 1 || Digits(args[0], 3) < 0) return BadInput("usage: vrkcli set-code N (N 0 to 999)");
+  if (args.size() != 1 || Digits(args[0], 3) < 0) return BadUsage("set-code");
   Session session;
   session.program.programDirectory = ProgramDirectory("");
   return StoreSecurityCode(session.program, args[0]) ? 0 : kFailed;

@@ -20,9 +20,9 @@
 namespace vrk::cli {
 
 int CommandNew(const Args& args) {
-  if (args.size() < 2) return BadInput("usage: vrkcli new BASE FIELD...");
+  if (args.size() < 2) return BadUsage("new");
   std::string directory, name;
-  if (!SplitBase(args[0], directory, name)) return BadInput("not a catalog base path: " + args[0]);
+  if (!SplitCatalogPath(args[0], directory, name)) return BadInput("not a catalog base path: " + args[0]);
   CatalogLayout layout;
   if (const int status = ParseLayout(Args(args.begin() + 1, args.end()), layout)) return status;
   if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
@@ -31,7 +31,7 @@ int CommandNew(const Args& args) {
 }
 
 int CommandAdd(const Args& args) {
-  if (args.empty()) return BadInput("usage: vrkcli add BASE FIELD=VALUE...");
+  if (args.empty()) return BadUsage("add");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
@@ -61,7 +61,7 @@ int CommandAdd(const Args& args) {
 }
 
 int CommandInfo(const Args& args) {
-  if (args.size() != 1) return BadInput("usage: vrkcli info BASE");
+  if (args.size() != 1) return BadUsage("info");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
@@ -78,7 +78,7 @@ int CommandInfo(const Args& args) {
 }
 
 int CommandDump(const Args& args) {
-  if (args.size() != 1) return BadInput("usage: vrkcli dump BASE");
+  if (args.size() != 1) return BadUsage("dump");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
@@ -94,7 +94,7 @@ int CommandDump(const Args& args) {
 }
 
 int CommandWalk(const Args& args) {
-  if (args.size() != 2) return BadInput("usage: vrkcli walk BASE FIELD");
+  if (args.size() != 2) return BadUsage("walk");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
@@ -123,8 +123,8 @@ int CommandWalk(const Args& args) {
 namespace {
 
 // delete and undelete: the entry is shown, then the command runs on it as on the screen.
-int CommandOnEntry(const Args& args, const char* usage, bool (*command)(Program&)) {
-  if (args.size() != 2) return BadInput(usage);
+int CommandOnEntry(const Args& args, const char* name, bool (*command)(Program&)) {
+  if (args.size() != 2) return BadUsage(name);
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
@@ -138,12 +138,12 @@ int CommandOnEntry(const Args& args, const char* usage, bool (*command)(Program&
 
 }  // namespace
 
-int CommandDelete(const Args& args) { return CommandOnEntry(args, "usage: vrkcli delete BASE N", DeleteEntry); }
+int CommandDelete(const Args& args) { return CommandOnEntry(args, "delete", DeleteEntry); }
 
-int CommandUndelete(const Args& args) { return CommandOnEntry(args, "usage: vrkcli undelete BASE N", UndeleteEntry); }
+int CommandUndelete(const Args& args) { return CommandOnEntry(args, "undelete", UndeleteEntry); }
 
 int CommandReindex(const Args& args) {
-  if (args.size() != 1) return BadInput("usage: vrkcli reindex BASE");
+  if (args.size() != 1) return BadUsage("reindex");
   Session session;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
   const bool indexed = ReIndexCommand(session.program);
@@ -151,7 +151,7 @@ int CommandReindex(const Args& args) {
 }
 
 int CommandTotals(const Args& args) {
-  if (args.size() != 1) return BadInput("usage: vrkcli totals BASE");
+  if (args.size() != 1) return BadUsage("totals");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
+#include "admin/CatalogFiles.h"
+#include "app/help/ProgramHelp.h"
 #include "catalog/Layout.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
@@ -16,21 +18,19 @@ int BadInput(const std::string& message) {
   return kBadInput;
 }
 
+int BadUsage(std::string_view command) {
+  const help::ProgramHelp& help = help::VrkcliHelp();
+  std::cerr << help::UsageText(help, help::FindCommand(help, command));
+  return kBadInput;
+}
+
 std::string Ansi(const std::string& utf8) { return AnsiFromUtf8(utf8); }
 
 std::string Out(const std::string& ansi) { return Utf8FromAnsi(RightTrim(ansi)); }
 
-bool SplitBase(const std::string& base, std::string& directory, std::string& name) {
-  const auto slash = base.rfind('/');
-  directory = slash == std::string::npos ? "." : (slash == 0 ? "" : base.substr(0, slash));
-  name = UpperAscii(slash == std::string::npos ? base : base.substr(slash + 1));
-  return !name.empty() && name.size() <= 8 &&
-         std::all_of(name.begin(), name.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
-}
-
 int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
   std::string directory, name;
-  if (!SplitBase(base, directory, name)) {
+  if (!SplitCatalogPath(base, directory, name)) {
     return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
   }
   session.program.programDirectory = ProgramDirectory("");

@@ -4,8 +4,10 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "admin/CatalogFiles.h"
 #include "app/vrkcli/TerminalUi.h"
 #include "catalog/Catalog.h"
 #include "catalog/Layout.h"
@@ -32,14 +34,13 @@ struct Session {
 
 // Prints one line about bad input and returns the exit status for it.
 int BadInput(const std::string& message);
+// Prints the usage lines of the command and returns the exit status for bad input.
+int BadUsage(std::string_view command);
 
 std::string Ansi(const std::string& utf8);
 // A catalog text for output: trailing blanks removed, UTF-8.
 std::string Out(const std::string& ansi);
 
-// BASE is directory + "/" + NAME, NAME 1 to 8 letters and digits, kept upper-case; the directory is
-// the file system's bytes.
-bool SplitBase(const std::string& base, std::string& directory, std::string& name);
 // Opens BASE as the current catalog: for reading, or for a change, which locks it against other
 // programs changing it. Returns 0, or the exit status after printing why not.
 int OpenBase(Session& session, const std::string& base, CatalogAccess access);

@@ -46,11 +46,11 @@ bool IsCatalogFile(const Program& program, const std::string& path) {
 }  // namespace
 
 int CommandImportDbf(const Args& args) {
-  if (args.size() != 2) return BadInput("usage: vrkcli import-dbf FILE BASE");
+  if (args.size() != 2) return BadUsage("import-dbf");
   const std::string table = DbfTableFile(args[0]);
   if (table.empty() || !FileExists(table)) return BadInput("no dBase III table " + args[0]);
   std::string directory, name;
-  if (!SplitBase(args[1], directory, name)) {
+  if (!SplitCatalogPath(args[1], directory, name)) {
     return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + args[1]);
   }
   if (!DirectoryExists(directory)) return BadInput("no directory for " + args[1]);
@@ -70,7 +70,7 @@ int CommandExportDbf(const Args& args) {
       files.push_back(arg);
     }
   }
-  if (files.size() != 2) return BadInput("usage: vrkcli export-dbf BASE FILE [--overwrite]");
+  if (files.size() != 2) return BadUsage("export-dbf");
   const std::string& path = files[1];
   const std::string table = DbfTableFile(path);
   if (table.empty()) return BadInput("not a file name: " + files[1]);

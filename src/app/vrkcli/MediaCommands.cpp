@@ -42,9 +42,8 @@ int Finish(Session& session, bool done) { return CloseCurrentCatalog(session.pro
 }  // namespace
 
 int CommandMemo(const Args& args) {
-  const char* usage = "usage: vrkcli memo BASE N [--set TEXT | --remove]";
   const bool set = args.size() == 4 && args[2] == "--set", remove = args.size() == 3 && args[2] == "--remove";
-  if (args.size() != 2 && !set && !remove) return BadInput(usage);
+  if (args.size() != 2 && !set && !remove) return BadUsage("memo");
   std::optional<std::string> text;
   if (set && !(text = MemoText(args[3]))) return BadInput("The memo holds characters a memo cannot store.");
   Session session;
@@ -66,8 +65,7 @@ int CommandMemo(const Args& args) {
 }
 
 int CommandMedia(const Args& args) {
-  const char* usage = "usage: vrkcli media BASE N [--picture PATH] [--sound PATH]";
-  if (args.size() < 2 || args.size() % 2 != 0) return BadInput(usage);
+  if (args.size() < 2 || args.size() % 2 != 0) return BadUsage("media");
   std::optional<std::string> picture, sound;
   for (std::size_t i = 2; i + 1 < args.size(); i += 2) {
     if (args[i] == "--picture") {
@@ -75,7 +73,7 @@ int CommandMedia(const Args& args) {
     } else if (args[i] == "--sound") {
       sound = args[i + 1];
     } else {
-      return BadInput(usage);
+      return BadUsage("media");
     }
   }
   Session session;
@@ -102,7 +100,7 @@ int CommandMedia(const Args& args) {
 }
 
 int CommandMacros(const Args& args) {
-  if (args.empty()) return BadInput("usage: vrkcli macros BASE [KEY=TEXT]...");
+  if (args.empty()) return BadUsage("macros");
   const MacroKeyTable keys = BuildMacroKeyTable();
   std::vector<std::pair<int, std::string>> changes;
   for (std::size_t i = 1; i < args.size(); ++i) {

@@ -9,9 +9,7 @@
 namespace vrk::cli {
 
 int CommandReplace(const Args& args) {
-  const char* usage =
-      "usage: vrkcli replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case]";
-  if (args.size() < 3) return BadInput(usage);
+  if (args.size() < 3) return BadUsage("replace");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
@@ -25,7 +23,7 @@ int CommandReplace(const Args& args) {
   bool caseSensitive = program.caseSensitive;
   for (std::size_t i = 3; i < args.size(); ++i) {
     const bool valued = args[i] == "--field" || args[i] == "--from";
-    if (valued && i + 1 == args.size()) return BadInput(usage);
+    if (valued && i + 1 == args.size()) return BadUsage("replace");
     if (args[i] == "--field") {
       const int field = FindField(program.fieldTable, args[++i]);
       if (field < 0 || program.header.FieldLength[static_cast<std::size_t>(field)] == 0) {
@@ -41,7 +39,7 @@ int CommandReplace(const Args& args) {
     } else if (args[i] == "--case" || args[i] == "--ignore-case") {
       caseSensitive = args[i] == "--case";
     } else {
-      return BadInput(usage);
+      return BadUsage("replace");
     }
   }
   if (CheckReplaceDialog(program.ui, dialog) != ReplaceBox::kNone) return kBadInput;

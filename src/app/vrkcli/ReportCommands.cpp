@@ -48,7 +48,7 @@ int PlaceSpec(ReportDesigner& designer, const std::string& spec) {
 
 int FormatNew(const Args& args) {
   if (args.empty() || !IsReportName(args[0]))
-    return BadInput("usage: vrkcli format new NAME ITEM@ROW:COL:WIDTH... [--lines N] [--titles]");
+    return BadUsage("format");
   const std::string name = UpperAscii(args[0]);
   Session session;
   Program& program = session.program;
@@ -85,7 +85,7 @@ int FormatNew(const Args& args) {
 }
 
 int FormatShow(const Args& args) {
-  if (args.size() != 1 || !IsReportName(args[0])) return BadInput("usage: vrkcli format show NAME");
+  if (args.size() != 1 || !IsReportName(args[0])) return BadUsage("format");
   Session session;
   session.program.programDirectory = ProgramDirectory("");
   ReportFormat format;
@@ -104,7 +104,7 @@ int FormatShow(const Args& args) {
 }
 
 int FormatSelect(const Args& args) {
-  if (args.size() != 2 || !IsReportName(args[1])) return BadInput("usage: vrkcli format select BASE NAME");
+  if (args.size() != 2 || !IsReportName(args[1])) return BadUsage("format");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
@@ -169,11 +169,11 @@ int CommandFormat(const Args& args) {
   if (!args.empty() && args[0] == "new") return FormatNew(rest);
   if (!args.empty() && args[0] == "show") return FormatShow(rest);
   if (!args.empty() && args[0] == "select") return FormatSelect(rest);
-  return BadInput("usage: vrkcli format new|show|select ...");
+  return BadUsage("format");
 }
 
 int CommandSettings(const Args& args) {
-  if (args.empty()) return BadInput("usage: vrkcli settings BASE [KEY=VALUE]...");
+  if (args.empty()) return BadUsage("settings");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], args.size() == 1 ? CatalogAccess::kRead : CatalogAccess::kChange)) {

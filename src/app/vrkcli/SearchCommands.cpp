@@ -74,12 +74,10 @@ bool Digits(const std::string& text) { return text.find_first_not_of("0123456789
 }  // namespace
 
 int CommandSearch(const Args& given) {
-  const char* usage =
-      "usage: vrkcli search BASE [FIELD=TEXT]... [--alpha KEYFIELD] [--start TEXT] [--end FIELD=TEXT]...";
   Args args = given;
   OutputOptions options;
   if (const int status = ParseOutputOptions(args, options)) return status;
-  if (args.empty()) return BadInput(usage);
+  if (args.empty()) return BadUsage("search");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
@@ -90,7 +88,7 @@ int CommandSearch(const Args& given) {
       keyField = all[++i];
       return 0;
     }
-    return all[i].rfind("--", 0) == 0 ? BadInput(usage) : FieldText(program, all[i], criteria);
+    return all[i].rfind("--", 0) == 0 ? BadUsage("search") : FieldText(program, all[i], criteria);
   });
   if (status) return status;
   RebuildCriterionSet(program.search.criteria, program.header, criteria);
@@ -108,7 +106,7 @@ int CommandListRange(const Args& given) {
   Args args = given;
   OutputOptions options;
   if (const int status = ParseOutputOptions(args, options)) return status;
-  if (args.size() != 3) return BadInput("usage: vrkcli list-range BASE START END");
+  if (args.size() != 3) return BadUsage("list-range");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
@@ -123,11 +121,10 @@ int CommandListRange(const Args& given) {
 }
 
 int CommandListAlpha(const Args& given) {
-  const char* usage = "usage: vrkcli list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]...";
   Args args = given;
   OutputOptions options;
   if (const int status = ParseOutputOptions(args, options)) return status;
-  if (args.size() < 2) return BadInput(usage);
+  if (args.size() < 2) return BadUsage("list-alpha");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
@@ -137,7 +134,7 @@ int CommandListAlpha(const Args& given) {
   std::vector<std::string> ends(kFieldCount);
   std::string start;
   const int status =
-      AlphabeticalOptions(program, args, 2, start, ends, [&](const Args&, std::size_t&) { return BadInput(usage); });
+      AlphabeticalOptions(program, args, 2, start, ends, [&](const Args&, std::size_t&) { return BadUsage("list-alpha"); });
   if (status) return status;
   if (const int selected = SelectKeyField(program, args[1])) return selected;
   SetPoints(program, start, ends);
@@ -149,7 +146,7 @@ int CommandFindDeleted(const Args& given) {
   Args args = given;
   OutputOptions options;
   if (const int status = ParseOutputOptions(args, options)) return status;
-  if (args.size() != 1) return BadInput("usage: vrkcli find-deleted BASE");
+  if (args.size() != 1) return BadUsage("find-deleted");
   Session session;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   const auto output = MakeOutput(session, options);
@@ -157,7 +154,6 @@ int CommandFindDeleted(const Args& given) {
 }
 
 int CommandGlobalSearch(const Args& given) {
-  const char* usage = "usage: vrkcli global-search BASE TEXT [--case | --ignore-case]";
   Args args = given;
   OutputOptions options;
   if (const int status = ParseOutputOptions(args, options)) return status;
@@ -165,13 +161,13 @@ int CommandGlobalSearch(const Args& given) {
   Args rest;
   for (const std::string& arg : args) {
     if (arg == "--case" || arg == "--ignore-case") {
-      if (caseSensitive) return BadInput(usage);
+      if (caseSensitive) return BadUsage("global-search");
       caseSensitive = arg == "--case";
     } else {
       rest.push_back(arg);
     }
   }
-  if (rest.size() != 2) return BadInput(usage);
+  if (rest.size() != 2) return BadUsage("global-search");
   std::string error;
   const auto text = FieldValue(rest[1], error);
   if (!text) return BadInput(error);

@@ -1,0 +1,195 @@
+// What vrkcli says about itself.
+#include "app/help/ProgramHelp.h"
+
+namespace vrk::help {
+
+const ProgramHelp& VrkcliHelp() {
+  static const ProgramHelp help{
+      .name = "vrkcli",
+      .summary = "work with VRK catalogs from the command line",
+      .synopsis = {"vrkcli COMMAND ARGUMENTS...", "vrkcli --help | --version"},
+      .description =
+          {"vrkcli runs the operations of the VRK catalog program from the command line, for scripts and batch "
+           "work. It reads and writes the same files as the desktop program vrk. A catalog is a layout of up to "
+           "twenty fixed-length fields; key fields are indexed for alphabetical order, sum fields are totalled, "
+           "and computed fields are worked out from two others.",
+           "BASE names a catalog: DIR/NAME, or NAME in the current directory, NAME being 1 to 8 letters and "
+           "digits (upper case on the disk); its setup file NAME.SET or its entry file NAME.DAT may be named "
+           "instead. FIELD is a field's number, 1 to 21, or its name (letter case and trailing blanks ignored).",
+           "Entries are printed one line each, in UTF-8: the entry number, active or deleted, then the text of "
+           "every used field, separated by one TAB, trailing blanks removed. Messages go to standard error, one "
+           "line each; when standard error is a terminal, long operations show a progress line there.",
+           "A catalog is never changed by two programs at once. A command that changes a catalog locks it; when "
+           "another program holds it for more than two seconds, the command says that it is in use by another "
+           "program. Reading goes on meanwhile. If vrkcli is killed at any moment, no saved entry is lost, and "
+           "key indexes left half-changed are rebuilt before they are used."},
+      .options = {{"--help", "Prints this help and ends."},
+                  {"--version", "Prints the version and ends."},
+                  {"--dbf FILE",
+                   "With a search or list: the entries found go into the new dBase III table FILE instead of "
+                   "standard output."},
+                  {"--ascii FILE",
+                   "With a search or list: the entries found go into an ASCII report in FILE (replaced when it is "
+                   "there), laid out by the catalog's report format, in code page 1252 with CR LF line ends."},
+                  {"--pdf FILE",
+                   "With a search or list: the report is printed into the PDF file FILE through the desktop "
+                   "program's printer."},
+                  {"--title TEXT", "With --pdf: the report's title."},
+                  {"--paper continuous|single|labels", "With --pdf: the paper the report is laid out for."}},
+      .commands =
+          {{"Catalogs and entries",
+            {{"new",
+              {"new BASE FIELD..."},
+              "Makes a new, empty catalog. Each FIELD is NAME:LENGTH[:key][:sum][:calc=XoY]: NAME of at most 14 "
+              "characters, LENGTH 1 to 80, key for a key field, sum for a sum field, and calc=XoY for a field "
+              "computed from fields X and Y (letters A to U for fields 1 to 21) with the operator o, one of + - * /. "
+              "Fields are numbered in the order given."},
+             {"add",
+              {"add BASE FIELD=VALUE..."},
+              "Adds an entry and prints its number. Fields not named stay blank; a computed field cannot be given, "
+              "and a value longer than its field is refused."},
+             {"info",
+              {"info BASE"},
+              "Prints the number of entries, the entry length and whether the catalog is sorted, then a line for "
+              "each field: number, name, length, kind (plain, key, sum or key+sum) and formula."},
+             {"dump", {"dump BASE"}, "Prints every entry in entry order, deleted entries included."},
+             {"walk",
+              {"walk BASE FIELD"},
+              "Prints every entry in the alphabetical order of the key field FIELD. Indexes left incomplete are "
+              "rebuilt first."},
+             {"delete",
+              {"delete BASE N"},
+              "Marks entry N deleted. A deleted entry keeps its number and its text, and leaves the alphabetical "
+              "orders."},
+             {"undelete", {"undelete BASE N"}, "Makes the deleted entry N an ordinary entry again."},
+             {"reindex", {"reindex BASE"}, "Builds the alphabetical index of every key field again from the entries."},
+             {"totals",
+              {"totals BASE"},
+              "Adds up every sum field over the whole catalog, deleted entries included, and prints each field's "
+              "name and total, in the number format of the user's locale."},
+             {"demo",
+              {"demo BASE"},
+              "Makes a demo record collection of 200 albums to try the program on, and makes it the current "
+              "catalog of the program directory's VRK.INI."}}},
+           {"Interchange",
+            {{"import-dbf",
+              {"import-dbf FILE BASE"},
+              "Makes the new catalog BASE from the dBase III table FILE: its first 20 fields become catalog fields "
+              "of their names and lengths, every record an entry. Dates follow the user's date format."},
+             {"export-dbf",
+              {"export-dbf BASE FILE [--overwrite]"},
+              "Writes every entry of BASE into the new dBase III table FILE, one character field for each used "
+              "field. An existing FILE is replaced only with --overwrite."}}},
+           {"Catalog administration",
+            {{"catalogs", {"catalogs DIR"}, "Lists the catalogs of the directory DIR with their numbers of entries."},
+             {"edit-layout",
+              {"edit-layout BASE FIELD..."},
+              "Gives BASE a new layout, FIELD as for new. When field lengths change, every entry is rebuilt into "
+              "the new lengths; the old catalog stays whole until the new one is complete."},
+             {"rename", {"rename BASE NEWNAME"}, "Gives every file of the catalog the new name NEWNAME."},
+             {"remove", {"remove BASE --yes"}, "Removes every file of the catalog."},
+             {"reserve",
+              {"reserve BASE N"},
+              "Makes room on the disk for N entries to come (N 0 to 9999) and prints the space taken, in K."},
+             {"backup",
+              {"backup BASE"},
+              "Writes every file of the catalog into one archive, backup/NAME-YYYYMMDD-HHMMSS.tar.gz beside it, "
+              "through the program vrkback. Any tar restores it."},
+             {"sort",
+              {"sort BASE FIELD..."},
+              "Sorts the catalog on 1 to 9 fields, each one ordering the entries the ones before leave equal. "
+              "Entries keep their numbers; sequential searches then follow the sorted order."},
+             {"unsort", {"unsort BASE"}, "Puts the catalog back into entry order."},
+             {"copy-entries",
+              {"copy-entries SOURCE DEST [D=S]..."},
+              "Appends every entry of the catalog SOURCE to the catalog DEST of the same directory. Destination "
+              "field D takes source field S; each D=S swaps two rows of the mapping, which starts from D=D for "
+              "every field."},
+             {"eliminate",
+              {"eliminate BASE --yes"},
+              "Removes the deleted entries for good, closing the gaps, and prints how many went. The catalog is "
+              "unsorted afterwards and its indexes are built again."},
+             {"set-code",
+              {"set-code N"},
+              "Sets the security code that the desktop program asks for at start-up: 0 to 250 ends it on a wrong "
+              "answer, 251 to 500 opens it for looking only, 501 or more asks nothing."}}},
+           {"Memos, pictures and macros",
+            {{"memo",
+              {"memo BASE N [--set TEXT | --remove]"},
+              "Prints entry N's memo, gives it the memo TEXT, or removes it."},
+             {"media",
+              {"media BASE N [--picture PATH] [--sound PATH]"},
+              "Prints the picture and sound files of entry N, or names new ones."},
+             {"macros",
+              {"macros BASE [KEY=TEXT]..."},
+              "Prints the catalog's text macros, or sets the text that Alt with KEY types: KEY is 1 to 9, 0 or a "
+              "letter other than E, F, H, O, R, U and V, TEXT at most 64 characters."}}},
+           {"Reports",
+            {{"format",
+              {"format new NAME ITEM@ROW:COL:WIDTH... [--lines N] [--titles]", "format show NAME",
+               "format select BASE NAME"},
+              "Makes the report format NAME.FMT in the program directory, prints one, or makes it the report "
+              "format of a catalog. ITEM is a field (1 to 21 or a name of the current catalog) or # for the entry "
+              "number, placed at line ROW and column COL of an entry's lines, WIDTH characters wide; --lines sets "
+              "the lines per entry and --titles prints the field names as titles."},
+             {"settings",
+              {"settings BASE [KEY=VALUE]..."},
+              "Prints or changes the report settings of a catalog. KEY is one of page-length, top-margin, "
+              "dashed-line, column-headings, lock-top-line (0, 1 or 2), print-memos, page-numbers, qv-max-lines "
+              "and qv-column-width; switches take 0 or 1."}}},
+           {"Searches and lists",
+            {{"search",
+              {"search BASE [FIELD=TEXT]... [--alpha KEYFIELD] [--start TEXT] [--end FIELD=TEXT]..."},
+              "Prints the entries whose fields contain the texts given, letter case ignored; without a FIELD=TEXT, "
+              "every entry. With --alpha the search follows the alphabetical order of KEYFIELD, whose text must "
+              "begin the field, from the key --start on, up to the entries --end names."},
+             {"list-range", {"list-range BASE START END"}, "Prints the entries numbered START to END."},
+             {"list-alpha",
+              {"list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]..."},
+              "Prints the entries in the alphabetical order of KEYFIELD, from the key --start on, up to the "
+              "entries --end names."},
+             {"find-deleted", {"find-deleted BASE"}, "Prints the deleted entries."},
+             {"global-search",
+              {"global-search BASE TEXT [--case | --ignore-case]"},
+              "Prints the entries that hold TEXT in any field, deleted entries included; letter case as the "
+              "catalog says, unless an option says otherwise."},
+             {"replace",
+              {"replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case]"},
+              "Replaces SEARCH with REPLACEMENT in FIELD, or in every field, from entry N on (from the first "
+              "without --from), and prints how many fields changed. Key indexes are kept up to date."}}}},
+      .notes = {"The searches and lists take the output options --dbf, --ascii and --pdf; without them they print "
+                "the entries found on standard output."},
+      .exitStatus = {{"0", "Everything was done and stored; a search or list found entries."},
+                     {"1",
+                      "A failure, reported on standard error; a search or list found nothing, or replace changed "
+                      "nothing."},
+                     {"2", "Bad input: an unknown command, a wrong argument or a value a field cannot hold."}},
+      .environment = {{"VRK_HOME",
+                       "The program directory, where VRK.INI, the report formats and the security code live. When "
+                       "it is not set, the directory of the executable is taken when it may be written, and "
+                       "otherwise the user's data folder."},
+                      {"XDG_DATA_HOME",
+                       "The user's data folder is $XDG_DATA_HOME/vrk, or ~/.local/share/vrk when it is not set."},
+                      {"LC_ALL, LC_NUMERIC, LC_TIME, LANG",
+                       "The user's locale: the format of totals and of dates read from dBase tables. Numbers in "
+                       "fields are always written with a period."}},
+      .files = {{"NAME.SET, NAME.DAT", "A catalog's setup file (layout and settings) and entry file."},
+                {"NAME.MEM, NAME.MCR", "A catalog's memos and text macros."},
+                {"NAMEXXNN.WDX", "The index of key field NN, from the first six letters of the catalog's name."},
+                {"VRK.INI", "The program's settings in the program directory, among them the current catalog."},
+                {"NAME.FMT", "A report format, in the program directory."},
+                {"VANTLOCK.SET", "The security code, in the program directory."}},
+      .examples = {{"vrkcli demo ~/RECORDS", "Makes the demo record collection in the home folder."},
+                   {"vrkcli new ~/books/BOOKS Author:30:key Title:40:key Year:4 Price:8:sum",
+                    "Makes a catalog of books with two key fields and a sum field."},
+                   {"vrkcli add ~/books/BOOKS Author='Le Guin' Title='The Dispossessed' Year=1974 Price=9.50",
+                    "Adds an entry and prints its number."},
+                   {"vrkcli walk ~/books/BOOKS Author", "Lists the books in the order of their authors."},
+                   {"vrkcli search ~/RECORDS Genre=jazz --pdf jazz.pdf --title 'Jazz'",
+                    "Prints the jazz records into a PDF report."},
+                   {"vrkcli export-dbf ~/RECORDS records.dbf", "Writes the catalog into a dBase III table."}},
+      .seeAlso = {"vrk(1)", "vrkback(1)"}};
+  return help;
+}
+
+}  // namespace vrk::help

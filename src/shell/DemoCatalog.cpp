@@ -1,0 +1,192 @@
+#include "shell/DemoCatalog.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+
+#include "catalog/Catalog.h"
+#include "catalog/EntryFile.h"
+#include "catalog/Layout.h"
+#include "index/Rebuild.h"
+#include "platform/CodePage.h"
+#include "platform/Paths.h"
+#include "shell/Settings.h"
+#include "shell/Startup.h"
+
+namespace vrk {
+namespace {
+
+constexpr int kDemoEntries = 200;
+
+enum DemoField {
+  kArtist,
+  kTitle,
+  kLabel,
+  kYear,
+  kGenre,
+  kFormat,
+  kTracks,
+  kCondition,
+  kPrice,
+  kCopies,
+  kValue,
+  kNotes
+};
+
+CatalogLayout DemoLayout() {
+  CatalogLayout layout;
+  const auto field = [&](DemoField at, const char* name, short length, short type) {
+    layout.fields[at] = {PadFieldName(name), type};
+    layout.lengths[at] = length;
+  };
+  field(kArtist, "Artist", 28, kKeyField);
+  field(kTitle, "Title", 32, kKeyField);
+  field(kLabel, "Label", 18, kPlainField);
+  field(kYear, "Year", 4, kKeyField);
+  field(kGenre, "Genre", 12, kKeyField);
+  field(kFormat, "Format", 8, kPlainField);
+  field(kTracks, "Tracks", 3, kSumField);
+  field(kCondition, "Condition", 10, kPlainField);
+  field(kPrice, "Price", 8, kSumField);
+  field(kCopies, "Copies", 3, kSumField);
+  field(kValue, "Value", 10, kSumField);
+  field(kNotes, "Notes", 40, kPlainField);
+  layout.formulas[kValue] = ParseFormula("I*J");  // Price × Copies
+  return layout;
+}
+
+// The made-up names, in UTF-8 as they are typed here.
+const std::array<const char*, 40> kArtists = {"The Copper Lanterns",
+                                              "Marta Velloso",
+                                              "Northbound Static",
+                                              "Elsie Brandt Quartet",
+                                              "Hollow Pines",
+                                              "Jonah Reyes",
+                                              "The Salt Flats",
+                                              "Ivory Canal",
+                                              "Dusty Marlowe",
+                                              "Quiet Harbour",
+                                              "Rosa Lindqvist",
+                                              "The Tin Orchard",
+                                              "Kofi Mensah Band",
+                                              "Amber Kestrel",
+                                              "The Velvet Meridian",
+                                              "Otto Varga",
+                                              "Blue Heron Trio",
+                                              "Lena Sørby",
+                                              "Café Lumière",
+                                              "Paper Moons",
+                                              "The Midnight Ferry",
+                                              "Hamish Doyle",
+                                              "Saffron Road",
+                                              "Clara Wendt",
+                                              "The Lowland Drifters",
+                                              "Yuki Tanabe",
+                                              "Brass Lantern Ensemble",
+                                              "Willow & Thorn",
+                                              "The Granite Choir",
+                                              "Félix Aubert",
+                                              "Nightjar",
+                                              "Ruth Okafor",
+                                              "The Cinder Sisters",
+                                              "Mateo Ibarra",
+                                              "Harbour Town Stompers",
+                                              "Greta Holm",
+                                              "The Slow Rivers",
+                                              "Iron Kettle",
+                                              "Noor Haddad",
+                                              "Señora Luna"};
+const std::array<const char*, 15> kAdjectives = {"Harbour", "Silver", "Quiet",  "Northern", "Broken",
+                                                 "Golden",  "Late",   "Paper",  "Winter",   "Crimson",
+                                                 "Distant", "Open",   "Summer", "Electric", "Hidden"};
+const std::array<const char*, 14> kNouns = {"Lights",   "Rivers", "Rooms",   "Roads",    "Letters",
+                                            "Gardens",  "Skies",  "Bridges", "Stations", "Mornings",
+                                            "Horizons", "Tides",  "Songs",   "Echoes"};
+const std::array<const char*, 10> kGenres = {"Jazz", "Folk",    "Rock",       "Blues",  "Classical",
+                                             "Soul", "Country", "Electronic", "Reggae", "Pop"};
+const std::array<const char*, 8> kLabels = {"Bluestone",   "Fenwick Records", "Harrow & Lane", "Kestrel Sound",
+                                            "Moor Street", "Oakmere",         "Pelican Discs", "Silver Birch"};
+const std::array<const char*, 4> kFormats = {"LP", "CD", "7-inch", "Cassette"};
+const std::array<const char*, 5> kConditions = {"Mint", "Near Mint", "Very Good", "Good", "Fair"};
+const std::array<const char*, 8> kNoteTexts = {"", "Gatefold sleeve",       "", "Signed on the sleeve",
+                                               "", "Original inner sleeve", "", "Promotional copy"};
+
+// A fixed sequence of numbers, so that every demo catalog is the same.
+class Sequence {
+ public:
+  std::uint32_t Next(std::uint32_t below) {
+    state_ = state_ * 1664525u + 1013904223u;
+    return (state_ >> 8) % below;
+  }
+
+ private:
+  std::uint32_t state_ = 20240901u;
+};
+
+template <std::size_t N>
+const char* Pick(const std::array<const char*, N>& names, Sequence& sequence) {
+  return names[sequence.Next(N)];
+}
+
+// The texts of demo entry i (from 0), by field.
+std::array<std::string, kFieldCount> DemoEntry(int i, Sequence& sequence) {
+  std::array<std::string, kFieldCount> texts;
+  const int pair = (i * 37) % static_cast<int>(kAdjectives.size() * kNouns.size());  // every title differs
+  std::string title = std::string(kAdjectives[static_cast<std::size_t>(pair) / kNouns.size()]) + " " +
+                      kNouns[static_cast<std::size_t>(pair) % kNouns.size()];
+  if (sequence.Next(6) == 0) title += " (Live)";
+  const int cents = 250 + static_cast<int>(sequence.Next(170)) * 25;
+  texts[kArtist] = kArtists[static_cast<std::size_t>(i) % kArtists.size()];
+  texts[kTitle] = title;
+  texts[kLabel] = Pick(kLabels, sequence);
+  texts[kYear] = std::to_string(1955 + sequence.Next(61));
+  texts[kGenre] = Pick(kGenres, sequence);
+  texts[kFormat] = Pick(kFormats, sequence);
+  texts[kTracks] = std::to_string(6 + sequence.Next(13));
+  texts[kCondition] = Pick(kConditions, sequence);
+  texts[kPrice] = std::to_string(cents / 100) + "." + (cents % 100 < 10 ? "0" : "") + std::to_string(cents % 100);
+  texts[kCopies] = std::to_string(1 + sequence.Next(3));
+  texts[kNotes] = Pick(kNoteTexts, sequence);
+  for (std::string& text : texts) text = AnsiFromUtf8(text);
+  return texts;
+}
+
+}  // namespace
+
+bool MakeDemoCatalog(Program& program, const std::string& directory, const std::string& name) {
+  if (!CreateNewCatalog(program, directory, name, DemoLayout()) ||
+      !UseCatalog(program, directory, name, CatalogAccess::kChange)) {
+    return false;
+  }
+  // The keys are filed once at the end by the rebuild.
+  Sequence sequence;
+  EntryRecord record = BlankEntry(program.header);
+  record.Status = kStatusActive;
+  bool written = true;
+  for (int i = 0; i < kDemoEntries && written; ++i) {
+    const auto texts = DemoEntry(i, sequence);
+    for (std::size_t field = 0; field < texts.size(); ++field) {
+      const auto length = static_cast<std::size_t>(program.header.FieldLength[field]);
+      if (length > 0 && !program.formulaTable[field].Valid) record.Field[field] = texts[field].substr(0, length);
+      record.Field[field].resize(length, ' ');
+    }
+    written = WriteEntry(program, record, program.header, i + 1, program.entryFile);
+  }
+  if (written) {
+    program.header.EntryCount = kDemoEntries;
+    written = WriteHeader(program, program.entryFile, program.header) && ReIndex(program);
+  }
+  if (!CloseCurrentCatalog(program) || !written) return false;
+  std::error_code ec;
+  const bool inProgramDirectory =
+      std::filesystem::equivalent(NativePath(directory), NativePath(program.programDirectory), ec);
+  return WriteCurrentCatalog(program, inProgramDirectory ? name : directory + "/" + name);
+}
+
+void PrepareUserDataFolder(Program& program, bool userDataFolder) {
+  if (userDataFolder && !FileExists(program.iniPath)) {
+    (void)MakeDemoCatalog(program, program.programDirectory, kDemoCatalogName);  // a failure has had its message
+  }
+}
+
+}  // namespace vrk
