@@ -92,6 +92,8 @@ class Ui {
   virtual void ShowGaugeWindow(int /*maximum*/, const std::string& /*message*/, bool /*cancelAllowed*/) {}
   virtual void SetGaugeValue(int) {}
   virtual void CloseGaugeWindow() {}
+  // The steps the operation has made since the gauge opened.
+  long GaugeSteps() const { return gaugeCounter_; }
 
  private:
   long gaugeStep_ = 0;
