@@ -40,6 +40,11 @@ std::string ExecutableDirectory() {
   return ec ? std::string() : self.parent_path().string();
 }
 
+std::string SharedDataDirectory() {
+  const std::string executable = ExecutableDirectory();
+  return executable.empty() ? std::string() : (fs::path(executable).parent_path() / "share" / "vrk").string();
+}
+
 std::string ProgramDirectory(std::string_view executable) {
   if (const char* home = std::getenv("VRK_HOME"); home != nullptr && *home != '\0') {
     std::string directory(home);
