@@ -41,6 +41,11 @@ std::string ExecutableDirectory() {
   return ec ? std::string() : self.parent_path().string();
 }
 
+std::string SharedDataDirectory() {
+  const std::string executable = ExecutableDirectory();
+  return executable.empty() ? std::string() : (fs::path(executable).parent_path() / "share" / "vrk").string();
+}
+
 ProgramPlaces CurrentPlaces(std::string_view executable) {
   const auto variable = [](const char* name) {
     const char* value = std::getenv(name);

@@ -44,4 +44,9 @@ inline std::string ProgramDirectory(std::string_view executable) { return Progra
 // Directory of the running executable itself (no VRK_HOME); empty when unknown.
 std::string ExecutableDirectory();
 
+// Directory of the program's read-only data, such as the help pages: share/vrk beside the executable's
+// directory. The build tree has it there (build/bin, build/share/vrk) and so has an installation
+// (/usr/bin, /usr/share/vrk), wherever its tree was put. Empty when the executable's directory is unknown.
+std::string SharedDataDirectory();
+
 }  // namespace vrk

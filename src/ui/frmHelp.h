@@ -3,16 +3,22 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
 
 class QTextBrowser;
 
 namespace vrk {
 
+// The first help page: help/vrkhelp.html in the program's shared data directory.
+std::string HelpPage();
+
 class frmHelp : public QWidget {
   Q_OBJECT
 
  public:
-  explicit frmHelp(QWidget* parent = nullptr);
+  // Shows the help file `page` (file system bytes), or, when it is missing, a sentence saying where it
+  // was looked for.
+  explicit frmHelp(QWidget* parent = nullptr, const std::string& page = HelpPage());
 
   QTextBrowser* txtHelp;
 };

@@ -279,6 +279,12 @@ TEST_F(MainWindowTest, HelpContentsOpensTheHelpPages) {
   }
 }
 
+TEST(HelpWindowTest, AMissingHelpPageIsNamedWhereItWasLookedFor) {
+  const frmHelp help(nullptr, "/nowhere/share/vrk/help/vrkhelp.html");
+  EXPECT_EQ(help.txtHelp->toPlainText(),
+            "The help pages were not found: VRK looked for /nowhere/share/vrk/help/vrkhelp.html.");
+}
+
 TEST_F(MainWindowTest, TheHelpWindowOpensInTheMiddleOfTheScreenAndThenStaysWhereItIsPut) {
   Start({{"Title", 20}});
   window.move(0, 0);

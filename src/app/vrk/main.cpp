@@ -107,7 +107,10 @@ int main(int argc, char** argv) {
   if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("VRK"));
-  QApplication::setWindowIcon(QIcon(Emblem(64)));
+  // Installed, the window shows the icon of the menu entry, from the icon theme; the drawn emblem otherwise.
+  // The desktop file's name ties the windows to that entry where the desktop asks for it (Wayland).
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VRK_APP_ID), QIcon(Emblem(64))));
+  QGuiApplication::setDesktopFileName(QStringLiteral(VRK_APP_ID));
   // The program ends when the main window closes, whatever other windows are open.
   QApplication::setQuitOnLastWindowClosed(false);
 

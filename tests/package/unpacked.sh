@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# tests/package/unpacked.sh DEB: the Debian package, unpacked into a temporary root, holds the installed
+# layout (programs, menu entry, AppStream metadata, icons, catalog file type, help pages, Debian
+# documents), and its programs run from there: vrkcli makes, lists and backs up a demo catalog with the
+# vrkback beside it, and vrk saves a picture of its main window. Everything they write goes to
+# temporary directories (VRK_HOME, HOME, XDG_*), never to the user's files.
+set -euo pipefail
+
+if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+  echo "usage: $0 DEB" >&2
+  exit 2
+fi
+deb=$(realpath "$1")
+for tool in dpkg-deb desktop-file-validate appstreamcli file update-mime-database; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "$0: $tool is missing; scripts/deps package installs it" >&2
+    exit 1
+  fi
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+version=$(dpkg-deb -f "$deb" Version)
+bin=$root/usr/bin
+share=$root/usr/share
+
+passed=0
+failed=0
+# check WHAT COMMAND...: runs the command, counts it, and on failure says what failed with its output.
+check() {
+  local what=$1
+  shift
+  if "$@" >"$work/output" 2>&1; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL: $what" >&2
+    sed 's/^/    /' "$work/output" >&2
+  fi
+}
+
+# The layout.
+owned_by_root() {
+  local listing
+  listing=$(dpkg-deb -c "$deb") && ! grep -v ' root/root ' <<<"$listing"
+}
+is_png() { [[ "$(file --brief "$1")" == "PNG image data, ${2:-}"* ]]; }
+check "every file belongs to root" owned_by_root
+for program in vrk vrkcli vrkback; do check "usr/bin/$program is a program" test -x "$bin/$program"; done
+
+desktop_files=("$share"/applications/*.desktop)
+id=$(basename "${desktop_files[0]}" .desktop)
+desktop=$share/applications/$id.desktop
+metainfo=$share/metainfo/$id.metainfo.xml
+check "one desktop file" test ${#desktop_files[@]} -eq 1
+check "the desktop file is valid" desktop-file-validate "$desktop"
+check "the desktop file starts vrk with a file" grep -qx 'Exec=vrk %f' "$desktop"
+check "the desktop file's icon is named as the desktop file" grep -qx "Icon=$id" "$desktop"
+check "the desktop file opens catalogs" grep -qx 'MimeType=application/x-vrk-catalog;' "$desktop"
+check "the AppStream metadata is valid" appstreamcli validate --no-net "$metainfo"
+check "the AppStream id is the desktop file's name" grep -q "<id>$id</id>" "$metainfo"
+check "the AppStream metadata launches the desktop file" \
+  grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo"
+check "the AppStream metadata names this release" grep -q "<release version=\"$version\"" "$metainfo"
+check "the scalable icon is SVG" grep -q '<svg' "$share/icons/hicolor/scalable/apps/$id.svg"
+for size in 16 24 32 48 64 128 256; do
+  check "the $size-pixel icon" is_png "$share/icons/hicolor/${size}x$size/apps/$id.png" "$size x $size,"
+done
+
+# The catalog type: a setup file, NAME.SET in any letter case, is a VRK catalog.
+mkdir -p "$work/mime/packages"
+cp "$share"/mime/packages/*.xml "$work/mime/packages/"
+check "the catalog type compiles" update-mime-database "$work/mime"
+check "*.set in any case is a catalog" grep -Eqx '[0-9]+:application/x-vrk-catalog:\*\.set' "$work/mime/globs2"
+
+# vrk reads its help pages from ../share/vrk/help beside its own directory.
+check "the help page is where vrk looks for it" grep -q '<h1>VRK Help</h1>' "$bin/../share/vrk/help/vrkhelp.html"
+changelog_names_version() { [[ "$(gzip -dc "$share/doc/vrk/changelog.gz" | sed -n 1p)" == "vrk ($version) "* ]]; }
+check "the copyright file" grep -q '^Copyright: ' "$share/doc/vrk/copyright"
+check "the changelog names this version" changelog_names_version
+
+# The programs, run from the unpacked tree.
+export VRK_HOME=$work/catalogs HOME=$work/home XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config \
+  XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp QT_QPA_PLATFORM=offscreen
+mkdir -p "$VRK_HOME" "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR" "$TMPDIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+lists_demo_entries() {
+  local lines
+  lines=$("$bin/vrkcli" dump "$VRK_HOME/RECORDS" | wc -l) && [ "$lines" -eq 200 ]
+}
+backup_holds_catalog() {
+  local archives=("$VRK_HOME"/backup/RECORDS-*.tar.gz)
+  [ ${#archives[@]} -eq 1 ] && tar -tzf "${archives[0]}" | grep -x RECORDS.DAT
+}
+check "vrkcli makes the demo catalog" "$bin/vrkcli" demo "$VRK_HOME/RECORDS"
+check "vrkcli lists its 200 entries" lists_demo_entries
+check "vrkcli backs it up through vrkback" "$bin/vrkcli" backup "$VRK_HOME/RECORDS"
+check "the backup holds the catalog" backup_holds_catalog
+check "vrk saves a picture of its main window" "$bin/vrk" --screenshot "$work/main-window.png"
+check "the picture is a PNG" is_png "$work/main-window.png"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
