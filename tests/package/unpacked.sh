@@ -101,5 +101,38 @@ check "the backup holds the catalog" backup_holds_catalog
 check "vrk saves a picture of its main window" "$bin/vrk" --screenshot "$work/main-window.png"
 check "the picture is a PNG" is_png "$work/main-window.png"
 
+# Installed, the programs' directory may not be written: without VRK_HOME they keep their files in the
+# user's data folder, where vrk's first start makes the demo catalog, once. Root may write anywhere, so
+# as root they run as the unprivileged user nobody.
+check "the manual pages" test -f "$share/man/man1/vrk.1.gz" -a -f "$share/man/man1/vrkcli.1.gz" \
+  -a -f "$share/man/man1/vrkback.1.gz"
+as_user() {
+  if [ "$(id -u)" -eq 0 ]; then
+    setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"
+  else
+    "$@"
+  fi
+}
+user=$work/user
+mkdir -p "$user/home" "$user/tmp"
+chmod 755 "$work" "$work/root"
+chmod a-w "$bin"
+[ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$user"
+run_installed() {
+  as_user env -u VRK_HOME HOME="$user/home" XDG_DATA_HOME="$user/data" TMPDIR="$user/tmp" "$@"
+}
+folder=$user/data/vrk
+names_demo() { grep -qx 'CurrentDB=RECORDS' "$folder/VRK.INI"; }
+lists_demo() { [ "$(run_installed "$bin/vrkcli" catalogs "$folder")" = "$(printf 'RECORDS\t200')" ]; }
+check "vrk's first start makes the data folder and the demo catalog" \
+  run_installed "$bin/vrk" --screenshot "$user/first.png"
+check "VRK.INI in the data folder names the demo catalog" names_demo
+check "vrkcli finds it there" lists_demo
+check "the picture shows it" is_png "$user/first.png"
+rm "$folder/RECORDS.DAT" "$folder/RECORDS.SET"
+check "a later start makes no demo catalog" run_installed "$bin/vrk" --screenshot "$user/later.png"
+check "the removed demo catalog stays removed" test ! -e "$folder/RECORDS.DAT"
+chmod u+w "$bin"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
