@@ -18,6 +18,11 @@ int Usage() {
                "  import-dbf FILE BASE        the dBase III table FILE into the new catalog BASE\n"
                "  export-dbf BASE FILE [--overwrite]\n"
                "                              every entry of BASE into the dBase III table FILE\n"
+               "  import-csv FILE BASE [--key NAME]...\n"
+               "                              the CSV file FILE (a header row, then rows) into the new\n"
+               "                              catalog BASE, the columns NAME as key fields\n"
+               "  export-csv BASE FILE [--overwrite]\n"
+               "                              every entry of BASE into the CSV file FILE\n"
                "  demo BASE                   a demo record collection, made the current catalog\n"
                "  catalogs DIR                the catalogs of DIR and their entry counts\n"
                "  edit-layout BASE FIELD...   a new layout for BASE, its entries rebuilt when lengths change\n"
@@ -78,6 +83,8 @@ int main(int argc, char** argv) {
       {"totals", CommandTotals},
       {"import-dbf", CommandImportDbf},
       {"export-dbf", CommandExportDbf},
+      {"import-csv", CommandImportCsv},
+      {"export-csv", CommandExportCsv},
       {"demo", CommandDemo},
       {"catalogs", CommandCatalogs},
       {"edit-layout", CommandEditLayout},
