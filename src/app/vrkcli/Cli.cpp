@@ -93,10 +93,7 @@ int CheckExportTarget(const Program& program, const std::string& file, const std
   return 0;
 }
 
-bool TakeFlag(Args& args, const std::string& flag) {
-  const auto taken = std::erase(args, flag);
-  return taken > 0;
-}
+bool TakeFlag(Args& args, const std::string& flag) { return std::erase(args, flag) > 0; }
 
 std::optional<std::string> FieldValue(const std::string& utf8, std::string& error) {
   if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
