@@ -78,15 +78,7 @@ bool KeyFieldsDiffer(const FieldTable& a, const FieldTable& b) {
 
 bool MakeCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
                  const CatalogLayout& layout) {
-  if (!CreateNewCatalog(store, directory, name, layout)) return false;
-  CatalogStore made(store.ui);
-  made.programDirectory = store.programDirectory;
-  made.catalogDirectory = directory;
-  made.catalogName = name;
-  made.entryFile = OpenCatalog(made, directory, name, CatalogAccess::kChange);
-  if (made.entryFile == 0) return false;
-  const bool indexed = ReIndex(made);
-  return CloseCatalog(made, made.entryFile) && indexed;
+  return CreateNewCatalog(store, directory, name, layout) && ReIndexCatalog(store, directory, name);
 }
 
 bool ChangeLayout(CatalogStore& store, const CatalogLayout& layout) {

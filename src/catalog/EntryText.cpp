@@ -38,16 +38,22 @@ void AppendEntryLine(std::string& out, const CatalogStore& store, EntryNumber n,
   out.append(number, static_cast<std::size_t>(std::to_chars(number, number + sizeof number, n).ptr - number));
   out += record.Status == kStatusDeleted ? "\tdeleted" : "\tactive";
   for (int i = 0; i < kFieldCount; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    if (store.header.FieldLength[at] < 1) continue;
+    if (store.header.FieldLength[static_cast<std::size_t>(i)] < 1) continue;
     out += '\t';
-    if (store.formulaTable[at].Valid) {
-      AppendValue(out, WithoutTrailingBlanks(ComputeField(store.formulaTable, record, i)));
-    } else {
-      AppendValue(out, WithoutTrailingBlanks(record.Field[at]));
-    }
+    AppendFieldValue(out, store, record, i);
   }
   out += '\n';
 }
+
+void AppendFieldValue(std::string& out, const CatalogStore& store, const EntryRecord& record, int i) {
+  const auto at = static_cast<std::size_t>(i);
+  if (store.formulaTable[at].Valid) {
+    AppendText(out, ComputeField(store.formulaTable, record, i));
+  } else {
+    AppendText(out, record.Field[at]);
+  }
+}
+
+void AppendText(std::string& out, std::string_view ansi) { AppendValue(out, WithoutTrailingBlanks(ansi)); }
 
 }  // namespace vrk

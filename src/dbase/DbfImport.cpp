@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "catalog/Catalog.h"
-#include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
+#include "catalog/NewCatalog.h"
 #include "dbase/DbfExport.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
@@ -49,15 +48,10 @@ CatalogLayout ImportLayout(const DbfInput& input) {
   return layout;
 }
 
-// Entries whose slot lies wholly in the file, after a write the disk refused.
-EntryNumber SlotsOnDisk(BufferedFile& file, const CatalogHeader& header) {
-  return std::max<EntryNumber>(0, static_cast<EntryNumber>(file.Size() / header.EntryLength) - 1);
-}
-
-// Writes the table's records as entries 1, 2, … in one batch and then the header that counts them.
+// Writes the table's records as entries 1, 2, … of the new catalog, then the header that counts them.
 // `whole` turns false when not every record reached the catalog.
 void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input, const std::string& path,
-                  CatalogHeader& header, int file, const std::string& entryPath, bool& whole) {
+                  NewCatalog& catalog, bool& whole) {
   if (input.recordCount > static_cast<std::uint32_t>(kMostEntries)) {
     store.ui.Message("DBASE III File: " + PathText(path) + " holds more records than a catalog can count; the first " +
                          std::to_string(kMostEntries) + " are imported.",
@@ -66,13 +60,9 @@ void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input,
   }
   const auto wanted = std::min(static_cast<EntryNumber>(input.recordCount), kMostEntries);
   const std::size_t used = std::min(input.fields.size(), kImportedFields);
-  BufferedFile& entries = *store.files.Get(file);
-  entries.BeginBatch();
   EntryRecord entry;
   entry.Status = kStatusActive;  // records marked deleted in the table too
   std::vector<std::string> values;
-  EntryNumber written = 0;
-  bool wrote = true;
   for (EntryNumber d = 1; d <= wanted; ++d) {
     const int code = ReadDBFRecord(engine, input, d, values);
     if (code != kDbfOk) ShowRefusal(store, code, " When Reading DBaseIII File: " + PathText(path));
@@ -82,26 +72,9 @@ void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input,
       break;
     }
     for (std::size_t i = 0; i < used && i < values.size(); ++i) entry.Field[i] = std::move(values[i]);
-    if (!WriteEntry(store, entry, header, d, file)) {  // the File Error box has been shown
-      wrote = false;
-      break;
-    }
-    written = d;
+    if (!AppendNewEntry(store, catalog, entry)) break;  // the File Error box has been shown
   }
-  bool flushed = entries.EndBatch();
-  while (!flushed && wrote && ReportFileError(store.ui, FileFailureFromErrno(entries.error(), entryPath)) == 0) {
-    flushed = entries.EndBatch();
-  }
-  if (!flushed) {
-    entries.DropGathered();
-    written = std::min(written, SlotsOnDisk(entries, header));
-  }
-  // The entries are on the disk before the header counts them, and the header before the import ends.
-  bool counted = entries.Sync();
-  header.EntryCount = counted ? static_cast<float>(written) : 0.0f;
-  counted = WriteHeader(store, file, header) && entries.Sync() && counted;
-  const bool closed = store.files.Close(file);
-  if (!wrote || !flushed || !counted || !closed) whole = false;
+  if (!FinishNewCatalog(store, catalog)) whole = false;
 }
 
 }  // namespace
@@ -154,17 +127,9 @@ bool ImportDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, 
   const DbfInput input = OpenDBF(store, engine, path);
   store.ui.Message("DBASE contains" + std::string(" ") + std::to_string(input.recordCount) + " Records");
   bool whole = input.complete;
-  // The header counts no entry until the entries are written, so that an import cut short never
-  // leaves a catalog counting entries that are not there.
-  const CatalogLayout layout = ImportLayout(input);
-  bool made = CreateNewCatalog(store, directory, name, layout);
-  const std::string entryPath = directory + "/" + name + ".DAT";
-  const int file = made ? OpenFile(store.ui, store.files, entryPath, kBinary, 0, false) : 0;
-  made = made && file != 0;
-  if (made) {
-    CatalogHeader header{.EntryCount = 0, .FieldLength = layout.lengths, .EntryLength = EntryLengthFor(layout.lengths)};
-    WriteEntries(store, engine, input, path, header, file, entryPath, whole);
-  }
+  NewCatalog catalog = StartNewCatalog(store, directory, name, ImportLayout(input));
+  const bool made = catalog.file != 0;
+  if (made) WriteEntries(store, engine, input, path, catalog, whole);
   if (input.handle != 0 && !CloseDBF(store, engine, input.handle)) whole = false;
   store.ui.ClearBusy();
   return made && whole;

@@ -136,6 +136,17 @@ bool ReIndex(CatalogStore& store) {
   return whole;
 }
 
+bool ReIndexCatalog(CatalogStore& store, const std::string& directory, const std::string& name) {
+  CatalogStore other(store.ui);
+  other.programDirectory = store.programDirectory;
+  other.catalogDirectory = directory;
+  other.catalogName = name;
+  other.entryFile = OpenCatalog(other, directory, name, CatalogAccess::kChange);
+  if (other.entryFile == 0) return false;
+  const bool indexed = ReIndex(other);
+  return CloseCatalog(other, other.entryFile) && indexed;
+}
+
 bool BuildIndexInFileOrder(CatalogStore& store, int field) {
   const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
   if (handle < 0) return false;

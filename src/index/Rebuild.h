@@ -2,6 +2,8 @@
 // single-index builds that a multi-level sort chains together, and the rebuild of indexes in doubt.
 #pragma once
 
+#include <string>
+
 #include "catalog/CatalogStore.h"
 #include "index/Keys.h"
 
@@ -15,6 +17,10 @@ namespace vrk {
 // cancelled rebuild deletes the index files and says so. The caller erases the entry screen first.
 // True when every key index is whole (a catalog without key fields has nothing to rebuild).
 [[nodiscard]] bool ReIndex(CatalogStore& store);
+
+// ReIndex for the catalog NAME in `directory`, opened for a change in a store of its own: the store's
+// current catalog stays as it is. True when every key index of NAME is whole.
+[[nodiscard]] bool ReIndexCatalog(CatalogStore& store, const std::string& directory, const std::string& name);
 
 // Builds one field's index from all entries in entry order, each key with its entry number as
 // sequence number, so equal keys stay in entry order. True when the index was built whole.

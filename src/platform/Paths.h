@@ -21,11 +21,11 @@ std::string UpperAscii(std::string_view text);
 
 // What decides the program directory.
 struct ProgramPlaces {
-  std::string vrkHome;              // VRK_HOME, or empty
-  std::string executableDirectory;  // where the running executable lies
+  std::string vrkHome = {};              // VRK_HOME, or empty
+  std::string executableDirectory = {};  // where the running executable lies
   bool executableDirectoryWritable = false;
-  std::string dataHome;  // XDG_DATA_HOME, or empty
-  std::string home;      // HOME, or empty
+  std::string dataHome = {};  // XDG_DATA_HOME, or empty
+  std::string home = {};      // HOME, or empty
 };
 // The places of this process. `executable` is argv[0], used when /proc/self/exe cannot be read.
 ProgramPlaces CurrentPlaces(std::string_view executable);

@@ -79,7 +79,21 @@ const ProgramHelp& VrkcliHelp() {
              {"export-dbf",
               {"export-dbf BASE FILE [--overwrite]"},
               "Writes every entry of BASE into the new dBase III table FILE, one character field for each used "
-              "field. An existing FILE is replaced only with --overwrite."}}},
+              "field. An existing FILE is replaced only with --overwrite."},
+             {"import-csv",
+              {"import-csv FILE BASE [--key NAME]..."},
+              "Makes the new catalog BASE from the CSV file FILE (RFC 4180, UTF-8), whose first row names the "
+              "columns: up to 20 columns become fields of those names, each as long as its longest value (at "
+              "most 80 characters; longer values are cut), every other row an entry, and the columns NAME key "
+              "fields, their keys filed. The Number and Status columns export-csv writes are not fields: a "
+              "Status of deleted makes the entry deleted. What the catalog cannot hold is counted in a notice: "
+              "characters outside its character set become ?, line breaks blanks."},
+             {"export-csv",
+              {"export-csv BASE FILE [--overwrite]"},
+              "Writes every entry of BASE into the CSV file FILE (RFC 4180, UTF-8, CR LF line ends), which "
+              "spreadsheets open: a header row of Number, Status and the field names, then a row for each "
+              "entry with the values dump prints. An existing FILE is replaced only with --overwrite, and is "
+              "left as it was when the export fails."}}},
            {"Catalog administration",
             {{"catalogs", {"catalogs DIR"}, "Lists the catalogs of the directory DIR with their numbers of entries."},
              {"edit-layout",
@@ -187,7 +201,10 @@ const ProgramHelp& VrkcliHelp() {
                    {"vrkcli walk ~/books/BOOKS Author", "Lists the books in the order of their authors."},
                    {"vrkcli search ~/RECORDS Genre=jazz --pdf jazz.pdf --title 'Jazz'",
                     "Prints the jazz records into a PDF report."},
-                   {"vrkcli export-dbf ~/RECORDS records.dbf", "Writes the catalog into a dBase III table."}},
+                   {"vrkcli export-dbf ~/RECORDS records.dbf", "Writes the catalog into a dBase III table."},
+                   {"vrkcli export-csv ~/RECORDS records.csv", "Writes the catalog into a CSV file for a spreadsheet."},
+                   {"vrkcli import-csv stamps.csv ~/STAMPS --key Country --key Year",
+                    "Makes the catalog STAMPS from a spreadsheet's CSV file, with two key fields."}},
       .seeAlso = {"vrk(1)", "vrkback(1)"}};
   return help;
 }

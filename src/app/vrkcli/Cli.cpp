@@ -1,12 +1,16 @@
 #include "app/vrkcli/Cli.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "admin/CatalogFiles.h"
 #include "app/help/ProgramHelp.h"
 #include "catalog/Layout.h"
+#include "index/Keys.h"
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "shell/Editing.h"
 #include "shell/Startup.h"
@@ -28,6 +32,47 @@ std::string Ansi(const std::string& utf8) { return AnsiFromUtf8(utf8); }
 
 std::string Out(const std::string& ansi) { return Utf8FromAnsi(RightTrim(ansi)); }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+bool DirectoryExists(const std::string& directory) {
+  std::error_code ec;
+  return fs::is_directory(NativePath(directory.empty() ? "/" : directory), ec);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+// True when `path` is one of the open catalog's files, whatever link or other name reaches it:
+// writing an export there would destroy the catalog being exported.
+bool IsCatalogFile(const Program& program, const std::string& path) {
+  sys::FileId target;
+  if (sys::IdOfPath(NativePath(path), target) != 0) return false;
+  std::vector<std::string> files;
+  for (const char* extension : {".DAT", ".SET", ".MCR", ".MEM"}) files.push_back(program.BasePath() + extension);
+  for (int field = 0; field < kFieldCount; ++field) {
+    files.push_back(program.catalogDirectory + "/" + IndexFileName(field, program.catalogName));
+  }
+  return std::any_of(files.begin(), files.end(), [&](const std::string& file) {
+    sys::FileId id;
+    return sys::IdOfPath(NativePath(file), id) == 0 && id == target;
+  });
+}
+
+}  // namespace
+
+int CheckNewBase(const std::string& base, std::string& directory, std::string& name) {
+  if (!SplitCatalogPath(base, directory, name)) {
+    return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
+  }
+  if (!DirectoryExists(directory)) return BadInput("no directory for " + base);
+  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. Import Aborted.");
+  return 0;
+}
+
 int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
   std::string directory, name;
   if (!SplitCatalogPath(base, directory, name)) {
@@ -40,6 +85,15 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
   // Why a catalog cannot be used (in use, read-only, incompatible) has been said by then.
   return UseCatalog(session.program, directory, name, access) ? 0 : kFailed;
 }
+
+int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite) {
+  if (!DirectoryExists(DirectoryOf(path))) return BadInput("no directory for " + file);
+  if (IsCatalogFile(program, path)) return BadInput(file + " is a file of the catalog " + program.catalogName);
+  if (FileExists(path) && !overwrite) return BadInput(file + " already exists; --overwrite replaces it");
+  return 0;
+}
+
+bool TakeFlag(Args& args, const std::string& flag) { return std::erase(args, flag) > 0; }
 
 std::optional<std::string> FieldValue(const std::string& utf8, std::string& error) {
   if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {

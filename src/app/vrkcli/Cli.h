@@ -41,9 +41,18 @@ std::string Ansi(const std::string& utf8);
 // A catalog text for output: trailing blanks removed, UTF-8.
 std::string Out(const std::string& ansi);
 
+// BASE as an import makes it: a catalog that does not exist yet, in a directory that does. Returns 0,
+// or the exit status after printing why not.
+int CheckNewBase(const std::string& base, std::string& directory, std::string& name);
 // Opens BASE as the current catalog: for reading, or for a change, which locks it against other
 // programs changing it. Returns 0, or the exit status after printing why not.
 int OpenBase(Session& session, const std::string& base, CatalogAccess access);
+// `path`, the file FILE names, as the target of an export of the open catalog: its directory exists, it
+// is none of the catalog's files, and a file there is replaced only with `overwrite`. Returns 0, or the
+// exit status after printing why not.
+int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite);
+// Takes every `flag` out of `args`; true when there was one.
+bool TakeFlag(Args& args, const std::string& flag);
 // A value typed for a field, in code page 1252; empty with `error` set for text a field cannot hold.
 std::optional<std::string> FieldValue(const std::string& utf8, std::string& error);
 // A field by number 1 to 21 or by name (letter case and trailing blanks ignored); -1 when none.
@@ -69,6 +78,8 @@ int CommandReindex(const Args& args);
 int CommandTotals(const Args& args);
 int CommandImportDbf(const Args& args);
 int CommandExportDbf(const Args& args);
+int CommandImportCsv(const Args& args);
+int CommandExportCsv(const Args& args);
 // A demo record collection, made the current catalog.
 int CommandDemo(const Args& args);
 int CommandCatalogs(const Args& args);

@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
       {"totals", CommandTotals},
       {"import-dbf", CommandImportDbf},
       {"export-dbf", CommandExportDbf},
+      {"import-csv", CommandImportCsv},
+      {"export-csv", CommandExportCsv},
       {"demo", CommandDemo},
       {"catalogs", CommandCatalogs},
       {"edit-layout", CommandEditLayout},

@@ -1,0 +1,84 @@
+#include "csv/CsvExport.h"
+
+#include <charconv>
+
+#include "catalog/EntryFile.h"
+#include "catalog/EntryText.h"
+#include "csv/CsvFormat.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/Ui.h"
+
+namespace vrk {
+namespace {
+
+constexpr std::size_t kPiece = 1024 * 1024;  // rows gather into writes of about this size
+
+struct CsvOutput {
+  sys::FileHandle file;
+  std::uint64_t offset = 0;
+  std::string pending;
+  int error = 0;  // of the first write the disk refused
+};
+
+bool WritePending(CsvOutput& output) {
+  if (output.error == 0)
+    output.error = sys::WriteAt(output.file, output.offset, output.pending.data(), output.pending.size());
+  output.offset += output.pending.size();
+  output.pending.clear();
+  return output.error == 0;
+}
+
+// Appends a cell for each used field, `cell` filling its text, and ends the row.
+template <typename Cell>
+void AppendFieldCells(std::string& out, const CatalogStore& store, std::string& text, Cell cell) {
+  for (int i = 0; i < kFieldCount; ++i) {
+    if (store.header.FieldLength[static_cast<std::size_t>(i)] < 1) continue;
+    text.clear();
+    cell(text, i);
+    out += ',';
+    AppendCsvCell(out, text);
+  }
+  out += "\r\n";
+}
+
+}  // namespace
+
+EntryNumber ExportCsv(CatalogStore& store, const std::string& path) {
+  const std::string staged = NativePath(path) + ".new";
+  CsvOutput output;
+  const int opened = sys::OpenFile(staged, sys::Access::kReadWrite, sys::Creation::kReplace, output.file);
+  output.error = opened;
+  WalkEnd end = WalkEnd::kFailed;
+  std::string text;
+  if (opened == 0) {
+    output.pending = "Number,Status";
+    AppendFieldCells(output.pending, store, text, [&](std::string& name, int i) {
+      AppendText(name, store.fieldTable[static_cast<std::size_t>(i)].Name);
+    });
+    end = WalkEntries(store, "Exporting to CSV....", [&](const EntryRecord& record, EntryNumber n) {
+      char number[24];
+      output.pending.append(number, std::to_chars(number, number + sizeof number, n).ptr);
+      output.pending += record.Status == kStatusDeleted ? ",deleted" : ",active";
+      AppendFieldCells(output.pending, store, text,
+                       [&](std::string& value, int i) { AppendFieldValue(value, store, record, i); });
+      return output.pending.size() < kPiece || WritePending(output);
+    });
+  }
+  if (end == WalkEnd::kDone && WritePending(output)) output.error = sys::SyncFile(output.file);
+  if (const int closed = sys::CloseFile(output.file); output.error == 0) output.error = closed;
+  if (end == WalkEnd::kDone && output.error == 0) output.error = sys::RenameFile(staged, NativePath(path));
+  if (end == WalkEnd::kDone && output.error == 0) return store.header.Count();
+
+  const std::string why = output.error != 0            ? " (" + ErrorText(output.error) + ")"
+                          : end == WalkEnd::kCancelled ? " (cancelled)"
+                                                       : "";
+  store.ui.Message(CsvMessage(path, "was not written" + why + "; it is left as it was."), Icon::Exclamation);
+  // Only a file this export made is removed.
+  if (const int error = opened == 0 ? sys::RemoveFile(staged) : 0; error != 0 && error != ENOENT) {
+    store.ui.Message(CsvMessage(staged, "could not be removed (" + ErrorText(error) + ")."), Icon::Exclamation);
+  }
+  return -1;
+}
+
+}  // namespace vrk
