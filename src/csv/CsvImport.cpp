@@ -102,8 +102,11 @@ bool WriteRows(CatalogStore& store, const std::string& path, const CsvImportPlan
   EntryRecord entry;
   bool header = true;
   bool changed = false;  // the file is no longer the one the plan read
+  // A half-made catalog is worth nothing, so the import runs to its end.
+  store.ui.OpenGauge(static_cast<double>(plan.rows), "Importing from CSV....", false);
   const std::string error = ReadCsvRows(path, [&](const CsvRow& row) {
     if (std::exchange(header, false)) return true;
+    (void)store.ui.StepGauge();
     if (catalog.written == plan.rows) {
       changed = !plan.tooMany;
       return false;
@@ -118,6 +121,7 @@ bool WriteRows(CatalogStore& store, const std::string& path, const CsvImportPlan
     }
     return !changed && AppendNewEntry(store, catalog, entry);
   });
+  store.ui.CloseGauge();
   if (!error.empty()) store.ui.Message(error, Icon::Exclamation);
   changed = changed || (error.empty() && !catalog.refused && catalog.written != plan.rows);
   if (changed) store.ui.Message(CsvMessage(path, "changed while it was imported; import it again."), Icon::Exclamation);
