@@ -10,6 +10,8 @@
 #include "index/Rebuild.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
+#include "report/ReportDesigner.h"
+#include "report/ReportMaintenance.h"
 #include "shell/Settings.h"
 #include "shell/Startup.h"
 
@@ -151,6 +153,34 @@ std::array<std::string, kFieldCount> DemoEntry(int i, Sequence& sequence) {
   return texts;
 }
 
+// The demo's report format, one line an entry, so that its lists can be printed at once: where each
+// field goes and how wide it is.
+struct ReportColumn {
+  DemoField field;
+  int col;
+  short width;
+};
+constexpr ReportColumn kDemoReport[] = {
+    {kArtist, 1, 24}, {kTitle, 26, 28}, {kYear, 55, 4}, {kGenre, 60, 10}, {kPrice, 71, 8}};
+
+// Makes the report format NAME in the program directory, unless one of that name is there, and makes
+// it the open catalog's.
+bool UseDemoReportFormat(Program& program, const std::string& name) {
+  if (!FileExists(ReportFormatPath(program.programDirectory, name))) {
+    ReportFormat format;
+    InitNewReportFormat(program, format);
+    ReportDesigner designer(program.ui, program, format, name);
+    for (const ReportColumn& column : kDemoReport) {
+      ChooseItem(designer, column.field);
+      format.items[column.field].Width = column.width;
+      if (!PlaceItem(designer, {1, column.col})) return false;
+    }
+    if (!WriteReportFormat(program, name, format)) return false;
+  }
+  ReportFormat selected;
+  return SelectReportFormat(program, program.report, name, selected);
+}
+
 }  // namespace
 
 bool MakeDemoCatalog(Program& program, const std::string& directory, const std::string& name) {
@@ -174,7 +204,8 @@ bool MakeDemoCatalog(Program& program, const std::string& directory, const std::
   }
   if (written) {
     program.header.EntryCount = kDemoEntries;
-    written = WriteHeader(program, program.entryFile, program.header) && ReIndex(program);
+    written = WriteHeader(program, program.entryFile, program.header) && ReIndex(program) &&
+              UseDemoReportFormat(program, name);
   }
   if (!CloseCurrentCatalog(program) || !written) return false;
   std::error_code ec;

@@ -81,6 +81,9 @@ TEST_F(StartupTest, TheFirstStartInTheUsersDataFolderMakesTheDemoCatalogOnce) {
     EXPECT_EQ(program.catalogName, "RECORDS");
     EXPECT_EQ(program.catalogDirectory, folder);
     EXPECT_EQ(program.header.Count(), 200);
+    // Its lists can be printed at once.
+    EXPECT_EQ(program.settings.ReportName, "RECORDS       ");
+    EXPECT_EQ(program.reportFormatName, "RECORDS");
     ShutDown(program);
   }
   EXPECT_EQ(GetPrivateProfileString("Database", "CurrentDB", "", folder + "/VRK.INI"), "RECORDS");

@@ -30,6 +30,8 @@ int BadUsage(std::string_view command) {
 
 std::string Ansi(const std::string& utf8) { return AnsiFromUtf8(utf8); }
 
+std::string EntriesText(EntryNumber count) { return std::to_string(count) + (count == 1 ? " entry" : " entries"); }
+
 std::string Out(const std::string& ansi) { return Utf8FromAnsi(RightTrim(ansi)); }
 
 namespace {

@@ -38,6 +38,8 @@ int BadInput(const std::string& message);
 int BadUsage(std::string_view command);
 
 std::string Ansi(const std::string& utf8);
+// "1 entry", "2 entries".
+std::string EntriesText(EntryNumber count);
 // A catalog text for output: trailing blanks removed, UTF-8.
 std::string Out(const std::string& ansi);
 

@@ -35,7 +35,7 @@ int CommandImportCsv(const Args& args) {
     plan->layout.fields[static_cast<std::size_t>(field)].Type = kKeyField;
   }
   if (!ImportCsv(session.program, files[0], *plan, name, directory)) return kFailed;
-  std::cout << plan->rows << " entries imported into " << files[1] << '\n';
+  std::cout << EntriesText(plan->rows) << " imported into " << files[1] << '\n';
   return 0;
 }
 
@@ -49,7 +49,7 @@ int CommandExportCsv(const Args& args) {
   if (const int status = CheckExportTarget(program, files[1], files[1], overwrite)) return status;
   const EntryNumber count = ExportCsv(program, files[1]);
   if (count < 0) return kFailed;
-  std::cout << count << " entries written to " << files[1] << '\n';
+  std::cout << EntriesText(count) << " written to " << files[1] << '\n';
   return 0;
 }
 
