@@ -79,7 +79,7 @@ class QtUi : public Ui {
   QPointer<QMainWindow> mainWindow_;
   QPointer<frmGauge> gauge_;  // owned by the main window, which may go first
   QElapsedTimer gaugeClock_;  // since the gauge opened
-  bool doingEvents_ = false;   // a command is letting pending events run
+  bool doingEvents_ = false;  // a command is letting pending events run
 };
 
 // "Bitmap (*.bmp)|*.bmp|Wave (*.wav)|*.wav" as the name filters of a file dialog.

@@ -142,7 +142,8 @@ int CommandCopyEntries(const Args& args) {
   if (args.size() < 2) return BadUsage("copy-entries");
   std::string sourceDirectory, destinationDirectory;
   ConfigureCopy copy;
-  if (!SplitCatalogPath(args[0], sourceDirectory, copy.sourceName)) return BadInput("not a catalog base path: " + args[0]);
+  if (!SplitCatalogPath(args[0], sourceDirectory, copy.sourceName))
+    return BadInput("not a catalog base path: " + args[0]);
   if (!SplitCatalogPath(args[1], destinationDirectory, copy.destinationName)) {
     return BadInput("not a catalog base path: " + args[1]);
   }

@@ -47,8 +47,7 @@ int PlaceSpec(ReportDesigner& designer, const std::string& spec) {
 }
 
 int FormatNew(const Args& args) {
-  if (args.empty() || !IsReportName(args[0]))
-    return BadUsage("format");
+  if (args.empty() || !IsReportName(args[0])) return BadUsage("format");
   const std::string name = UpperAscii(args[0]);
   Session session;
   Program& program = session.program;

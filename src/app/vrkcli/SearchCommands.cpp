@@ -133,8 +133,8 @@ int CommandListAlpha(const Args& given) {
   }
   std::vector<std::string> ends(kFieldCount);
   std::string start;
-  const int status =
-      AlphabeticalOptions(program, args, 2, start, ends, [&](const Args&, std::size_t&) { return BadUsage("list-alpha"); });
+  const int status = AlphabeticalOptions(program, args, 2, start, ends,
+                                         [&](const Args&, std::size_t&) { return BadUsage("list-alpha"); });
   if (status) return status;
   if (const int selected = SelectKeyField(program, args[1])) return selected;
   SetPoints(program, start, ends);

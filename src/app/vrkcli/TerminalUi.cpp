@@ -113,8 +113,8 @@ void TerminalUi::DrawProgress() {
   if (!progressShown_) return;
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - progressStart_).count();
   const double fraction = progressMaximum_ > 0 ? static_cast<double>(progressValue_) / progressMaximum_ : 0.0;
-  std::cerr << '\r' << ProgressLine(progressMessage_, fraction, seconds > 0 ? GaugeSteps() / seconds : 0.0,
-                                     TerminalWidth())
+  std::cerr << '\r'
+            << ProgressLine(progressMessage_, fraction, seconds > 0 ? GaugeSteps() / seconds : 0.0, TerminalWidth())
             << "\x1b[K" << std::flush;
 }
 
