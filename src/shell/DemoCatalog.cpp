@@ -1,12 +1,12 @@
 #include "shell/DemoCatalog.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
 
-#include "catalog/Catalog.h"
-#include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
+#include "catalog/NewCatalog.h"
 #include "index/Rebuild.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
@@ -184,30 +184,24 @@ bool UseDemoReportFormat(Program& program, const std::string& name) {
 }  // namespace
 
 bool MakeDemoCatalog(Program& program, const std::string& directory, const std::string& name) {
-  if (!CreateNewCatalog(program, directory, name, DemoLayout()) ||
-      !UseCatalog(program, directory, name, CatalogAccess::kChange)) {
-    return false;
-  }
-  // The keys are filed once at the end by the rebuild.
+  NewCatalog catalog = StartNewCatalog(program, directory, name, DemoLayout());
+  if (catalog.file == 0) return false;
   Sequence sequence;
-  EntryRecord record = BlankEntry(program.header);
+  EntryRecord record;
   record.Status = kStatusActive;
   bool written = true;
   for (int i = 0; i < kDemoEntries && written; ++i) {
-    const auto texts = DemoEntry(i, sequence);
-    for (std::size_t field = 0; field < texts.size(); ++field) {
-      const auto length = static_cast<std::size_t>(program.header.FieldLength[field]);
-      if (length > 0 && !program.formulaTable[field].Valid) record.Field[field] = texts[field].substr(0, length);
-      record.Field[field].resize(length, ' ');
-    }
-    written = WriteEntry(program, record, program.header, i + 1, program.entryFile);
+    const auto texts = DemoEntry(i, sequence);  // the computed field's text is blank
+    std::copy(texts.begin(), texts.end(), record.Field.begin());
+    written = AppendNewEntry(program, catalog, record);
   }
-  if (written) {
-    program.header.EntryCount = kDemoEntries;
-    written = WriteHeader(program, program.entryFile, program.header) && ReIndex(program) &&
-              UseDemoReportFormat(program, name);
+  // The keys are filed once, by the rebuild, before the catalog is opened with its report format.
+  if (!FinishNewCatalog(program, catalog) || !written || !ReIndexCatalog(program, directory, name) ||
+      !UseCatalog(program, directory, name, CatalogAccess::kChange)) {
+    return false;
   }
-  if (!CloseCurrentCatalog(program) || !written) return false;
+  const bool formatted = UseDemoReportFormat(program, name);
+  if (!CloseCurrentCatalog(program) || !formatted) return false;
   std::error_code ec;
   const bool inProgramDirectory =
       std::filesystem::equivalent(NativePath(directory), NativePath(program.programDirectory), ec);

@@ -49,6 +49,14 @@ void AppendItems(std::string& out, std::string_view title, const std::vector<Ite
   }
 }
 
+void AppendSynopsis(std::string& out, const ProgramHelp& help) {
+  for (std::size_t i = 0; i < help.synopsis.size(); ++i) {
+    out += i == 0 ? "usage: " : "       ";
+    out += help.synopsis[i];
+    out += '\n';
+  }
+}
+
 void AppendUsages(std::string& out, const ProgramHelp& help, const Command& command, std::string_view lead) {
   for (const std::string_view usage : command.usages) {
     out += lead;
@@ -159,11 +167,7 @@ std::string UsageText(const ProgramHelp& help, const Command* command) {
     AppendUsages(out, help, *command, "usage: ");
     return out;
   }
-  for (std::size_t i = 0; i < help.synopsis.size(); ++i) {
-    out += i == 0 ? "usage: " : "       ";
-    out += help.synopsis[i];
-    out += '\n';
-  }
+  AppendSynopsis(out, help);
   for (const CommandGroup& group : help.commands) {
     for (const Command& c : group.commands) AppendUsages(out, help, c, "  ");
   }
@@ -172,11 +176,7 @@ std::string UsageText(const ProgramHelp& help, const Command* command) {
 
 std::string HelpText(const ProgramHelp& help) {
   std::string out;
-  for (std::size_t i = 0; i < help.synopsis.size(); ++i) {
-    out += i == 0 ? "usage: " : "       ";
-    out += help.synopsis[i];
-    out += '\n';
-  }
+  AppendSynopsis(out, help);
   for (const std::string_view paragraph : help.description) {
     out += '\n';
     AppendWrapped(out, paragraph, 0);

@@ -8,7 +8,6 @@
 #include "admin/CatalogFiles.h"
 #include "app/help/ProgramHelp.h"
 #include "catalog/Layout.h"
-#include "index/Keys.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -53,14 +52,10 @@ std::string DirectoryOf(const std::string& path) {
 bool IsCatalogFile(const Program& program, const std::string& path) {
   sys::FileId target;
   if (sys::IdOfPath(NativePath(path), target) != 0) return false;
-  std::vector<std::string> files;
-  for (const char* extension : {".DAT", ".SET", ".MCR", ".MEM"}) files.push_back(program.BasePath() + extension);
-  for (int field = 0; field < kFieldCount; ++field) {
-    files.push_back(program.catalogDirectory + "/" + IndexFileName(field, program.catalogName));
-  }
+  const std::vector<std::string> files = CatalogFileNames(program.catalogName);
   return std::any_of(files.begin(), files.end(), [&](const std::string& file) {
     sys::FileId id;
-    return sys::IdOfPath(NativePath(file), id) == 0 && id == target;
+    return sys::IdOfPath(NativePath(program.catalogDirectory + "/" + file), id) == 0 && id == target;
   });
 }
 
