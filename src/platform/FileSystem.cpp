@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -254,6 +255,24 @@ int ListDirectory(const std::string& path, std::vector<std::string>& names) {
   const int error = errno;
   ::closedir(directory);
   return error;
+}
+
+uid_t UserId() { return ::getuid(); }
+
+int PrivateDirectory(const std::string& path) {
+  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return errno;
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) != 0) return errno;
+  if (!S_ISDIR(status.st_mode)) return ENOTDIR;
+  return status.st_uid == ::getuid() && (status.st_mode & 077) == 0 ? 0 : EACCES;
+}
+
+int PeerUserId(int socket, uid_t& user) {
+  struct ucred peer {};
+  socklen_t size = sizeof peer;
+  if (::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return errno;
+  user = peer.uid;
+  return 0;
 }
 
 void SetWriteFault(FaultKind kind, long at, int error) { fault = {kind, at, error, 0}; }

@@ -99,6 +99,15 @@ bool MayWrite(const std::string& path);
 // The names in a directory (without "." and ".."), in no particular order.
 [[nodiscard]] int ListDirectory(const std::string& path, std::vector<std::string>& names);
 
+// ---- What belongs to the user --------------------------------------------------------------------------
+// The user this process runs as.
+uid_t UserId();
+// Makes `path` a directory only this user may enter (mode 0700) when it is missing; a directory that is
+// there must be one already: not a link, owned by this user, no access for anybody else (EACCES if not).
+[[nodiscard]] int PrivateDirectory(const std::string& path);
+// The user at the other end of a connected local socket.
+[[nodiscard]] int PeerUserId(int socket, uid_t& user);
+
 // ---- What the disk does, for tests --------------------------------------------------------------------
 enum class FaultKind {
   kNone,

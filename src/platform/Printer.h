@@ -3,6 +3,7 @@
 // page in progress). Every call that can fail returns false.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace vrk {
@@ -32,8 +33,16 @@ class Printer {
   virtual double TextWidth(const std::string& text) = 0;
   virtual double PrintableWidth() = 0;
   virtual bool SetFont(const PrinterFont& font) = 0;
-  // The printer dialog in its setup form: which printer, or a PDF file; false when cancelled.
-  virtual bool Setup() { return false; }
+  // The printer dialog in its setup form: which printer, or a PDF file.
+  enum class SetupAnswer { kCancelled, kChosen, kPreview /* chosen, and the pages are to be previewed */ };
+  virtual SetupAnswer Setup() { return SetupAnswer::kCancelled; }
+  // Shows the pages `print` prints on a printer like this one, in a preview window; false when there
+  // is none. `print` may be run more than once (each time the preview lays the pages out anew).
+  virtual bool Preview(const std::function<void(Printer& pages)>& /*print*/) { return false; }
+  // What went wrong with the last call that failed, and what the user can do; empty when nothing is known.
+  virtual std::string Failure() const { return {}; }
+  // The file the document goes into, when it goes into a file rather than to a printer.
+  virtual std::string OutputFile() const { return {}; }
 };
 
 // The printer of a program that has none: every call fails, so output to it reports a printer failure

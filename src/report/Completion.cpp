@@ -25,7 +25,10 @@ void ShowCompletionMessage(CatalogStore& store, const std::string& text) {
 }
 
 // Counts are written with a leading blank where a sign would go.
-std::string PrintedText(EntryNumber count) { return "Printed " + std::to_string(count) + " entries."; }
+std::string PrintedText(EntryNumber count, const std::string& pdfFile) {
+  const std::string printed = "Printed " + std::to_string(count) + " entries.";
+  return pdfFile.empty() ? printed : printed + "\rPDF file: " + PathText(pdfFile);
+}
 
 std::string AsciiWrittenText(EntryNumber count, const std::string& path) {
   return "Wrote " + std::to_string(count) + " entries to ASCII file: " + PathText(path);

@@ -11,9 +11,10 @@ namespace vrk {
 std::string CompletionText(const CatalogStore& store, const std::string& text);
 void ShowCompletionMessage(CatalogStore& store, const std::string& text);
 
-// The texts the printed and ASCII runs report with: "Printed 12 entries." and "Wrote 12 entries to
-// ASCII file: PATH" (the path as the user reads it).
-std::string PrintedText(EntryNumber count);
+// The texts the printed and ASCII runs report with: "Printed 12 entries." (with "PDF file: PATH" after
+// it when the printer wrote into a file) and "Wrote 12 entries to ASCII file: PATH" (the paths as the
+// user reads them).
+std::string PrintedText(EntryNumber count, const std::string& pdfFile = {});
 std::string AsciiWrittenText(EntryNumber count, const std::string& path);
 
 }  // namespace vrk

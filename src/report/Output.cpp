@@ -39,7 +39,9 @@ class PrinterOutput : public EntryOutput {
       context_.printer.AbandonDocument();
       return;
     }
-    if (EndPrintJob(context_)) ShowCompletionMessage(context_.store, PrintedText(count));
+    if (EndPrintJob(context_) && !context_.previewTitle) {
+      ShowCompletionMessage(context_.store, PrintedText(count, context_.printer.OutputFile()));
+    }
   }
 
  private:

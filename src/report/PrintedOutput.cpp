@@ -46,7 +46,9 @@ bool BlankLines(ReportSink& sink, OutputState& output, int count) {
   return true;
 }
 
-void PrinterError(const ReportContext& context, const char* text) { context.store.ui.Message(text); }
+void PrinterError(const ReportContext& context, const char* text) {
+  context.store.ui.Message(PrinterFailureText(context.printer, text));
+}
 
 // The page number at its column, on a line of its own or after `text`.
 bool PrintPageNumber(const ReportContext& context, const std::string& text, const std::string& number) {
@@ -59,6 +61,11 @@ bool PageNumbersOn(const ReportContext& context) { return context.store.settings
 bool ApplyFont(const ReportContext& context) { return ApplyPrinterFont(context.printer, context.state.printerFont); }
 
 }  // namespace
+
+std::string PrinterFailureText(const Printer& printer, const std::string& text) {
+  const std::string failure = printer.Failure();
+  return failure.empty() ? text : text + "\r\r" + failure;
+}
 
 std::string SignedNumber(EntryNumber n) { return (n < 0 ? "" : " ") + std::to_string(n); }
 
@@ -223,8 +230,13 @@ bool StartPrintRun(const ReportContext& context) {
   output.pageNumber = 1;
   output.newPageFlag = true;
   ReportTitle title;
-  const bool titled = context.store.ui.dialogs.Show(title) && !title.title.empty();
-  context.store.ui.dialogCancel = titled ? 0 : -1;
+  if (context.previewTitle) {
+    title.title = *context.previewTitle;
+  } else if (!context.store.ui.dialogs.Show(title)) {
+    title.title.clear();
+  }
+  const bool titled = !title.title.empty();
+  if (!context.previewTitle) context.store.ui.dialogCancel = titled ? 0 : -1;
   bool printed = true;
   const std::string pageOne = PageNumbersOn(context) ? "1" : "";
   if (!titled) {

@@ -68,6 +68,9 @@ bool WriteRunTotals(const ReportContext& context, ReportSink& sink, EntryNumber 
 // Ends the printer's document; false after "Printer Error." when the printer failed.
 bool EndPrintJob(const ReportContext& context);
 
+// `text` ("Printer Error." …) and, on a line after it, what the printer says went wrong and what to do.
+std::string PrinterFailureText(const Printer& printer, const std::string& text);
+
 // A number with a leading sign position: " 12".
 std::string SignedNumber(EntryNumber n);
 

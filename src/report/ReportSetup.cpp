@@ -102,7 +102,6 @@ std::string ReportDestinationLabel(ReportDestination destination) {
 void ChoosePrinterFont(ReportSetup& setup, const std::optional<PrinterFont>& chosen) {
   if (!chosen || chosen->size <= 0 || setup.printerFont == nullptr) return;
   *setup.printerFont = *chosen;
-  if (setup.printer != nullptr) (void)ApplyPrinterFont(*setup.printer, *chosen);  // a refusal shows at printing
 }
 
 bool ApplyPrinterFont(Printer& printer, const PrinterFont& font) { return font.name.empty() || printer.SetFont(font); }

@@ -38,9 +38,9 @@ struct ReportSetup {
   std::string topMargin;
   std::string quickViewLines;
   std::string quickViewWidth;
-  // Chosen with Fonts...: changed only when a font was chosen, and then put on the printer.
+  // Chosen with Fonts...: changed only when a font was chosen; it goes on the printer when printing starts,
+  // so that choosing one needs no printer.
   PrinterFont* printerFont = nullptr;
-  Printer* printer = nullptr;
 };
 
 // The boxes in the order OK checks them.
@@ -62,7 +62,7 @@ bool SaveReportSettings(CatalogStore& store);
 std::string ReportDestinationLabel(ReportDestination destination);
 
 // The answer of the font chooser the Fonts... button opens, started from the printer font: nothing
-// (cancelled) leaves the printer font as it was; a font becomes the printer font and goes on the printer.
+// (cancelled) leaves the printer font as it was; a font becomes the printer font.
 void ChoosePrinterFont(ReportSetup& setup, const std::optional<PrinterFont>& chosen);
 // Puts the chosen printer font on the printer; without a chosen font the printer keeps its own.
 // False when the printer refused it.

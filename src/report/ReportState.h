@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "catalog/CatalogStore.h"
@@ -62,6 +63,9 @@ struct ReportContext {
   Printer& printer;
   ReportState& state;
   bool mayChange = false;  // entries may be changed (Quick View's edits)
+  // Set for a print preview: its report title (empty for none), asked once before the pages are laid
+  // out; no completion message follows.
+  std::optional<std::string> previewTitle = std::nullopt;
 
   ReportSettings Settings() const { return {state, store.settings}; }
 };

@@ -4,15 +4,48 @@
 #include "platform/Ui.h"
 #include "report/PrintedOutput.h"
 #include "report/ReportSetup.h"
+#include "search/OutputRun.h"
 #include "shell/Editing.h"
+#include "support/Support.h"
 
 namespace vrk {
+
+namespace {
+
+// The members of the current list, or every entry in the catalog's order while browsing, on `pages`.
+// The walk runs on copies of the search and report state and on an index handle of its own.
+void PrintCurrentList(Program& program, Printer& pages, const std::string& title) {
+  SearchState search = program.search;
+  ListKind kind = program.listKind;
+  if (kind == kBrowseEntries || kind == kMakeEntries) {
+    kind = kSequentialSearch;
+    search.criteria.Clear();
+  }
+  ReportState report = program.report;
+  report.output = {};
+  if (report.paper == PaperOption::kSingleSheet) report.paper = PaperOption::kContinuous;  // nobody feeds paper
+  short handle = kNoIndex;
+  SearchContext context{program, search, handle, {program, pages, report, /*mayChange=*/false, /*previewTitle=*/title}};
+  {
+    ListWalk walk(context, kind, WalkUse::kOutput);
+    auto output = MakeReportOutput(context.report, ReportDestination::kPrinter);
+    EntryRecord entry;
+    const EntryNumber first = walk.First(entry);
+    if (output->Start()) {
+      const RunCount count = first > 0 ? SendMembers(walk, *output, first, entry) : RunCount{};
+      if (!count.failed) output->Finish(count.sent);
+    }
+  }
+  if (handle != kNoIndex) lib::CloseNDX(handle);
+}
+
+}  // namespace
 
 void PrintCurrentEntry(Program& program) {
   if (!program.CatalogOpen()) return;
   const ReportContext context = program.Report();
   if (!ApplyPrinterFont(program.printer, program.report.printerFont)) {
-    program.ui.Message("Printer Error.");
+    program.ui.Message(PrinterFailureText(program.printer, "Printer Error."));
     return;
   }
   EntryRecord shown = program.currentEntry;
@@ -23,6 +56,17 @@ void PrintCurrentEntry(Program& program) {
 
 void EjectPage(Program& program) { (void)EndPrintJob(program.Report()); }
 
-void PrintSetup(Program& program) { (void)program.printer.Setup(); }
+void PrintSetup(Program& program) {
+  if (program.printer.Setup() == Printer::SetupAnswer::kPreview) PrintPreview(program);
+}
+
+void PrintPreview(Program& program) {
+  if (!program.CatalogOpen()) return;
+  ReportTitle title;
+  if (program.report.paper != PaperOption::kLabels && !program.ui.dialogs.Show(title)) title.title.clear();
+  if (!program.printer.Preview([&](Printer& pages) { PrintCurrentList(program, pages, title.title); })) {
+    program.ui.Message("This printer has no print preview.");
+  }
+}
 
 }  // namespace vrk

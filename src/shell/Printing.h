@@ -1,4 +1,5 @@
-// The File menu's printer commands: Print Current Entry, Eject Page and Print Setup.
+// The printer commands: Print Current Entry, Eject Page and Print Setup of the File menu, and the
+// Reports menu's Print Preview.
 #pragma once
 
 #include "shell/Program.h"
@@ -10,7 +11,11 @@ namespace vrk {
 void PrintCurrentEntry(Program& program);
 // Ends the printer's document, so that the page in progress comes out.
 void EjectPage(Program& program);
-// The printer dialog: which printer, or a PDF file.
+// The printer dialog: which printer, or a PDF file; its Preview button goes on to Print Preview.
 void PrintSetup(Program& program);
+// The pages printing the current list would produce (the whole catalog while browsing), by the current
+// report format and report settings, in the printer's preview window. The report title is asked once;
+// the list, the browsing position and the page in progress stay as they were.
+void PrintPreview(Program& program);
 
 }  // namespace vrk

@@ -13,7 +13,6 @@ void ReportSetupCommand(Program& program) {
   setup.formatSelected = !program.reportFormatName.empty();
   setup.readOnly = program.readOnly;
   setup.printerFont = &program.report.printerFont;
-  setup.printer = &program.printer;
   if (!setup.formatSelected) {
     program.ui.Message(
         "No report format selected. Printer and file output disabled.  Go to the Report Maintenance screen and "

@@ -1,14 +1,21 @@
 #include "ui/QtPrinter.h"
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QPrinterInfo>
+#include <algorithm>
 
 #include "platform/CodePage.h"
+#include "platform/Paths.h"
 
 namespace vrk {
 namespace {
 
-constexpr int kTabStop = 8;  // characters from one tab stop to the next
+constexpr int kTabStop = 8;             // characters from one tab stop to the next
+constexpr double kOwnSize = 10;         // points
+constexpr double kLinesPerPoint = 1.2;  // a line's pitch for each point of the font's size
+constexpr double kMarginMillimetres = 10;
 
 // Code page 1252 text for the painter, each tab character widened to the next tab stop.
 QString PrintText(const std::string& ansi) {
@@ -24,106 +31,205 @@ QString PrintText(const std::string& ansi) {
   return QString::fromStdString(Utf8FromAnsi(expanded));
 }
 
-QFont PrinterOwnFont() {
-  QFont font(QStringLiteral("Courier New"), 10);
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
+// The chosen font when it is installed; the own face otherwise, at its size.
+QFont Face(const PrinterFont& chosen) {
+  const QString name = QString::fromStdString(Utf8FromAnsi(chosen.name));
+  QFont font(!name.isEmpty() && QFontDatabase::hasFamily(name) ? name : QtPrinter::OwnFamily());
+  font.setPointSizeF(chosen.size > 0 ? chosen.size : kOwnSize);
+  font.setBold(chosen.bold);
+  font.setItalic(chosen.italic);
+  font.setUnderline(chosen.underline);
   return font;
 }
 
+// The layout's margins, widened where the printer cannot print as close to the edge.
+void KeepClearOfUnprintable(QPrinter& printer) {
+  const QPageLayout layout = printer.pageLayout();
+  const QMarginsF set = layout.margins();
+  const QMarginsF least = layout.minimumMargins();
+  const QMarginsF margins(std::max(set.left(), least.left()), std::max(set.top(), least.top()),
+                          std::max(set.right(), least.right()), std::max(set.bottom(), least.bottom()));
+  if (margins != set) printer.setPageMargins(margins, layout.units());
+}
+
+std::string Text(const QString& text) { return AnsiFromUtf8(text.toStdString()); }
+
 }  // namespace
 
-QtPrinter::QtPrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)), font_(PrinterOwnFont()) {}
+QString QtPrinter::OwnFamily() {
+  for (const char* name : {"Courier New", "Liberation Mono", "DejaVu Sans Mono"}) {
+    if (QFontDatabase::hasFamily(QString::fromLatin1(name))) return QString::fromLatin1(name);
+  }
+  const QString system = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+  if (QFontDatabase::isFixedPitch(system)) return system;
+  const QStringList families = QFontDatabase::families();
+  const auto fixed = std::find_if(families.begin(), families.end(),
+                                  [](const QString& family) { return QFontDatabase::isFixedPitch(family); });
+  return fixed != families.end() ? *fixed : system;
+}
+
+QtPrinter::QtPrinter()
+    : own_(std::make_unique<QPrinter>(QPrinter::HighResolution)), device_(own_.get()), font_(Face({})) {
+  own_->setPageMargins(QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+                       QPageLayout::Millimeter);
+}
+
+QtPrinter::QtPrinter(QPrinter& device) : device_(&device), font_(Face({})) {}
 
 QtPrinter::~QtPrinter() { AbandonDocument(); }
 
+// With nothing chosen, or a printer that has gone, the system's default printer; without one, a PDF file.
+bool QtPrinter::ChooseDestination() {
+  if (device_->outputFormat() == QPrinter::PdfFormat) {
+    if (!device_->outputFileName().isEmpty()) return true;
+  } else if (!QPrinterInfo::printerInfo(device_->printerName()).isNull()) {
+    return true;
+  }
+  if (const QPrinterInfo fallback = QPrinterInfo::defaultPrinter(); !fallback.isNull()) {
+    device_->setOutputFormat(QPrinter::NativeFormat);
+    device_->setPrinterName(fallback.printerName());
+    return true;
+  }
+  const std::string file = choosePdfFile ? choosePdfFile() : std::string();
+  if (file.empty()) {
+    failure_ =
+        "No printer is set up and no PDF file was chosen. Choose a printer or a PDF file with File > Print "
+        "Setup, then print again.";
+    return false;
+  }
+  PrintToPdf(file);
+  return true;
+}
+
+// Says what failed; false.
+bool QtPrinter::Failed() {
+  if (device_->outputFormat() == QPrinter::PdfFormat) {
+    failure_ = "The PDF file " + PathText(OutputFile()) +
+               " could not be written. Check that its folder exists and may be written, or choose another file "
+               "with File > Print Setup.";
+  } else {
+    failure_ = "The printer " + Text(device_->printerName()) +
+               " did not take the document. Check that it is switched on and connected, or choose another "
+               "printer with File > Print Setup.";
+  }
+  return false;
+}
+
 bool QtPrinter::Begin() {
   if (painter_.isActive()) return true;
-  if (!painter_.begin(printer_.get())) return false;
+  failure_.clear();
+  if (own_ && !ChooseDestination()) return false;
+  KeepClearOfUnprintable(*device_);
+  if (!painter_.begin(device_)) return Failed();
   painter_.setFont(font_);
   y_ = 0;
   return true;
 }
 
+double QtPrinter::LinePitch() const { return font_.pointSizeF() * kLinesPerPoint / 72 * device_->resolution(); }
+
 double QtPrinter::Column(int column) const {
-  return (column - 1) * QFontMetricsF(font_, printer_.get()).averageCharWidth();
+  return (column - 1) * QFontMetricsF(font_, device_).horizontalAdvance(QLatin1Char('0'));
 }
 
 bool QtPrinter::PrintLine(const std::string& text, int tabColumn, const std::string& tabbed) {
   if (!Begin()) return false;
-  const QFontMetricsF metrics(font_, printer_.get());
-  const double height = printer_->pageRect(QPrinter::DevicePixel).height();
+  const QFontMetricsF metrics(font_, device_);
+  const double pitch = LinePitch();
+  const double height = device_->pageRect(QPrinter::DevicePixel).height();
+  // The font's own line sits in the middle of the pitch.
+  const double baseline = (pitch - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
   const auto nextLine = [&] {
-    if (y_ > 0 && y_ + metrics.lineSpacing() > height) {
-      if (!printer_->newPage()) return false;
+    if (y_ > 0 && y_ + pitch > height) {
+      if (!device_->newPage()) return false;
       y_ = 0;
     }
     return true;
   };
   const auto draw = [&](double x, const QString& piece) {
-    if (!piece.isEmpty()) painter_.drawText(QPointF(x, y_ + metrics.ascent()), piece);
+    if (!piece.isEmpty()) painter_.drawText(QPointF(x, y_ + baseline), piece);
   };
-  if (!nextLine()) return false;
+  if (!nextLine()) return Failed();
   const QString line = PrintText(text);
   draw(0, line);
   if (tabColumn > 0) {
     const double x = Column(tabColumn);
     if (metrics.horizontalAdvance(line) > x) {
-      y_ += metrics.lineSpacing();
-      if (!nextLine()) return false;
+      y_ += pitch;
+      if (!nextLine()) return Failed();
     }
     draw(x, PrintText(tabbed));
   }
-  y_ += metrics.lineSpacing();
-  return printer_->printerState() != QPrinter::Error;
+  y_ += pitch;
+  return device_->printerState() != QPrinter::Error || Failed();
 }
 
 bool QtPrinter::NewPage() {
-  if (!Begin() || !printer_->newPage()) return false;
+  if (!Begin()) return false;
+  if (!device_->newPage()) return Failed();
   y_ = 0;
   return true;
 }
 
 bool QtPrinter::EndDocument() {
   if (!painter_.isActive()) return true;  // nothing printed since the last end
-  return painter_.end() && printer_->printerState() != QPrinter::Error;
+  return (painter_.end() && device_->printerState() != QPrinter::Error) || Failed();
 }
 
 void QtPrinter::AbandonDocument() {
   if (!painter_.isActive()) return;
-  printer_->abort();
+  device_->abort();
   painter_.end();
 }
 
 double QtPrinter::TextWidth(const std::string& text) {
-  return QFontMetricsF(font_, printer_.get()).horizontalAdvance(PrintText(text));
+  return QFontMetricsF(font_, device_).horizontalAdvance(PrintText(text));
 }
 
-double QtPrinter::PrintableWidth() { return printer_->pageRect(QPrinter::DevicePixel).width(); }
+double QtPrinter::PrintableWidth() { return device_->pageRect(QPrinter::DevicePixel).width(); }
 
 // The font goes on the page at once, so that the document starts here: a printer that cannot print
 // says so before a title is asked for.
 bool QtPrinter::SetFont(const PrinterFont& font) {
-  QFont chosen(QString::fromStdString(Utf8FromAnsi(font.name)));
-  if (font.size > 0) chosen.setPointSizeF(font.size);
-  chosen.setBold(font.bold);
-  chosen.setItalic(font.italic);
-  chosen.setUnderline(font.underline);
-  font_ = chosen;
+  font_ = Face(font);
   if (!Begin()) return false;
   painter_.setFont(font_);
   return true;
 }
 
-bool QtPrinter::Setup() {
+Printer::SetupAnswer QtPrinter::Setup() {
   if (!EndDocument()) AbandonDocument();
-  return setupDialog && setupDialog(*printer_);
+  failure_.clear();
+  return setupDialog ? setupDialog(*device_) : SetupAnswer::kCancelled;
+}
+
+bool QtPrinter::Preview(const std::function<void(Printer&)>& print) {
+  if (!previewDialog) return false;
+  // The pages of this printer; printed from the preview window, they go where this printer's would.
+  KeepClearOfUnprintable(*device_);
+  QPrinter pages(QPrinter::HighResolution);
+  pages.setOutputFormat(device_->outputFormat());
+  if (device_->outputFormat() == QPrinter::PdfFormat) {
+    pages.setOutputFileName(device_->outputFileName());
+  } else {
+    pages.setPrinterName(device_->printerName());
+  }
+  pages.setPageLayout(device_->pageLayout());
+  return previewDialog(pages, [&print](QPrinter& device) {
+    QtPrinter on(device);
+    print(on);
+  });
+}
+
+std::string QtPrinter::OutputFile() const {
+  if (device_->outputFormat() != QPrinter::PdfFormat) return {};
+  return QFile::encodeName(device_->outputFileName()).toStdString();
 }
 
 void QtPrinter::PrintToPdf(const std::string& path) {
   AbandonDocument();
-  printer_->setOutputFormat(QPrinter::PdfFormat);
-  printer_->setOutputFileName(QFile::decodeName(path.c_str()));
+  device_->setOutputFormat(QPrinter::PdfFormat);
+  device_->setOutputFileName(QFile::decodeName(path.c_str()));
 }
 
 }  // namespace vrk

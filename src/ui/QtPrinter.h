@@ -1,7 +1,10 @@
 // The Printer port on QPrinter and QPainter: a printer of the system (CUPS) or a PDF file, whichever
-// Print Setup chose. Lines go down the page one line spacing apart; a line that would run off the
-// page's foot starts a new page, as a printer does. Columns are character positions of the font's
-// average width. Without a chosen font the printer prints in its own, a fixed-pitch 10-point face.
+// Print Setup chose; with neither chosen, the system's default printer, or a PDF file the user is asked
+// for when there is none. Lines go down the page at a fixed pitch (six lines an inch at 10 points), inside
+// the page layout's margins and never closer to the edge than the printer can print; a line that would
+// run off the page's foot starts a new page, as a printer does. Columns are the advance of the font's
+// "0". Without a chosen font the printer prints in an installed fixed-pitch 10-point face, so that pages
+// come out alike whichever fixed-pitch faces a system has.
 #pragma once
 
 #include <QFont>
@@ -17,6 +20,8 @@ namespace vrk {
 class QtPrinter : public Printer {
  public:
   QtPrinter();
+  // Prints on `device`, which the caller keeps (a print preview's pages); it asks for no file.
+  explicit QtPrinter(QPrinter& device);
   ~QtPrinter() override;
 
   bool PrintLine(const std::string& text, int tabColumn = 0, const std::string& tabbed = {}) override;
@@ -27,22 +32,37 @@ class QtPrinter : public Printer {
   double PrintableWidth() override;
   bool SetFont(const PrinterFont& font) override;
   // Ends a document in progress, then runs setupDialog on the printer.
-  bool Setup() override;
+  SetupAnswer Setup() override;
+  bool Preview(const std::function<void(Printer& pages)>& print) override;
+  std::string Failure() const override { return failure_; }
+  std::string OutputFile() const override;
 
   // Prints into this PDF file from now on.
   void PrintToPdf(const std::string& path);
-  QPrinter& printer() { return *printer_; }
-  // The desktop program's print-setup dialog over the printer; true when confirmed.
-  std::function<bool(QPrinter&)> setupDialog;
+  QPrinter& printer() { return *device_; }
+  // The family of the face printed in when no font was chosen.
+  static QString OwnFamily();
+
+  // The desktop program's print-setup dialog over the printer.
+  std::function<SetupAnswer(QPrinter&)> setupDialog;
+  // The desktop program's preview window for `pages`; it runs `paint` whenever it lays them out.
+  std::function<bool(QPrinter& pages, const std::function<void(QPrinter&)>& paint)> previewDialog;
+  // Asks for the PDF file to print into when the system has no printer; empty when cancelled.
+  std::function<std::string()> choosePdfFile;
 
  private:
   bool Begin();
+  bool ChooseDestination();
+  bool Failed();
+  double LinePitch() const;
   double Column(int column) const;
 
-  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<QPrinter> own_;
+  QPrinter* device_;
   QPainter painter_;
   QFont font_;
   double y_ = 0;  // top of the next line, in device pixels from the page rectangle's top
+  std::string failure_;
 };
 
 }  // namespace vrk

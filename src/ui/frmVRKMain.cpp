@@ -143,6 +143,7 @@ void frmVRKMain::CreateMenus() {
   mnuReports = menuBar()->addMenu(QStringLiteral("&Reports"));
   mnuOSetup = AddItem(mnuReports, "&Setup", &frmVRKMain::mnuOSetup_Click);
   mnuRSelectLayout = AddItem(mnuReports, "&Report Maintenance", &frmVRKMain::mnuRSelectLayout_Click);
+  mnuRPrintPreview = AddItem(mnuReports, "Print Pre&view", &frmVRKMain::mnuRPrintPreview_Click);
 
   mnuUtilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
   mnuUReIndex = AddItem(mnuUtilities, "&ReIndex", &frmVRKMain::mnuUReIndex_Click);
@@ -531,6 +532,7 @@ void frmVRKMain::mnuVNext_Click() { Run(NextEntry); }
 void frmVRKMain::mnuVTotals_Click() { Run(TotalsCommand); }
 void frmVRKMain::mnuOSetup_Click() { Run(ReportSetupCommand); }
 void frmVRKMain::mnuRSelectLayout_Click() { Run(ReportMaintenanceCommand); }
+void frmVRKMain::mnuRPrintPreview_Click() { Run(PrintPreview); }
 void frmVRKMain::mnuVReplace_Click() { Run(ReplaceCommand); }
 void frmVRKMain::mnuVSearch_Click() { Run(SearchCommand); }
 void frmVRKMain::mnuVListRange_Click() { Run(ListRangeCommand); }

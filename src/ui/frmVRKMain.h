@@ -113,6 +113,7 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   QMenu* mnuReports;
   QAction* mnuOSetup;
   QAction* mnuRSelectLayout;
+  QAction* mnuRPrintPreview;
   QMenu* mnuUtilities;
   QAction* mnuUReIndex;
   QAction* mnuUSort;
@@ -143,6 +144,7 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuVTotals_Click();
   void mnuOSetup_Click();
   void mnuRSelectLayout_Click();
+  void mnuRPrintPreview_Click();
   void mnuVReplace_Click();
   void mnuVSearch_Click();
   void mnuVListRange_Click();

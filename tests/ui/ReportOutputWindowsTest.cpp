@@ -1,20 +1,32 @@
 // The report windows driven as a user drives them: Quick View's edit box saving a cell into the entry
-// and its key, and the Report Title window's refusal of an empty title.
+// and its key, the Report Title window's refusal of an empty title; printing into PDF files, read back
+// by poppler's pdftotext, Print Setup and Print Preview.
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <cstdio>
 
 #include "Desktop.h"
 #include "index/Keys.h"
+#include "platform/Profile.h"
 #include "report/Output.h"
 #include "report/PrintedOutput.h"
+#include "report/ReportSetup.h"
+#include "shell/Printing.h"
+#include "shell/Startup.h"
 #include "support/Support.h"
+#include "ui/PrintDialogs.h"
 #include "ui/QtPrinter.h"
 #include "ui/frmQView.h"
 #include "ui/frmRTitle.h"
@@ -187,9 +199,174 @@ TEST_F(ReportOutputWindowsTest, APrinterThatRefusesToStartSaysSoAndPrintsNothing
   program.report.printerFont = {.name = "DejaVu Sans Mono", .size = 9};
   auto output = MakeReportOutput({program, refusing, program.report, false}, ReportDestination::kPrinter);
   EXPECT_FALSE(output->Start());
-  EXPECT_THAT(ui.Texts(), ElementsAre("Printer error. Please try again."));
+  EXPECT_THAT(ui.Texts(), ElementsAre("Printer error. Please try again.\n\nThe PDF file " + dir / "missing/report.pdf" +
+                                      " could not be written. Check that its folder exists and may be written, or "
+                                      "choose another file with File > Print Setup."));
   EXPECT_FALSE(refusing.PrintLine("x"));
   EXPECT_TRUE(refusing.EndDocument());
+}
+
+// The program printing on the Qt printer `pdf`, with the desktop's print dialogs.
+class PrintingTest : public DesktopTest {
+ protected:
+  PrintingTest() {
+    SetProgramDirectory(printing, dir.path());
+    AttachPrintDialogs(pdf, ui);
+  }
+  void Open(std::initializer_list<FieldSpec> fields, const std::vector<TestEntry>& entries) {
+    WriteCatalog(dir.path(), "CAT", MakeLayout(fields), entries);
+    WritePrivateProfileString("Database", "CurrentDB", "CAT", printing.iniPath);
+    ASSERT_TRUE(PrepareStartUp(printing));
+    OpenStartCatalog(printing);
+  }
+  // 120 entries, two lines each with the dashed line, 60 lines a page, page numbers.
+  void OpenLongList() {
+    std::vector<TestEntry> entries;
+    for (int n = 1; n <= 120; ++n) entries.push_back({{"Title " + std::to_string(n)}});
+    Open({{"Title", 20}}, entries);
+    printing.report.format.items[0] = {.Width = 20, .Row = 1, .Col = 1, .LinesPerEntry = 1};
+    printing.settings.PageLength = 60;
+    printing.settings.PageNumbers = 2;
+    printing.settings.DashedLine = 1;
+  }
+  // Prints every entry with no title; false when the printer failed.
+  bool Print(Printer& on) {
+    auto output = MakeReportOutput({printing, on, printing.report, false}, ReportDestination::kPrinter);
+    if (!output->Start()) return false;
+    for (EntryNumber n = 1; n <= printing.header.Count(); ++n) {
+      EntryRecord entry;
+      if (!ReadEntry(printing, entry, printing.header, n, printing.entryFile)) return false;
+      if (output->Send(n, entry) != EntryOutput::Sent::kMore) return false;
+    }
+    output->Finish(printing.header.Count());
+    return true;
+  }
+  static std::function<void(QDialog&)> ChooseFile(const std::string& path) {
+    return [path](QDialog& dialog) {
+      auto& chooser = dynamic_cast<QFileDialog&>(dialog);
+      chooser.selectFile(QString::fromStdString(path));
+      static_cast<QDialog&>(chooser).accept();
+    };
+  }
+
+  QtPrinter pdf;
+  Program printing{{ui, window, sound, pdf}};
+};
+
+int PageCount(const std::string& pdfText) { return static_cast<int>(std::count(pdfText.begin(), pdfText.end(), '\f')); }
+
+// The smallest distance of any word from the page's edges, in points, by pdftotext's boxes.
+double ClosestToEdge(const std::string& path) {
+  const std::string boxes = CommandOutput("pdftotext -bbox " + path + " -");
+  double width = 0, height = 0, closest = 1e9;
+  for (std::size_t at = 0; (at = boxes.find('<', at)) != std::string::npos; ++at) {
+    double a = 0, b = 0, c = 0, d = 0;
+    if (std::sscanf(boxes.c_str() + at, "<page width=\"%lf\" height=\"%lf\"", &width, &height) == 2) continue;
+    if (std::sscanf(boxes.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"", &a, &b, &c, &d) ==
+        4) {
+      closest = std::min({closest, a, b, width - c, height - d});
+    }
+  }
+  return closest;
+}
+
+TEST_F(PrintingTest, PagesColumnsAndMarginsAreTheSameInEveryFixedPitchFace) {
+  if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+  OpenLongList();
+  ui.script.push_back(CancelDialog());
+  ASSERT_TRUE(Print(printer));
+  const auto pages = std::count(printer.lines.begin(), printer.lines.end(), FakePrinter::kPageBreak) + 1;
+  ASSERT_GE(pages, 4);
+  std::vector<std::string> texts;
+  for (const char* face : {"DejaVu Sans Mono", "Noto Sans Mono", ""}) {
+    if (*face != 0 && !QFontDatabase::hasFamily(face)) GTEST_SKIP() << face << " is not installed";
+    const std::string file = dir / (std::string("report ") + face + ".pdf");
+    printing.report.printerFont = {.name = face, .size = *face != 0 ? 10.0 : 0.0};
+    pdf.PrintToPdf(file);
+    ui.script.push_back(CancelDialog());
+    ASSERT_TRUE(Print(pdf));
+    texts.push_back(CommandOutput("pdftotext -layout '" + file + "' -"));
+    EXPECT_EQ(PageCount(texts.back()), pages) << face;
+    // The margins' 10 mm, less the part of the font's box above its capitals.
+    EXPECT_GE(ClosestToEdge("'" + file + "'"), 25) << face;
+  }
+  EXPECT_EQ(texts[1], texts[0]);
+  EXPECT_EQ(texts[2], texts[0]);
+  // The page number of page 2 at its column.
+  const std::size_t two = texts[0].find('\f') + 1;
+  EXPECT_EQ(texts[0].substr(two, texts[0].find('\n', two) - two), std::string(kPageNumberColumn - 1, ' ') + " 2");
+}
+
+TEST_F(PrintingTest, WithoutAPrinterPrintingAsksForAPdfFileSaysWhatFailedAndWorksAfterPrintSetup) {
+  if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+  if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "the system has a default printer";
+  Open({{"Title", 20}}, {{{"Blue Train"}}, {{"Kind of Blue"}}, {{"Giant Steps"}}});
+  // A font is chosen before any printer is.
+  ReportSetup setup(ui, printing.settings);
+  setup.printerFont = &printing.report.printerFont;
+  ChoosePrinterFont(setup, PrinterFont{.name = "DejaVu Sans Mono", .size = 9});
+  EXPECT_EQ(printing.report.printerFont.name, "DejaVu Sans Mono");
+
+  ui.script.push_back(CancelDialog());  // the PDF file
+  EXPECT_FALSE(Print(pdf));
+  ui.script.push_back(ChooseFile(dir / "missing/asked.pdf"));
+  EXPECT_FALSE(Print(pdf));
+  EXPECT_THAT(ui.Texts(),
+              ElementsAre("Printer error. Please try again.\n\nNo printer is set up and no PDF file was "
+                          "chosen. Choose a printer or a PDF file with File > Print Setup, then print again.",
+                          ::testing::StartsWith("Printer error. Please try again.\n\nThe PDF file ")));
+
+  const std::string chosen = dir / "setup.pdf";
+  ui.script.push_back([&chosen](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Print Setup");
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Ok)->text(), "&Use This Printer");
+    auto* printers = dialog.findChild<QComboBox*>("printers");
+    ASSERT_NE(printers, nullptr);
+    EXPECT_GE(printers->width(), printers->fontMetrics().horizontalAdvance(printers->currentText()) + 20);
+    dialog.findChild<QLineEdit*>("filename")->setText(QString::fromStdString(chosen));
+    for (QAbstractButton* button : buttons->buttons()) {
+      if (button->text() == "Pre&view") button->click();
+    }
+  });
+  ui.script.push_back(CancelDialog());  // no report title
+  ui.script.push_back([](QDialog& dialog) {
+    auto* pages = dialog.findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(pages, nullptr);
+    pages->updatePreview();
+    EXPECT_EQ(pages->pageCount(), 1);
+    dialog.reject();
+  });
+  PrintSetup(printing);
+  ui.messages.clear();
+  ui.script.push_back(CancelDialog());  // no report title
+  EXPECT_TRUE(Print(pdf));
+  EXPECT_THAT(ui.Texts(), ElementsAre("Printed 3 entries.\nPDF file: " + chosen));
+  EXPECT_EQ(PageCount(CommandOutput("pdftotext '" + chosen + "' -")), 1);
+}
+
+TEST_F(PrintingTest, PrintPreviewShowsThePagesOfThePrintedList) {
+  OpenLongList();
+  pdf.PrintToPdf(dir / "list.pdf");
+  ui.script.push_back(CancelDialog());
+  ASSERT_TRUE(Print(pdf));
+  const int printed = PageCount(CommandOutput("pdftotext '" + dir / "list.pdf" + "' -"));
+  ui.script.push_back(CancelDialog());  // no report title
+  int previewed = 0;
+  ui.script.push_back([&previewed](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Print Preview");
+    auto* pages = dialog.findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(pages, nullptr);
+    pages->updatePreview();
+    previewed = pages->pageCount();
+    dialog.reject();
+  });
+  ui.messages.clear();
+  PrintPreview(printing);
+  EXPECT_EQ(previewed, printed);
+  EXPECT_GE(printed, 4);
+  EXPECT_TRUE(ui.Texts().empty());  // no completion message
 }
 
 }  // namespace

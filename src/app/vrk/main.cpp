@@ -5,7 +5,6 @@
 // entry, saves a picture of the window and ends.
 #include <QApplication>
 #include <QIcon>
-#include <QPrintDialog>
 #include <QTimer>
 #include <cstring>
 #include <filesystem>
@@ -22,6 +21,7 @@
 #include "shell/Program.h"
 #include "shell/Startup.h"
 #include "ui/Pictures.h"
+#include "ui/PrintDialogs.h"
 #include "ui/QtPrinter.h"
 #include "ui/QtSound.h"
 #include "ui/QtUi.h"
@@ -114,18 +114,15 @@ int main(int argc, char** argv) {
   // The program ends when the main window closes, whatever other windows are open.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  SingleInstance instance;
+  const ProgramPlaces places = CurrentPlaces(argv[0]);
+  SingleInstance instance(ProgramDirectory(places));
   if (!screenshot && instance.AskRunningCopy(arguments->catalog)) return 0;
 
   QtUi ui;
   QtSound sound;
   frmVRKMain window(ui);
   QtPrinter printer;
-  printer.setupDialog = [&ui](QPrinter& chosen) {
-    QPrintDialog setup(&chosen, ui.MainWindow());
-    setup.setWindowTitle(QStringLiteral("Print Setup"));
-    return ui.RunModal(setup) == QDialog::Accepted;
-  };
+  AttachPrintDialogs(printer, ui);
   Program program({ui, window, sound, printer});
   window.Attach(program);
   ui.SetMainWindow(&window);
@@ -142,7 +139,6 @@ int main(int argc, char** argv) {
     });
   }
 
-  const ProgramPlaces places = CurrentPlaces(argv[0]);
   SetProgramDirectory(program, ProgramDirectory(places));
   PrepareUserDataFolder(program, IsUserDataFolder(places));
   if (!PrepareStartUp(program)) return 0;
