@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
             QStringList({"Select &Number", "&Previous", "Ne&xt", "-", "List &Range", "List &Alphabetically", "-",
                          "&Search", "Search && Rep&lace", "&Global Search", "Find &Deleted", "-", "Picture", "Sound",
                          "Thumbnail", "-", "Totals"}));
-  EXPECT_EQ(Captions(window.mnuReports), QStringList({"&Setup", "&Report Maintenance"}));
+  EXPECT_EQ(Captions(window.mnuReports), QStringList({"&Setup", "&Report Maintenance", "Print Pre&view"}));
   EXPECT_EQ(Captions(window.mnuUtilities), QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate Deleted",
                                                         "Set Security &Code", "Setup &Macro"}));
   EXPECT_EQ(Captions(window.mnuHelp), QStringList({"Contents", "-", "&About"}));
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
   EXPECT_EQ(EnabledItems(window.mnuView),
             QStringList({"Select &Number", "&Previous", "Ne&xt", "List &Range", "List &Alphabetically", "&Search",
                          "Search && Rep&lace", "&Global Search", "Find &Deleted", "Thumbnail", "Totals"}));
-  EXPECT_EQ(EnabledItems(window.mnuReports), QStringList({"&Setup", "&Report Maintenance"}));
+  EXPECT_EQ(EnabledItems(window.mnuReports), QStringList({"&Setup", "&Report Maintenance", "Print Pre&view"}));
   EXPECT_EQ(EnabledItems(window.mnuUtilities), QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate Deleted",
                                                             "Set Security &Code", "Setup &Macro"}));
   EXPECT_EQ(EnabledItems(window.mnuHelp), QStringList({"Contents", "&About"}));
