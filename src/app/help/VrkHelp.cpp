@@ -10,6 +10,9 @@ const Item kVrkHome = {"VRK_HOME",
                        "(an installed program) the user's data folder."};
 const Item kDataHome = {"XDG_DATA_HOME",
                         "The user's data folder is $XDG_DATA_HOME/vrk, or ~/.local/share/vrk when it is not set."};
+const Item kRuntime = {"XDG_RUNTIME_DIR",
+                       "The folder of the socket a running vrk answers on, when it is the user's own (mode 0700); "
+                       "otherwise vrk-UID in the temporary folder (TMPDIR, or /tmp), made only for the user."};
 
 }  // namespace
 
@@ -27,8 +30,9 @@ const ProgramHelp& VrkHelp() {
            "The catalog that opens is the current catalog named in VRK.INI in the program directory. BASE opens "
            "another one as Select in Catalog Maintenance would, and makes it the current catalog: DIR/NAME, or "
            "its setup file NAME.SET or entry file NAME.DAT, as a file manager passes it.",
-           "Only one vrk runs for each user: starting it again brings the running window to the front and, "
-           "given a BASE, has it select that catalog.",
+           "Only one vrk runs for each user, display and program directory: starting it again there brings the "
+           "running window to the front and, given a BASE, has it select that catalog. A start that gets no "
+           "answer from a running vrk of the same user opens a window of its own.",
            "The first time an installed vrk starts for a user, it makes the user's data folder and a demo record "
            "collection, RECORDS, in it."},
       .options = {{"BASE", "The catalog to open and make current."},
@@ -40,7 +44,7 @@ const ProgramHelp& VrkHelp() {
       .exitStatus = {{"0", "The program ended normally."},
                      {"1", "The picture of --screenshot could not be written."},
                      {"2", "Bad arguments."}},
-      .environment = {kVrkHome, kDataHome},
+      .environment = {kVrkHome, kDataHome, kRuntime},
       .files = {{"VRK.INI", "The program's settings, among them the current catalog, in the program directory."},
                 {"NAME.SET, NAME.DAT, NAME.MEM, NAME.MCR, *.WDX",
                  "A catalog: its setup file, entry file, memos, text macros and key indexes."},
