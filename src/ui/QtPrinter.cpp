@@ -31,10 +31,13 @@ QString PrintText(const std::string& ansi) {
   return QString::fromStdString(Utf8FromAnsi(expanded));
 }
 
+// Installed under this very name: not a face the font configuration would stand in for it.
+bool Installed(const QString& family) { return QFontDatabase::families().contains(family, Qt::CaseInsensitive); }
+
 // The chosen font when it is installed; the own face otherwise, at its size.
 QFont Face(const PrinterFont& chosen) {
   const QString name = QString::fromStdString(Utf8FromAnsi(chosen.name));
-  QFont font(!name.isEmpty() && QFontDatabase::hasFamily(name) ? name : QtPrinter::OwnFamily());
+  QFont font(!name.isEmpty() && Installed(name) ? name : QtPrinter::OwnFamily());
   font.setPointSizeF(chosen.size > 0 ? chosen.size : kOwnSize);
   font.setBold(chosen.bold);
   font.setItalic(chosen.italic);
@@ -58,7 +61,8 @@ std::string Text(const QString& text) { return AnsiFromUtf8(text.toStdString());
 
 QString QtPrinter::OwnFamily() {
   for (const char* name : {"Courier New", "Liberation Mono", "DejaVu Sans Mono"}) {
-    if (QFontDatabase::hasFamily(QString::fromLatin1(name))) return QString::fromLatin1(name);
+    const QString family = QString::fromLatin1(name);
+    if (Installed(family) && QFontDatabase::isFixedPitch(family)) return family;
   }
   const QString system = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
   if (QFontDatabase::isFixedPitch(system)) return system;

@@ -378,6 +378,7 @@ TEST_F(PrintingTest, WithoutAPrinterPrintingAsksForAPdfFileSaysWhatFailedAndWork
 }
 
 TEST_F(PrintingTest, PrintPreviewShowsThePagesOfThePrintedList) {
+  if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
   OpenLongList();
   pdf.PrintToPdf(dir / "list.pdf");
   ui.script.push_back(CancelDialog());
