@@ -8,13 +8,13 @@
 #include <archive.h>
 #include <archive_entry.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -114,24 +114,23 @@ struct MediaFiles {
   std::vector<std::string> named;    // absolute paths
   std::vector<std::string> missing;  // of those, the ones that could not be read
   int kept = 0;
+  bool unread = false;  // the entries could not be read: the catalog's own files are kept all the same
 };
 
-// The pictures and sounds the catalog's entries name. False after the message of a read.
-bool ReadMediaFiles(const std::string& directory, const std::string& name, MediaFiles& media) {
+// The pictures and sounds the catalog's entries name; `unread` after the message of a read.
+void ReadMediaFiles(const std::string& directory, const std::string& name, MediaFiles& media) {
   BackupUi ui;
   CatalogStore store(ui);
   store.entryFile = OpenCatalog(store, directory, name, CatalogAccess::kRead);
   std::vector<std::string> paths;
-  const bool read = store.entryFile != 0 && CatalogMediaFiles(store, paths);
+  media.unread = store.entryFile == 0 || !CatalogMediaFiles(store, paths);
   if (store.entryFile != 0) (void)CloseCatalog(store, store.entryFile);
   std::error_code ec;
+  std::set<std::string> seen;  // a relative and an absolute path may name one file
   for (const std::string& path : paths) {
     const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
-    if (std::find(media.named.begin(), media.named.end(), absolute) == media.named.end()) {
-      media.named.push_back(absolute);
-    }
+    if (seen.insert(absolute).second) media.named.push_back(absolute);
   }
-  return read;
 }
 
 // Adds the files that are there; false with `failure` set when the archive could not take one.
@@ -148,8 +147,9 @@ bool AddMediaFiles(archive* out, MediaFiles& media, std::string& failure) {
   return true;
 }
 
-// Says nothing for a catalog whose entries name no picture or sound.
+// How many were kept and which were not found; nothing for a catalog whose entries name none.
 void SayMedia(const MediaFiles& media) {
+  if (media.unread) std::cout << "The entries could not be read: the pictures and sounds they name are not kept.\n";
   if (media.named.empty()) return;
   std::cout << "Pictures and sounds kept under media/: " << media.kept << '\n';
   if (media.missing.empty()) return;
@@ -168,7 +168,7 @@ int Backup(const std::string& directory, const std::string& name, bool withMedia
     return Fail(name + " is in use by another program.");
   }
   MediaFiles media;
-  if (withMedia && !ReadMediaFiles(directory, name, media)) return Fail("cannot read the entries of " + base);
+  if (withMedia) ReadMediaFiles(directory, name, media);
   const std::string folder = directory + "/backup";
   if (const int error = sys::MakeDirectory(folder); error != 0 && error != EEXIST) {
     return Fail("cannot make " + folder, error);
