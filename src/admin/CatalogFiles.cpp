@@ -1,13 +1,25 @@
 #include "admin/CatalogFiles.h"
 
 #include <algorithm>
+#include <set>
 
+#include "catalog/EntryFile.h"
 #include "index/Keys.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
+#include "support/Support.h"
 
 namespace vrk {
+namespace {
+
+std::string MediaPath(std::int16_t (*find)(std::string_view, std::string&), const std::string& field21) {
+  std::string path;
+  return find(field21, path) == 0 ? Utf8FromAnsi(path) : std::string();
+}
+
+}  // namespace
 
 bool IsCatalogName(std::string_view name) {
   return !name.empty() && name.size() <= 8 &&
@@ -37,6 +49,24 @@ std::vector<std::string> ExistingCatalogFiles(const std::string& directory, cons
     if (FileExists(path) && std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
   }
   return paths;
+}
+
+std::string StoredSoundPath(const std::string& field21) { return MediaPath(lib::GetWAVName, field21); }
+std::string StoredPicturePath(const std::string& field21) { return MediaPath(lib::GetBMPName, field21); }
+
+bool CatalogMediaFiles(CatalogStore& store, std::vector<std::string>& paths) {
+  if (store.header.FieldLength[kMediaField] <= 0) return true;
+  std::set<std::string> named;
+  EntryRecord record;
+  const auto add = [&](const std::string& path) {
+    if (!path.empty() && named.insert(path).second) paths.push_back(path);
+  };
+  return VisitSlots(store, store.entryFile, store.header, 1, store.header.Count(), false, [&](EntryNumber, char* slot) {
+    DecodeSlot(record, store.header, slot, FieldMask{1} << kMediaField);
+    add(StoredSoundPath(record.Field[kMediaField]));
+    add(StoredPicturePath(record.Field[kMediaField]));
+    return true;
+  });
 }
 
 std::vector<std::string> EntryFileNames(const std::string& directory) {

@@ -30,6 +30,14 @@ std::vector<std::string> CatalogFileNames(const std::string& name);
 // The paths of the catalog's files that are there.
 std::vector<std::string> ExistingCatalogFiles(const std::string& directory, const std::string& name);
 
+// The two paths of field 21 as the file system names them; empty for a missing one.
+std::string StoredSoundPath(const std::string& field21);
+std::string StoredPicturePath(const std::string& field21);
+// The picture and sound files that the entries of the store's open catalog name in field 21, deleted
+// entries included (Undelete brings them back), each path once, in entry order. False after the
+// message of a read the disk refused.
+[[nodiscard]] bool CatalogMediaFiles(CatalogStore& store, std::vector<std::string>& paths);
+
 // The NAME of every NAME.DAT of the directory (whatever the letter case of the file), upper-cased and in
 // alphabetical order; names that are no catalog name are left out.
 std::vector<std::string> EntryFileNames(const std::string& directory);

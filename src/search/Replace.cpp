@@ -82,10 +82,13 @@ std::string ReplaceWorkBuffer(const std::string& fieldText) { return RightTrim(f
 bool ReplaceInField(std::string& field, std::size_t length, const std::string& search, const std::string& replacement,
                     bool caseSensitive) {
   std::string buffer = ReplaceWorkBuffer(field);
+  const bool hadText = !buffer.empty();
   const std::int16_t n =
       lib::ReplaceSubstr(search, replacement, buffer, caseSensitive ? lib::kCaseMustAgree : lib::kCaseIgnored);
-  if (n <= 0) return false;
-  field = buffer.substr(0, std::min({static_cast<std::size_t>(n), length, buffer.size()}));
+  // A result of 0 is also what a field gets whose every character was found and replaced by nothing:
+  // the text was there and is gone, so the field becomes blank and counts.
+  if (n <= 0 && !(hadText && buffer.empty())) return false;
+  field = buffer.substr(0, std::min({static_cast<std::size_t>(std::max<std::int16_t>(n, 0)), length, buffer.size()}));
   field.resize(length, ' ');
   return true;
 }

@@ -4,14 +4,19 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
+#include "catalog/Files.h"
 #include "catalog/Layout.h"
 #include "catalog/NewCatalog.h"
 #include "index/Rebuild.h"
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "report/ReportDesigner.h"
 #include "report/ReportMaintenance.h"
+#include "shell/DemoMedia.h"
+#include "shell/PictureSound.h"
 #include "shell/Settings.h"
 #include "shell/Startup.h"
 
@@ -54,6 +59,7 @@ CatalogLayout DemoLayout() {
   field(kValue, "Value", 10, kSumField);
   field(kNotes, "Notes", 40, kPlainField);
   layout.formulas[kValue] = ParseFormula("I*J");  // Price × Copies
+  layout.lengths[kMediaField] = kRoomyField21;    // room for a picture and a sound
   return layout;
 }
 
@@ -181,9 +187,40 @@ bool UseDemoReportFormat(Program& program, const std::string& name) {
   return SelectReportFormat(program, program.report, name, selected);
 }
 
+// Writes the demo's sleeves and chime into media/ beside the catalog and gives back field 21's text
+// of the first entries: a sleeve for each of the first kDemoCovers, the chime for the first and the
+// one after the sleeves. The paths are absolute, so that they are found from any working directory;
+// an entry keeps of them what field 21 can hold. False after the message of a file not written.
+bool WriteDemoMedia(Program& program, const std::string& directory, std::vector<std::string>& field21) {
+  std::error_code ec;
+  const std::string folder =
+      std::filesystem::absolute(NativePath(directory), ec).lexically_normal().string() + "/media";
+  const auto write = [&](const std::string& file, const std::string& bytes) {
+    int error = sys::MakeDirectory(folder);
+    if (error == EEXIST) error = 0;
+    if (error == 0) error = sys::WriteWholeFile(folder + "/" + file, bytes);
+    if (error != 0) ReportFileError(program.ui, FileFailureFromErrno(error, folder + "/" + file));
+    return error == 0;
+  };
+  const std::string chime = folder + "/chime.wav";
+  if (!write("chime.wav", DemoChimeWave())) return false;
+  for (int i = 0; i <= kDemoCovers; ++i) {
+    const std::string name = "cover" + std::to_string(i + 1) + ".bmp";
+    if (i < kDemoCovers && !write(name, DemoCoverBitmap(i))) return false;
+    const std::string picture = i < kDemoCovers ? folder + "/" + name : std::string();
+    const std::string sound = i == 0 || i == kDemoCovers ? chime : std::string();
+    Field21Result text = Field21Text(sound, picture, kRoomyField21);
+    if (!text.refusal.empty()) text = Field21Text({}, picture, kRoomyField21);
+    field21.push_back(text.text);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool MakeDemoCatalog(Program& program, const std::string& directory, const std::string& name) {
+  std::vector<std::string> media;
+  if (!WriteDemoMedia(program, directory, media)) return false;
   NewCatalog catalog = StartNewCatalog(program, directory, name, DemoLayout());
   if (catalog.file == 0) return false;
   Sequence sequence;
@@ -193,6 +230,7 @@ bool MakeDemoCatalog(Program& program, const std::string& directory, const std::
   for (int i = 0; i < kDemoEntries && written; ++i) {
     const auto texts = DemoEntry(i, sequence);  // the computed field's text is blank
     std::copy(texts.begin(), texts.end(), record.Field.begin());
+    record.Field[kMediaField] = static_cast<std::size_t>(i) < media.size() ? media[static_cast<std::size_t>(i)] : "";
     written = AppendNewEntry(program, catalog, record);
   }
   // The keys are filed once, by the rebuild, before the catalog is opened with its report format.

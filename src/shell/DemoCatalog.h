@@ -1,8 +1,9 @@
 // The demo catalog: a record collection of two hundred made-up albums to try the program on, with
 // key fields (Artist, Title, Year, Genre), sum fields (Tracks, Price, Copies) and a computed sum
 // field (Value = Price × Copies), and a report format of its name that lists artist, title, year, genre
-// and price, one line an entry. It is made by `vrkcli demo` and on the first start of an installed
-// program in the user's data folder.
+// and price, one line an entry. Field 21 has room for pictures and sounds: the first entries carry
+// record sleeves and a chime, written into media/ beside the catalog. It is made by `vrkcli demo` and on the first
+// start of an installed program in the user's data folder.
 #pragma once
 
 #include <string>

@@ -62,13 +62,15 @@ bool SelectCatalogByPath(Program& program, const std::string& path) {
   return SelectOrKeep(program, current, directory, name);
 }
 
+void StoreCurrentCatalog(Program& program) {
+  if (!program.CatalogOpen() || !program.writable) return;
+  (void)WriteHeader(program, program.entryFile, program.header);  // a failure has had its message
+  (void)WriteSettings(program, program.catalogName, program.settings);
+}
+
 void CatalogMaintenanceCommand(Program& program) {
-  EraseScreen(program);  // which closes the browse index
-  if (program.CatalogOpen() && program.writable) {
-    // What the window's commands read of the current catalog is on the disk.
-    (void)WriteHeader(program, program.entryFile, program.header);
-    (void)WriteSettings(program, program.catalogName, program.settings);
-  }
+  EraseScreen(program);          // which closes the browse index
+  StoreCurrentCatalog(program);  // what the window's commands read of the current catalog
   ProgramCatalog current(program);
   CatalogMaintenance maintenance(program, current, program.readOnly);
   maintenance.currentName = program.CatalogOpen() ? program.catalogName : std::string();

@@ -6,6 +6,9 @@
 
 namespace vrk {
 
+// Puts the current catalog's header and settings on the disk (when it may be changed), for what reads
+// the catalog's files rather than the program's state.
+void StoreCurrentCatalog(Program& program);
 // Erases the screen and stores the current catalog's header and settings, shows the Catalog
 // Maintenance window on the catalog directory, and afterwards shows whatever catalog is current then.
 void CatalogMaintenanceCommand(Program& program);

@@ -1,13 +1,18 @@
 #include "shell/PictureSound.h"
 
+#include <array>
+
+#include "admin/EditCatalog.h"
 #include "catalog/EntryFile.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
+#include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
+#include "shell/Maintenance.h"
 #include "shell/Startup.h"
 #include "support/Support.h"
 
@@ -25,11 +30,6 @@ std::optional<std::string> StorablePath(const std::string& path) {
   return RightTrim(text);
 }
 
-std::string Path(std::int16_t (*find)(std::string_view, std::string&), const std::string& field21) {
-  std::string path;
-  return find(field21, path) == 0 ? Utf8FromAnsi(path) : std::string();
-}
-
 std::string Field21(const Program& program) { return program.screen.BoxText(kMediaField); }
 
 // Loads the picture into the thumbnail; a file that is no picture is said, and the empty picture shown.
@@ -42,10 +42,25 @@ void LoadThumbnail(Program& program, const std::string& path, const std::string&
   program.screen.ShowThumbnail("");
 }
 
-}  // namespace
+// Rebuilds the current catalog with field 21 kRoomyField21 long, as Edit Catalog does, and puts the
+// entry back on the screen as it was, typed changes included. False when the rebuild failed (said).
+bool WidenField21(Program& program, PictureSoundEditor& editor) {
+  editor.makeRoom = false;
+  const EntryNumber shown = program.NewEntryState() ? 0 : program.currentEntryNumber;
+  std::array<std::string, kFieldCount> typed;
+  for (int box = 0; box < kFieldCount; ++box) typed[static_cast<std::size_t>(box)] = program.screen.BoxText(box);
+  EraseScreen(program);  // which closes the browse index, whose file the rebuild replaces
+  StoreCurrentCatalog(program);
+  CatalogLayout layout = LayoutOf(program);
+  layout.lengths[kMediaField] = kRoomyField21;
+  const bool widened = ChangeLayout(program, layout);  // a failure leaves the catalog as it was
+  PresentCurrentCatalog(program);
+  if (shown != 0) GoToEntry(program, shown);
+  for (int box = 0; box < kFieldCount; ++box) program.screen.SetBoxText(box, typed[static_cast<std::size_t>(box)]);
+  return widened;
+}
 
-std::string StoredSoundPath(const std::string& field21) { return Path(lib::GetWAVName, field21); }
-std::string StoredPicturePath(const std::string& field21) { return Path(lib::GetBMPName, field21); }
+}  // namespace
 
 Field21Result Field21Text(const std::string& sound, const std::string& picture, short field21Length) {
   const auto storedSound = StorablePath(sound), storedPicture = StorablePath(picture);
@@ -58,9 +73,10 @@ Field21Result Field21Text(const std::string& sound, const std::string& picture, 
   if (text.size() > static_cast<std::size_t>(std::max<short>(field21Length, 0))) {
     return {{},
             "The length of the file paths are longer than the length of field 21.\r\rPlease increase the size of "
-            "field 21."};
+            "field 21.",
+            text.size()};
   }
-  return {text, {}};
+  return {text, {}, text.size()};
 }
 
 void ShowPictureAndSound(Program& program) {
@@ -86,7 +102,15 @@ void ErasePictureAndSound(Program& program) {
 
 bool AcceptPictureSound(PictureSoundEditor& editor) {
   Program& program = editor.program;
-  const Field21Result field = Field21Text(editor.sound, editor.picture, program.header.FieldLength[kMediaField]);
+  const short length = program.header.FieldLength[kMediaField];
+  const Field21Result field = Field21Text(editor.sound, editor.picture, length);
+  if (field.needed > static_cast<std::size_t>(std::max<short>(length, 0)) &&
+      field.needed <= static_cast<std::size_t>(kRoomyField21) &&
+      program.ui.ShowMessage({"Field 21 holds " + std::to_string(length) + " characters; make it " +
+                                  std::to_string(kRoomyField21) + " so that the paths fit?",
+                              kAppTitle, Buttons::YesNo, Icon::Question}) == Answer::Yes) {
+    return editor.makeRoom = true;
+  }
   if (!field.refusal.empty()) {
     program.ui.Message(field.refusal);
     return false;
@@ -99,7 +123,11 @@ bool PictureSoundCommand(Program& program) {
   if (!MayChangeEntries(program)) return false;
   const std::string field21 = Field21(program);
   PictureSoundEditor editor{program, StoredPicturePath(field21), StoredSoundPath(field21)};
-  if (!program.ui.dialogs.Show(editor)) return false;
+  for (;;) {
+    if (!program.ui.dialogs.Show(editor)) return false;
+    if (!editor.makeRoom) break;
+    if (!WidenField21(program, editor)) return false;
+  }
   const bool existing = !program.NewEntryState();
   if (!SaveEntry(program)) return false;
   // A new entry was saved and the screen erased for the next one, which is what stays shown.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "admin/CatalogFiles.h"  // StoredSoundPath, StoredPicturePath
 #include "shell/Program.h"
 
 namespace vrk {
@@ -16,18 +17,20 @@ struct PictureSoundEditor {
   Program& program;
   std::string picture;
   std::string sound;
+  bool makeRoom = false;  // Save agreed to widen field 21 for the paths: the window closes for that
 };
+
+// The length field 21 is offered to grow to when the paths do not fit.
+inline constexpr short kRoomyField21 = 80;
 
 // Field 21's text for two paths (file system bytes), or the message that refuses them: a path with a
 // character the catalog cannot store, or paths longer than field 21.
 struct Field21Result {
   std::string text;
-  std::string refusal;  // empty when the paths fit
+  std::string refusal;     // empty when the paths fit
+  std::size_t needed = 0;  // the length the paths need, when they can be stored at all
 };
 Field21Result Field21Text(const std::string& sound, const std::string& picture, short field21Length);
-// The two paths of field 21 as the file system names them; empty for a missing one.
-std::string StoredSoundPath(const std::string& field21);
-std::string StoredPicturePath(const std::string& field21);
 
 // The picture and sound state of a shown entry (box 20 holds its field 21): Picture and Sound enabled
 // when it has them, the sound picture, and the thumbnail when it is switched on.
@@ -35,9 +38,13 @@ void ShowPictureAndSound(Program& program);
 // An erased screen: neither command, the empty pictures.
 void ErasePictureAndSound(Program& program);
 
-// Edit > Picture/Sound: edits the paths and saves the entry with them. True when it was saved.
+// Edit > Picture/Sound: edits the paths and saves the entry with them. When the editor's Save widened
+// field 21, the catalog is rebuilt with it (as Edit Catalog does), the entry comes back as it was on
+// the screen and the editor opens again with the same paths. True when the entry was saved.
 bool PictureSoundCommand(Program& program);
-// Save in the editor: puts field 21's text into box 20. False after the message that refuses it.
+// Save in the editor: puts field 21's text into box 20. Paths longer than field 21 that would fit in
+// kRoomyField21 characters get the offer to widen it (makeRoom then, and true). False after the
+// message that refuses them.
 bool AcceptPictureSound(PictureSoundEditor& editor);
 
 // The Picture window: the picture file it shows.

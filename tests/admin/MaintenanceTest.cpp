@@ -270,6 +270,44 @@ TEST_F(MaintenanceTest, BackupWritesEveryFileIntoAnArchiveThatTarRestores) {
   EXPECT_EQ(ui.messages.back().icon, Icon::Exclamation);
 }
 
+// The pictures and sounds the entries name go under media/ with their absolute paths, each once; one
+// that is not there is counted and named, and --no-media leaves them all out.
+TEST_F(MaintenanceTest, BackupKeepsMedia) {
+  CatalogLayout layout = MakeLayout({{"Artist", 20, kKeyField}});
+  layout.lengths[kMediaField] = 80;
+  const std::string picture = dir / "one.bmp", sound = dir / "one.wav", lost = dir / "lost.bmp";
+  TempDirectory::WriteFile(picture, "picture");
+  TempDirectory::WriteFile(sound, "sound");
+  const auto entry = [](const std::string& artist, const std::string& field21) {
+    std::vector<std::string> texts(kFieldCount);
+    texts[0] = artist;
+    texts[kMediaField] = field21;
+    return TestEntry{texts};
+  };
+  WriteCatalog(dir.path(), "MUSIC", layout,
+               {entry("A", sound + "\x01"), entry("B", "\x01" + picture), entry("C", "\x01" + lost),
+                entry("D", "\x01" + picture)});
+  std::string output;
+  ASSERT_EQ(lib::RunProgram({"vrkback", dir / "MUSIC"}, &output), 0) << output;
+  EXPECT_THAT(output, ::testing::EndsWith(".tar.gz\nPictures and sounds kept under media/: 2\n"
+                                          "Pictures and sounds not found or unreadable: 1\n  " +
+                                          lost + "\n"));
+  const std::string archive =
+      output.substr(output.find(dir.path()), output.find(".tar.gz") + 7 - output.find(dir.path()));
+  TempDirectory restored("restored");
+  ASSERT_EQ(std::system(("tar -xzf '" + archive + "' -C '" + restored.path() + "'").c_str()), 0);
+  EXPECT_EQ(TempDirectory::ReadFile(restored.path() + "/media" + picture), "picture");
+  EXPECT_EQ(TempDirectory::ReadFile(restored.path() + "/media" + sound), "sound");
+  output.clear();
+  ASSERT_EQ(lib::RunProgram({"vrkback", "--no-media", dir / "MUSIC"}, &output), 0) << output;
+  EXPECT_EQ(output.find("media/"), std::string::npos);
+  const std::string second =
+      output.substr(output.find(dir.path()), output.find(".tar.gz") + 7 - output.find(dir.path()));
+  TempDirectory bare("bare");
+  ASSERT_EQ(std::system(("tar -xzf '" + second + "' -C '" + bare.path() + "'").c_str()), 0);
+  EXPECT_FALSE(fs::exists(bare.path() + "/media"));
+}
+
 TEST_F(MaintenanceTest, SelectingAWritableCatalogAfterOneOnlyReadEnablesTheCommandsAgain) {
   WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
   WriteCatalog(dir.path(), "BOOKS", kMusic, {{{"B"}}});

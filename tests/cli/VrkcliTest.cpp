@@ -336,6 +336,7 @@ TEST_F(VrkcliTest, MemoMediaAndMacrosWithTheirStatuses) {
   const Outcome tooLong = Cli("media " + base + " 1 --picture p/a-much-longer-name.bmp");
   EXPECT_EQ(tooLong.status, 2);
   EXPECT_EQ(tooLong.err,
+            "Field 21 holds 25 characters; make it 80 so that the paths fit?\n"  // answered No on a terminal
             "The length of the file paths are longer than the length of field 21. Please increase the size of field "
             "21.\n");
   EXPECT_EQ(Cli("media " + base + " 1 --picture 'p/\xE2\x82\xAC.bmp'").status, 2);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # tests/package/unpacked.sh DEB: the Debian package, unpacked into a temporary root, holds the installed
 # layout (programs, menu entry, AppStream metadata, icons, catalog file type, help pages, Debian
-# documents), and its programs run from there: vrkcli makes, lists and backs up a demo catalog with the
-# vrkback beside it, and vrk saves a picture of its main window. Everything they write goes to
+# documents), its programs are hardened as dpkg-buildflags asks, and they run from there: vrkcli makes,
+# lists and backs up a demo catalog with the vrkback beside it, and vrk saves a picture of its main window. Everything they write goes to
 # temporary directories (VRK_HOME, HOME, XDG_*), never to the user's files.
 set -euo pipefail
 
@@ -11,7 +11,7 @@ if [ $# -ne 1 ] || [ ! -f "$1" ]; then
   exit 2
 fi
 deb=$(realpath "$1")
-for tool in dpkg-deb desktop-file-validate appstreamcli file update-mime-database; do
+for tool in dpkg-deb desktop-file-validate appstreamcli file update-mime-database gio readelf; do
   if ! command -v "$tool" >/dev/null; then
     echo "$0: $tool is missing; scripts/deps package installs it" >&2
     exit 1
@@ -47,8 +47,20 @@ owned_by_root() {
   listing=$(dpkg-deb -c "$deb") && ! grep -v ' root/root ' <<<"$listing"
 }
 is_png() { [[ "$(file --brief "$1")" == "PNG image data, ${2:-}"* ]]; }
+is_bmp() { [[ "$(file --brief "$1")" == "PC bitmap"* ]]; }
 check "every file belongs to root" owned_by_root
 for program in vrk vrkcli vrkback; do check "usr/bin/$program is a program" test -x "$bin/$program"; done
+# hardened PROGRAM: position-independent, its relocations read-only and bound at start-up, with the
+# stack protector and checked buffer functions (_FORTIFY_SOURCE).
+hardened() {
+  local header segments dynamic symbols
+  header=$(readelf -hW "$1") && segments=$(readelf -lW "$1") && dynamic=$(readelf -dW "$1") &&
+    symbols=$(readelf --dyn-syms -W "$1") || return 1
+  grep -Eq 'Type: +DYN' <<<"$header" && grep -q 'GNU_RELRO' <<<"$segments" &&
+    grep -Eq 'BIND_NOW|FLAGS_1.* NOW' <<<"$dynamic" && grep -Eq 'FLAGS_1.* PIE' <<<"$dynamic" &&
+    grep -q ' __stack_chk_fail' <<<"$symbols" && grep -Eq ' __[a-z0-9_]+_chk(@| |$)' <<<"$symbols"
+}
+for program in vrk vrkcli vrkback; do check "usr/bin/$program is hardened" hardened "$bin/$program"; done
 
 desktop_files=("$share"/applications/*.desktop)
 id=$(basename "${desktop_files[0]}" .desktop)
@@ -65,15 +77,26 @@ check "the AppStream metadata launches the desktop file" \
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo"
 check "the AppStream metadata names this release" grep -q "<release version=\"$version\"" "$metainfo"
 check "the scalable icon is SVG" grep -q '<svg' "$share/icons/hicolor/scalable/apps/$id.svg"
+check "the catalog type's scalable icon is SVG" \
+  grep -q '<svg' "$share/icons/hicolor/scalable/mimetypes/application-x-vrk-catalog.svg"
 for size in 16 24 32 48 64 128 256; do
   check "the $size-pixel icon" is_png "$share/icons/hicolor/${size}x$size/apps/$id.png" "$size x $size,"
+  check "the catalog type's $size-pixel icon" \
+    is_png "$share/icons/hicolor/${size}x$size/mimetypes/application-x-vrk-catalog.png" "$size x $size,"
 done
 
-# The catalog type: a setup file, NAME.SET in any letter case, is a VRK catalog.
+# The catalog type: a setup file, NAME.SET in any letter case, is a VRK catalog; a text file of that name
+# is text (tested on the demo catalog's setup file below).
 mkdir -p "$work/mime/packages"
 cp "$share"/mime/packages/*.xml "$work/mime/packages/"
 check "the catalog type compiles" update-mime-database "$work/mime"
 check "*.set in any case is a catalog" grep -Eqx '[0-9]+:application/x-vrk-catalog:\*\.set' "$work/mime/globs2"
+# is_type FILE TYPE: the type GIO finds for the file in the unpacked package's types alone.
+is_type() {
+  local found
+  found=$(XDG_DATA_DIRS=$work XDG_DATA_HOME=$work/none gio info -a standard::content-type "$1") &&
+    grep -qx "  standard::content-type: $2" <<<"$found"
+}
 
 # vrk reads its help pages from ../share/vrk/help beside its own directory.
 check "the help page is where vrk looks for it" grep -q '<h1>VRK Help</h1>' "$bin/../share/vrk/help/vrkhelp.html"
@@ -91,13 +114,20 @@ lists_demo_entries() {
   lines=$("$bin/vrkcli" dump "$VRK_HOME/RECORDS" | wc -l) && [ "$lines" -eq 200 ]
 }
 backup_holds_catalog() {
-  local archives=("$VRK_HOME"/backup/RECORDS-*.tar.gz)
-  [ ${#archives[@]} -eq 1 ] && tar -tzf "${archives[0]}" | grep -x RECORDS.DAT
+  local archives=("$VRK_HOME"/backup/RECORDS-*.tar.gz) listing
+  [ ${#archives[@]} -eq 1 ] && listing=$(tar -tzf "${archives[0]}") && grep -qx RECORDS.DAT <<<"$listing" &&
+    grep -qx "media$VRK_HOME/media/cover1.bmp" <<<"$listing"
 }
 check "vrkcli makes the demo catalog" "$bin/vrkcli" demo "$VRK_HOME/RECORDS"
+check "the demo's pictures are beside it" is_bmp "$VRK_HOME/media/cover1.bmp"
+printf 'Name=Value\n' >"$work/notes.set"
+cp "$VRK_HOME/RECORDS.SET" "$work/records.set"
+check "a setup file is a catalog" is_type "$VRK_HOME/RECORDS.SET" application/x-vrk-catalog
+check "in lower case too" is_type "$work/records.set" application/x-vrk-catalog
+check "a text file named .set is text" is_type "$work/notes.set" text/plain
 check "vrkcli lists its 200 entries" lists_demo_entries
 check "vrkcli backs it up through vrkback" "$bin/vrkcli" backup "$VRK_HOME/RECORDS"
-check "the backup holds the catalog" backup_holds_catalog
+check "the backup holds the catalog and its pictures" backup_holds_catalog
 check "vrk saves a picture of its main window" "$bin/vrk" --screenshot "$work/main-window.png"
 check "the picture is a PNG" is_png "$work/main-window.png"
 

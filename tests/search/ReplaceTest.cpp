@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <random>
 
 #include "fakes/ProgramFixture.h"
 #include "index/Rebuild.h"
@@ -133,6 +135,62 @@ TEST_F(ReplaceTest, AKeyIndexAgreesWithTheEntriesWhicheverWriteOfTheRunIsRefused
     std::vector<EntryNumber> order;
     for (const auto& key : keys) order.push_back(key.second);
     EXPECT_EQ(Walk(0), order) << "write " << at;
+  }
+}
+
+// Random entries and replaces, whole-field hits and empty replacements among them, against a plain model:
+// every occurrence replaced, the result cut at the field's length, a field that becomes empty stored
+// blank and counted, and the key index in the order of the new texts.
+TEST_F(ReplaceTest, RandomReplacesAgreeWithAPlainModelEmptyResultsIncluded) {
+  std::mt19937 random(24);
+  const auto pick = [&](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+  const auto text = [&](int most) {
+    std::string t;
+    for (int i = pick(most + 1); i > 0; --i) t += "ab "[pick(3)];
+    return RightTrim(t);
+  };
+  const std::array<int, 3> fields = {0, 2, 3};  // Artist (the key), Title, Format
+  std::vector<std::array<std::string, 4>> model;
+  for (int i = 0; i < 12; ++i) {
+    std::array<std::string, 4> entry{text(12), "", text(10), text(4)};
+    EraseScreen(program);
+    for (const int f : fields) screen.SetBoxText(f, entry[static_cast<std::size_t>(f)]);
+    ASSERT_TRUE(SaveEntry(program));
+    model.push_back(entry);
+  }
+  for (int round = 0; round < 60; ++round) {
+    const bool global = pick(3) == 0;
+    const int field = fields[static_cast<std::size_t>(pick(3))];
+    const auto& hit = model[static_cast<std::size_t>(pick(12))][static_cast<std::size_t>(field)];
+    std::string search = pick(2) == 0 && !hit.empty() ? hit : text(2);
+    if (search.empty()) search = "a";
+    const std::string replacement = pick(2) == 0 ? "" : text(3);
+    long expected = 0;
+    for (auto& entry : model) {
+      for (const int f : fields) {
+        if (!global && f != field) continue;
+        std::string& value = entry[static_cast<std::size_t>(f)];
+        if (value.find(search) == std::string::npos) continue;
+        ++expected;
+        std::string result;
+        std::size_t from = 0;
+        for (std::size_t at; (at = value.find(search, from)) != std::string::npos; from = at + search.size()) {
+          result += value.substr(from, at - from) + replacement;
+        }
+        value = RightTrim((result + value.substr(from)).substr(0, f == 0 ? 12 : f == 2 ? 10 : 4));
+      }
+    }
+    EXPECT_EQ(Replace(search, replacement, field, global, 1, true).changed, expected) << round;
+    std::vector<std::pair<std::string, EntryNumber>> keys;
+    for (EntryNumber n = 1; n <= 12; ++n) {
+      for (const int f : fields)
+        ASSERT_EQ(Field(n, f), model[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(f)]) << round;
+      keys.emplace_back(Field(n, 0), n);
+    }
+    std::sort(keys.begin(), keys.end());
+    std::vector<EntryNumber> order;
+    for (const auto& key : keys) order.push_back(key.second);
+    EXPECT_EQ(Walk(0), order) << round;
   }
 }
 

@@ -120,10 +120,44 @@ TEST_F(MediaTest, PictureSoundSavesTheEntryAndRefusesPathsThatDoNotFit) {
   EXPECT_TRUE(screen.Enabled(Command::SoundItem));
   EXPECT_EQ(screen.thumbnail, "pics/one.bmp");
   picture = "pics/a-longer-name.bmp";
+  ui.answers = {Answer::No};
   EXPECT_FALSE(PictureSoundCommand(program));
-  EXPECT_NE(ui.texts().back().find("longer than the length of field 21"), std::string::npos);
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Field 21 holds 20 characters; make it 80 so that the paths fit?",
+                                                  "The length of the file paths are longer than the length of field "
+                                                  "21.\r\rPlease increase the size of field 21."}));
   Show(1);
   EXPECT_EQ(RightTrim(program.currentEntry.Field[kMediaField]), "one.wav\x01pics/one.bmp");
+  // Paths no widening can hold are refused without the offer.
+  ui.messages.clear();
+  picture = std::string(80, 'p');
+  EXPECT_FALSE(PictureSoundCommand(program));
+  EXPECT_EQ(ui.texts().size(), 1u);
+}
+
+// Yes rebuilds the catalog with field 21 80 long and comes back to the same entry, typed text kept, with
+// the editor open again, whose Save then stores the paths.
+TEST_F(MediaTest, PictureSoundWidensField21WhenThePathsDoNotFit) {
+  OpenMusic(0);
+  Add({"One"});
+  Add({"Two"});
+  Show(1);
+  screen.SetBoxText(0, "One, typed");
+  int shown = 0;
+  ui.dialogs.Register<PictureSoundEditor>([&](PictureSoundEditor& editor) {
+    if (++shown == 1) editor.picture = "pics/one.bmp";
+    EXPECT_EQ(editor.program.currentEntryNumber, 1);
+    EXPECT_EQ(screen.BoxText(0), "One, typed");
+    return AcceptPictureSound(editor);
+  });
+  ui.answers = {Answer::Yes};
+  ASSERT_TRUE(PictureSoundCommand(program));
+  EXPECT_EQ(shown, 2);
+  EXPECT_EQ(program.header.FieldLength[kMediaField], 80);
+  EXPECT_EQ(ui.texts()[1], "Field lengths were changed. About to rebuild catalog.");
+  Show(1);
+  EXPECT_EQ(RightTrim(program.currentEntry.Field[0]), "One, typed");
+  EXPECT_EQ(RightTrim(program.currentEntry.Field[kMediaField]), "\x01pics/one.bmp");
+  EXPECT_EQ(Walk(0), (std::vector<EntryNumber>{1, 2}));
 }
 
 TEST_F(MediaTest, PictureAndSoundFollowTheShownEntry) {

@@ -3,7 +3,9 @@
 
 #include <cstdlib>
 
+#include "admin/CatalogFiles.h"
 #include "catalog/Catalog.h"
+#include "catalog/EntryFile.h"
 #include "fakes/Catalogs.h"
 #include "fakes/FakePrinter.h"
 #include "fakes/FakeSound.h"
@@ -91,6 +93,25 @@ TEST_F(StartupTest, TheFirstStartInTheUsersDataFolderMakesTheDemoCatalogOnce) {
   std::filesystem::remove(folder + "/RECORDS.DAT");
   PrepareUserDataFolder(program, IsUserDataFolder(places));
   EXPECT_FALSE(FileExists(folder + "/RECORDS.DAT"));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// Its first entries carry the sleeves and the chime it draws into media/ beside it, named by absolute
+// paths; a short folder's paths fit field 21.
+TEST_F(StartupTest, DemoMedia) {
+  ASSERT_TRUE(MakeDemoCatalog(program, dir.path(), "RECORDS"));
+  ASSERT_TRUE(UseCatalog(program, dir.path(), "RECORDS", CatalogAccess::kRead));
+  EXPECT_EQ(program.header.FieldLength[kMediaField], 80);
+  EntryRecord record;
+  for (EntryNumber n = 1; n <= 7; ++n) {
+    ASSERT_TRUE(ReadEntry(program, record, program.header, n, program.entryFile));
+    const std::string field21 = record.Field[kMediaField];
+    const std::string cover = n <= 5 ? dir / ("media/cover" + std::to_string(n) + ".bmp") : "";
+    EXPECT_EQ(StoredPicturePath(field21), cover) << n;
+    if (!cover.empty()) EXPECT_EQ(TempDirectory::ReadFile(cover).substr(0, 2), "BM");
+    if (n == 6) EXPECT_EQ(StoredSoundPath(field21), dir / "media/chime.wav");
+  }
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "media/chime.wav").substr(0, 4), "RIFF");
   EXPECT_TRUE(ui.messages.empty());
 }
 

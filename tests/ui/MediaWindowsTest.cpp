@@ -11,6 +11,7 @@
 
 #include "Desktop.h"
 #include "catalog/Memo.h"
+#include "shell/DemoMedia.h"
 #include "shell/PictureSound.h"
 #include "shell/TextMacros.h"
 #include "ui/EntryBox.h"
@@ -104,6 +105,32 @@ TEST_F(MediaWindowsTest, ThePictureWindowTakesThePicturesSizeAndTheThumbnailItsP
   }};
   Key(0, Qt::Key_PageDown, Qt::ControlModifier);
   EXPECT_EQ(shown, QSize(64, 48));
+}
+
+// Save with paths longer than field 21 asks to widen it; Yes rebuilds the catalog, shows the same entry
+// and opens the editor again with the paths, whose Save stores them. The demo's sleeves are pictures.
+TEST_F(MediaWindowsTest, MakeRoomInField21) {  // a short name: the path must fit in 80
+  Start({{"Title", 20}}, {{{"One"}}, {{"Two"}}});
+  window.mnuVPrevious->trigger();
+  const QString cover = QString::fromStdString(dir / "cover1.bmp");
+  ASSERT_TRUE(QImage::fromData(QByteArray::fromStdString(DemoCoverBitmap(0))).save(cover));
+  ui.script = {[&](QDialog& dialog) {
+                 dynamic_cast<frmPicSound&>(dialog).txtBmpFile->setText(cover);
+                 dynamic_cast<frmPicSound&>(dialog).btnOK->click();
+               },
+               [&](QDialog& dialog) {
+                 EXPECT_EQ(dynamic_cast<frmPicSound&>(dialog).txtBmpFile->text(), cover);
+                 EXPECT_EQ(Panel(Panel::Entry), "Entry # 2");
+                 dynamic_cast<frmPicSound&>(dialog).btnOK->click();
+               }};
+  ui.buttons = {QMessageBox::Yes};
+  window.mnuEPicSound->trigger();
+  EXPECT_TRUE(ui.script.empty());
+  ASSERT_THAT(ui.Texts(), ::testing::ElementsAre("Field 21 holds 0 characters; make it 80 so that the paths fit?",
+                                                 "Field lengths were changed. About to rebuild catalog."));
+  EXPECT_EQ(ui.messages[0].icon, QMessageBox::Question);
+  EXPECT_EQ(RightTrim(Stored().entries.at(1).Field[kMediaField]), "\x01" + cover.toStdString());
+  EXPECT_EQ(window.Image1->pixmap().deviceIndependentSize().toSize(), QSize(kPictureAreaSize, kPictureAreaSize));
 }
 
 TEST(ThumbnailTest, KeepsProportionsAndDrawsAtThePixelRatio) {

@@ -61,14 +61,20 @@ const ProgramHelp& VrkbackHelp() {
   static const ProgramHelp help{
       .name = "vrkback",
       .summary = "back up a VRK catalog",
-      .synopsis = {"vrkback BASE", "vrkback --help | --version"},
+      .synopsis = {"vrkback [--no-media] BASE", "vrkback --help | --version"},
       .description = {"vrkback writes every file of the catalog BASE (DIR/NAME) - its entry, setup, memo, macro "
                       "and index files - into one compressed archive, backup/NAME-YYYYMMDD-HHMMSS.tar.gz beside "
                       "the catalog, and says where. Any tar restores it.",
+                      "The pictures and sounds the entries name go into the archive too, under media/ with their "
+                      "absolute paths (a relative path is taken from the working directory), and vrkback says how "
+                      "many it kept. A picture or sound that is not there is counted and named; the backup still "
+                      "succeeds.",
                       "The catalog is locked against changes while it is read, so that the archive holds it "
                       "whole; the archive appears under its name only once it is complete. The desktop "
                       "program's Backup command and vrkcli backup run vrkback."},
-      .options = {{"--help", "Prints this help and ends."}, {"--version", "Prints the version and ends."}},
+      .options = {{"--no-media", "Leaves the pictures and sounds out: only the catalog's own files are kept."},
+                  {"--help", "Prints this help and ends."},
+                  {"--version", "Prints the version and ends."}},
       .exitStatus = {{"0", "The archive was written."},
                      {"1", "A failure, reported on standard error."},
                      {"2", "Bad input: no catalog BASE."}},

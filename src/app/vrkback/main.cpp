@@ -3,7 +3,8 @@
 // backup/NAME-YYYYMMDD-HHMMSS.tar.gz beside the catalog, which any tar restores, and says where. The
 // catalog's lock is held shared meanwhile, so that no program changes it half way through; the
 // archive appears under its name only once it is whole. Exits 0 when the archive is written, 1 after a
-// failure, 2 for bad input.
+// failure, 2 for bad input. The pictures and sounds the entries name go in too, under media/, unless
+// --no-media is given.
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -11,14 +12,19 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "admin/CatalogFiles.h"
 #include "app/help/ProgramHelp.h"
+#include "catalog/Catalog.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Ui.h"
 
 namespace vrk {
 namespace {
@@ -55,8 +61,8 @@ std::string Stamp() {
   return text;
 }
 
-// Adds one file under its own name; false with `failure` set.
-bool AddFile(archive* out, const std::string& path, std::string& failure) {
+// Adds one file under `name`, or under its own file name when that is empty; false with `failure` set.
+bool AddFile(archive* out, const std::string& path, std::string& failure, const std::string& name = {}) {
   sys::FileHandle file;
   std::uint64_t size = 0;
   std::int64_t modified = 0;
@@ -68,7 +74,7 @@ bool AddFile(archive* out, const std::string& path, std::string& failure) {
     return false;
   }
   archive_entry* entry = archive_entry_new();
-  archive_entry_set_pathname(entry, path.substr(path.rfind('/') + 1).c_str());
+  archive_entry_set_pathname(entry, (name.empty() ? path.substr(path.rfind('/') + 1) : name).c_str());
   archive_entry_set_size(entry, static_cast<la_int64_t>(size));
   archive_entry_set_filetype(entry, AE_IFREG);
   archive_entry_set_perm(entry, 0644);
@@ -90,7 +96,68 @@ bool AddFile(archive* out, const std::string& path, std::string& failure) {
   return ok;
 }
 
-int Backup(const std::string& directory, const std::string& name) {
+// ---- Pictures and sounds ---------------------------------------------------------------------------
+// The files the entries name in field 21 go into the archive under media/ with their absolute paths
+// (relative ones taken from the working directory, as the programs find them). A file that is not
+// there is counted and named, and the backup goes on.
+
+// Messages of the catalog's reading, on standard error.
+class BackupUi : public Ui {
+ public:
+  Answer ShowMessage(const MessageBox& box) override {
+    std::cerr << "vrkback: " << Utf8FromAnsi(box.text) << '\n';
+    return Answer::Cancel;
+  }
+};
+
+struct MediaFiles {
+  std::vector<std::string> named;    // absolute paths
+  std::vector<std::string> missing;  // of those, the ones that could not be read
+  int kept = 0;
+  bool unread = false;  // the entries could not be read: the catalog's own files are kept all the same
+};
+
+// The pictures and sounds the catalog's entries name; `unread` after the message of a read.
+void ReadMediaFiles(const std::string& directory, const std::string& name, MediaFiles& media) {
+  BackupUi ui;
+  CatalogStore store(ui);
+  store.entryFile = OpenCatalog(store, directory, name, CatalogAccess::kRead);
+  std::vector<std::string> paths;
+  media.unread = store.entryFile == 0 || !CatalogMediaFiles(store, paths);
+  if (store.entryFile != 0) (void)CloseCatalog(store, store.entryFile);
+  std::error_code ec;
+  std::set<std::string> seen;  // a relative and an absolute path may name one file
+  for (const std::string& path : paths) {
+    const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
+    if (seen.insert(absolute).second) media.named.push_back(absolute);
+  }
+}
+
+// Adds the files that are there; false with `failure` set when the archive could not take one.
+bool AddMediaFiles(archive* out, MediaFiles& media, std::string& failure) {
+  for (const std::string& path : media.named) {
+    sys::FileHandle probe;
+    if (sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, probe) != 0) {
+      media.missing.push_back(path);
+      continue;
+    }
+    if (!AddFile(out, path, failure, "media" + path)) return false;
+    ++media.kept;
+  }
+  return true;
+}
+
+// How many were kept and which were not found; nothing for a catalog whose entries name none.
+void SayMedia(const MediaFiles& media) {
+  if (media.unread) std::cout << "The entries could not be read: the pictures and sounds they name are not kept.\n";
+  if (media.named.empty()) return;
+  std::cout << "Pictures and sounds kept under media/: " << media.kept << '\n';
+  if (media.missing.empty()) return;
+  std::cout << "Pictures and sounds not found or unreadable: " << media.missing.size() << '\n';
+  for (const std::string& path : media.missing) std::cout << "  " << path << '\n';
+}
+
+int Backup(const std::string& directory, const std::string& name, bool withMedia) {
   const std::string base = directory + "/" + name;
   // Held shared: programs that only read go on, one that changes the catalog waits until the copy is made.
   sys::FileHandle lock;
@@ -100,6 +167,8 @@ int Backup(const std::string& directory, const std::string& name) {
   if (sys::LockFile(lock, sys::Lock::kShared, std::chrono::seconds(2)) != 0) {
     return Fail(name + " is in use by another program.");
   }
+  MediaFiles media;
+  if (withMedia) ReadMediaFiles(directory, name, media);
   const std::string folder = directory + "/backup";
   if (const int error = sys::MakeDirectory(folder); error != 0 && error != EEXIST) {
     return Fail("cannot make " + folder, error);
@@ -121,6 +190,7 @@ int Backup(const std::string& directory, const std::string& name) {
   for (const std::string& path : ExistingCatalogFiles(directory, name)) {
     if (ok) ok = AddFile(out, path, failure);
   }
+  if (ok && withMedia) ok = AddMediaFiles(out, media, failure);
   if (ok && archive_write_close(out) != ARCHIVE_OK) {
     ok = false;
     failure = std::string("cannot write the archive: ") + archive_error_string(out);
@@ -136,6 +206,7 @@ int Backup(const std::string& directory, const std::string& name) {
     if (error == 0) error = sys::SyncDirectory(folder);
     if (error == 0) {
       std::cout << "The backup of " << name << " is in " << target << '\n';
+      if (withMedia) SayMedia(media);
       return 0;
     }
     failure = "cannot write " + target + ": " + std::strerror(error);
@@ -152,15 +223,16 @@ int Backup(const std::string& directory, const std::string& name) {
 int main(int argc, char** argv) {
   const vrk::help::ProgramHelp& help = vrk::help::VrkbackHelp();
   if (vrk::help::AnswerHelpOrVersion(help, argc, argv)) return 0;
-  if (argc != 2) {
+  const bool withMedia = !(argc == 3 && std::string(argv[1]) == "--no-media");
+  if (argc != (withMedia ? 2 : 3)) {
     std::cerr << vrk::help::UsageText(help);
     return vrk::kBadInput;
   }
-  const std::string base = argv[1];
+  const std::string base = argv[argc - 1];
   std::string directory, name;
   if (!vrk::SplitCatalogPath(base, directory, name) || !vrk::FileExists(directory + "/" + name + ".DAT")) {
     std::cerr << "vrkback: no catalog " << base << '\n';
     return vrk::kBadInput;
   }
-  return vrk::Backup(directory, name);
+  return vrk::Backup(directory, name, withMedia);
 }
