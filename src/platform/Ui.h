@@ -24,6 +24,9 @@ struct MessageBox {
   std::string title = kAppTitle;
   Buttons buttons = Buttons::Ok;
   Icon icon = Icon::None;
+  // A question whose Yes (or OK) destroys or replaces data has No (or Cancel) as its default button, so
+  // that Enter never confirms it. Escape answers No (or Cancel) in every question.
+  bool defaultNo = false;
 };
 
 // The number prompt: only digits can be typed and an empty answer is refused by the prompt itself.
@@ -64,7 +67,8 @@ class Ui {
   virtual void DoEvents() {}
   // Long operations disable the main window's commands while they run.
   virtual void SetMainWindowEnabled(bool) {}
-  // The path of the chosen file, in the file system's bytes; nothing when cancelled.
+  // The path of the chosen file, in the file system's bytes; nothing when cancelled. The save chooser
+  // takes an existing file without a question: the caller asks its own.
   virtual std::optional<std::string> ChooseOpenFile(const FileChooser&) { return std::nullopt; }
   virtual std::optional<std::string> ChooseSaveFile(const FileChooser&) { return std::nullopt; }
 

@@ -29,7 +29,7 @@ std::string GetASCFile(const ReportContext& context) {
   }
   const std::string path = WithDefaultExtension(*chosen);
   if (FileExists(path) && ui.ShowMessage({"ASCII File: " + PathText(path) + " already exists, OVERWRITE?", kAppTitle,
-                                          Buttons::YesNo, Icon::Question}) != Answer::Yes) {
+                                          Buttons::YesNo, Icon::Question, true}) != Answer::Yes) {
     return "";
   }
   StartAsciiFile(context.state.output);
