@@ -149,6 +149,11 @@ TEST_F(AdminWindowsTest, InTheSetupEditorEnterMovesOnAndABoxReachedHasItsTextSel
     QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), window.txtFieldLength[0]);
     EXPECT_EQ(window.txtFieldLength[0]->selectedText(), "20");
+    // The widest name a field can have is shown whole: its first letter stays at the box's left.
+    QLineEdit* name = window.txtFieldName[2];
+    name->setText(QString(14, QLatin1Char('W')));
+    EXPECT_EQ(name->cursorPositionAt(QPoint(5, name->height() / 2)), 0);
+    EXPECT_EQ(window.cmdOK->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
     window.cmdOK->click();
   });
   EXPECT_THAT(ui.Texts(), ElementsAre());

@@ -191,8 +191,14 @@ TEST_F(MainWindowTest, LongBoxesAreCutToTheWindowAndTheScreenScrolls) {
 QImage Picture(QLabel& label) { return label.grab().toImage(); }
 
 TEST_F(MainWindowTest, FieldNamesShowAsTypedAndTakeNoKeys) {
-  Start({{"R&B", 40, kKeyField}, {"Tom & Jerry", 20, kKeyField}, {"Sci&Fantasy", 10}, {"<b>Bold</b>", 10}});
+  Start({{"R&B", 40, kKeyField},
+         {"Tom & Jerry", 20, kKeyField},
+         {"Sci&Fantasy", 10},
+         {"<b>Bold</b>", 10},
+         {"WWWWWWWWWWWWWW", 10}});
   const auto& labels = window.lblFieldName;
+  // The widest name a field can have is shown whole.
+  EXPECT_LE(labels[4]->fontMetrics().horizontalAdvance(labels[4]->text()), labels[4]->contentsRect().width());
   EXPECT_EQ(labels[0]->text(), "R&&B");
   EXPECT_EQ(labels[1]->text(), "Tom && Jerry");
   EXPECT_EQ(labels[2]->text(), "Sci&&Fantasy");
