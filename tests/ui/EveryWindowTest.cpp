@@ -1,13 +1,16 @@
 // Every menu and every window of the program, reached as a user reaches them: in each, no access key
-// is used twice, and each window fits the free part of the screen: the desktop tests' 1366 x 768 screen,
-// which CTest also scales to 125 % and 150 %.
+// is used twice, and each window fits the free part of the screen: the desktop tests' 1366 x 768
+// screen, which CTest also scales to 125 % and 150 %. Where a window's controls are made in another
+// order than they stand, Tab follows where they stand.
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QtTest/QTest>
@@ -25,6 +28,7 @@
 #include "ui/frmHelp.h"
 #include "ui/frmListAlpha.h"
 #include "ui/frmListRange.h"
+#include "ui/frmPicSound.h"
 #include "ui/frmReportDest.h"
 #include "ui/frmRptMaintenance.h"
 #include "ui/frmSearch.h"
@@ -73,6 +77,28 @@ QStringList WindowCaptions(const QWidget& window) {
   return captions;
 }
 
+// The controls Tab reaches from the first of them, in order, until it comes back.
+QWidgetList TabOrder(QWidget* first) {
+  QWidgetList order;
+  QWidget* control = first;
+  do {
+    if (control->isEnabled() && control->isVisibleTo(first->window()) && (control->focusPolicy() & Qt::TabFocus)) {
+      order << control;
+    }
+    control = control->nextInFocusChain();
+  } while (control != first);
+  return order;
+}
+
+// The ones of these controls that Tab reaches.
+QWidgetList Reached(std::initializer_list<QWidget*> controls) {
+  QWidgetList reached;
+  for (QWidget* control : controls) {
+    if (control->isEnabled() && (control->focusPolicy() & Qt::TabFocus)) reached << control;
+  }
+  return reached;
+}
+
 void CheckWindow(const QWidget& window, const char* name) {
   EXPECT_EQ(Repeated(WindowCaptions(window)), std::set<QString>()) << name;
   const QRect free = window.screen()->availableGeometry();
@@ -102,6 +128,20 @@ TEST_F(EveryWindowTest, EveryMenuAndWindowHasUniqueAccessKeysAndFitsTheScreen) {
     if (name.rfind("vrk::", 0) != 0) return dialog.reject();
     seen.insert(name);
     CheckWindow(dialog, name.c_str());
+    // Tab follows the layout: down each frame of Report Setup, then the boxes; across Picture/Sound's rows.
+    if (auto* setup = qobject_cast<frmReportDest*>(&dialog)) {
+      EXPECT_EQ(TabOrder(setup->optMonitor),
+                Reached({setup->optMonitor,    setup->optPrinter,    setup->optQuickView,  setup->optASCIIFile,
+                         setup->optDBase,      setup->chkPrintMemos, setup->chkDashed,     setup->chkColHeadings,
+                         setup->chkLockTop,    setup->chkNoSpace,    setup->chkPageNum,    setup->optContinuous,
+                         setup->optSingle,     setup->optLabels,     setup->txtPageLength, setup->txtTopMargin,
+                         setup->txtQVMaxLines, setup->txtQVColWidth, setup->cmdFonts,      setup->cmdOK,
+                         setup->cmdCancel}));
+    }
+    if (auto* media = qobject_cast<frmPicSound*>(&dialog)) {
+      EXPECT_EQ(TabOrder(media->txtBmpFile), Reached({media->txtBmpFile, media->cmdBrowsePic, media->txtWavFile,
+                                                      media->cmdBrowseWav, media->btnOK, media->btnCancel}));
+    }
     if (auto* maintenance = qobject_cast<frmCatMaint*>(&dialog)) maintenance->cmdChangeFormat->click();
     if (auto* setup = qobject_cast<frmCatSetup*>(&dialog)) setup->cmdEditFormula->click();
     if (auto* search = qobject_cast<frmSearch*>(&dialog)) {
