@@ -53,6 +53,8 @@ struct FileChooser {
   std::string filter = {};     // "Bitmap (*.bmp)|*.bmp"
   std::string directory = {};  // a path: the file system's bytes
   std::string fileName = {};
+  // The save chooser asks before it takes an existing file, unless the caller asks its own question.
+  bool confirmOverwrite = true;
 };
 
 class Ui {
@@ -67,8 +69,7 @@ class Ui {
   virtual void DoEvents() {}
   // Long operations disable the main window's commands while they run.
   virtual void SetMainWindowEnabled(bool) {}
-  // The path of the chosen file, in the file system's bytes; nothing when cancelled. The save chooser
-  // takes an existing file without a question: the caller asks its own.
+  // The path of the chosen file, in the file system's bytes; nothing when cancelled.
   virtual std::optional<std::string> ChooseOpenFile(const FileChooser&) { return std::nullopt; }
   virtual std::optional<std::string> ChooseSaveFile(const FileChooser&) { return std::nullopt; }
 

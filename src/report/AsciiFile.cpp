@@ -22,7 +22,8 @@ std::string GetASCFile(const ReportContext& context) {
   const auto chosen = ui.ChooseSaveFile({.title = "ASCII File",
                                          .filter = "Text (*.txt)|*.txt",
                                          .directory = context.store.programDirectory,
-                                         .fileName = context.store.catalogName});
+                                         .fileName = context.store.catalogName,
+                                         .confirmOverwrite = false});  // asked below, once
   if (!chosen) {
     ui.dialogCancel = -1;
     return "";

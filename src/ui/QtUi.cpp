@@ -202,7 +202,7 @@ std::optional<std::string> QtUi::ChooseFile(const FileChooser& chooser, bool sav
   QFileDialog dialog(MainWindow(), ToQString(chooser.title), QFile::decodeName(chooser.directory.c_str()));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the program asks its own question, once
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !chooser.confirmOverwrite);
   if (!chooser.filter.empty()) dialog.setNameFilters(NameFilters(chooser.filter));
   if (!chooser.fileName.empty()) dialog.selectFile(QFile::decodeName(chooser.fileName.c_str()));
   if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

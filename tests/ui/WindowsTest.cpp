@@ -282,12 +282,16 @@ TEST_F(WindowsTest, FileChoosersTakeTheFilterAndGiveThePath) {
     static_cast<QDialog&>(chooser).accept();
   };
   EXPECT_EQ(ui.ChooseOpenFile({.title = "Select Picture File", .filter = "Bitmap (*.bmp)|*.bmp"}), picture);
-  ui.takeOver = [](QDialog& dialog) {
-    // An existing file is the caller's to ask about: the chooser asks nothing of its own.
-    EXPECT_TRUE(dynamic_cast<QFileDialog&>(dialog).testOption(QFileDialog::DontConfirmOverwrite));
+  // An existing file is asked about once: by the chooser, or by the caller instead.
+  bool asks = false;
+  ui.takeOver = [&asks](QDialog& dialog) {
+    asks = !dynamic_cast<QFileDialog&>(dialog).testOption(QFileDialog::DontConfirmOverwrite);
     dialog.reject();
   };
   EXPECT_EQ(ui.ChooseSaveFile({.title = "Save"}), std::nullopt);
+  EXPECT_TRUE(asks);
+  EXPECT_EQ(ui.ChooseSaveFile({.title = "ASCII File", .confirmOverwrite = false}), std::nullopt);
+  EXPECT_FALSE(asks);
 }
 
 TEST_F(WindowsTest, TheIncompatibleCatalogWindowSaysWhy) {
