@@ -185,8 +185,8 @@ void RenameCatalog(CatalogMaintenance& m) {
 void DeleteCatalog(CatalogMaintenance& m) {
   const std::string name = Highlighted(m);
   if (m.readOnly || name.empty()) return;
-  if (m.store.ui.ShowMessage(
-          {"Really want to delete catalog " + name + "?", kAppTitle, Buttons::YesNo, Icon::Question}) != Answer::Yes) {
+  if (m.store.ui.ShowMessage({"Really want to delete catalog " + name + "?", kAppTitle, Buttons::YesNo, Icon::Question,
+                              true}) != Answer::Yes) {
     return;
   }
   CatalogStore other(m.store.ui);

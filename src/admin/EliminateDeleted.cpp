@@ -12,7 +12,7 @@ namespace vrk {
 
 bool ConfirmEliminateDeleted(Ui& ui) {
   return ui.ShowMessage({"This operation will PERMANENTLY erase all\rrecords marked as deleted. Proceed?", kAppTitle,
-                         Buttons::YesNo, Icon::Question}) == Answer::Yes;
+                         Buttons::YesNo, Icon::Question, true}) == Answer::Yes;
 }
 
 EntryNumber EliminateDeleted(CatalogStore& store) {

@@ -212,7 +212,7 @@ int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int re
   if (ask) {
     if (FileExists(path)) {
       if (mode == kWriteText && ui.ShowMessage({"Replace contents of " + PathText(path) + "?", "Replace File?",
-                                                Buttons::OkCancel, Icon::Exclamation}) == Answer::Cancel) {
+                                                Buttons::OkCancel, Icon::Exclamation, true}) == Answer::Cancel) {
         return 0;
       }
     } else if (ui.ShowMessage({"The file " + PathText(path) + " does not exist. " + "Do you want to create it?",

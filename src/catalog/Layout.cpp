@@ -42,7 +42,7 @@ bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const s
       return false;
     }
     if (store.ui.ShowMessage({"Replace contents of " + PathText(path) + "?", "Replace File?", Buttons::OkCancel,
-                              Icon::Exclamation}) != Answer::Ok) {
+                              Icon::Exclamation, true}) != Answer::Ok) {
       return false;
     }
   }

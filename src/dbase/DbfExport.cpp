@@ -43,7 +43,8 @@ std::string GetDBFName(CatalogStore& store) {
   if (FileExists(path) &&
       store.ui.ShowMessage({.text = "DBASE III File: " + PathText(path) + " already exists, OVERWRITE?",
                             .buttons = Buttons::YesNo,
-                            .icon = Icon::Question}) == Answer::No) {
+                            .icon = Icon::Question,
+                            .defaultNo = true}) == Answer::No) {
     return {};
   }
   return *name;

@@ -24,6 +24,9 @@ struct MessageBox {
   std::string title = kAppTitle;
   Buttons buttons = Buttons::Ok;
   Icon icon = Icon::None;
+  // A question whose Yes (or OK) destroys or replaces data has No (or Cancel) as its default button, so
+  // that Enter never confirms it. Escape answers No (or Cancel) in every question.
+  bool defaultNo = false;
 };
 
 // The number prompt: only digits can be typed and an empty answer is refused by the prompt itself.
@@ -50,6 +53,8 @@ struct FileChooser {
   std::string filter = {};     // "Bitmap (*.bmp)|*.bmp"
   std::string directory = {};  // a path: the file system's bytes
   std::string fileName = {};
+  // The save chooser asks before it takes an existing file, unless the caller asks its own question.
+  bool confirmOverwrite = true;
 };
 
 class Ui {

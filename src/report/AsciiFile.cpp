@@ -22,14 +22,15 @@ std::string GetASCFile(const ReportContext& context) {
   const auto chosen = ui.ChooseSaveFile({.title = "ASCII File",
                                          .filter = "Text (*.txt)|*.txt",
                                          .directory = context.store.programDirectory,
-                                         .fileName = context.store.catalogName});
+                                         .fileName = context.store.catalogName,
+                                         .confirmOverwrite = false});  // asked below, once
   if (!chosen) {
     ui.dialogCancel = -1;
     return "";
   }
   const std::string path = WithDefaultExtension(*chosen);
   if (FileExists(path) && ui.ShowMessage({"ASCII File: " + PathText(path) + " already exists, OVERWRITE?", kAppTitle,
-                                          Buttons::YesNo, Icon::Question}) != Answer::Yes) {
+                                          Buttons::YesNo, Icon::Question, true}) != Answer::Yes) {
     return "";
   }
   StartAsciiFile(context.state.output);

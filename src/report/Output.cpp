@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/Printer.h"
 #include "platform/Ui.h"
 #include "report/AsciiFile.h"
@@ -73,6 +75,12 @@ class AsciiOutput : public EntryOutput {
   }
 
   void Finish(EntryNumber count) override {
+    if (count == 0) {
+      // A run that found nothing leaves no file behind: its own message has said so.
+      (void)file_->Close();
+      (void)sys::RemoveFile(NativePath(path_));
+      return;
+    }
     const bool totals = WriteRunTotals(context_, *file_, count);
     if (file_->Close() && totals) ShowCompletionMessage(context_.store, AsciiWrittenText(count, path_));
   }
@@ -99,7 +107,10 @@ class QuickViewOutput : public EntryOutput {
     return view_.rows.size() >= most ? Sent::kFull : Sent::kMore;
   }
 
-  void Finish(EntryNumber) override { context_.store.ui.dialogs.Show(view_); }
+  // A run that found nothing has said so and shows no empty window.
+  void Finish(EntryNumber count) override {
+    if (count > 0) context_.store.ui.dialogs.Show(view_);
+  }
 
  private:
   ReportContext context_;

@@ -133,7 +133,7 @@ void DeleteReport(ReportMaintenance& maintenance) {
   if (!ListCommandsEnabled(maintenance)) return;
   CatalogStore& store = maintenance.store;
   const std::string name = SelectedName(maintenance);
-  if (store.ui.ShowMessage({"Really want to delete " + name + "?", kAppTitle, Buttons::YesNo, Icon::Question}) !=
+  if (store.ui.ShowMessage({"Really want to delete " + name + "?", kAppTitle, Buttons::YesNo, Icon::Question, true}) !=
       Answer::Yes) {
     return;
   }

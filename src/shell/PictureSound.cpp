@@ -108,7 +108,7 @@ bool AcceptPictureSound(PictureSoundEditor& editor) {
       field.needed <= static_cast<std::size_t>(kRoomyField21) &&
       program.ui.ShowMessage({"Field 21 holds " + std::to_string(length) + " characters; make it " +
                                   std::to_string(kRoomyField21) + " so that the paths fit?",
-                              kAppTitle, Buttons::YesNo, Icon::Question}) == Answer::Yes) {
+                              kAppTitle, Buttons::YesNo, Icon::Question, true}) == Answer::Yes) {
     return editor.makeRoom = true;
   }
   if (!field.refusal.empty()) {

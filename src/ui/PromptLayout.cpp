@@ -1,18 +1,43 @@
 #include "ui/PromptLayout.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QStyleFactory>
 #include <QVBoxLayout>
 
 #include "platform/Ui.h"
 
 namespace vrk {
+
+namespace {
+
+// The application's style, but for the mask character.
+class StarMask : public QProxyStyle {
+ public:
+  StarMask() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return '*';
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
+
+}  // namespace
+
+void MaskWithStars(QLineEdit* box) {
+  auto* style = new StarMask;
+  style->setParent(box);
+  box->setStyle(style);
+  box->setEchoMode(QLineEdit::Password);
+}
 
 void LayOutPrompt(QDialog& dialog, QLabel* question, QLineEdit* box, QPushButton* ok, QPushButton* cancel) {
   question->setTextFormat(Qt::PlainText);  // questions may carry user text: no tags, no mnemonics

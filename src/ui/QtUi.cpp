@@ -28,6 +28,7 @@
 #include "shell/PictureSound.h"
 #include "shell/SearchCommands.h"
 #include "shell/TextMacros.h"
+#include "ui/PromptLayout.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
@@ -80,20 +81,25 @@ QMessageBox::StandardButtons ButtonsOf(Buttons buttons) {
   return QMessageBox::Ok;
 }
 
-// A box closed without a button (Escape, the close box) answers as its cancelling button.
+// The button that answers No: the default of a question that destroys data, and Escape's in every box.
+QMessageBox::StandardButton CancellingButton(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::YesNo: return QMessageBox::No;
+    case Buttons::OkCancel:
+    case Buttons::RetryCancel: return QMessageBox::Cancel;
+    case Buttons::Ok: break;
+  }
+  return QMessageBox::Ok;
+}
+
+// A box closed without a button (the close box) answers as its cancelling button.
 Answer AnswerOf(QMessageBox::StandardButton clicked, Buttons buttons) {
-  switch (clicked) {
-    case QMessageBox::Ok: return Answer::Ok;
+  switch (clicked == QMessageBox::NoButton ? CancellingButton(buttons) : clicked) {
     case QMessageBox::Cancel: return Answer::Cancel;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Retry: return Answer::Retry;
-    default: break;
-  }
-  switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::YesNo: return Answer::No;
-    default: return Answer::Cancel;
+    default: return Answer::Ok;
   }
 }
 
@@ -146,8 +152,8 @@ QWidget* QtUi::MainWindow() const { return mainWindow_.data(); }
 int QtUi::RunModal(QDialog& dialog) {
   dialog.setWindowModality(Qt::ApplicationModal);
   // Centred on the screen, not on the main window (which may not be shown yet), for the size the dialog
-  // takes as it is shown.
-  dialog.adjustSize();
+  // takes as it is shown, within the screen.
+  FitToScreen(dialog);
   CenterWhenShown(dialog);
   if (!takeOver) return dialog.exec();
   dialog.setResult(QDialog::Rejected);
@@ -161,6 +167,8 @@ Answer QtUi::ShowMessage(const MessageBox& box) {
   QMessageBox message(IconOf(box.icon), ToWindowTitle(box.title), ToQStringLines(box.text), ButtonsOf(box.buttons),
                       MainWindow());
   message.setTextFormat(Qt::PlainText);
+  message.setEscapeButton(CancellingButton(box.buttons));
+  if (box.defaultNo) message.setDefaultButton(CancellingButton(box.buttons));
   RunModal(message);
   return AnswerOf(message.standardButton(message.clickedButton()), box.buttons);
 }
@@ -194,6 +202,7 @@ std::optional<std::string> QtUi::ChooseFile(const FileChooser& chooser, bool sav
   QFileDialog dialog(MainWindow(), ToQString(chooser.title), QFile::decodeName(chooser.directory.c_str()));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !chooser.confirmOverwrite);
   if (!chooser.filter.empty()) dialog.setNameFilters(NameFilters(chooser.filter));
   if (!chooser.fileName.empty()) dialog.selectFile(QFile::decodeName(chooser.fileName.c_str()));
   if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -209,7 +218,7 @@ std::optional<std::string> QtUi::RunNumberPrompt(const NumberPrompt& prompt) {
   window.setWindowTitle(ToWindowTitle(prompt.caption));
   window.lblUserAction->setText(ToCaption(prompt.question));
   if (prompt.maxLength > 0) window.txtNumber->setMaxLength(prompt.maxLength);
-  if (prompt.password) window.txtNumber->setEchoMode(QLineEdit::Password);
+  if (prompt.password) MaskWithStars(window.txtNumber);
   if (RunModal(window) != QDialog::Accepted) return std::nullopt;
   return FromQString(window.txtNumber->text());
 }

@@ -5,11 +5,18 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QWidget>
 #include <QWindow>
+#include <QtMath>
+#include <algorithm>
 
 namespace vrk {
 
@@ -65,7 +72,47 @@ class CentreAsShown : public QObject {
   State state_ = State::Waiting;
 };
 
+// The free part of a window's screen.
+QRect FreeArea(const QWidget& window) {
+  const QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+// The size a window may have, frame excluded, for it to stay in the free part of its screen.
+QSize Room(const QWidget& window) { return FreeArea(window).marginsRemoved(FrameOf(window)).size(); }
+
+class RowsArea : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+  // All the rows, with room for the scroll bar that a smaller area shows.
+  QSize sizeHint() const override { return widget()->sizeHint() + QSize(verticalScrollBar()->sizeHint().width(), 0); }
+  // As wide as the rows, and a few of them high.
+  QSize minimumSizeHint() const override {
+    const QSize rows = widget()->minimumSizeHint();
+    return {rows.width() + verticalScrollBar()->sizeHint().width(),
+            std::min(rows.height(), 6 * fontMetrics().height())};
+  }
+};
+
 }  // namespace
+
+QScrollArea* ScrollingRows(QLayout* rows, QWidget* parent) {
+  auto* area = new RowsArea(parent);
+  auto* content = new QWidget(area);
+  content->setLayout(rows);
+  rows->setContentsMargins(0, 0, 0, 0);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  area->setWidgetResizable(true);
+  area->setWidget(content);
+  return area;
+}
+
+void FitToScreen(QWidget& window) {
+  window.adjustSize();  // which holds a window to two thirds of the screen
+  const QSize room = Room(window);
+  window.resize(window.size().expandedTo(window.sizeHint()).boundedTo(room));
+}
 
 void CenterWhenShown(QWidget& window) {
   // Placed before its native window exists, a window is placed frame and all, also where the window
@@ -76,9 +123,11 @@ void CenterWhenShown(QWidget& window) {
 }
 
 void CenterWindow(QWidget& window) {
-  const QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect area = screen->availableGeometry();
+  const QRect area = FreeArea(window);
+  if (area.isEmpty()) return;
+  if (const QSize room = Room(window); window.width() > room.width() || window.height() > room.height()) {
+    window.resize(window.size().boundedTo(room));
+  }
   const QSize size = window.geometry().marginsAdded(FrameOf(window)).size();
   // A window's position is its frame's.
   window.move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
@@ -100,11 +149,37 @@ void DrawBoxFrame(QPainter& painter, const QRect& box, const QColor& background)
 
 QFont BoxFont() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
 
+int TextWidth(const QFont& font, int characters) {
+  return qCeil(QFontMetricsF(font).horizontalAdvance(QString(characters, QLatin1Char('W'))));
+}
+
+int LineEditWidth(const QLineEdit& box, int characters) {
+  // As QLineEdit works out its size: the text, its margins, 2 pixels each side and the caret, in the frame.
+  const QMargins text = box.textMargins();
+  const QMargins contents = box.contentsMargins();
+  const int inner =
+      TextWidth(box.font(), characters) + 2 * 2 + 1 + text.left() + text.right() + contents.left() + contents.right();
+  QStyleOptionFrame option;
+  option.initFrom(&box);
+  option.lineWidth = box.hasFrame() ? box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box) : 0;
+  return box.style()
+      ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, box.fontMetrics().height()), &box)
+      .width();
+}
+
 QLabel* Bold(QLabel* label) {
   QFont bold = label->font();
   bold.setBold(true);
   label->setFont(bold);
   return label;
+}
+
+void SetTabOrder(std::initializer_list<QWidget*> controls) {
+  QWidget* before = nullptr;
+  for (QWidget* control : controls) {
+    if (before != nullptr) QWidget::setTabOrder(before, control);
+    before = control;
+  }
 }
 
 QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {

@@ -75,7 +75,7 @@ frmCatMaint::frmCatMaint(CatalogMaintenance& maintenance, QWidget* parent)
   current->addWidget(new QLabel(tr("Current Catalog:"), this));
   current->addWidget(lblCurCatalog, 1);
   auto* directoryColumn = new QVBoxLayout;
-  auto* directoryHeading = new QLabel(tr("&Directory"), this);
+  auto* directoryHeading = new QLabel(tr("D&irectory"), this);
   directoryHeading->setBuddy(dirList);
   directoryColumn->addWidget(directoryHeading);
   directoryColumn->addWidget(dirList, 1);

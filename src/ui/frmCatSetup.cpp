@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtMath>
 
@@ -58,7 +60,7 @@ frmCatSetup::frmCatSetup(CatalogSetup& setup, QtUi& ui, QWidget* parent)
     optField[at] = new QRadioButton(QString::number(i + 1), this);
     txtFieldName[at] = new QLineEdit(ToQString(rows_[at].name), this);
     txtFieldName[at]->setMaxLength(static_cast<int>(kFieldNameLength));
-    txtFieldName[at]->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('W')) * 12);
+    txtFieldName[at]->setMinimumWidth(LineEditWidth(*txtFieldName[at], static_cast<int>(kFieldNameLength)));
     txtFieldLength[at] = new QLineEdit(ToQString(rows_[at].length), this);
     txtFieldLength[at]->setMaxLength(2);
     txtFieldLength[at]->setFixedWidth(lengthWidth);
@@ -69,7 +71,8 @@ frmCatSetup::frmCatSetup(CatalogSetup& setup, QtUi& ui, QWidget* parent)
     for (QLabel* mark : {picKey[at], picSum[at]}) mark->setFixedSize(kMarkerSize, kMarkerSize);
     lblFormula[at] = new QLabel(this);
     lblFormula[at]->setTextFormat(Qt::PlainText);
-    lblFormula[at]->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('W')) * 14);
+    // "NAME + NAME": two names and the operator between them.
+    lblFormula[at]->setMinimumWidth(TextWidth(font(), 2 * static_cast<int>(kFieldNameLength) + 3));
     grid->addWidget(optField[at], i + 1, 0);
     grid->addWidget(txtFieldName[at], i + 1, 1);
     grid->addWidget(txtFieldLength[at], i + 1, 2);
@@ -119,14 +122,21 @@ frmCatSetup::frmCatSetup(CatalogSetup& setup, QtUi& ui, QWidget* parent)
   side->addWidget(length);
   side->addWidget(formulas);
   side->addStretch();
+  rowsArea_ = ScrollingRows(grid, this);
   auto* top = new QHBoxLayout;
-  top->addLayout(grid, 1);
+  top->addWidget(rowsArea_, 1);
   top->addSpacing(12);
   top->addLayout(side);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(sampleArea);
   layout->addLayout(ButtonRow({cmdOK, cmdCancel}));
+  // Enter moves on and never presses a button: OK is a click or Alt+O, so that a half-made layout is
+  // never written by an Enter too many.
+  for (QPushButton* button : findChildren<QPushButton*>()) {
+    button->setDefault(false);
+    button->setAutoDefault(false);
+  }
   setModal(true);
 
   connect(optKey, &QCheckBox::clicked, this, &frmCatSetup::optKey_Click);
@@ -221,7 +231,13 @@ bool frmCatSetup::eventFilter(QObject* watched, QEvent* event) {
   for (int i = 0; i < kFieldCount; ++i) {
     const auto at = static_cast<std::size_t>(i);
     if (watched != txtFieldName[at] && watched != txtFieldLength[at]) continue;
-    if (event->type() == QEvent::FocusIn) SelectRow(i);
+    if (event->type() == QEvent::FocusIn) {
+      SelectRow(i);
+      rowsArea_->ensureWidgetVisible(static_cast<QWidget*>(watched));
+      // Reached by Enter, Tab or a click, a box's text is selected, so that typing replaces it. A click
+      // places the caret after the focus has come, hence the selection once the click is handled.
+      QTimer::singleShot(0, static_cast<QLineEdit*>(watched), &QLineEdit::selectAll);
+    }
     if (event->type() != QEvent::KeyPress) break;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -240,6 +256,14 @@ bool frmCatSetup::eventFilter(QObject* watched, QEvent* event) {
     break;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void frmCatSetup::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    focusNextChild();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 }  // namespace vrk

@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 namespace vrk {
 
@@ -52,8 +53,10 @@ class frmCatSetup : public QDialog {
   void cmdCancel_Click();
 
  protected:
-  // The boxes' keys: digits only in the length boxes, Enter moves on.
+  // The boxes' keys: digits only in the length boxes, Enter moves on; a box gets its text selected.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Enter on the other controls moves to the next one.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void SelectRow(int row);
@@ -64,6 +67,7 @@ class frmCatSetup : public QDialog {
   CatalogSetup& setup_;
   QtUi& ui_;
   SetupRows rows_;
+  QScrollArea* rowsArea_ = nullptr;  // the rows, which a small screen scrolls
   int current_ = 0;
   double charWidth_ = 0;
 };

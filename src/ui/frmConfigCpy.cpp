@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "admin/CopyEntries.h"
@@ -86,7 +87,7 @@ frmConfigCpy::frmConfigCpy(ConfigureCopy& copy, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(names);
   layout->addLayout(pick);
-  layout->addLayout(rows);
+  layout->addWidget(ScrollingRows(rows, this), 1);
   layout->addLayout(ButtonRow({cmdOK, cmdCancel}));
   setModal(true);
   connect(cmdOK, &QPushButton::clicked, this, &frmConfigCpy::cmdOK_Click);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "shell/SearchCommands.h"
@@ -23,7 +24,7 @@ frmCriteria::frmCriteria(CriteriaDialog& dialog, QWidget* parent)
   lines->setVerticalSpacing(3);
   AddFieldLines(this, lines, 0, dialog.lines, lblFieldName, txtFieldData);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(lines);
+  layout->addWidget(ScrollingRows(lines, this), 1);
   layout->addSpacing(6);
   layout->addLayout(ButtonRow({cmdOK, cmdCancel}));
   setModal(true);

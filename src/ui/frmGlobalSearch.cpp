@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -26,7 +27,10 @@ frmGlobalSearch::frmGlobalSearch(GlobalSearchDialog& dialog, QtUi& ui, QWidget* 
   chkCaseSense->setChecked(dialog.caseSensitive);
   auto* buttons = ButtonRow({cmdOK, cmdCancel});
   buttons->insertWidget(0, cmdRptSetup);
+  auto* label = new QLabel(tr("&Search for:"), this);
+  label->setBuddy(txtGlobalString);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label);
   layout->addWidget(txtGlobalString);
   layout->addWidget(chkCaseSense);
   layout->addSpacing(6);

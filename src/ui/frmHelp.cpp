@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -14,7 +17,7 @@ namespace vrk {
 std::string HelpPage() { return SharedDataDirectory() + "/help/vrkhelp.html"; }
 
 frmHelp::frmHelp(QWidget* parent, const std::string& page)
-    : QWidget(parent, Qt::Window), txtHelp(new QTextBrowser(this)) {
+    : QWidget(parent, Qt::Window), txtHelp(new QTextBrowser(this)), cmdClose(new QPushButton(tr("&Close"), this)) {
   setWindowTitle(QStringLiteral("VRK Help"));
   txtHelp->setOpenExternalLinks(false);
   const QString file = QFile::decodeName(QByteArray::fromStdString(page));
@@ -23,11 +26,23 @@ frmHelp::frmHelp(QWidget* parent, const std::string& page)
   } else {
     txtHelp->setPlainText(QStringLiteral("The help pages were not found: VRK looked for %1.").arg(file));
   }
+  auto* buttons = ButtonRow({cmdClose});
+  buttons->setContentsMargins(6, 0, 6, 6);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(txtHelp);
+  layout->addLayout(buttons);
+  connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
   resize(640, 560);
   CenterWhenShown(*this);
+}
+
+void frmHelp::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace vrk

@@ -1,10 +1,11 @@
 // The help window: the program's help pages, with links between them, beside the main window. It opens
-// in the middle of the screen and then stays where the user puts it.
+// in the middle of the screen and then stays where the user puts it; Close or Escape closes it.
 #pragma once
 
 #include <QWidget>
 #include <string>
 
+class QPushButton;
 class QTextBrowser;
 
 namespace vrk {
@@ -21,6 +22,10 @@ class frmHelp : public QWidget {
   explicit frmHelp(QWidget* parent = nullptr, const std::string& page = HelpPage());
 
   QTextBrowser* txtHelp;
+  QPushButton* cmdClose;  // as Escape, closes the window
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace vrk

@@ -62,6 +62,7 @@ frmPicSound::frmPicSound(PictureSoundEditor& editor, QtUi& ui, QWidget* parent)
   layout->addLayout(grid);
   layout->addSpacing(6);
   layout->addLayout(ButtonRow({btnOK, btnCancel}));
+  SetTabOrder({txtBmpFile, cmdBrowsePic, txtWavFile, cmdBrowseWav, btnOK, btnCancel});
   setMinimumWidth(560);
   setModal(true);
   connect(cmdBrowsePic, &QPushButton::clicked, this, &frmPicSound::cmdBrowsePic_Click);

@@ -26,11 +26,19 @@ QTableWidgetItem* Cell(const QString& text) {
   return item;
 }
 
+// The grid asks for the height of 25 rows; a small screen gets it fewer.
+class Grid : public QTableWidget {
+ public:
+  using QTableWidget::QTableWidget;
+  QSize sizeHint() const override { return QTableWidget::sizeHint().expandedTo(preferred); }
+  QSize preferred;
+};
+
 }  // namespace
 
 frmQView::frmQView(QuickView& view, QWidget* parent)
     : QDialog(parent),
-      grdQV(new QTableWidget(this)),
+      grdQV(new Grid(this)),
       Text1(new QLineEdit(grdQV->viewport())),
       HScroll1(grdQV->horizontalScrollBar()),
       VScroll1(grdQV->verticalScrollBar()),
@@ -102,11 +110,12 @@ void frmQView::Fill() {
       grdQV->setItem(r, c, Cell(ToQString(row.cells[static_cast<std::size_t>(c - 1)])));
   }
   grdQV->setUpdatesEnabled(true);
-  // 25 rows high, and as wide as the columns, within the screen.
+  // 25 rows high where the screen has room, and as wide as the columns, within the screen.
   const int rowHeight = grdQV->verticalHeader()->defaultSectionSize();
   const int frame = 2 * grdQV->frameWidth();
-  grdQV->setMinimumHeight(grdQV->horizontalHeader()->sizeHint().height() + kQuickViewVisibleRows * rowHeight + frame +
-                          HScroll1->sizeHint().height());
+  const int chrome = grdQV->horizontalHeader()->sizeHint().height() + frame + HScroll1->sizeHint().height();
+  static_cast<Grid*>(grdQV)->preferred.setHeight(chrome + kQuickViewVisibleRows * rowHeight);
+  grdQV->setMinimumHeight(chrome + 4 * rowHeight);
   int width = frame + VScroll1->sizeHint().width();
   for (int c = 0; c <= columns; ++c) width += grdQV->columnWidth(c);
   const QScreen* screen = this->screen();

@@ -144,6 +144,9 @@ frmReportDest::frmReportDest(ReportSetup& setup, QtUi& ui, QWidget* parent)
   layout->addLayout(middle);
   layout->addLayout(buttons);
   notes->setMinimumWidth(300);
+  SetTabOrder({optMonitor,     optPrinter,   optQuickView,  optASCIIFile,  optDBase,      chkPrintMemos, chkDashed,
+               chkColHeadings, chkLockTop,   chkNoSpace,    chkPageNum,    optContinuous, optSingle,     optLabels,
+               txtPageLength,  txtTopMargin, txtQVMaxLines, txtQVColWidth, cmdFonts,      cmdOK,         cmdCancel});
 
   if (!setup.formatSelected) {
     optPrinter->setEnabled(false);

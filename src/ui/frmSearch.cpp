@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "shell/SearchCommands.h"
@@ -80,7 +81,7 @@ frmSearch::frmSearch(SearchDialog& dialog, QWidget* parent)
   for (QPushButton* button : {cmdClear, cmdSrcSetup, cmdRptSetup}) side->addWidget(button);
   side->addLayout(ButtonRow({cmdOK, cmdCancel}));
   auto* layout = new QHBoxLayout(this);
-  layout->addLayout(lines);
+  layout->addWidget(ScrollingRows(lines, this), 1);
   layout->addSpacing(12);
   layout->addLayout(side);
   // A wrapped label asks for its height only once its width is fixed.

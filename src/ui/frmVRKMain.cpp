@@ -93,7 +93,7 @@ void frmVRKMain::CreateMenus() {
   mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
   mnuFCatalogMaintenance = AddItem(mnuFile, "&Catalog Maintenance", &frmVRKMain::mnuFCatalogMaintenance_Click);
   mnuFPrintSetup = AddItem(mnuFile, "Print &Setup", &frmVRKMain::mnuFPrintSetup_Click);
-  mnuVPrintEntry = AddItem(mnuFile, "Print &Current Entry", &frmVRKMain::mnuVPrintEntry_Click);
+  mnuVPrintEntry = AddItem(mnuFile, "&Print Current Entry", &frmVRKMain::mnuVPrintEntry_Click);
   mnuFEjectPage = AddItem(mnuFile, "&Eject Page", &frmVRKMain::mnuFEjectPage_Click);
   mnuFile->addSeparator();
   mnuFExit = AddItem(mnuFile, "E&xit", &frmVRKMain::mnuFExit_Click);
@@ -110,7 +110,7 @@ void frmVRKMain::CreateMenus() {
   mnuEMemo = AddItem(mnuEdit, "&Memo", &frmVRKMain::mnuEMemo_Click);
   mnuERemoveMemo = AddItem(mnuEdit, "&Remove Memo", &frmVRKMain::mnuERemoveMemo_Click);
   mnuEdit->addSeparator();
-  mnuEPicSound = AddItem(mnuEdit, "Picture/Sound", &frmVRKMain::mnuEPicSound_Click);
+  mnuEPicSound = AddItem(mnuEdit, "&Picture/Sound", &frmVRKMain::mnuEPicSound_Click);
 
   mnuView = menuBar()->addMenu(QStringLiteral("&View"));
   mnuVSelNumber = AddItem(mnuView, "Select &Number", &frmVRKMain::mnuVSelNumber_Click);
@@ -132,13 +132,13 @@ void frmVRKMain::CreateMenus() {
     (*speed)->setVisible(false);
   }
   mnuView->addSeparator();
-  mnuVShowBMP = AddItem(mnuView, "Picture", &frmVRKMain::mnuVShowBMP_Click);
-  mnuVPlayWav = AddItem(mnuView, "Sound", &frmVRKMain::mnuVPlayWav_Click);
-  mnuVThumbnail = AddItem(mnuView, "Thumbnail", &frmVRKMain::mnuVThumbnail_Click);
+  mnuVShowBMP = AddItem(mnuView, "Pi&cture", &frmVRKMain::mnuVShowBMP_Click);
+  mnuVPlayWav = AddItem(mnuView, "So&und", &frmVRKMain::mnuVPlayWav_Click);
+  mnuVThumbnail = AddItem(mnuView, "&Thumbnail", &frmVRKMain::mnuVThumbnail_Click);
   mnuVThumbnail->setCheckable(true);
   mnuVThumbnail->setChecked(true);
   mnuView->addSeparator();
-  mnuVTotals = AddItem(mnuView, "Totals", &frmVRKMain::mnuVTotals_Click);
+  mnuVTotals = AddItem(mnuView, "T&otals", &frmVRKMain::mnuVTotals_Click);
 
   mnuReports = menuBar()->addMenu(QStringLiteral("&Reports"));
   mnuOSetup = AddItem(mnuReports, "&Setup", &frmVRKMain::mnuOSetup_Click);
@@ -149,12 +149,12 @@ void frmVRKMain::CreateMenus() {
   mnuUReIndex = AddItem(mnuUtilities, "&ReIndex", &frmVRKMain::mnuUReIndex_Click);
   mnuUSort = AddItem(mnuUtilities, "&Sort", &frmVRKMain::mnuUSort_Click);
   mnuUCopyEntries = AddItem(mnuUtilities, "Copy &Entries", &frmVRKMain::mnuUCopyEntries_Click);
-  mnuUEliminateDeleted = AddItem(mnuUtilities, "Eliminate Deleted", &frmVRKMain::mnuUEliminateDeleted_Click);
+  mnuUEliminateDeleted = AddItem(mnuUtilities, "Eliminate &Deleted", &frmVRKMain::mnuUEliminateDeleted_Click);
   mnuUSetSecurityCode = AddItem(mnuUtilities, "Set Security &Code", &frmVRKMain::mnuUSetSecurityCode_Click);
   mnuUSetupMacro = AddItem(mnuUtilities, "Setup &Macro", &frmVRKMain::mnuUSetupMacro_Click);
 
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-  mnuHContents = AddItem(mnuHelp, "Contents", &frmVRKMain::mnuHContents_Click);
+  mnuHContents = AddItem(mnuHelp, "&Contents", &frmVRKMain::mnuHContents_Click);
   mnuHelp->addSeparator();
   mnuHAbout = AddItem(mnuHelp, "&About", &frmVRKMain::mnuHAbout_Click);
 }
@@ -214,7 +214,7 @@ void frmVRKMain::CreateFieldControls() {
   const QFontMetricsF metrics(boxFont);
   charWidth_ = metrics.horizontalAdvance(QLatin1Char('W'));  // fractional, as the font advances
   boxHeight_ = QFontMetrics(boxFont).height() + 4;
-  const int labelWidth = qCeil(static_cast<double>(kFieldNameLength) * charWidth_);
+  const int labelWidth = TextWidth(font(), static_cast<int>(kFieldNameLength));  // the labels' font
   boxLeft_ = kLabelLeft + labelWidth + 3 + 3;
   for (int i = 0; i < kFieldCount; ++i) {
     auto* label = new QLabel(picEntries);

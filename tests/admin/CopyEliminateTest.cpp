@@ -96,6 +96,7 @@ TEST_F(EliminateDeletedTest, EntriesTwoAndFourOfFiveGoTheOthersMoveDownAndTheCat
   ASSERT_TRUE(SortCatalog(program, {1}));
   EXPECT_TRUE(ConfirmEliminateDeleted(ui));
   EXPECT_EQ(ui.texts().back(), "This operation will PERMANENTLY erase all\rrecords marked as deleted. Proceed?");
+  EXPECT_TRUE(ui.messages.back().defaultNo);
   EXPECT_EQ(EliminateDeleted(program), 2);
   const CatalogOnDisk after = ReadCatalog(dir.path(), "CAT");
   ASSERT_EQ(after.entries.size(), 3u);

@@ -90,6 +90,7 @@ TEST_F(MaintenanceTest, ACatalogAnotherProgramHoldsIsNeitherRenamedNorDeleted) {
   EditCatalog(maintenance);
   EXPECT_THAT(ui.texts(), ElementsAre("MUSIC is in use by another program.", "Really want to delete catalog MUSIC?",
                                       "MUSIC is in use by another program.", "MUSIC is in use by another program."));
+  EXPECT_TRUE(ui.messages[1].defaultNo);
   EXPECT_EQ(ReadCatalog(dir.path(), "MUSIC").header.FieldLength[0], 20);
   EXPECT_TRUE(fs::exists(dir / "MUSIC.DAT"));
   EXPECT_FALSE(fs::exists(dir / "ROCK.DAT"));

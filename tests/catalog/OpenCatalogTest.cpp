@@ -146,6 +146,7 @@ TEST_F(OpenCatalogTest, OpenFileAsksBeforeReplacingOrCreating) {
   EXPECT_EQ(ui.messages[0].title, "Replace File?");
   EXPECT_EQ(ui.messages[0].buttons, Buttons::OkCancel);
   EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
+  EXPECT_TRUE(ui.messages[0].defaultNo);
   EXPECT_EQ(TempDirectory::ReadFile(existing), "old");
 
   // Reading a missing file: after OK to the question the opening fails without another message.

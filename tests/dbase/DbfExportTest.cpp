@@ -175,6 +175,7 @@ TEST_F(DbfExportTest, NamePromptAndOverwriteQuestion) {
   EXPECT_EQ(ui.messages[0].text, "DBASE III File: " + dir.path() + "/books.DBF already exists, OVERWRITE?");
   EXPECT_EQ(ui.messages[0].buttons, Buttons::YesNo);
   EXPECT_EQ(ui.messages[0].icon, Icon::Question);
+  EXPECT_TRUE(ui.messages[0].defaultNo);
   EXPECT_EQ(TempDirectory::ReadFile(dir / "BOOKS.DBF"), "old");
 }
 

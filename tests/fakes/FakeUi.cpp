@@ -32,7 +32,8 @@ void FakeUi::DoEvents() {
   if (cancelAtDoEvents != 0 && doEventsCalls >= cancelAtDoEvents) CancelGauge();
 }
 
-std::optional<std::string> FakeUi::ChooseOpenFile(const FileChooser&) {
+std::optional<std::string> FakeUi::ChooseOpenFile(const FileChooser& chooser) {
+  choosers.push_back(chooser);
   if (fileAnswers.empty()) return std::nullopt;
   auto answer = fileAnswers.front();
   fileAnswers.pop_front();

@@ -33,6 +33,7 @@ class FakeUi : public Ui {
   std::deque<Answer> answers;                            // answers to message boxes; when empty the first button
   std::deque<std::optional<std::string>> promptAnswers;  // nullopt = Cancel
   std::deque<std::optional<std::string>> fileAnswers;
+  std::vector<FileChooser> choosers;  // as shown
   std::vector<NumberPrompt> numberPrompts;
   std::vector<NamePrompt> namePrompts;
   int beeps = 0;

@@ -201,6 +201,7 @@ TEST_F(ReportCommandsTest, MaintenanceMakesCopiesRenamesDeletesAndSelects) {
   EXPECT_TRUE(std::filesystem::exists(dir / "NEWNAME.FMT"));
   DeleteReport(maintenance);
   EXPECT_EQ(ui.messages.back().text, "Really want to delete NEWNAME?");
+  EXPECT_TRUE(ui.messages.back().defaultNo);
   EXPECT_FALSE(std::filesystem::exists(dir / "NEWNAME.FMT"));
   EXPECT_EQ(program.reportFormatName, "");
   EXPECT_EQ(maintenance.names, std::vector<std::string>{"COPY"});

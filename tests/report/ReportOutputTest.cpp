@@ -148,6 +148,8 @@ TEST_F(ReportOutputTest, AnExistingFileAnsweredNoIsLeftAlone) {
   EXPECT_EQ(Run(ReportDestination::kAsciiFile, 1, 1), 0);
   EXPECT_EQ(TempDirectory::ReadFile(report), "keep");
   EXPECT_THAT(ui.texts(), ElementsAre("ASCII File: " + report + " already exists, OVERWRITE?"));
+  EXPECT_TRUE(ui.messages[0].defaultNo);
+  EXPECT_FALSE(ui.choosers[0].confirmOverwrite);  // asked once, by the program
 }
 
 TEST_F(ReportOutputTest, AFullDiskStopsTheReportWithoutSuccess) {

@@ -170,13 +170,24 @@ TEST_F(SearchTest, FindDeletedShowsOnlyDeletedEntries) {
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{"No More Deleted Records", "Start of Current List"}));
 }
 
-TEST_F(SearchTest, NothingDeletedToADbaseFileLeavesNoFile) {
+TEST_F(SearchTest, ARunThatFindsNothingLeavesNoFileAndNoWindowAndOnlySaysSo) {
   Make({{{"a"}}});
   program.report.destination = ReportDestination::kDbaseFile;
   ui.promptAnswers.push_back("GONE");
   EXPECT_EQ(FindDeleted(program), 0);
   EXPECT_FALSE(FileExists(dir.path() + "/GONE.DBF"));
-  EXPECT_EQ(ui.texts(), (std::vector<std::string>{"No Deleted Records Found"}));
+  program.report.destination = ReportDestination::kAsciiFile;
+  ui.fileAnswers.push_back(dir.path() + "/GONE.TXT");
+  program.search.globalText = "zz";
+  EXPECT_EQ(GlobalSearchRun(program), 0);
+  EXPECT_FALSE(FileExists(dir.path() + "/GONE.TXT"));
+  program.report.destination = ReportDestination::kQuickView;
+  int views = 0;
+  ui.dialogs.Register<QuickView>([&views](QuickView&) { return ++views > 0; });
+  EXPECT_EQ(FindDeleted(program), 0);
+  EXPECT_EQ(views, 0);
+  EXPECT_EQ(ui.texts(),
+            (std::vector<std::string>{"No Deleted Records Found", "No Matches Found", "No Deleted Records Found"}));
 }
 
 TEST_F(SearchTest, SearchToADbaseFileWritesTheMatchesAndSaysSo) {

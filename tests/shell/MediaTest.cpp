@@ -125,6 +125,7 @@ TEST_F(MediaTest, PictureSoundSavesTheEntryAndRefusesPathsThatDoNotFit) {
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Field 21 holds 20 characters; make it 80 so that the paths fit?",
                                                   "The length of the file paths are longer than the length of field "
                                                   "21.\r\rPlease increase the size of field 21."}));
+  EXPECT_TRUE(ui.messages[0].defaultNo);
   Show(1);
   EXPECT_EQ(RightTrim(program.currentEntry.Field[kMediaField]), "one.wav\x01pics/one.bmp");
   // Paths no widening can hold are refused without the offer.

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -125,6 +126,64 @@ TEST_F(AdminWindowsTest, TheSetupEditorWantsOneFieldAndCancelChangesNothing) {
   const auto confirmed = RunSetup(ui, layout, [](frmCatSetup& window) { window.cmdOK->click(); });
   ASSERT_TRUE(confirmed);
   EXPECT_EQ(confirmed->entryLength, 57);
+}
+
+TEST_F(AdminWindowsTest, InTheSetupEditorEnterMovesOnAndABoxReachedHasItsTextSelected) {
+  const auto setup = RunSetup(ui, MakeLayout({{"Title", 20}, {"Line 2", 20}}), [](frmCatSetup& window) {
+    for (QWidget* control : std::initializer_list<QWidget*>{window.optKey, window.optSum, window.cmdAddLength,
+                                                            window.cmdEditFormula, window.cmdOK}) {
+      control->setFocus();
+      QTest::keyClick(control, Qt::Key_Return);
+      ASSERT_TRUE(window.isVisible()) << control->metaObject()->className();
+      EXPECT_FALSE(control->hasFocus());
+    }
+    window.txtFieldLength[0]->setFocus();
+    QTest::keyClick(window.txtFieldLength[0], Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(window.txtFieldName[1]->selectedText(), "Line 2");
+    QTest::keyClicks(window.txtFieldName[1], "Artist");
+    QTest::mouseClick(window.txtFieldName[0], Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(window.txtFieldName[0]->selectedText(), "Title");
+    QTest::keyClick(window.txtFieldName[0], Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), window.txtFieldLength[0]);
+    EXPECT_EQ(window.txtFieldLength[0]->selectedText(), "20");
+    // The widest name a field can have is shown whole: its first letter stays at the box's left.
+    QLineEdit* name = window.txtFieldName[2];
+    name->setText(QString(14, QLatin1Char('W')));
+    EXPECT_EQ(name->cursorPositionAt(QPoint(5, name->height() / 2)), 0);
+    EXPECT_EQ(window.cmdOK->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
+    window.cmdOK->click();
+  });
+  EXPECT_THAT(ui.Texts(), ElementsAre());
+  ASSERT_TRUE(setup);
+  EXPECT_EQ(setup->layout.fields[1].Name, PadFieldName("Artist"));
+}
+
+TEST_F(AdminWindowsTest, EnterAndEscapeInTheQuestionsThatDestroyDataLoseNothing) {
+  Start({{"Title", 20}}, {{{"One"}}, {{"Two"}, kStatusDeleted}});
+  const auto recording = ui.takeOver;
+  std::vector<Qt::Key> keys = {Qt::Key_Return, Qt::Key_Escape};
+  ui.takeOver = [&](QDialog& dialog) {
+    if (qobject_cast<QMessageBox*>(&dialog) == nullptr) return recording(dialog);
+    ui.messages.push_back({dialog.windowTitle(), qobject_cast<QMessageBox*>(&dialog)->text(), QMessageBox::Question});
+    QTest::keyClick(&dialog, keys.front());
+    keys.erase(keys.begin());
+  };
+  window.mnuUEliminateDeleted->trigger();
+  ui.script.push_back([](QDialog& dialog) {
+    auto& window = dynamic_cast<frmCatMaint&>(dialog);
+    window.lstDB->setCurrentItem(window.lstDB->topLevelItem(0));
+    window.cmdDelete->click();
+    window.cmdOK->click();
+  });
+  window.mnuFCatalogMaintenance->trigger();
+  EXPECT_THAT(ui.Texts(), ElementsAre("This operation will PERMANENTLY erase all\nrecords marked as deleted. Proceed?",
+                                      "Really want to delete catalog CAT?"));
+  const CatalogOnDisk stored = Stored();
+  ASSERT_EQ(stored.entries.size(), 2u);
+  EXPECT_EQ(stored.entries[1].Status, kStatusDeleted);
 }
 
 TEST_F(AdminWindowsTest, CatalogMaintenanceInTheReadOnlyStateOffersOnlySelectAndBackup) {

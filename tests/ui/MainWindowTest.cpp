@@ -83,31 +83,31 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
   for (const QAction* menu : window.menuBar()->actions()) titles << menu->text();
   EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Reports", "&Utilities", "&Help"}));
   EXPECT_EQ(Captions(window.mnuFile),
-            QStringList({"&Catalog Maintenance", "Print &Setup", "Print &Current Entry", "&Eject Page", "-", "E&xit"}));
+            QStringList({"&Catalog Maintenance", "Print &Setup", "&Print Current Entry", "&Eject Page", "-", "E&xit"}));
   EXPECT_EQ(Captions(window.mnuEdit),
             QStringList({"&Save Entry", "&Erase Screen", "&Delete Entry", "&Undelete Entry", "-", "Copy &Any Previous",
-                         "Copy &Last", "-", "&Memo", "&Remove Memo", "-", "Picture/Sound"}));
+                         "Copy &Last", "-", "&Memo", "&Remove Memo", "-", "&Picture/Sound"}));
   EXPECT_EQ(Captions(window.mnuView),
             QStringList({"Select &Number", "&Previous", "Ne&xt", "-", "List &Range", "List &Alphabetically", "-",
-                         "&Search", "Search && Rep&lace", "&Global Search", "Find &Deleted", "-", "Picture", "Sound",
-                         "Thumbnail", "-", "Totals"}));
+                         "&Search", "Search && Rep&lace", "&Global Search", "Find &Deleted", "-", "Pi&cture", "So&und",
+                         "&Thumbnail", "-", "T&otals"}));
   EXPECT_EQ(Captions(window.mnuReports), QStringList({"&Setup", "&Report Maintenance", "Print Pre&view"}));
-  EXPECT_EQ(Captions(window.mnuUtilities), QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate Deleted",
+  EXPECT_EQ(Captions(window.mnuUtilities), QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate &Deleted",
                                                         "Set Security &Code", "Setup &Macro"}));
-  EXPECT_EQ(Captions(window.mnuHelp), QStringList({"Contents", "-", "&About"}));
+  EXPECT_EQ(Captions(window.mnuHelp), QStringList({"&Contents", "-", "&About"}));
 
   EXPECT_EQ(EnabledItems(window.mnuFile),
-            QStringList({"&Catalog Maintenance", "Print &Setup", "Print &Current Entry", "&Eject Page", "E&xit"}));
+            QStringList({"&Catalog Maintenance", "Print &Setup", "&Print Current Entry", "&Eject Page", "E&xit"}));
   EXPECT_EQ(EnabledItems(window.mnuEdit),
             QStringList({"&Save Entry", "&Erase Screen", "&Delete Entry", "&Undelete Entry", "Copy &Any Previous",
-                         "Copy &Last", "&Memo", "&Remove Memo", "Picture/Sound"}));
+                         "Copy &Last", "&Memo", "&Remove Memo", "&Picture/Sound"}));
   EXPECT_EQ(EnabledItems(window.mnuView),
             QStringList({"Select &Number", "&Previous", "Ne&xt", "List &Range", "List &Alphabetically", "&Search",
-                         "Search && Rep&lace", "&Global Search", "Find &Deleted", "Thumbnail", "Totals"}));
+                         "Search && Rep&lace", "&Global Search", "Find &Deleted", "&Thumbnail", "T&otals"}));
   EXPECT_EQ(EnabledItems(window.mnuReports), QStringList({"&Setup", "&Report Maintenance", "Print Pre&view"}));
-  EXPECT_EQ(EnabledItems(window.mnuUtilities), QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate Deleted",
+  EXPECT_EQ(EnabledItems(window.mnuUtilities), QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate &Deleted",
                                                             "Set Security &Code", "Setup &Macro"}));
-  EXPECT_EQ(EnabledItems(window.mnuHelp), QStringList({"Contents", "&About"}));
+  EXPECT_EQ(EnabledItems(window.mnuHelp), QStringList({"&Contents", "&About"}));
 }
 
 TEST_F(MainWindowTest, WithoutACatalogTheCatalogCommandsAreDisabled) {
@@ -191,8 +191,14 @@ TEST_F(MainWindowTest, LongBoxesAreCutToTheWindowAndTheScreenScrolls) {
 QImage Picture(QLabel& label) { return label.grab().toImage(); }
 
 TEST_F(MainWindowTest, FieldNamesShowAsTypedAndTakeNoKeys) {
-  Start({{"R&B", 40, kKeyField}, {"Tom & Jerry", 20, kKeyField}, {"Sci&Fantasy", 10}, {"<b>Bold</b>", 10}});
+  Start({{"R&B", 40, kKeyField},
+         {"Tom & Jerry", 20, kKeyField},
+         {"Sci&Fantasy", 10},
+         {"<b>Bold</b>", 10},
+         {"WWWWWWWWWWWWWW", 10}});
   const auto& labels = window.lblFieldName;
+  // The widest name a field can have is shown whole.
+  EXPECT_LE(labels[4]->fontMetrics().horizontalAdvance(labels[4]->text()), labels[4]->contentsRect().width());
   EXPECT_EQ(labels[0]->text(), "R&&B");
   EXPECT_EQ(labels[1]->text(), "Tom && Jerry");
   EXPECT_EQ(labels[2]->text(), "Sci&&Fantasy");
@@ -266,10 +272,10 @@ TEST_F(MainWindowTest, EmptyRowsAboveTheLastOneCountInTheHeight) {
   EXPECT_LT(window.picEntries->height(), last.bottom() + last.height());
 }
 
-TEST_F(MainWindowTest, HelpContentsOpensTheHelpPages) {
+TEST_F(MainWindowTest, HelpContentsOpensTheHelpPagesWithTheirTasksAndEscapeOrCloseClosesThem) {
   Start({{"Title", 20}});
   window.mnuHContents->trigger();
-  const auto* help = window.findChild<frmHelp*>();
+  auto* help = window.findChild<frmHelp*>();
   ASSERT_NE(help, nullptr);
   EXPECT_TRUE(help->isVisible());
   const QString text = help->txtHelp->toPlainText();
@@ -277,6 +283,22 @@ TEST_F(MainWindowTest, HelpContentsOpensTheHelpPages) {
                               "Catalog Maintenance", "About"}) {
     EXPECT_TRUE(text.contains(QLatin1String(command))) << command;
   }
+  for (const auto& [page, title] : {std::pair{"first-catalog.html", "A first catalog"},
+                                    {"finding.html", "Finding entries"},
+                                    {"printing.html", "Printing and PDF"},
+                                    {"pictures.html", "Pictures and sounds"},
+                                    {"sorting.html", "Sorting and browsing in sorted order"},
+                                    {"backup.html", "Backing up"}}) {
+    EXPECT_TRUE(text.contains(QLatin1String(title))) << title;
+    help->txtHelp->setSource(QUrl(QLatin1String(page)));
+    EXPECT_TRUE(help->txtHelp->toPlainText().startsWith(QLatin1String(title))) << page;
+    help->txtHelp->backward();
+  }
+  QTest::keyClick(help->txtHelp, Qt::Key_Escape);
+  EXPECT_FALSE(help->isVisible());
+  window.mnuHContents->trigger();
+  help->cmdClose->click();
+  EXPECT_FALSE(help->isVisible());
 }
 
 TEST(HelpWindowTest, AMissingHelpPageIsNamedWhereItWasLookedFor) {

@@ -106,6 +106,7 @@ TEST_F(WindowsTest, NumberPromptCanHideWhatIsTyped) {
     EXPECT_EQ(prompt.txtNumber->echoMode(), QLineEdit::Password);
     EXPECT_EQ(prompt.txtNumber->maxLength(), 4);
     QTest::keyClicks(prompt.txtNumber, "123456");
+    EXPECT_EQ(prompt.txtNumber->displayText(), "****");
     prompt.cmdOK->click();
   }};
   EXPECT_EQ(ui.AskNumber({.caption = "Code", .question = "Code?", .maxLength = 4, .password = true}), "1234");
@@ -256,6 +257,17 @@ TEST_F(WindowsTest, MessageBoxesCarryTitleIconButtonsAndLineBreaks) {
   EXPECT_EQ(ui.ShowMessage({"Fine.", kAppTitle, Buttons::Ok, Icon::None}), Answer::Ok);
 }
 
+TEST_F(WindowsTest, EnterNeverConfirmsAQuestionThatDestroysDataAndEscapeAnswersNo) {
+  Qt::Key key = Qt::Key_Return;
+  ui.takeOver = [&key](QDialog& dialog) { QTest::keyClick(&dialog, key); };
+  EXPECT_EQ(ui.ShowMessage({"Delete?", kAppTitle, Buttons::YesNo, Icon::Question, true}), Answer::No);
+  EXPECT_EQ(ui.ShowMessage({"Replace?", "Replace File?", Buttons::OkCancel, Icon::Exclamation, true}), Answer::Cancel);
+  EXPECT_EQ(ui.ShowMessage({"Copy the format?", kAppTitle, Buttons::YesNo, Icon::Question}), Answer::Yes);
+  key = Qt::Key_Escape;
+  EXPECT_EQ(ui.ShowMessage({"Copy the format?", kAppTitle, Buttons::YesNo, Icon::Question}), Answer::No);
+  EXPECT_EQ(ui.ShowMessage({"Replace?", "Replace File?", Buttons::OkCancel, Icon::Exclamation, true}), Answer::Cancel);
+}
+
 TEST_F(WindowsTest, FileChoosersTakeTheFilterAndGiveThePath) {
   EXPECT_EQ(NameFilters("Bitmap (*.bmp)|*.bmp"), QStringList({"Bitmap (*.bmp)"}));
   EXPECT_EQ(NameFilters("Wave|*.wav|All files|*.*"), QStringList({"Wave (*.wav)", "All files (*.*)"}));
@@ -270,8 +282,16 @@ TEST_F(WindowsTest, FileChoosersTakeTheFilterAndGiveThePath) {
     static_cast<QDialog&>(chooser).accept();
   };
   EXPECT_EQ(ui.ChooseOpenFile({.title = "Select Picture File", .filter = "Bitmap (*.bmp)|*.bmp"}), picture);
-  ui.takeOver = [](QDialog& dialog) { dialog.reject(); };
+  // An existing file is asked about once: by the chooser, or by the caller instead.
+  bool asks = false;
+  ui.takeOver = [&asks](QDialog& dialog) {
+    asks = !dynamic_cast<QFileDialog&>(dialog).testOption(QFileDialog::DontConfirmOverwrite);
+    dialog.reject();
+  };
   EXPECT_EQ(ui.ChooseSaveFile({.title = "Save"}), std::nullopt);
+  EXPECT_TRUE(asks);
+  EXPECT_EQ(ui.ChooseSaveFile({.title = "ASCII File", .confirmOverwrite = false}), std::nullopt);
+  EXPECT_FALSE(asks);
 }
 
 TEST_F(WindowsTest, TheIncompatibleCatalogWindowSaysWhy) {
