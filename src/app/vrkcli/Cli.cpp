@@ -7,6 +7,7 @@
 
 #include "admin/CatalogFiles.h"
 #include "app/help/ProgramHelp.h"
+#include "catalog/Journal.h"
 #include "catalog/Layout.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -61,11 +62,12 @@ bool IsCatalogFile(const Program& program, const std::string& path) {
 
 }  // namespace
 
-int CheckNewBase(const std::string& base, std::string& directory, std::string& name) {
+int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::string& name) {
   if (!SplitCatalogPath(base, directory, name)) {
     return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
   }
   if (!DirectoryExists(directory)) return BadInput("no directory for " + base);
+  if (!FinishJournals(ui, directory, name)) return kFailed;
   if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. Import Aborted.");
   return 0;
 }
@@ -76,6 +78,7 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
     return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
   }
   session.program.programDirectory = ProgramDirectory("");
+  if (!FinishJournals(session.ui, directory, name)) return kFailed;
   if (!FileExists(directory + "/" + name + ".DAT") || !FileExists(directory + "/" + name + ".SET")) {
     return BadInput("no catalog " + base);
   }
