@@ -125,6 +125,25 @@ bool StillAt(const BufferedFile& file, const std::string& path) {
   return sys::IdOf(file.handle(), open) == 0 && sys::IdOfPath(NativePath(path), named) == 0 && open == named;
 }
 
+// Says "NAME was renamed to NEW." when the entry file, no longer at base + ".DAT", is now the entry
+// file of another catalog of the directory: a rename was made while this program waited for it.
+void SayWhereRenamed(Ui& ui, const BufferedFile& entries, const std::string& base) {
+  const auto slash = base.rfind('/');
+  const std::string directory = base.substr(0, slash), name = base.substr(slash + 1);
+  std::vector<std::string> files;
+  sys::FileId open, named;
+  if (FileExists(base + ".DAT") || sys::IdOf(entries.handle(), open) != 0 ||
+      sys::ListDirectory(directory.empty() ? "/" : directory, files) != 0) {
+    return;
+  }
+  for (const std::string& file : files) {
+    if (UpperAscii(file).ends_with(".DAT") && sys::IdOfPath(directory + "/" + file, named) == 0 && named == open) {
+      ui.Message(name + " was renamed to " + file.substr(0, file.size() - 4) + ".", Icon::Exclamation);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 std::string SetupFilePath(const std::string& base) {
@@ -162,6 +181,7 @@ bool LockCatalog(CatalogStore& store, const std::string& base, int mode, int& fi
     BufferedFile& entries = *store.files.Get(file);
     if (!entries.Lock(sys::Lock::kExclusive, kLockWait)) break;
     if (StillAt(entries, base + ".DAT")) return true;
+    SayWhereRenamed(store.ui, entries, base);
     (void)store.files.Close(file);  // nothing was written
     file = FileExists(base + ".DAT") ? OpenFile(store.ui, store.files, base + ".DAT", mode, 0, false) : 0;
   }
@@ -222,6 +242,10 @@ int OpenCatalog(CatalogStore& store, const std::string& directory, const std::st
   const std::string base = directory + "/" + name;
   if (SizeOf(base + ".DAT") < 1 || SizeOf(SetupFilePath(base)) < 1) return 0;
   bool change = access != CatalogAccess::kRead;
+  // A rename or removal that began meanwhile has its files half moved, not read-only: it is waited for.
+  if (change && !MayChange(base) && (!FinishJournals(store.ui, directory, name) || SizeOf(base + ".DAT") < 1)) {
+    return 0;
+  }
   if (change && !MayChange(base)) {
     if (access == CatalogAccess::kChange) {
       store.ui.Message("The files of " + name + " are read-only: it cannot be changed.", Icon::Exclamation);

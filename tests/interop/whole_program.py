@@ -170,6 +170,25 @@ def readers(vrkcli, work):
     if len(check_indexes(vrkcli, base, "readers", keys=["Title"])) != adds + 1:
         sys.exit("readers: entries are missing")
     print(f"readers: {walks} walks beside {adds} adds, none failed")
+    # Adds beside renames to and fro: each add is saved, or says clearly why not.
+    other = os.path.join(work, "NEW")
+    renames = 20
+    script = (f'for i in $(seq {renames}); do "{vrkcli}" rename "{base}" NEW >/dev/null || echo failed; '
+              f'"{vrkcli}" rename "{other}" CAT >/dev/null || echo failed; done')
+    loop = subprocess.Popen(["bash", "-c", script], stdout=subprocess.PIPE, text=True)
+    saved = refused = 0
+    while loop.poll() is None:
+        add = run(vrkcli, "add", base, "Title=Beside")
+        if add.returncode == 0:
+            saved += 1
+        elif "read-only" in add.stderr or not any(why in add.stderr for why in ("renamed to", "no catalog", "in use")):
+            sys.exit(f"readers: an add beside a rename failed ({add.returncode}): {add.stderr!r}")
+        else:
+            refused += 1
+    failed = loop.communicate()[0].count("failed")
+    if len(check_indexes(vrkcli, base, "renames", keys=["Title"])) != adds + 1 + saved:
+        sys.exit("readers: an add beside a rename was lost")
+    print(f"renames: {2 * renames - failed} renames beside {saved} adds saved and {refused} refused clearly")
 
 
 def backups(vrkcli, work):

@@ -82,8 +82,14 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
   if (!FileExists(directory + "/" + name + ".DAT") || !FileExists(directory + "/" + name + ".SET")) {
     return BadInput("no catalog " + base);
   }
-  // Why a catalog cannot be used (in use, read-only, incompatible) has been said by then.
-  return UseCatalog(session.program, directory, name, access) ? 0 : kFailed;
+  // Why a catalog cannot be used (in use, read-only, incompatible) has been said by then; one that
+  // another program renamed or removed meanwhile is said here when it was not.
+  const int said = session.ui.messageCount;
+  if (UseCatalog(session.program, directory, name, access)) return 0;
+  if (session.ui.messageCount == said && !FileExists(directory + "/" + name + ".DAT")) {
+    session.ui.Message(name + " was renamed or removed by another program.", Icon::Exclamation);
+  }
+  return kFailed;
 }
 
 int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite) {
