@@ -1,6 +1,7 @@
 #include "catalog/Journal.h"
 
 #include <chrono>
+#include <utility>
 
 #include "catalog/Files.h"
 #include "platform/FileSystem.h"
