@@ -13,8 +13,8 @@ namespace vrk {
 
 // The files beside the index files, in the order the commands handle them: entry, setup, macro and
 // memo file, and what a change stopped half way left staged.
-inline constexpr std::array<const char*, 6> kCatalogExtensions = {".DAT", ".SET",         ".MCR",
-                                                                  ".MEM", kStagedEntries, kStagedSetup};
+inline constexpr std::array<const char*, 7> kCatalogExtensions = {".DAT",         ".SET",       ".MCR",       ".MEM",
+                                                                  kStagedEntries, kStagedSetup, kStagedMacros};
 
 // 1 to 8 letters A to Z and digits.
 bool IsCatalogName(std::string_view name);

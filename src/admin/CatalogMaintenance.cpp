@@ -7,6 +7,7 @@
 #include "admin/CatalogSetup.h"
 #include "admin/EditCatalog.h"
 #include "catalog/EntryFile.h"
+#include "catalog/Journal.h"
 #include "dbase/DbfImport.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -28,8 +29,10 @@ std::optional<std::string> AskCatalogName(Ui& ui, const std::string& caption) {
   return name;
 }
 
-// True, after the beep and "Catalog already exists. … Aborted.", when NAME.DAT is there.
+// True, after the beep and "Catalog already exists. … Aborted.", when NAME.DAT is there once a rename
+// or removal of that name left half done is finished; true too, after its message, when that failed.
 bool CatalogExists(CatalogMaintenance& m, const std::string& name, const std::string& command) {
+  if (!FinishJournals(m.store.ui, m.directory, name)) return true;
   if (!FileExists(m.directory + "/" + name + ".DAT")) return false;
   m.store.ui.Beep();
   m.store.ui.Message("Catalog already exists. " + command + " Aborted.");
@@ -267,50 +270,28 @@ bool RenameCatalogFiles(CatalogStore& holder, const std::string& directory, cons
       return false;
     }
   }
-  ui.ShowBusy();
-  bool ok = true;
-  std::vector<std::size_t> renamed;
-  for (std::size_t i = 0; ok && i < files; ++i) {
-    const std::string path = NativePath(directory + "/" + from[i]);
-    if (!FileExists(path)) continue;
-    if (const int error = sys::RenameNew(path, directory + "/" + to[i])) {
-      ok = Failed(ui, error, directory + "/" + to[i]);
-      // The files renamed so far go back: a catalog is never left half under each name.
-      for (const std::size_t done : renamed)
-        (void)sys::RenameFile(directory + "/" + to[done], directory + "/" + from[done]);
-    } else {
-      renamed.push_back(i);
-    }
-  }
-  for (std::size_t i = files; ok && i < from.size(); ++i) {
+  std::vector<JournalStep> steps;
+  for (std::size_t i = 0; i < from.size(); ++i) {
     const std::string path = NativePath(directory + "/" + from[i]);
     if (from[i] == to[i] || !FileExists(path)) continue;
     // An index file of that name belongs to another catalog whose name begins alike: this catalog's
     // index goes, and is rebuilt where it is needed.
-    const int error =
-        FileExists(directory + "/" + to[i]) ? sys::RemoveFile(path) : sys::RenameNew(path, directory + "/" + to[i]);
-    if (error != 0) ok = Failed(ui, error, path);
+    const bool taken = i >= files && FileExists(directory + "/" + to[i]);
+    steps.push_back({FileNamePart(path), taken ? std::string() : to[i]});
   }
-  if (const int error = sys::SyncDirectory(directory.empty() ? "/" : directory); ok && error != 0) {
-    ok = Failed(ui, error, directory);
-  }
+  ui.ShowBusy();
+  const bool ok = RunJournal(ui, directory, JournalName(name, newName), steps, true);
   ui.ClearBusy();
-  if (!renamed.empty() && ok) holder.catalogName = newName;
+  if (ok) holder.catalogName = newName;
   return ok;
 }
 
 bool RemoveCatalogFiles(CatalogStore& holder, const std::string& directory, const std::string& name) {
+  // The entry file first: once it is gone the catalog is, and the rest is finished by whoever comes next.
+  std::vector<JournalStep> steps;
+  for (const std::string& path : ExistingCatalogFiles(directory, name)) steps.push_back({FileNamePart(path), {}});
   holder.ui.ShowBusy();
-  bool ok = true;
-  for (const std::string& path : ExistingCatalogFiles(directory, name)) {
-    if (const int error = sys::RemoveFile(path)) {
-      ok = Failed(holder.ui, error, path);
-      if (FileExists(directory + "/" + name + ".DAT")) break;  // the catalog is still whole
-    }
-  }
-  if (const int error = sys::SyncDirectory(directory.empty() ? "/" : directory); ok && error != 0) {
-    ok = Failed(holder.ui, error, directory);
-  }
+  const bool ok = RunJournal(holder.ui, directory, JournalName(name, {}), steps, false);
   holder.ui.ClearBusy();
   return ok;
 }

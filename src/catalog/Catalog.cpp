@@ -6,6 +6,7 @@
 
 #include "catalog/EntryFile.h"
 #include "catalog/FileIo.h"
+#include "catalog/Journal.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
@@ -15,10 +16,8 @@ namespace {
 
 constexpr int kSlotSize = 16;
 constexpr int kFirstFormulaSlot = 47;
-constexpr int kSettingsStart = 336;  // ReportName … FirstSorted
-constexpr int kSettingsEnd = 412;
-constexpr int kOptionsStart = 622;  // TopMargin … PageNumbers
-constexpr int kOptionsEnd = 736;
+constexpr int kSettingsStart = 336;  // ReportName … FirstSorted, to byte 412
+constexpr int kOptionsEnd = 736;     // TopMargin … PageNumbers, from byte 622
 constexpr std::string_view kOperators = "+-*/";
 constexpr auto kLockWait = std::chrono::seconds(2);
 
@@ -67,9 +66,14 @@ bool WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettin
   const int file = OpenFile(store.ui, store.files, path, kBinary, 0, false);
   if (file == 0) return false;
 
-  // The bytes up to the end of the options, placed as in the file; the two regions are written.
+  // The bytes up to the end of the options, placed as in the file. The two regions go in one write
+  // with the file's own bytes between them, so that a change is never stored half.
   std::string bytes(kOptionsEnd, '\0');
   char* at = bytes.data();
+  if (ReadBlock(store, file, kSettingsStart, at + kSettingsStart, kOptionsEnd - kSettingsStart) < 0) {
+    (void)store.files.Close(file);  // nothing was written
+    return false;
+  }
   const std::string name = CharToOem(settings.ReportName);
   std::memcpy(at + 336, name.data(), kFieldNameLength);
   PutShort(at + 350, settings.FormatSelected);
@@ -89,10 +93,7 @@ bool WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettin
   PutShort(at + 718, settings.PrintMemos);
   PutShort(at + 734, settings.PageNumbers);
 
-  const std::string_view view(bytes);
-  const bool written =
-      WriteBlock(store, file, kSettingsStart, view.substr(kSettingsStart, kSettingsEnd - kSettingsStart)) &&
-      WriteBlock(store, file, kOptionsStart, view.substr(kOptionsStart, kOptionsEnd - kOptionsStart));
+  const bool written = WriteBlock(store, file, kSettingsStart, std::string_view(bytes).substr(kSettingsStart));
   return store.files.Close(file) && written;
 }
 
@@ -124,6 +125,25 @@ bool StillAt(const BufferedFile& file, const std::string& path) {
   return sys::IdOf(file.handle(), open) == 0 && sys::IdOfPath(NativePath(path), named) == 0 && open == named;
 }
 
+// Says "NAME was renamed to NEW." when the entry file, no longer at base + ".DAT", is now the entry
+// file of another catalog of the directory: a rename was made while this program waited for it.
+void SayWhereRenamed(Ui& ui, const BufferedFile& entries, const std::string& base) {
+  const auto slash = base.rfind('/');
+  const std::string directory = base.substr(0, slash), name = base.substr(slash + 1);
+  std::vector<std::string> files;
+  sys::FileId open, named;
+  if (FileExists(base + ".DAT") || sys::IdOf(entries.handle(), open) != 0 ||
+      sys::ListDirectory(directory.empty() ? "/" : directory, files) != 0) {
+    return;
+  }
+  for (const std::string& file : files) {
+    if (UpperAscii(file).ends_with(".DAT") && sys::IdOfPath(directory + "/" + file, named) == 0 && named == open) {
+      ui.Message(name + " was renamed to " + file.substr(0, file.size() - 4) + ".", Icon::Exclamation);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 std::string SetupFilePath(const std::string& base) {
@@ -134,16 +154,18 @@ std::string SetupFilePath(const std::string& base) {
 bool FinishReplacement(CatalogStore& store, const std::string& base) {
   const std::string entries = NativePath(base + kStagedEntries);
   const std::string setup = NativePath(base + kStagedSetup);
-  int error = 0;
-  std::string path;
-  if (FileExists(entries)) {
+  const std::string macros = NativePath(base + kStagedMacros);
+  const bool stagedMacros = FileExists(macros);  // a save that never took effect
+  int error = stagedMacros ? sys::RemoveFile(macros) : 0;
+  std::string path = macros;
+  if (error == 0 && FileExists(entries)) {
     // The change never took effect: what it staged goes, the staged entry file last.
     if (FileExists(setup) && (error = sys::RemoveFile(setup)) != 0) path = setup;
     if (error == 0 && (error = sys::RemoveFile(entries)) != 0) path = entries;
-  } else if (FileExists(setup)) {
+  } else if (error == 0 && FileExists(setup)) {
     path = base + ".SET";
     error = sys::RenameFile(setup, NativePath(path));
-  } else {
+  } else if (error == 0 && !stagedMacros) {
     return true;
   }
   const std::string directory = base.substr(0, base.rfind('/') + 1);
@@ -159,6 +181,7 @@ bool LockCatalog(CatalogStore& store, const std::string& base, int mode, int& fi
     BufferedFile& entries = *store.files.Get(file);
     if (!entries.Lock(sys::Lock::kExclusive, kLockWait)) break;
     if (StillAt(entries, base + ".DAT")) return true;
+    SayWhereRenamed(store.ui, entries, base);
     (void)store.files.Close(file);  // nothing was written
     file = FileExists(base + ".DAT") ? OpenFile(store.ui, store.files, base + ".DAT", mode, 0, false) : 0;
   }
@@ -214,9 +237,15 @@ bool ReadSetup(CatalogStore& store, const std::string& directory, const std::str
 }
 
 int OpenCatalog(CatalogStore& store, const std::string& directory, const std::string& name, CatalogAccess access) {
+  // A rename or removal another program left half done is finished first.
+  if (!FinishJournals(store.ui, directory, name)) return 0;
   const std::string base = directory + "/" + name;
   if (SizeOf(base + ".DAT") < 1 || SizeOf(SetupFilePath(base)) < 1) return 0;
   bool change = access != CatalogAccess::kRead;
+  // A rename or removal that began meanwhile has its files half moved, not read-only: it is waited for.
+  if (change && !MayChange(base) && (!FinishJournals(store.ui, directory, name) || SizeOf(base + ".DAT") < 1)) {
+    return 0;
+  }
   if (change && !MayChange(base)) {
     if (access == CatalogAccess::kChange) {
       store.ui.Message("The files of " + name + " are read-only: it cannot be changed.", Icon::Exclamation);
@@ -316,7 +345,7 @@ bool CreateCatalog(CatalogStore& store, const std::string& basePath, const Field
   const int entries = OpenFile(store.ui, store.files, basePath + ".DAT", kRecords, header.EntryLength, false);
   if (entries == 0) return false;
   header.Reserved.fill(0);
-  ok = WriteHeader(store, entries, header) && store.files.Get(entries)->Sync();
+  ok = WriteHeader(store, entries, header) && SyncBlocks(store, entries, basePath + ".DAT");
   return store.files.Close(entries) && ok;
 }
 
@@ -324,8 +353,23 @@ bool WriteHeader(CatalogStore& store, int file, const CatalogHeader& header) {
   return WriteBlock(store, file, 0, EncodeHeader(header));
 }
 
+void RefreshEntryCount(CatalogStore& store) {
+  if (store.writable || store.entryFile == 0) return;
+  BufferedFile& file = *store.files.Get(store.entryFile);
+  char bytes[kHeaderLength];
+  std::size_t got = 0;
+  // Past the file's read-ahead, which may hold the header as it was.
+  if (sys::ReadAt(file.handle(), 0, bytes, sizeof bytes, got) != 0 || got != sizeof bytes) return;
+  const CatalogHeader header = DecodeHeader(bytes);
+  if (header.EntryLength == store.header.EntryLength && header.FieldLength == store.header.FieldLength &&
+      HeaderIsSound(header, file.Size())) {
+    store.header.EntryCount = header.EntryCount;
+  }
+}
+
 bool CloseCatalog(CatalogStore& store, int file) {
-  const bool written = !store.writable || (WriteHeader(store, file, store.header) && store.files.Get(file)->Sync());
+  const bool written =
+      !store.writable || (WriteHeader(store, file, store.header) && SyncBlocks(store, file, store.BasePath() + ".DAT"));
   store.writable = false;
   return store.files.Close(file) && written;
 }

@@ -31,10 +31,13 @@ enum class CatalogAccess {
 // is then the catalog's. At every moment the catalog is whole, as it was before or as it is after.
 inline constexpr const char* kStagedEntries = ".DA$";
 inline constexpr const char* kStagedSetup = ".SE$";
+// The macro file written whole beside NAME.MCR before it takes its place (shell/TextMacros.h); one
+// left by a stopped program never took effect.
+inline constexpr const char* kStagedMacros = ".MC$";
 // The catalog's setup file: the staged one of a change that took effect, else base + ".SET".
 std::string SetupFilePath(const std::string& base);
-// Finishes the change a stopped program left half done, or drops what it staged. Run while holding the
-// catalog's lock. False, after its message, when a file could not be moved or removed.
+// Finishes the change a stopped program left half done, or drops what it staged (a staged macro file
+// too). Run while holding the catalog's lock. False, after its message, when a file could not be moved or removed.
 [[nodiscard]] bool FinishReplacement(CatalogStore& store, const std::string& base);
 
 // Waits a little for the lock that keeps other programs from changing the catalog whose entry file
@@ -59,6 +62,10 @@ int OpenCatalog(CatalogStore& store, const std::string& directory, const std::st
 [[nodiscard]] bool CreateCatalog(CatalogStore& store, const std::string& basePath, const FieldTable& fields,
                                  CatalogHeader& header);
 [[nodiscard]] bool WriteHeader(CatalogStore& store, int file, const CatalogHeader& header);
+// Reads the entry count of a catalog opened for reading again, from the disk: other programs may have
+// added entries since it was opened. A change of the entries writes the count before it marks its
+// indexes whole, so an index opened (and locked) before this call names no entry beyond the count.
+void RefreshEntryCount(CatalogStore& store);
 // Writes the header of a catalog that may be changed, puts it on the disk and closes the entry file.
 // False when the header could not be written.
 [[nodiscard]] bool CloseCatalog(CatalogStore& store, int file);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "catalog/Catalog.h"
+#include "catalog/Journal.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
@@ -29,7 +30,8 @@ std::string LayoutError(const CatalogLayout& layout) {
 }
 
 bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
-                      const CatalogLayout& layout) {
+                      const CatalogLayout& layout, const std::string& filesName) {
+  if (!FinishJournals(store.ui, directory, name)) return false;
   // Nothing is written until both files may be: a directory in the way fails before a setup file
   // is left behind, and an existing file is replaced only when the user says so.
   for (const char* extension : {".SET", ".DAT"}) {
@@ -46,9 +48,12 @@ bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const s
       return false;
     }
   }
-  // What a change of an earlier catalog of that name left staged would be taken for this one's.
-  for (const char* staged : {kStagedSetup, kStagedEntries}) {
-    const std::string path = NativePath(directory + "/" + name + staged);
+  // What a change of an earlier catalog of that name left staged would be taken for this one's, and
+  // what a killed program left under the name the files are written as goes too.
+  const std::string files = filesName.empty() ? name : filesName;
+  for (const std::string& staged : {name + kStagedSetup, name + kStagedEntries, files + ".SET", files + ".DAT"}) {
+    if (files == name && !staged.ends_with('$')) continue;
+    const std::string path = NativePath(directory + "/" + staged);
     if (const int error = FileExists(path) ? sys::RemoveFile(path) : 0) {
       ReportFileError(store.ui, FileFailureFromErrno(error, path));
       return false;
@@ -57,11 +62,11 @@ bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const s
   const FormulaTable current = store.formulaTable;
   FieldTable fields;
   CatalogHeader header;
-  if (!InitSetup(store, directory, name, fields, header)) return false;
+  if (!InitSetup(store, directory, files, fields, header)) return false;
   header.FieldLength = layout.lengths;
   header.EntryLength = EntryLengthFor(layout.lengths);
   store.formulaTable = layout.formulas;
-  const bool ok = CreateCatalog(store, directory + "/" + name, layout.fields, header);
+  const bool ok = CreateCatalog(store, directory + "/" + files, layout.fields, header);
   store.formulaTable = current;
   return ok;
 }

@@ -22,11 +22,13 @@ CatalogLayout LayoutOf(const CatalogStore& store);
 // The setup editor's message for a layout it would not accept, or "" when the layout is fine.
 std::string LayoutError(const CatalogLayout& layout);
 
-// Makes a new catalog with default settings, as New in catalog maintenance does. A file of that name
-// already there is replaced only when the user agrees; files an earlier catalog of that name left
-// staged go. The formula table of the current catalog is in
-// force again afterwards. False when nothing was made or a file could not be written.
+// Makes a new catalog with default settings, as New in catalog maintenance does. A rename or removal
+// of that name left half done is finished first (catalog/Journal.h); a file of that name already there
+// is replaced only when the user agrees; files an earlier catalog of that name left staged go. With
+// `filesName`, the files are written under that name instead (an import's staged name, whose files a
+// killed import left are removed first). The formula table of the current catalog is in force again
+// afterwards. False when nothing was made or a file could not be written.
 bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
-                      const CatalogLayout& layout);
+                      const CatalogLayout& layout, const std::string& filesName = {});
 
 }  // namespace vrk

@@ -4,15 +4,22 @@
 
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
+#include "catalog/FileIo.h"
+#include "catalog/Journal.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace vrk {
 
 NewCatalog StartNewCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
                            const CatalogLayout& layout) {
+  const std::string staged = kStagedImport + name;
   NewCatalog catalog{
-      .entryPath = directory + "/" + name + ".DAT",
+      .directory = directory,
+      .name = name,
+      .entryPath = directory + "/" + staged + ".DAT",
       .header = {.EntryCount = 0, .FieldLength = layout.lengths, .EntryLength = EntryLengthFor(layout.lengths)}};
-  if (!CreateNewCatalog(store, directory, name, layout)) return catalog;
+  if (!CreateNewCatalog(store, directory, name, layout, staged)) return catalog;
   catalog.file = OpenFile(store.ui, store.files, catalog.entryPath, kBinary, 0, false);
   if (catalog.file != 0) store.files.Get(catalog.file)->BeginBatch();
   return catalog;
@@ -42,11 +49,37 @@ bool FinishNewCatalog(CatalogStore& store, NewCatalog& catalog) {
     counted = std::clamp<EntryNumber>(onDisk, 0, counted);
   }
   // The entries are on the disk before the header counts them, and the header before the import ends.
-  const bool synced = entries.Sync();
+  const bool synced = SyncBlocks(store, catalog.file, catalog.entryPath);
   catalog.header.EntryCount = synced ? static_cast<float>(counted) : 0.0f;
-  const bool written = WriteHeader(store, catalog.file, catalog.header) && entries.Sync();
+  const bool written =
+      WriteHeader(store, catalog.file, catalog.header) && SyncBlocks(store, catalog.file, catalog.entryPath);
   const bool closed = store.files.Close(catalog.file);
   return !catalog.refused && flushed && synced && written && closed;
+}
+
+}  // namespace vrk
+
+namespace vrk {
+
+bool PlaceNewCatalog(CatalogStore& store, const NewCatalog& catalog, bool keep) {
+  const std::string staged = catalog.directory + "/" + kStagedImport + catalog.name;
+  std::vector<JournalStep> steps;
+  if (const std::string setup = NativePath(catalog.directory + "/" + catalog.name + ".SET"); FileExists(setup)) {
+    steps.push_back({FileNamePart(setup), {}});
+  }
+  // The entry file last: the catalog is there once it is.
+  for (const char* extension : {".SET", ".DAT"})
+    steps.push_back({kStagedImport + catalog.name + extension, catalog.name + extension});
+  if (keep &&
+      RunJournal(store.ui, catalog.directory, JournalName(kStagedImport + catalog.name, catalog.name), steps, true)) {
+    return true;
+  }
+  for (const char* extension : {".SET", ".DAT"}) {
+    if (const int error = FileExists(staged + extension) ? sys::RemoveFile(staged + extension) : 0) {
+      (void)ReportFileError(store.ui, FileFailureFromErrno(error, staged + extension));
+    }
+  }
+  return false;
 }
 
 }  // namespace vrk

@@ -169,7 +169,8 @@ bool ImportCsv(CatalogStore& store, const std::string& path, const CsvImportPlan
                      Icon::Exclamation);
   }
   NewCatalog catalog = StartNewCatalog(store, directory, name, plan.layout);
-  bool whole = catalog.file != 0 && WriteRows(store, path, plan, catalog);
+  const bool written = catalog.file != 0 && WriteRows(store, path, plan, catalog);
+  bool whole = PlaceNewCatalog(store, catalog, written);
   const bool keyed = std::any_of(plan.layout.fields.begin(), plan.layout.fields.end(), IsKeyField);
   if (whole && keyed) whole = ReIndexCatalog(store, directory, name);
   ShowChanges(store.ui, plan.changes);

@@ -49,8 +49,9 @@ CatalogLayout ImportLayout(const DbfInput& input) {
 }
 
 // Writes the table's records as entries 1, 2, … of the new catalog, then the header that counts them.
-// `whole` turns false when not every record reached the catalog.
-void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input, const std::string& path,
+// `whole` turns false when not every record reached the catalog. False when a record could not be
+// read or written.
+bool WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input, const std::string& path,
                   NewCatalog& catalog, bool& whole) {
   if (input.recordCount > static_cast<std::uint32_t>(kMostEntries)) {
     store.ui.Message("DBASE III File: " + PathText(path) + " holds more records than a catalog can count; the first " +
@@ -63,18 +64,16 @@ void WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input,
   EntryRecord entry;
   entry.Status = kStatusActive;  // records marked deleted in the table too
   std::vector<std::string> values;
-  for (EntryNumber d = 1; d <= wanted; ++d) {
+  bool read = true;
+  for (EntryNumber d = 1; read && d <= wanted; ++d) {
     const int code = ReadDBFRecord(engine, input, d, values);
     if (code != kDbfOk) ShowRefusal(store, code, " When Reading DBaseIII File: " + PathText(path));
     // A record that cannot be read ends the import: records missing from a cut-off table are not made up.
-    if (code != kDbfOk && code != kDbfBadDate) {
-      whole = false;
-      break;
-    }
-    for (std::size_t i = 0; i < used && i < values.size(); ++i) entry.Field[i] = std::move(values[i]);
-    if (!AppendNewEntry(store, catalog, entry)) break;  // the File Error box has been shown
+    read = code == kDbfOk || code == kDbfBadDate;
+    for (std::size_t i = 0; read && i < used && i < values.size(); ++i) entry.Field[i] = std::move(values[i]);
+    if (read && !AppendNewEntry(store, catalog, entry)) break;  // the File Error box has been shown
   }
-  if (!FinishNewCatalog(store, catalog)) whole = false;
+  return FinishNewCatalog(store, catalog) && read;
 }
 
 }  // namespace
@@ -127,12 +126,13 @@ bool ImportDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, 
   const DbfInput input = OpenDBF(store, engine, path);
   store.ui.Message("DBASE contains" + std::string(" ") + std::to_string(input.recordCount) + " Records");
   bool whole = input.complete;
-  NewCatalog catalog = StartNewCatalog(store, directory, name, ImportLayout(input));
-  const bool made = catalog.file != 0;
-  if (made) WriteEntries(store, engine, input, path, catalog, whole);
-  if (input.handle != 0 && !CloseDBF(store, engine, input.handle)) whole = false;
+  // A table that could not be read whole makes no catalog.
+  NewCatalog catalog = input.complete ? StartNewCatalog(store, directory, name, ImportLayout(input)) : NewCatalog{};
+  const bool written = catalog.file != 0 && WriteEntries(store, engine, input, path, catalog, whole);
+  const bool closed = input.handle == 0 || CloseDBF(store, engine, input.handle);
+  const bool placed = input.complete && PlaceNewCatalog(store, catalog, written && closed);
   store.ui.ClearBusy();
-  return made && whole;
+  return placed && whole;
 }
 
 }  // namespace vrk

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "catalog/Catalog.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
@@ -73,6 +74,9 @@ IndexOpen OpenIndex(CatalogStore& store, int field, const std::string& catalogNa
   }
   if (result == lib::kNdxOk) {
     handle = opened;
+    // A reader beside programs that add entries: the index may name entries added since the catalog
+    // was opened, which the count read now includes.
+    if (catalogName == store.catalogName) RefreshEntryCount(store);
     return IndexOpen::kOpened;
   }
   if (result == lib::kNdxMissing || result == lib::kNdxDamaged) return IndexOpen::kInDoubt;

@@ -92,6 +92,18 @@ int OpenFile(const std::string& path, Access access, Creation creation, FileHand
   return 0;
 }
 
+int CreateUniqueFile(const std::string& prefix, const std::string& suffix, std::string& path, FileHandle& file) {
+  CloseFile(file);
+  if (const int change = NextChange(); change != 0) return change == kDropped ? EIO : change;
+  std::string name = prefix + "XXXXXX" + suffix;
+  const int descriptor = ::mkostemps(name.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
+  if (descriptor < 0) return errno;
+  file.descriptor_ = descriptor;
+  file.writable_ = true;
+  path = name;
+  return 0;
+}
+
 int CloseFile(FileHandle& file) {
   if (file.descriptor_ < 0) return 0;
   const int result = ::close(std::exchange(file.descriptor_, -1));

@@ -52,6 +52,7 @@ class FileHandle {
 
  private:
   friend int OpenFile(const std::string&, Access, Creation, FileHandle&);
+  friend int CreateUniqueFile(const std::string&, const std::string&, std::string&, FileHandle&);
   friend int CloseFile(FileHandle&);
   int descriptor_ = -1;
   bool writable_ = false;
@@ -59,6 +60,10 @@ class FileHandle {
 
 // Opens a regular file; a FIFO given as a file never blocks the open.
 [[nodiscard]] int OpenFile(const std::string& path, Access access, Creation creation, FileHandle& file);
+// Creates a new file, open for reading and writing, whose name no other file has: `prefix`, six
+// characters the system chooses, then `suffix`; `path` is its name.
+[[nodiscard]] int CreateUniqueFile(const std::string& prefix, const std::string& suffix, std::string& path,
+                                   FileHandle& file);
 // Closes the file now; the error of the close, when there was one.
 int CloseFile(FileHandle& file);
 

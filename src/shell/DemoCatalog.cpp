@@ -234,8 +234,8 @@ bool MakeDemoCatalog(Program& program, const std::string& directory, const std::
     written = AppendNewEntry(program, catalog, record);
   }
   // The keys are filed once, by the rebuild, before the catalog is opened with its report format.
-  if (!FinishNewCatalog(program, catalog) || !written || !ReIndexCatalog(program, directory, name) ||
-      !UseCatalog(program, directory, name, CatalogAccess::kChange)) {
+  if (!PlaceNewCatalog(program, catalog, FinishNewCatalog(program, catalog) && written) ||
+      !ReIndexCatalog(program, directory, name) || !UseCatalog(program, directory, name, CatalogAccess::kChange)) {
     return false;
   }
   const bool formatted = UseDemoReportFormat(program, name);

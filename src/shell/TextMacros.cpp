@@ -1,5 +1,6 @@
 #include "shell/TextMacros.h"
 
+#include "catalog/Catalog.h"
 #include "catalog/FileIo.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -68,7 +69,7 @@ bool LoadMacros(CatalogStore& store, MacroTable& table) {
 // leaves the macros as they were.
 bool SaveMacros(CatalogStore& store, const MacroTable& table) {
   const std::string path = MacroPath(store);
-  const std::string staged = store.BasePath() + ".MC$";
+  const std::string staged = store.BasePath() + kStagedMacros;
   const int file = OpenFile(store.ui, store.files, staged, kWriteText, 0, false);
   if (file == 0) return false;
   bool saved = WriteBlock(store, file, 0, MacroFileBytes(table)) && SyncBlocks(store, file, staged);

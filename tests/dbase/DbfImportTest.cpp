@@ -34,6 +34,13 @@ class DbfImportTest : public ::testing::Test {
     return ImportDBF(store, engine, Path(), "IMP", dir.path());
   }
   CatalogOnDisk Imported() const { return test::ReadCatalog(dir.path(), "IMP"); }
+  // A failed import leaves no file of IMP, nor one staged for it.
+  bool NothingMade() const {
+    for (const auto& file : std::filesystem::directory_iterator(dir.path())) {
+      if (file.path().filename().string().find("IMP") != std::string::npos) return false;
+    }
+    return true;
+  }
   std::string Path() const { return dir / "IN.DBF"; }
   std::string ReadError(int code) const { return DbfErrorText(code) + " When Reading DBaseIII File: " + Path(); }
 
@@ -167,7 +174,7 @@ TEST_F(DbfImportTest, EmptyTableMakesAnEmptyCatalog) {
   EXPECT_EQ(Imported().header.Count(), 0);
 }
 
-TEST_F(DbfImportTest, DamagedTablesAreReportedAndGiveAnEmptyCatalog) {
+TEST_F(DbfImportTest, DamagedTablesAreReportedAndMakeNoCatalog) {
   const std::string good = ForeignTable(0x03, {{"A", 'C', 2}, {"B", 'N', 3}}, {" ab123"});
   const auto patched = [&](std::size_t at, const std::string& bytes) {
     return std::string(good).replace(at, bytes.size(), bytes);
@@ -190,21 +197,16 @@ TEST_F(DbfImportTest, DamagedTablesAreReportedAndGiveAnEmptyCatalog) {
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{DbfErrorText(c.code) + "When Opening DBaseIII File: " + Path(),
                                                     "DBASE contains 0 Records"}))
         << c.what;
-    const CatalogOnDisk catalog = Imported();
-    EXPECT_EQ(Layout(catalog), LinesFrom(1, {})) << c.what;
-    EXPECT_EQ(catalog.header.EntryLength, 54);
-    EXPECT_EQ(catalog.header.Count(), 0);
+    EXPECT_TRUE(NothingMade()) << c.what;
   }
 }
 
-TEST_F(DbfImportTest, RecordsMissingAtTheEndStopTheImportAndAreNotCounted) {
+TEST_F(DbfImportTest, RecordsMissingAtTheEndStopTheImportAndMakeNoCatalog) {
   std::string table = ForeignTable(0x03, {{"A", 'C', 3}}, {" one", " two", " thr"});
   table.replace(4, 4, Le(5, 4));
   EXPECT_FALSE(Import(table.substr(0, table.size() - 2)));
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{"DBASE contains 5 Records", ReadError(kErrPastEndOfFile)}));
-  const CatalogOnDisk catalog = Imported();
-  ASSERT_EQ(catalog.entries.size(), 2u);
-  EXPECT_EQ(catalog.entries[1].Field[0], "two");
+  EXPECT_TRUE(NothingMade());
 
   // A count no catalog can hold is neither believed nor used to size anything.
   ui.messages.clear();
@@ -215,10 +217,10 @@ TEST_F(DbfImportTest, RecordsMissingAtTheEndStopTheImportAndAreNotCounted) {
                             "DBASE III File: " + Path() +
                                 " holds more records than a catalog can count; the first 16777216 are imported.",
                             ReadError(kErrPastEndOfFile)}));
-  EXPECT_EQ(Imported().header.Count(), 3);
+  EXPECT_TRUE(NothingMade());
 }
 
-TEST_F(DbfImportTest, DiskRefusingTheEntriesIsReportedAndOnlyWholeEntriesAreCounted) {
+TEST_F(DbfImportTest, DiskRefusingTheEntriesIsReportedAndLeavesNothing) {
   std::vector<std::string> records;
   for (int i = 0; i < 3000; ++i) records.push_back(" " + std::string(96, 'x') + std::to_string(1000 + i));
   TempDirectory::WriteFile(Path(), ForeignTable(0x03, {{"TEXT", 'C', 100}}, records));
@@ -228,10 +230,7 @@ TEST_F(DbfImportTest, DiskRefusingTheEntriesIsReportedAndOnlyWholeEntriesAreCoun
   }
   ASSERT_EQ(ui.texts(), (std::vector<std::string>{"DBASE contains 3000 Records", "The disk is full."}));
   EXPECT_EQ(ui.messages[1].title, "File Error");
-  const CatalogOnDisk catalog = Imported();
-  EXPECT_EQ(catalog.header.Count(), 100000 / 117 - 1);
-  ASSERT_FALSE(catalog.entries.empty());
-  EXPECT_EQ(catalog.entries.back().Field[0], records[catalog.entries.size() - 1].substr(1));
+  EXPECT_TRUE(NothingMade());
 }
 
 TEST_F(DbfImportTest, ExportedCatalogComesBackWithItsNamesLengthsAndTexts) {
@@ -281,7 +280,7 @@ TEST_F(DbfImportTest, AnImportKilledAtAnyWriteCountsOnlyEntriesThatAreThere) {
 TEST_F(DbfImportTest, MissingTableIsReported) {
   EXPECT_FALSE(ImportDBF(store, engine, dir / "NONE.DBF", "IMP", dir.path()));
   EXPECT_EQ(ui.texts()[0], DbfErrorText(kErrFileNotFound) + "When Opening DBaseIII File: " + dir / "NONE.DBF");
-  EXPECT_EQ(Imported().header.EntryLength, 54);
+  EXPECT_TRUE(NothingMade());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "dbase/DbfEngine.h"
 #include "fakes/Catalogs.h"
 #include "fakes/FakeUi.h"
+#include "fakes/FileSizeLimit.h"
 #include "fakes/ForeignTable.h"
 #include "fakes/Layouts.h"
 #include "fakes/Locale.h"
@@ -110,6 +111,16 @@ TEST_F(VrkcliDbaseTest, ExportWritesEveryEntryAndReplacesOnlyWhenAsked) {
   EXPECT_EQ(Vrkcli({"export-dbf", dir / "CAT", table, "--overwrite"}).status, 0);
   EXPECT_EQ(TempDirectory::ReadFile(dir / "OUT.DBF"), bytes);
 
+  // A full disk half way leaves the table it was to replace as it was, and nothing beside it.
+  TempDirectory::WriteFile(dir / "OUT.DBF", "keep");
+  test::FileSizeLimit limit(bytes.size() - 10);
+  const Outcome full = Vrkcli({"export-dbf", dir / "CAT", table, "--overwrite"});
+  limit.Lift();
+  EXPECT_EQ(full.status, 1);
+  EXPECT_NE(full.err, "");
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "OUT.DBF"), "keep");
+  EXPECT_FALSE(fs::exists(dir / "OUT.DBF.NEW"));
+
   const std::string catalog = TempDirectory::ReadFile(dir / "CAT.DAT");
   for (const auto& refused :
        {Vrkcli({"export-dbf", dir / "CAT", dir / "cat.dat", "--overwrite"}),
@@ -127,8 +138,10 @@ TEST_F(VrkcliDbaseTest, ExportOfFieldNamesTheEngineRefusesFails) {
   const Outcome refused = Vrkcli({"export-dbf", dir / "OWNERS", dir / "owners.dbf"});
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.out, "");
-  EXPECT_EQ(refused.err, "Error 106 Invalid field nameWhen Creating DBaseIII File: " + dir / "owners.dbf" + "\n");
+  // The table is written beside its place first.
+  EXPECT_EQ(refused.err, "Error 106 Invalid field nameWhen Creating DBaseIII File: " + dir / "OWNERS.DBF.NEW" + "\n");
   EXPECT_FALSE(fs::exists(dir / "OWNERS.DBF"));
+  EXPECT_FALSE(fs::exists(dir / "OWNERS.DBF.NEW"));
 }
 
 }  // namespace

@@ -19,11 +19,11 @@
 
 namespace vrk::test {
 
-// A program on the catalog CAT of a directory, opened as the desktop program opens it.
+// A program on the catalog CAT (or `name`) of a directory, opened as the desktop program opens it.
 struct FaultSession {
-  explicit FaultSession(const std::string& directory) {
+  explicit FaultSession(const std::string& directory, const std::string& name = "CAT") {
     SetProgramDirectory(program, directory);
-    opened = UseCatalog(program, directory, "CAT", CatalogAccess::kChange);
+    opened = UseCatalog(program, directory, name, CatalogAccess::kChange);
     EraseScreen(program);
   }
   // The program ends without a word: whatever it still had to write is lost with it.
@@ -49,6 +49,7 @@ inline void AtEveryWrite(sys::FaultKind fault, const std::string& name,
                          const std::function<void(const std::string&)>& check) {
   const long writes = run(sys::FaultKind::kNone, 0);
   ASSERT_GT(writes, 0);
+  ::testing::Test::RecordProperty("points", static_cast<int>(writes));  // in the XML report
   for (long at = 1; at <= writes; ++at) {
     run(fault, at);
     const std::string of = std::to_string(at) + " of " + std::to_string(writes);

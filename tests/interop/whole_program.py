@@ -6,6 +6,9 @@
                      entry exactly once
   writers VRKCLI     two programs adding entries to one catalog at the same time lose none of them
   read-only VRKCLI   a catalog whose files may not be written is read, and a change of it is refused
+  readers VRKCLI     walks of an index beside a loop of adds never fail
+  backups VRKCLI     two backups started in the same second both make an archive of their own, and a
+                     .part file a killed backup left is removed
 """
 import os
 import shutil
@@ -149,7 +152,70 @@ def read_only(vrkcli, work):
     print("read-only: read, and a change refused")
 
 
+def readers(vrkcli, work):
+    base = os.path.join(work, "CAT")
+    run(vrkcli, "new", base, "Title:20:key", "Notes:8", check=True)
+    run(vrkcli, "add", base, "Title=First", check=True)
+    adds = 150
+    script = f'for i in $(seq {adds}); do "{vrkcli}" add "{base}" Title=T$i >/dev/null || echo failed; done'
+    loop = subprocess.Popen(["bash", "-c", script], stdout=subprocess.PIPE, text=True)
+    walks = 0
+    while loop.poll() is None:
+        walk = run(vrkcli, "walk", base, "Title")
+        if walk.returncode != 0:
+            sys.exit(f"readers: walk {walks + 1} beside the adds failed: {walk.stderr}")
+        walks += 1
+    if loop.communicate()[0].count("failed"):
+        sys.exit("readers: an add beside the walks failed")
+    if len(check_indexes(vrkcli, base, "readers", keys=["Title"])) != adds + 1:
+        sys.exit("readers: entries are missing")
+    print(f"readers: {walks} walks beside {adds} adds, none failed")
+    # Adds beside renames to and fro: each add is saved, or says clearly why not.
+    other = os.path.join(work, "NEW")
+    renames = 20
+    script = (f'for i in $(seq {renames}); do "{vrkcli}" rename "{base}" NEW >/dev/null || echo failed; '
+              f'"{vrkcli}" rename "{other}" CAT >/dev/null || echo failed; done')
+    loop = subprocess.Popen(["bash", "-c", script], stdout=subprocess.PIPE, text=True)
+    saved = refused = 0
+    while loop.poll() is None:
+        add = run(vrkcli, "add", base, "Title=Beside")
+        if add.returncode == 0:
+            saved += 1
+        elif "read-only" in add.stderr or not any(why in add.stderr for why in ("renamed to", "no catalog", "in use")):
+            sys.exit(f"readers: an add beside a rename failed ({add.returncode}): {add.stderr!r}")
+        else:
+            refused += 1
+    failed = loop.communicate()[0].count("failed")
+    if len(check_indexes(vrkcli, base, "renames", keys=["Title"])) != adds + 1 + saved:
+        sys.exit("readers: an add beside a rename was lost")
+    print(f"renames: {2 * renames - failed} renames beside {saved} adds saved and {refused} refused clearly")
+
+
+def backups(vrkcli, work):
+    base = os.path.join(work, "CAT")
+    make_catalog(vrkcli, base, 3)
+    folder = os.path.join(work, "backup")
+    os.mkdir(folder)
+    stale = os.path.join(folder, "CAT-20000101-000000-killed.part")
+    open(stale, "w").write("half an archive")
+    os.utime(stale, (0, 0))
+    rounds = 5
+    for _ in range(rounds):
+        pair = [subprocess.Popen([vrkcli, "backup", base], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                 text=True) for _ in range(2)]
+        for backup in pair:
+            out, err = backup.communicate()
+            if backup.returncode != 0:
+                sys.exit(f"backups: a backup beside another failed ({backup.returncode}): {err}")
+    names = os.listdir(folder)
+    archives = [name for name in names if name.endswith(".tar.gz")]
+    if len(archives) != 2 * rounds or any(name.endswith(".part") for name in names):
+        sys.exit(f"backups: {len(archives)} archives of {2 * rounds} backups, and {names}")
+    print(f"backups: {2 * rounds} backups in pairs, {len(archives)} archives, the killed one's .part removed")
+
+
 if __name__ == "__main__":
     mode, vrkcli = sys.argv[1], os.path.abspath(sys.argv[2])
     with tempfile.TemporaryDirectory() as work:
-        {"crash": crash, "writers": writers, "read-only": read_only}[mode](vrkcli, work)
+        modes = {"crash": crash, "writers": writers, "read-only": read_only, "readers": readers, "backups": backups}
+        modes[mode](vrkcli, work)

@@ -96,6 +96,30 @@ bool AddFile(archive* out, const std::string& path, std::string& failure, const 
   return ok;
 }
 
+// What a backup writes before it is whole; renamed into place once it is.
+constexpr const char* kPart = ".part";
+
+// Removes the NAME-….part files of backups that were killed: a running backup holds its own locked
+// and writes it all the time, so one unlocked and unchanged for a minute is nobody's.
+void RemoveStaleParts(const std::string& folder, const std::string& name, const std::string& own) {
+  std::vector<std::string> files;
+  if (sys::ListDirectory(folder, files) != 0) return;
+  const std::int64_t now =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+  for (const std::string& file : files) {
+    const std::string path = folder + "/" + file;
+    if (!file.starts_with(name + "-") || !file.ends_with(kPart) || path == own) continue;
+    sys::FileHandle part;
+    std::int64_t modified = 0;
+    if (sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, part) == 0 &&
+        sys::LockFile(part, sys::Lock::kExclusive) == 0 && sys::ModificationTime(part, modified) == 0 &&
+        now - modified >= 60) {
+      (void)sys::RemoveFile(path);  // best effort: the next backup tries again
+    }
+  }
+}
+
+
 // ---- Pictures and sounds ---------------------------------------------------------------------------
 // The files the entries name in field 21 go into the archive under media/ with their absolute paths
 // (relative ones taken from the working directory, as the programs find them). A file that is not
@@ -175,11 +199,14 @@ int Backup(const std::string& directory, const std::string& name, bool withMedia
   }
   const std::string stamp = Stamp();
   std::string target = folder + "/" + name + "-" + stamp + ".tar.gz";
-  const std::string partial = folder + "/" + name + "-" + stamp + ".part";
+  // A name of its own, also beside another backup of the same second.
+  std::string partial;
   Sink sink;
-  if (const int error = sys::OpenFile(partial, sys::Access::kReadWrite, sys::Creation::kReplace, sink.file)) {
-    return Fail("cannot write " + partial, error);
+  if (const int error = sys::CreateUniqueFile(folder + "/" + name + "-" + stamp + "-", kPart, partial, sink.file)) {
+    return Fail("cannot write in " + folder, error);
   }
+  (void)sys::LockFile(sink.file, sys::Lock::kExclusive);  // where locks are kept; see RemoveStaleParts
+  RemoveStaleParts(folder, name, partial);
   archive* out = archive_write_new();
   archive_write_add_filter_gzip(out);
   archive_write_set_format_pax_restricted(out);

@@ -7,6 +7,7 @@
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
 #include "catalog/EntryText.h"
+#include "catalog/Journal.h"
 #include "catalog/Layout.h"
 #include "index/Keys.h"
 #include "index/Rebuild.h"
@@ -25,8 +26,9 @@ int CommandNew(const Args& args) {
   if (!SplitCatalogPath(args[0], directory, name)) return BadInput("not a catalog base path: " + args[0]);
   CatalogLayout layout;
   if (const int status = ParseLayout(Args(args.begin() + 1, args.end()), layout)) return status;
-  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
   Session session;
+  if (!FinishJournals(session.ui, directory, name)) return kFailed;
+  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
   return MakeCatalog(session.program, directory, name, layout) ? 0 : kFailed;
 }
 

@@ -7,6 +7,7 @@
 
 #include "admin/CatalogFiles.h"
 #include "app/help/ProgramHelp.h"
+#include "catalog/Journal.h"
 #include "catalog/Layout.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -61,11 +62,12 @@ bool IsCatalogFile(const Program& program, const std::string& path) {
 
 }  // namespace
 
-int CheckNewBase(const std::string& base, std::string& directory, std::string& name) {
+int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::string& name) {
   if (!SplitCatalogPath(base, directory, name)) {
     return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
   }
   if (!DirectoryExists(directory)) return BadInput("no directory for " + base);
+  if (!FinishJournals(ui, directory, name)) return kFailed;
   if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. Import Aborted.");
   return 0;
 }
@@ -76,11 +78,18 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
     return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
   }
   session.program.programDirectory = ProgramDirectory("");
+  if (!FinishJournals(session.ui, directory, name)) return kFailed;
   if (!FileExists(directory + "/" + name + ".DAT") || !FileExists(directory + "/" + name + ".SET")) {
     return BadInput("no catalog " + base);
   }
-  // Why a catalog cannot be used (in use, read-only, incompatible) has been said by then.
-  return UseCatalog(session.program, directory, name, access) ? 0 : kFailed;
+  // Why a catalog cannot be used (in use, read-only, incompatible) has been said by then; one that
+  // another program renamed or removed meanwhile is said here when it was not.
+  const int said = session.ui.messageCount;
+  if (UseCatalog(session.program, directory, name, access)) return 0;
+  if (session.ui.messageCount == said && !FileExists(directory + "/" + name + ".DAT")) {
+    session.ui.Message(name + " was renamed or removed by another program.", Icon::Exclamation);
+  }
+  return kFailed;
 }
 
 int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite) {

@@ -43,9 +43,10 @@ std::string EntriesText(EntryNumber count);
 // A catalog text for output: trailing blanks removed, UTF-8.
 std::string Out(const std::string& ansi);
 
-// BASE as an import makes it: a catalog that does not exist yet, in a directory that does. Returns 0,
-// or the exit status after printing why not.
-int CheckNewBase(const std::string& base, std::string& directory, std::string& name);
+// BASE as an import makes it: a catalog that does not exist yet (once a rename or removal of that name
+// left half done is finished), in a directory that does. Returns 0, or the exit status after printing
+// why not.
+int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::string& name);
 // Opens BASE as the current catalog: for reading, or for a change, which locks it against other
 // programs changing it. Returns 0, or the exit status after printing why not.
 int OpenBase(Session& session, const std::string& base, CatalogAccess access);

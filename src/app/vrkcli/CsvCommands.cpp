@@ -23,8 +23,8 @@ int CommandImportCsv(const Args& args) {
   if (files.size() != 2) return BadUsage("import-csv");
   if (!FileExists(files[0])) return BadInput("no file " + files[0]);
   std::string directory, name;
-  if (const int status = CheckNewBase(files[1], directory, name)) return status;
   Session session;
+  if (const int status = CheckNewBase(session.ui, files[1], directory, name)) return status;
   std::optional<CsvImportPlan> plan = PlanCsvImport(session.ui, files[0]);
   if (!plan) return kFailed;
   for (const std::string& key : keys) {

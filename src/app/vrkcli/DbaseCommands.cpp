@@ -2,9 +2,11 @@
 #include <iostream>
 
 #include "app/vrkcli/Cli.h"
+#include "csv/CsvFormat.h"
 #include "dbase/DbfExport.h"
 #include "dbase/DbfImport.h"
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 namespace vrk::cli {
@@ -14,8 +16,8 @@ int CommandImportDbf(const Args& args) {
   const std::string table = DbfTableFile(args[0]);
   if (table.empty() || !FileExists(table)) return BadInput("no dBase III table " + args[0]);
   std::string directory, name;
-  if (const int status = CheckNewBase(args[1], directory, name)) return status;
   Session session;
+  if (const int status = CheckNewBase(session.ui, args[1], directory, name)) return status;
   DbfEngine engine;
   return ImportDBF(session.program, engine, args[0], name, directory) ? 0 : kFailed;
 }
@@ -32,10 +34,23 @@ int CommandExportDbf(const Args& args) {
   if (const int status = OpenBase(session, files[0], CatalogAccess::kRead)) return status;
   if (const int status = CheckExportTarget(program, files[1], table, overwrite)) return status;
   DbfEngine engine;
-  const EntryNumber count = ExportEntries(program, engine, path, 1, program.header.Count());
-  if (count < 0) return kFailed;
+  // Written beside the table and put in its place once whole: a failure leaves the table as it was.
+  const std::string staged = NativePath(DbfTableFile(table + ".new"));  // table names are upper case: NAME.DBF.NEW
+  const EntryNumber count = ExportEntries(program, engine, staged, 1, program.header.Count());
+  const bool whole = count == program.header.Count();
+  const int error = whole ? sys::RenameFile(staged, NativePath(table)) : 0;
+  if (!whole || error != 0) {
+    (void)sys::RemoveFile(staged);
+    // A table that could not be made has had its message.
+    if (count >= 0 || error != 0) {
+      session.ui.Message(PathText(table) + " was not written" + (error != 0 ? " (" + ErrorText(error) + ")" : "") +
+                             "; it is left as it was.",
+                         Icon::Exclamation);
+    }
+    return kFailed;
+  }
   std::cout << Utf8FromAnsi(ExportCompletionText(count, PathText(table))) << '\n';
-  return count == program.header.Count() ? 0 : kFailed;
+  return 0;
 }
 
 }  // namespace vrk::cli

@@ -124,10 +124,10 @@ int CommandMacros(const Args& args) {
     return status;
   }
   if (!LoadMacros(program, program.macros.table)) return Finish(session, false);
-  EditMacro edit{program};
-  for (const auto& [index, text] : changes) {
-    if (!SaveMacroText(edit, index, text)) return Finish(session, false);
-  }
+  // Every change in one save: the macro file holds all of them or none.
+  MacroTable table = program.macros.table;
+  for (const auto& [index, text] : changes) lib::FilterMacro(text, table.at(static_cast<std::size_t>(index)));
+  if (!changes.empty() && !SaveMacros(program, table)) return Finish(session, false);
   if (changes.empty()) {
     for (int i = 0; i < kMacroKeys; ++i) {
       std::cout << MacroKeyName(i) << '\t' << Utf8FromAnsi(TypedMacro(program.macros.table, i)) << '\n';
