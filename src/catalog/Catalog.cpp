@@ -316,7 +316,7 @@ bool CreateCatalog(CatalogStore& store, const std::string& basePath, const Field
   const int entries = OpenFile(store.ui, store.files, basePath + ".DAT", kRecords, header.EntryLength, false);
   if (entries == 0) return false;
   header.Reserved.fill(0);
-  ok = WriteHeader(store, entries, header) && store.files.Get(entries)->Sync();
+  ok = WriteHeader(store, entries, header) && SyncBlocks(store, entries, basePath + ".DAT");
   return store.files.Close(entries) && ok;
 }
 
@@ -325,7 +325,8 @@ bool WriteHeader(CatalogStore& store, int file, const CatalogHeader& header) {
 }
 
 bool CloseCatalog(CatalogStore& store, int file) {
-  const bool written = !store.writable || (WriteHeader(store, file, store.header) && store.files.Get(file)->Sync());
+  const bool written =
+      !store.writable || (WriteHeader(store, file, store.header) && SyncBlocks(store, file, store.BasePath() + ".DAT"));
   store.writable = false;
   return store.files.Close(file) && written;
 }

@@ -4,6 +4,7 @@
 
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
+#include "catalog/FileIo.h"
 
 namespace vrk {
 
@@ -42,9 +43,10 @@ bool FinishNewCatalog(CatalogStore& store, NewCatalog& catalog) {
     counted = std::clamp<EntryNumber>(onDisk, 0, counted);
   }
   // The entries are on the disk before the header counts them, and the header before the import ends.
-  const bool synced = entries.Sync();
+  const bool synced = SyncBlocks(store, catalog.file, catalog.entryPath);
   catalog.header.EntryCount = synced ? static_cast<float>(counted) : 0.0f;
-  const bool written = WriteHeader(store, catalog.file, catalog.header) && entries.Sync();
+  const bool written =
+      WriteHeader(store, catalog.file, catalog.header) && SyncBlocks(store, catalog.file, catalog.entryPath);
   const bool closed = store.files.Close(catalog.file);
   return !catalog.refused && flushed && synced && written && closed;
 }

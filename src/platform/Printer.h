@@ -34,6 +34,8 @@ class Printer {
   virtual bool SetFont(const PrinterFont& font) = 0;
   // The printer dialog in its setup form: which printer, or a PDF file; false when cancelled.
   virtual bool Setup() { return false; }
+  // The file the printer prints into (Print to File); empty for a printer.
+  virtual std::string OutputFile() const { return {}; }
 };
 
 // The printer of a program that has none: every call fails, so output to it reports a printer failure

@@ -6,6 +6,7 @@
 #include "platform/Ui.h"
 #include "report/AsciiFile.h"
 #include "report/Completion.h"
+#include "report/OutputTarget.h"
 #include "report/PrintedOutput.h"
 #include "report/QuickView.h"
 
@@ -23,6 +24,7 @@ class PrinterOutput : public EntryOutput {
   explicit PrinterOutput(const ReportContext& context) : context_(context), sink_(context.printer) {}
 
   bool Start() override {
+    if (RefuseOutputTarget(context_.store, context_.printer.OutputFile())) return false;
     StartReportRun(context_);
     return !StartPrintRun(context_);
   }
@@ -34,12 +36,14 @@ class PrinterOutput : public EntryOutput {
     return Sent::kFailed;
   }
 
-  void Finish(EntryNumber count) override {
+  bool Finish(EntryNumber count) override {
     if (!WriteRunTotals(context_, sink_, count)) {
       context_.printer.AbandonDocument();
-      return;
+      return false;
     }
-    if (EndPrintJob(context_)) ShowCompletionMessage(context_.store, PrintedText(count));
+    if (!EndPrintJob(context_)) return false;
+    ShowCompletionMessage(context_.store, PrintedText(count));
+    return true;
   }
 
  private:
@@ -58,6 +62,7 @@ class AsciiOutput : public EntryOutput {
       path_ = GetASCFile(context_);
       if (path_.empty()) return false;
     } else {
+      if (RefuseOutputTarget(context_.store, path_)) return false;
       StartAsciiFile(context_.state.output);
     }
     file_ = std::make_unique<AsciiReportFile>(context_.store, path_);
@@ -70,9 +75,11 @@ class AsciiOutput : public EntryOutput {
     return Sent::kFailed;
   }
 
-  void Finish(EntryNumber count) override {
+  bool Finish(EntryNumber count) override {
     const bool totals = WriteRunTotals(context_, *file_, count);
-    if (file_->Close() && totals) ShowCompletionMessage(context_.store, AsciiWrittenText(count, path_));
+    if (!file_->Close() || !totals) return false;
+    ShowCompletionMessage(context_.store, AsciiWrittenText(count, path_));
+    return true;
   }
 
  private:
@@ -97,7 +104,10 @@ class QuickViewOutput : public EntryOutput {
     return view_.rows.size() >= most ? Sent::kFull : Sent::kMore;
   }
 
-  void Finish(EntryNumber) override { context_.store.ui.dialogs.Show(view_); }
+  bool Finish(EntryNumber) override {
+    context_.store.ui.dialogs.Show(view_);
+    return true;
+  }
 
  private:
   ReportContext context_;

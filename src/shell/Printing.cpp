@@ -2,6 +2,7 @@
 
 #include "platform/Printer.h"
 #include "platform/Ui.h"
+#include "report/OutputTarget.h"
 #include "report/PrintedOutput.h"
 #include "report/ReportSetup.h"
 #include "shell/Editing.h"
@@ -11,6 +12,7 @@ namespace vrk {
 void PrintCurrentEntry(Program& program) {
   if (!program.CatalogOpen()) return;
   const ReportContext context = program.Report();
+  if (RefuseOutputTarget(program, program.printer.OutputFile())) return;
   if (!ApplyPrinterFont(program.printer, program.report.printerFont)) {
     program.ui.Message("Printer Error.");
     return;
@@ -23,6 +25,9 @@ void PrintCurrentEntry(Program& program) {
 
 void EjectPage(Program& program) { (void)EndPrintJob(program.Report()); }
 
-void PrintSetup(Program& program) { (void)program.printer.Setup(); }
+// A file chosen to print into that the program lives on is refused at once, and at every print.
+void PrintSetup(Program& program) {
+  if (program.printer.Setup()) (void)RefuseOutputTarget(program, program.printer.OutputFile());
+}
 
 }  // namespace vrk

@@ -1,6 +1,7 @@
 #include "shell/Reports.h"
 
 #include "platform/Ui.h"
+#include "report/OutputTarget.h"
 #include "report/ReportMaintenance.h"
 #include "report/ReportSetup.h"
 #include "shell/EntryScreen.h"
@@ -13,7 +14,11 @@ void ReportSetupCommand(Program& program) {
   setup.formatSelected = !program.reportFormatName.empty();
   setup.readOnly = program.readOnly;
   setup.printerFont = &program.report.printerFont;
-  setup.printer = &program.printer;
+  // A font goes on the page at once: a printer that prints into a file the program lives on takes it
+  // only at printing, where that is refused.
+  if (OutputTargetRefusal(ProtectedFilesOf(program), program.printer.OutputFile()).empty()) {
+    setup.printer = &program.printer;
+  }
   if (!setup.formatSelected) {
     program.ui.Message(
         "No report format selected. Printer and file output disabled.  Go to the Report Maintenance screen and "

@@ -120,6 +120,8 @@ bool QtPrinter::Setup() {
   return setupDialog && setupDialog(*printer_);
 }
 
+std::string QtPrinter::OutputFile() const { return QFile::encodeName(printer_->outputFileName()).toStdString(); }
+
 void QtPrinter::PrintToPdf(const std::string& path) {
   AbandonDocument();
   printer_->setOutputFormat(QPrinter::PdfFormat);

@@ -29,6 +29,7 @@ class QtPrinter : public Printer {
   // Ends a document in progress, then runs setupDialog on the printer.
   bool Setup() override;
 
+  std::string OutputFile() const override;
   // Prints into this PDF file from now on.
   void PrintToPdf(const std::string& path);
   QPrinter& printer() { return *printer_; }

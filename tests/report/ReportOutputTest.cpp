@@ -2,13 +2,18 @@
 // out by hand, pages through the recording printer, and the Quick View grid's columns and edits.
 #include <gmock/gmock.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "catalog/ComputedFields.h"
 #include "catalog/Memo.h"
+#include "dbase/DbfEngine.h"
 #include "fakes/ProgramFixture.h"
 #include "fakes/WriteFaults.h"
 #include "report/Output.h"
 #include "report/PrintedOutput.h"
 #include "report/QuickView.h"
+#include "search/OutputRun.h"
 
 namespace vrk::test {
 namespace {
@@ -148,6 +153,58 @@ TEST_F(ReportOutputTest, AnExistingFileAnsweredNoIsLeftAlone) {
   EXPECT_EQ(Run(ReportDestination::kAsciiFile, 1, 1), 0);
   EXPECT_EQ(TempDirectory::ReadFile(report), "keep");
   EXPECT_THAT(ui.texts(), ElementsAre("ASCII File: " + report + " already exists, OVERWRITE?"));
+}
+
+// Every output a list can write, against every file the program lives on, a symbolic and a hard link
+// to it, and a link to a catalog file not made yet: refused with one message, nothing written.
+TEST_F(ReportOutputTest, NoOutputGoesOverTheFilesTheProgramLivesOn) {
+  namespace fs = std::filesystem;
+  Open(MakeLayout({{"Name", 10, kKeyField}}));
+  Add({"x"});
+  Place(0, 1, 1, 10);
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"CAT.DAT", "the catalog CAT"}, {"CAT.SET", "the catalog CAT"},      {"CAT.MEM", "the catalog CAT"},
+      {"CAT.MCR", "the catalog CAT"}, {"CATXXX00.WDX", "the catalog CAT"}, {"LIST.FMT", "the program"},
+      {"VRK.INI", "the program"},     {"VANTLOCK.SET", "the program"}};
+  for (const auto& [file, owner] : files) {
+    if (!fs::exists(dir / file)) TempDirectory::WriteFile(dir / file, "kept");
+  }
+  fs::create_symlink(dir / "CAT.DA$", dir / "staged.txt");  // the staged entry file of a change to come
+  const std::vector<std::pair<std::string, std::function<std::unique_ptr<EntryOutput>(const std::string&)>>> outputs = {
+      {"ASCII file given", [&](const std::string& path) { return MakeAsciiOutput(program.Report(), path); }},
+      {"ASCII File chosen",
+       [&](const std::string& path) {
+         ui.fileAnswers.push_back(path);
+         return MakeReportOutput(program.Report(), ReportDestination::kAsciiFile);
+       }},
+      {"Print to File",
+       [&](const std::string& path) {
+         printer.file = path;
+         return MakeReportOutput(program.Report(), ReportDestination::kPrinter);
+       }},
+      {"dBase table", [&](const std::string& path) { return MakeDbaseOutput(program, path); }}};
+  for (const auto& [file, owner] : files) {
+    const std::string bytes = TempDirectory::ReadFile(dir / file);
+    // Links named as no file of the program, not as a report format either.
+    fs::create_symlink(dir / file, dir / ("symbolic-" + file + ".txt"));
+    fs::create_hard_link(dir / file, dir / ("hard-" + file + ".txt"));
+    for (const std::string& target :
+         {file, "symbolic-" + file + ".txt", "hard-" + file + ".txt", std::string("staged.txt")}) {
+      for (const auto& [what, make] : outputs) {
+        ui.messages.clear();
+        EXPECT_FALSE(make(dir / target)->Start()) << what << " into " << target;
+        const std::string named =
+            target == "staged.txt" ? "CAT.DA$, a file of the catalog CAT" : file + ", a file of " + owner;
+        // The dBase table is named as the engine makes it.
+        const std::string shown = what == "dBase table" ? DbfTableFile(dir / target) : dir / target;
+        EXPECT_THAT(ui.texts(), ElementsAre(shown + " is " + named + ": no output is written over it.")) << what;
+        EXPECT_EQ(TempDirectory::ReadFile(dir / file), bytes) << what << " into " << target;
+      }
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir / "CAT.DA$"));
+  EXPECT_TRUE(printer.lines.empty());
+  printer.file.clear();
 }
 
 TEST_F(ReportOutputTest, AFullDiskStopsTheReportWithoutSuccess) {

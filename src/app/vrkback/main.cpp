@@ -19,6 +19,7 @@
 #include "app/help/ProgramHelp.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "report/OutputTarget.h"
 
 namespace vrk {
 namespace {
@@ -44,6 +45,12 @@ la_ssize_t WriteToFile(archive*, void* data, const void* buffer, size_t length) 
   if ((sink.error = sys::WriteAt(sink.file, sink.written, buffer, length)) != 0) return -1;
   sink.written += length;
   return static_cast<la_ssize_t>(length);
+}
+
+// What libarchive says of its last failure; it may say nothing.
+std::string ArchiveError(archive* out) {
+  const char* text = archive_error_string(out);
+  return std::string("cannot write the archive: ") + (text != nullptr ? text : "it failed");
 }
 
 std::string Stamp() {
@@ -86,11 +93,11 @@ bool AddFile(archive* out, const std::string& path, std::string& failure) {
     ok = archive_write_data(out, buffer.data(), got) == static_cast<la_ssize_t>(got);
     at += got;
   }
-  if (!ok) failure = std::string("cannot write the archive: ") + archive_error_string(out);
+  if (!ok) failure = ArchiveError(out);
   return ok;
 }
 
-int Backup(const std::string& directory, const std::string& name) {
+int Backup(const std::string& programDirectory, const std::string& directory, const std::string& name) {
   const std::string base = directory + "/" + name;
   // Held shared: programs that only read go on, one that changes the catalog waits until the copy is made.
   sys::FileHandle lock;
@@ -107,6 +114,9 @@ int Backup(const std::string& directory, const std::string& name) {
   const std::string stamp = Stamp();
   std::string target = folder + "/" + name + "-" + stamp + ".tar.gz";
   const std::string partial = folder + "/" + name + "-" + stamp + ".part";
+  if (const std::string refusal = OutputTargetRefusal({programDirectory, directory, name}, partial); !refusal.empty()) {
+    return Fail(refusal);
+  }
   Sink sink;
   if (const int error = sys::OpenFile(partial, sys::Access::kReadWrite, sys::Creation::kReplace, sink.file)) {
     return Fail("cannot write " + partial, error);
@@ -117,13 +127,13 @@ int Backup(const std::string& directory, const std::string& name) {
   archive_write_set_bytes_in_last_block(out, 1);
   std::string failure;
   bool ok = archive_write_open2(out, &sink, nullptr, WriteToFile, nullptr, nullptr) == ARCHIVE_OK;
-  if (!ok) failure = std::string("cannot write the archive: ") + archive_error_string(out);
+  if (!ok) failure = ArchiveError(out);
   for (const std::string& path : ExistingCatalogFiles(directory, name)) {
     if (ok) ok = AddFile(out, path, failure);
   }
   if (ok && archive_write_close(out) != ARCHIVE_OK) {
     ok = false;
-    failure = std::string("cannot write the archive: ") + archive_error_string(out);
+    failure = ArchiveError(out);
   }
   archive_write_free(out);
   if (ok && sink.error == 0) {
@@ -162,5 +172,5 @@ int main(int argc, char** argv) {
     std::cerr << "vrkback: no catalog " << base << '\n';
     return vrk::kBadInput;
   }
-  return vrk::Backup(directory, name);
+  return vrk::Backup(vrk::ProgramDirectory(argv[0]), directory, name);
 }

@@ -11,6 +11,7 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "report/OutputTarget.h"
 #include "shell/Editing.h"
 #include "shell/Startup.h"
 
@@ -47,18 +48,6 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-// True when `path` is one of the open catalog's files, whatever link or other name reaches it:
-// writing an export there would destroy the catalog being exported.
-bool IsCatalogFile(const Program& program, const std::string& path) {
-  sys::FileId target;
-  if (sys::IdOfPath(NativePath(path), target) != 0) return false;
-  const std::vector<std::string> files = CatalogFileNames(program.catalogName);
-  return std::any_of(files.begin(), files.end(), [&](const std::string& file) {
-    sys::FileId id;
-    return sys::IdOfPath(NativePath(program.catalogDirectory + "/" + file), id) == 0 && id == target;
-  });
-}
-
 }  // namespace
 
 int CheckNewBase(const std::string& base, std::string& directory, std::string& name) {
@@ -85,7 +74,9 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
 
 int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite) {
   if (!DirectoryExists(DirectoryOf(path))) return BadInput("no directory for " + file);
-  if (IsCatalogFile(program, path)) return BadInput(file + " is a file of the catalog " + program.catalogName);
+  if (const std::string refusal = OutputTargetRefusal(ProtectedFilesOf(program), path); !refusal.empty()) {
+    return BadInput(Utf8FromAnsi(refusal));
+  }
   if (FileExists(path) && !overwrite) return BadInput(file + " already exists; --overwrite replaces it");
   return 0;
 }

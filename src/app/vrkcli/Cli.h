@@ -50,7 +50,8 @@ int CheckNewBase(const std::string& base, std::string& directory, std::string& n
 // programs changing it. Returns 0, or the exit status after printing why not.
 int OpenBase(Session& session, const std::string& base, CatalogAccess access);
 // `path`, the file FILE names, as the target of an export of the open catalog: its directory exists, it
-// is none of the catalog's files, and a file there is replaced only with `overwrite`. Returns 0, or the
+// is none of the files no output may replace (report/OutputTarget.h), and a file there is replaced only
+// with `overwrite`. Returns 0, or the
 // exit status after printing why not.
 int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite);
 // Takes every `flag` out of `args`; true when there was one.
