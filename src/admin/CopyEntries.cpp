@@ -155,7 +155,7 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
     DecodeSlot(record, to->header, slot.data(), keyFields);
     return AddEntryKeys(*to, keys, record, n);
   });
-  ok = file.EndBatch() && ok;
+  ok = EndBlocks(*to, to->entryFile, to->BasePath() + ".DAT") && ok;
   ui.SetMainWindowEnabled(true);
   ui.CloseGauge();
   if (ok) {

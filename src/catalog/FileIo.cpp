@@ -28,6 +28,14 @@ long ReadBlock(CatalogStore& store, int file, std::int64_t offset, char* data, s
   return got;
 }
 
+bool EndBlocks(CatalogStore& store, int file, const std::string& path) {
+  BufferedFile* open = store.files.Get(file);
+  if (open == nullptr) return false;
+  if (open->EndBatch()) return true;
+  ReportFileError(store.ui, FileFailureFromErrno(open->error(), path));
+  return false;
+}
+
 bool SyncBlocks(CatalogStore& store, int file, const std::string& path) {
   BufferedFile* open = store.files.Get(file);
   if (open == nullptr) return false;

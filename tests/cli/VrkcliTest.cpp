@@ -72,6 +72,16 @@ TEST_F(VrkcliTest, NewAddAndInfo) {
   EXPECT_TRUE(std::filesystem::exists(dir / "MUSIC.DAT"));
 }
 
+TEST_F(VrkcliTest, AnEmptyEntryFileIsSaidNotPassedOver) {
+  MakeMusic();
+  TempDirectory::WriteFile(dir / "MUSIC.DAT", "");
+  for (const std::string command : {"info ", "dump ", "add "}) {
+    const Outcome run = Cli(command + Base() + (command == "add " ? " Artist=x" : ""));
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_EQ(run.err, "vrkcli: cannot open " + Base() + ": its entry or setup file is empty or gone\n") << command;
+  }
+}
+
 // The help lists the commands that run, and each one says its own usage when its arguments are missing.
 TEST_F(VrkcliTest, EveryCommandTheHelpListsRunsAndGivesItsUsage) {
   const Outcome help = Cli("--help");

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Every vrkcli command on a full or broken disk: strace makes each fdatasync fail with EIO and each
 pwrite64 and write fail with ENOSPC, one call at a time, and every run that the failure stopped must
-exit non-zero with a line on stderr that says what failed; none may report success.
+exit non-zero with a line on stderr that says what failed; none may report success. vrkback, beside
+vrkcli, has each write of its archive refused: it says so, exits 1 and leaves no partial archive.
 
   injected_faults.py VRKCLI [--summary]   prints, per family, the points tried and how they ended
 """
@@ -13,7 +14,7 @@ import tempfile
 
 from whole_program import run
 
-FAMILIES = [("fdatasync", "EIO"), ("pwrite64", "ENOSPC"), ("write", "ENOSPC")]
+FAMILIES = [("fdatasync", "EIO"), ("pwrite64", "ENOSPC"), ("write", "ENOSPC")]  # write: of stdout
 
 # {base} is the demo catalog REC, {other} a second catalog, {dir} their directory.
 COMMANDS = [
@@ -77,13 +78,35 @@ def traced(vrkcli, trial, command, strace_args):
                           capture_output=True, text=True, env=env, cwd=trial)
 
 
-def calls(vrkcli, template, trial, command, syscall):
+def calls(program, template, trial, command, syscall):
+    """The numbers of the calls to fail: every one, but of write only those to stdout (a message that
+    cannot reach stderr cannot be said)."""
     shutil.rmtree(trial, ignore_errors=True)
     shutil.copytree(template, trial)
     with tempfile.NamedTemporaryFile() as log:
-        traced(vrkcli, trial, command, ["-e", f"trace={syscall}", "-o", log.name])
-        # Only the program's own files and its output count: not Qt's caches and fonts.
-        return sum(1 for line in open(log.name) if f"{syscall}(" in line and "resumed" not in line)
+        traced(program, trial, command, ["-y", "-e", f"trace={syscall}", "-o", log.name])
+        made = [line for line in open(log.name) if f"{syscall}(" in line and "resumed" not in line]
+    return [n for n, line in enumerate(made, 1) if syscall != "write" or f"{syscall}(1<" in line]
+
+
+def backups(vrkback, template, trial, failures):
+    """vrkback on a full disk: every write of the archive refused in turn."""
+    command = ["{base}"]
+    tried = refused = 0
+    for at in calls(vrkback, template, trial, command, "pwrite64"):
+        shutil.rmtree(trial)
+        shutil.copytree(template, trial)
+        done = traced(vrkback, trial, command, ["-o", "/dev/null", "-e", f"inject=pwrite64:error=ENOSPC:when={at}"])
+        tried += 1
+        left = os.listdir(os.path.join(trial, "backup")) if os.path.isdir(os.path.join(trial, "backup")) else []
+        what = f"vrkback: pwrite64 {at} failed with ENOSPC"
+        if done.returncode != 1 or "cannot write" not in done.stderr or "No space left on device" not in done.stderr:
+            failures.append(f"{what}: exit {done.returncode}, {done.stderr.strip()!r}")
+        elif left:
+            failures.append(f"{what}: {left} left behind")
+        else:
+            refused += 1
+    print(f"vrkback pwrite64 ENOSPC: {tried} points, {refused} failed with a message, {tried - refused} did not")
 
 
 def main():
@@ -96,7 +119,7 @@ def main():
         for syscall, error in FAMILIES:
             tried = refused = 0
             for command in COMMANDS:
-                for at in range(1, calls(vrkcli, template, trial, command, syscall) + 1):
+                for at in calls(vrkcli, template, trial, command, syscall):
                     shutil.rmtree(trial)
                     shutil.copytree(template, trial)
                     done = traced(vrkcli, trial, command,
@@ -111,6 +134,7 @@ def main():
                         refused += 1
             print(f"{syscall} {error}: {tried} points, {refused} failed with a message, "
                   f"{tried - refused} did not")
+        backups(os.path.join(os.path.dirname(vrkcli), "vrkback"), template, trial, failures)
     for failure in failures:
         print(failure)
     sys.exit(0 if summary or not failures else 1)

@@ -207,6 +207,45 @@ TEST_F(ReportOutputTest, NoOutputGoesOverTheFilesTheProgramLivesOn) {
   printer.file.clear();
 }
 
+// Each write of an ASCII report and of a dBase table refused in turn: the output fails, says so, and
+// shows no completion message.
+TEST_F(ReportOutputTest, EveryRefusedWriteOfAReportOrATableIsAFailure) {
+  Open(MakeLayout({{"Name", 10}}));
+  for (const char* name : {"a", "b", "c"}) Add({name});
+  Place(0, 1, 1, 10);
+  const std::string table = dir / "FOUND.DBF";
+  const std::vector<std::pair<std::string, std::function<std::unique_ptr<EntryOutput>()>>> outputs = {
+      {"ASCII report", [&] { return MakeAsciiOutput(program.Report(), report); }},
+      {"dBase table", [&] { return MakeDbaseOutput(program, table); }}};
+  for (const auto& [what, make] : outputs) {
+    bool whole = false;
+    test::AtEveryWrite(
+        sys::FaultKind::kFail, what,
+        [&](sys::FaultKind fault, long at) {
+          std::filesystem::remove(table);
+          ui.messages.clear();
+          sys::SetWriteFault(fault, at, ENOSPC);
+          const auto output = make();
+          whole = output->Start();
+          for (EntryNumber n = 1; whole && n <= 3; ++n) {
+            EntryRecord entry;
+            EXPECT_TRUE(ReadEntry(program, entry, program.header, n, program.entryFile));
+            whole = output->Send(n, entry) == EntryOutput::Sent::kMore;
+          }
+          whole = whole && output->Finish(3);
+          const long writes = sys::ChangesSoFar();
+          sys::SetWriteFault(sys::FaultKind::kNone);
+          EXPECT_TRUE(whole || fault != sys::FaultKind::kNone) << what;
+          return writes;
+        },
+        [&](const std::string& when) {
+          EXPECT_FALSE(whole) << when;
+          EXPECT_FALSE(ui.messages.empty()) << when;
+          for (const std::string& text : ui.texts()) EXPECT_NE(text.rfind("Wrote", 0), 0u) << when << ": " << text;
+        });
+  }
+}
+
 TEST_F(ReportOutputTest, AFullDiskStopsTheReportWithoutSuccess) {
   Open(MakeLayout({{"Name", 10}}));
   Add({"x"});

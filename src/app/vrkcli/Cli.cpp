@@ -68,8 +68,14 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
   if (!FileExists(directory + "/" + name + ".DAT") || !FileExists(directory + "/" + name + ".SET")) {
     return BadInput("no catalog " + base);
   }
-  // Why a catalog cannot be used (in use, read-only, incompatible) has been said by then.
-  return UseCatalog(session.program, directory, name, access) ? 0 : kFailed;
+  // Why a catalog cannot be used (in use, read-only, incompatible) has mostly been said by then; an
+  // empty file, or one renamed or removed while this program waited for the lock, goes without a word.
+  const int said = session.ui.messageCount;
+  if (UseCatalog(session.program, directory, name, access)) return 0;
+  if (session.ui.messageCount == said) {
+    std::cerr << "vrkcli: cannot open " << base << ": its entry or setup file is empty or gone\n";
+  }
+  return kFailed;
 }
 
 int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite) {
@@ -165,7 +171,9 @@ int ParseLayout(const Args& specs, CatalogLayout& layout) {
 bool WriteOut(std::string& text) {
   std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
   text.clear();
-  return static_cast<bool>(std::cout);
+  if (std::cout) return true;
+  std::cerr << kOutputRefused << '\n';
+  return false;
 }
 
 }  // namespace vrk::cli

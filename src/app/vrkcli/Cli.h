@@ -67,7 +67,9 @@ EntryNumber ParseEntryNumber(const Program& program, const std::string& text);
 int ParseLayout(const Args& specs, CatalogLayout& layout);
 // Entry lines (AppendEntryLine) gather in a buffer and go out in pieces of this size.
 inline constexpr std::size_t kOutputChunk = 64 * 1024;
-// Writes the text to the standard output and empties it; false when the output refused it.
+inline constexpr const char* kOutputRefused = "vrkcli: the output could not be written";
+// Writes the text to the standard output and empties it; false, after saying so, when the output
+// refused it.
 bool WriteOut(std::string& text);
 
 int CommandNew(const Args& args);

@@ -1,7 +1,5 @@
 #include "app/vrkcli/OutputOptions.h"
 
-#include <iostream>
-
 #include "catalog/EntryText.h"
 #include "catalog/Files.h"
 #include "dbase/DbfEngine.h"
@@ -19,15 +17,9 @@ class LineOutput : public EntryOutput {
   bool Start() override { return true; }
   Sent Send(EntryNumber n, const EntryRecord& entry) override {
     AppendEntryLine(out_, store_, n, entry);
-    if (out_.size() < kOutputChunk || WriteOut(out_)) return Sent::kMore;
-    std::cerr << "vrkcli: the output could not be written\n";
-    return Sent::kFailed;
+    return out_.size() < kOutputChunk || WriteOut(out_) ? Sent::kMore : Sent::kFailed;
   }
-  bool Finish(EntryNumber) override {
-    if (WriteOut(out_)) return true;
-    std::cerr << "vrkcli: the output could not be written\n";
-    return false;
-  }
+  bool Finish(EntryNumber) override { return WriteOut(out_); }
 
  private:
   const CatalogStore& store_;
