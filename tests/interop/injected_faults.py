@@ -63,6 +63,9 @@ def prepare(vrkcli, template):
     subprocess.run([vrkcli, "demo", base], env=env, capture_output=True, check=True)
     subprocess.run([vrkcli, "new", os.path.join(template, "OTHER"), "Title:30:key", "Artist:20"], env=env,
                    capture_output=True, check=True)
+    # Memos that do not compress: vrkback writes OTHER's archive in many pieces.
+    with open(os.path.join(template, "OTHER.MEM"), "wb") as memos:
+        memos.write(os.urandom(1420 * 400))
     with open(os.path.join(template, "in.csv"), "w") as csv:
         csv.write("Name,Year\r\n" + "".join(f"n{i},{1900 + i}\r\n" for i in range(50)))
 
@@ -94,7 +97,7 @@ def calls(program, template, trial, command, syscall):
 
 def backups(vrkback, template, trial, failures):
     """vrkback on a full disk: every write of the archive refused in turn."""
-    command = ["{base}"]
+    command = ["{other}"]
     tried = refused = 0
     for at in calls(vrkback, template, trial, command, "pwrite64"):
         shutil.rmtree(trial)

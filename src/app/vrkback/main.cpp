@@ -42,7 +42,11 @@ struct Sink {
 
 la_ssize_t WriteToFile(archive*, void* data, const void* buffer, size_t length) {
   auto& sink = *static_cast<Sink*>(data);
-  if ((sink.error = sys::WriteAt(sink.file, sink.written, buffer, length)) != 0) return -1;
+  // The first failure is the one said: libarchive may write again while it gives up.
+  if (const int error = sys::WriteAt(sink.file, sink.written, buffer, length)) {
+    if (sink.error == 0) sink.error = error;
+    return -1;
+  }
   sink.written += length;
   return static_cast<la_ssize_t>(length);
 }
