@@ -17,6 +17,7 @@
 
 #include "admin/CatalogFiles.h"
 #include "app/help/ProgramHelp.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "report/OutputTarget.h"
@@ -119,7 +120,7 @@ int Backup(const std::string& programDirectory, const std::string& directory, co
   std::string target = folder + "/" + name + "-" + stamp + ".tar.gz";
   const std::string partial = folder + "/" + name + "-" + stamp + ".part";
   if (const std::string refusal = OutputTargetRefusal({programDirectory, directory, name}, partial); !refusal.empty()) {
-    return Fail(refusal);
+    return Fail(Utf8FromAnsi(refusal));
   }
   Sink sink;
   if (const int error = sys::OpenFile(partial, sys::Access::kReadWrite, sys::Creation::kReplace, sink.file)) {
