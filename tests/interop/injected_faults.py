@@ -90,9 +90,7 @@ def calls(program, template, trial, command, syscall):
         traced(program, trial, command, ["-y", "-e", f"trace={syscall}", "-o", log.name])
         made = [line for line in open(log.name) if f"{syscall}(" in line and "resumed" not in line]
     files = [line.split("(", 1)[1].split(",", 1)[0] for line in made]  # "5</trial/out.pdf>"
-    # Qt's PDF engine writes its file itself and drops a refused write: those writes are left alone.
-    return [n for n, file in enumerate(files, 1)
-            if syscall != "write" or file.startswith("1<") or (f"<{trial}/" in file and ".pdf>" not in file)]
+    return [n for n, file in enumerate(files, 1) if syscall != "write" or file.startswith("1<") or f"<{trial}/" in file]
 
 
 def backups(vrkback, template, trial, failures):
