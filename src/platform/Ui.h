@@ -24,6 +24,7 @@ struct MessageBox {
   std::string title = kAppTitle;
   Buttons buttons = Buttons::Ok;
   Icon icon = Icon::None;
+  std::string file = {};  // the file a failure concerns, when known: vrkcli names it before the text
 };
 
 // The number prompt: only digits can be typed and an empty answer is refused by the prompt itself.

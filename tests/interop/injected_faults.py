@@ -14,6 +14,9 @@ import tempfile
 
 from whole_program import run
 
+# The File Error box's texts: vrkcli's line names the file before them.
+FILE_ERRORS = ("The disk is full.", "That device appears to be unavailable.")
+
 FAMILIES = [("fdatasync", "EIO"), ("pwrite64", "ENOSPC"), ("write", "ENOSPC")]  # write: of stdout
 
 # {base} is the demo catalog REC, {other} a second catalog, {dir} their directory.
@@ -134,6 +137,8 @@ def main():
                         failures.append(f"{what}: exit 0")
                     elif not done.stderr.strip():
                         failures.append(f"{what}: exit {done.returncode} without a message")
+                    elif any(line.startswith(FILE_ERRORS) for line in done.stderr.splitlines()):
+                        failures.append(f"{what}: the message names no file: {done.stderr.strip()!r}")
                     else:
                         refused += 1
             print(f"{syscall} {error}: {tried} points, {refused} failed with a message, "
