@@ -36,13 +36,6 @@ bool SplitCatalogPath(const std::string& path, std::string& directory, std::stri
   return IsCatalogName(name);
 }
 
-std::vector<std::string> CatalogFileNames(const std::string& name) {
-  std::vector<std::string> names;
-  for (const char* extension : kCatalogExtensions) names.push_back(name + extension);
-  for (int field = 0; field < kFieldCount; ++field) names.push_back(IndexFileName(field, name));
-  return names;
-}
-
 std::vector<std::string> ExistingCatalogFiles(const std::string& directory, const std::string& name) {
   std::vector<std::string> paths;
   for (const std::string& file : CatalogFileNames(name)) {

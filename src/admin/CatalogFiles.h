@@ -2,19 +2,14 @@
 // catalog held against other programs while its files are changed, renamed or removed.
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "catalog/Catalog.h"
+#include "index/Keys.h"
 
 namespace vrk {
-
-// The files beside the index files, in the order the commands handle them: entry, setup, macro and
-// memo file, and what a change stopped half way left staged.
-inline constexpr std::array<const char*, 7> kCatalogExtensions = {".DAT",         ".SET",       ".MCR",       ".MEM",
-                                                                  kStagedEntries, kStagedSetup, kStagedMacros};
 
 // 1 to 8 letters A to Z and digits.
 bool IsCatalogName(std::string_view name);
@@ -24,9 +19,6 @@ bool IsCatalogName(std::string_view name);
 // NAME. False when NAME is no catalog name.
 bool SplitCatalogPath(const std::string& path, std::string& directory, std::string& name);
 
-// The names (without directory) of every file a catalog of that name has or would have: those of the
-// extension list, then the index files of fields 1 to 21.
-std::vector<std::string> CatalogFileNames(const std::string& name);
 // The paths of the catalog's files that are there.
 std::vector<std::string> ExistingCatalogFiles(const std::string& directory, const std::string& name);
 

@@ -27,8 +27,13 @@ class CopyCatalog {
     own_.entryFile = OpenCatalog(own_, directory, name, access);
     if (own_.entryFile != 0) store_ = &own_;
   }
-  ~CopyCatalog() {
-    if (store_ == &own_) (void)CloseCatalog(own_, own_.entryFile);  // a failure has had its message
+  ~CopyCatalog() { (void)Close(); }  // a failure has had its message
+  // Closes a catalog opened here, its header written and on the disk; false after the message of a
+  // write that failed.
+  bool Close() {
+    if (store_ != &own_) return true;
+    store_ = nullptr;
+    return CloseCatalog(own_, own_.entryFile);
   }
   CopyCatalog(const CopyCatalog&) = delete;
   CopyCatalog& operator=(const CopyCatalog&) = delete;
@@ -101,7 +106,7 @@ std::string CopiedText(EntryNumber count, const ConfigureCopy& copy) {
 EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const ConfigureCopy& copy) {
   Ui& ui = store.ui;
   const bool itself = copy.sourceName == copy.destinationName;
-  const CopyCatalog destination(store, directory, copy.destinationName, CatalogAccess::kChange);
+  CopyCatalog destination(store, directory, copy.destinationName, CatalogAccess::kChange);
   std::optional<CopyCatalog> other;
   if (!itself) other.emplace(store, directory, copy.sourceName, CatalogAccess::kRead);
   CatalogStore* to = destination.store();
@@ -155,7 +160,7 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
     DecodeSlot(record, to->header, slot.data(), keyFields);
     return AddEntryKeys(*to, keys, record, n);
   });
-  ok = file.EndBatch() && ok;
+  ok = EndBlocks(*to, to->entryFile, to->BasePath() + ".DAT") && ok;
   ui.SetMainWindowEnabled(true);
   ui.CloseGauge();
   if (ok) {
@@ -175,7 +180,7 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
   }
   ui.ClearBusy();
   if (cancelled || !ok) return -1;
-  return count;
+  return destination.Close() ? count : -1;
 }
 
 }  // namespace vrk

@@ -63,7 +63,7 @@ bool RebuildEntries(CatalogStore& store, int staged, const CatalogHeader& to) {
               return WriteBlock(store, staged, static_cast<std::int64_t>(target.length) * n,
                                 std::string_view(slot.data(), slot.size()));
             });
-  ok = file.EndBatch() && ok;
+  ok = EndBlocks(store, staged, store.BasePath() + kStagedEntries) && ok;
   return ok;
 }
 

@@ -37,7 +37,8 @@ EntryNumber EliminateDeleted(CatalogStore& store) {
                         std::string_view(slot, length));
     });
     kept.EntryCount = static_cast<float>(written);
-    ok = file.EndBatch() && ok && WriteHeader(store, replacement.entries(), kept);
+    ok = EndBlocks(store, replacement.entries(), store.BasePath() + kStagedEntries) && ok &&
+         WriteHeader(store, replacement.entries(), kept);
   }
   ui.SetMainWindowEnabled(true);
   ui.CloseGauge();

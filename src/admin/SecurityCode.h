@@ -6,10 +6,10 @@
 #include <string>
 
 #include "catalog/CatalogStore.h"
+#include "platform/Paths.h"
 
 namespace vrk {
 
-inline constexpr const char* kSecurityFileName = "VANTLOCK.SET";
 inline constexpr short kNoSecurityCode = 501;  // and anything above: no code is asked for
 
 // Bytes 42 to 85 of VANTLOCK.SET: a text and a value that are kept as read, and the code. A missing

@@ -41,5 +41,8 @@ inline float GetSingle(const char* at) {
 [[nodiscard]] long ReadBlock(CatalogStore& store, int file, std::int64_t offset, char* data, std::size_t size);
 // Puts an open file's data on the disk; a failure shows its "File Error" message for `path`.
 [[nodiscard]] bool SyncBlocks(CatalogStore& store, int file, const std::string& path);
+// Ends a batch of writes (BufferedFile::BeginBatch), writing what it gathered; a failure shows its
+// "File Error" message for `path`.
+[[nodiscard]] bool EndBlocks(CatalogStore& store, int file, const std::string& path);
 
 }  // namespace vrk

@@ -153,7 +153,9 @@ bool FileTable::Close(int number) {
   return ok;
 }
 
-FileFailure FileFailureFromErrno(int error, const std::string& path) {
+namespace {
+
+FileFailure KindOfErrno(int error, const std::string& path) {
   switch (error) {
     case ENAMETOOLONG:
     case EINVAL:
@@ -183,10 +185,14 @@ FileFailure FileFailureFromErrno(int error, const std::string& path) {
   }
 }
 
-int ReportFileError(Ui& ui, FileFailure kind) {
+}  // namespace
+
+FileFailed FileFailureFromErrno(int error, const std::string& path) { return {KindOfErrno(error, path), path}; }
+
+int ReportFileError(Ui& ui, const FileFailed& failure) {
   std::string text;
   Buttons buttons = Buttons::Ok;
-  switch (kind) {
+  switch (failure.kind) {
     case FileFailure::kIllegalName: text = "That file name is illegal."; break;
     case FileFailure::kBadAccess: text = "Can't open your file for that type of access."; break;
     case FileFailure::kAlreadyOpen: text = "That file is already open."; break;
@@ -203,7 +209,8 @@ int ReportFileError(Ui& ui, FileFailure kind) {
     case FileFailure::kPathNotFound: text = "That path doesn't exist."; break;
     case FileFailure::kOther: return 3;
   }
-  const Answer answer = ui.ShowMessage({text, "File Error", buttons, Icon::Exclamation});
+  const Answer answer = ui.ShowMessage(
+      {.text = text, .title = "File Error", .buttons = buttons, .icon = Icon::Exclamation, .file = failure.path});
   return answer == Answer::Retry ? 0 : 2;
 }
 
@@ -236,7 +243,7 @@ int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int re
   for (;;) {
     sys::FileHandle handle;
     const int error = sys::OpenFile(NativePath(path), access, creation, handle);
-    if (error == 0) return files.Add(std::make_unique<BufferedFile>(std::move(handle)));
+    if (error == 0) return files.Add(std::make_unique<BufferedFile>(std::move(handle), path));
     if (ReportFileError(ui, FileFailureFromErrno(error, path)) != 0) return 0;
   }
 }

@@ -26,7 +26,7 @@ enum FileMode : int { kWriteText = 1, kReadOnly = 2, kAppendText = 3, kRecords =
 // inside a batch, where consecutive writes are gathered and written together.
 class BufferedFile {
  public:
-  explicit BufferedFile(sys::FileHandle handle) : handle_(std::move(handle)) {}
+  BufferedFile(sys::FileHandle handle, std::string path) : handle_(std::move(handle)), path_(std::move(path)) {}
   ~BufferedFile() { (void)WritePending(); }  // best effort: callers that care close through FileTable::Close
   BufferedFile(const BufferedFile&) = delete;
   BufferedFile& operator=(const BufferedFile&) = delete;
@@ -51,6 +51,7 @@ class BufferedFile {
   bool writable() const { return handle_.writable(); }
   const sys::FileHandle& handle() const { return handle_; }
   int error() const { return error_; }  // errno of the last failure
+  const std::string& path() const { return path_; }
 
  private:
   bool Failed(int error);
@@ -58,6 +59,7 @@ class BufferedFile {
   void KeepCacheTrue(std::int64_t offset, const char* data, std::size_t size);
 
   sys::FileHandle handle_;
+  std::string path_;
   int error_ = 0;
   std::vector<char> cache_;
   std::int64_t cacheStart_ = -1;
@@ -93,10 +95,17 @@ enum class FileFailure {
   kOther
 };
 
-FileFailure FileFailureFromErrno(int error, const std::string& path);
+// A failure for the "File Error" box: its kind and the file it concerns (empty when unknown).
+struct FileFailed {
+  FileFailed(FileFailure kind, std::string path = {}) : kind(kind), path(std::move(path)) {}
+  FileFailure kind;
+  std::string path;
+};
+
+FileFailed FileFailureFromErrno(int error, const std::string& path);
 
 // Shows the "File Error" box for a failure; 0 retry, 1 ignore, 2 give up, 3 unrecognised.
-int ReportFileError(Ui& ui, FileFailure kind);
+int ReportFileError(Ui& ui, const FileFailed& failure);
 
 // Opens `path` in a mode 1 to 5 and returns its file number, or 0.
 // With `ask`, asks before replacing (mode 1) or creating a file.

@@ -51,6 +51,13 @@ std::string IndexFileName(int field, const std::string& catalogName) {
   return name + digits + ".WDX";
 }
 
+std::vector<std::string> CatalogFileNames(const std::string& name) {
+  std::vector<std::string> names;
+  for (const char* extension : kCatalogExtensions) names.push_back(name + extension);
+  for (int field = 0; field < kFieldCount; ++field) names.push_back(IndexFileName(field, name));
+  return names;
+}
+
 std::string KeyText(const EntryRecord& record, int field) { return std::string(KeyView(record, field)); }
 
 std::string PaddedKeyText(const EntryRecord& record, const CatalogHeader& header, int field) {

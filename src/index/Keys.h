@@ -9,9 +9,11 @@
 // the catalog has entries is in doubt, and is rebuilt before it is used (CheckKeyIndexes).
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "catalog/Catalog.h"
 #include "catalog/CatalogStore.h"
 
 namespace vrk {
@@ -21,6 +23,14 @@ inline constexpr short kNoIndex = -1;
 
 // "MUSICX03.WDX": the name padded with X or cut to six characters, the field index in two digits.
 std::string IndexFileName(int field, const std::string& catalogName);
+
+// The files beside the index files, in the order the commands handle them: entry, setup, macro and
+// memo file, and what a change stopped half way left staged.
+inline constexpr std::array<const char*, 7> kCatalogExtensions = {".DAT",         ".SET",       ".MCR",       ".MEM",
+                                                                  kStagedEntries, kStagedSetup, kStagedMacros};
+// The names (without directory) of every file a catalog of that name has or would have: those of the
+// extension list, then the index files of fields 1 to 21.
+std::vector<std::string> CatalogFileNames(const std::string& name);
 // The key filed for a field: its stored text cut to 24 characters, trailing blanks removed.
 std::string KeyText(const EntryRecord& record, int field);
 // The key a bulk build files: the stored text cut to 24 characters, blank padding kept.

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <thread>
 #include <utility>
 
@@ -177,6 +178,21 @@ int IdOfPath(const std::string& path, FileId& id) {
   if (::stat(path.c_str(), &status) != 0) return errno;
   id = {status.st_dev, status.st_ino};
   return 0;
+}
+
+std::string ResolvedPath(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path resolved = fs::absolute(path, error);
+  // A link to a file not made yet names the file that a write through it would make.
+  for (int links = 0; !error && links < 40; ++links) {
+    std::error_code missing;  // a file not there is no link
+    if (!fs::is_symlink(fs::symlink_status(resolved, missing))) break;
+    const fs::path to = fs::read_symlink(resolved, error);
+    resolved = to.is_absolute() ? to : resolved.parent_path() / to;
+  }
+  if (!error) resolved = fs::weakly_canonical(resolved, error);
+  return error ? std::string() : resolved.string();
 }
 
 int LockFile(const FileHandle& file, Lock lock, std::chrono::milliseconds wait) {

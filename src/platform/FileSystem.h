@@ -80,6 +80,9 @@ int CloseFile(FileHandle& file);
 [[nodiscard]] int IdOf(const FileHandle& file, FileId& id);
 // The identity of the file a path names; ENOENT when there is none.
 [[nodiscard]] int IdOfPath(const std::string& path, FileId& id);
+// The path with every symbolic link and "." or ".." resolved, as far as the path exists (a file not made
+// yet keeps its name under its resolved directory); empty when it cannot be resolved.
+std::string ResolvedPath(const std::string& path);
 // Takes, changes or gives up an advisory lock on the whole file, waiting up to `wait` for other
 // programs to give up theirs: EWOULDBLOCK when another open file still holds a lock that conflicts.
 // File systems without locks lock nothing and succeed.

@@ -33,6 +33,10 @@ ProgramPlaces CurrentPlaces(std::string_view executable);
 // True when the program directory is the user's data folder.
 bool IsUserDataFolder(const ProgramPlaces& places);
 
+// The files of the program directory that every catalog shares, beside the report formats (NAME.FMT).
+inline constexpr const char* kIniFileName = "VRK.INI";
+inline constexpr const char* kSecurityFileName = "VANTLOCK.SET";
+
 // The program directory, where VRK.INI, the report formats and the security file live: the directory
 // VRK_HOME names; else the executable's own directory when it may be written (a copy unpacked or built
 // in the user's folders); else, for an installed program, the user's data folder, $XDG_DATA_HOME/vrk

@@ -27,6 +27,7 @@ struct MessageBox {
   // A question whose Yes (or OK) destroys or replaces data has No (or Cancel) as its default button, so
   // that Enter never confirms it. Escape answers No (or Cancel) in every question.
   bool defaultNo = false;
+  std::string file = {};  // the file a failure concerns, when known: vrkcli names it before the text
 };
 
 // The number prompt: only digits can be typed and an empty answer is refused by the prompt itself.

@@ -3,6 +3,7 @@
 #include "catalog/Files.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
+#include "report/OutputTarget.h"
 
 namespace vrk {
 namespace {
@@ -29,6 +30,7 @@ std::string GetASCFile(const ReportContext& context) {
     return "";
   }
   const std::string path = WithDefaultExtension(*chosen);
+  if (RefuseOutputTarget(context.store, path)) return "";
   if (FileExists(path) && ui.ShowMessage({"ASCII File: " + PathText(path) + " already exists, OVERWRITE?", kAppTitle,
                                           Buttons::YesNo, Icon::Question, true}) != Answer::Yes) {
     return "";

@@ -8,6 +8,7 @@
 #include "platform/Ui.h"
 #include "report/AsciiFile.h"
 #include "report/Completion.h"
+#include "report/OutputTarget.h"
 #include "report/PrintedOutput.h"
 #include "report/QuickView.h"
 
@@ -25,6 +26,7 @@ class PrinterOutput : public EntryOutput {
   explicit PrinterOutput(const ReportContext& context) : context_(context), sink_(context.printer) {}
 
   bool Start() override {
+    if (RefuseOutputTarget(context_.store, context_.printer.OutputFile())) return false;
     StartReportRun(context_);
     return !StartPrintRun(context_);
   }
@@ -36,14 +38,14 @@ class PrinterOutput : public EntryOutput {
     return Sent::kFailed;
   }
 
-  void Finish(EntryNumber count) override {
+  bool Finish(EntryNumber count) override {
     if (!WriteRunTotals(context_, sink_, count)) {
       context_.printer.AbandonDocument();
-      return;
+      return false;
     }
-    if (EndPrintJob(context_) && !context_.previewTitle) {
-      ShowCompletionMessage(context_.store, PrintedText(count, context_.printer.OutputFile()));
-    }
+    if (!EndPrintJob(context_)) return false;
+    if (!context_.previewTitle) ShowCompletionMessage(context_.store, PrintedText(count, context_.printer.OutputFile()));
+    return true;
   }
 
  private:
@@ -62,6 +64,7 @@ class AsciiOutput : public EntryOutput {
       path_ = GetASCFile(context_);
       if (path_.empty()) return false;
     } else {
+      if (RefuseOutputTarget(context_.store, path_)) return false;
       StartAsciiFile(context_.state.output);
     }
     file_ = std::make_unique<AsciiReportFile>(context_.store, path_);
@@ -74,15 +77,17 @@ class AsciiOutput : public EntryOutput {
     return Sent::kFailed;
   }
 
-  void Finish(EntryNumber count) override {
+  bool Finish(EntryNumber count) override {
     if (count == 0) {
       // A run that found nothing leaves no file behind: its own message has said so.
       (void)file_->Close();
       (void)sys::RemoveFile(NativePath(path_));
-      return;
+      return true;
     }
     const bool totals = WriteRunTotals(context_, *file_, count);
-    if (file_->Close() && totals) ShowCompletionMessage(context_.store, AsciiWrittenText(count, path_));
+    if (!file_->Close() || !totals) return false;
+    ShowCompletionMessage(context_.store, AsciiWrittenText(count, path_));
+    return true;
   }
 
  private:
@@ -108,8 +113,9 @@ class QuickViewOutput : public EntryOutput {
   }
 
   // A run that found nothing has said so and shows no empty window.
-  void Finish(EntryNumber count) override {
+  bool Finish(EntryNumber count) override {
     if (count > 0) context_.store.ui.dialogs.Show(view_);
+    return true;
   }
 
  private:

@@ -26,8 +26,9 @@ class EntryOutput {
   virtual Sent Send(EntryNumber n, const EntryRecord& entry) = 0;
 
   // After the last entry sent, `count` of them: the totals, the closing and the completion message;
-  // Quick View shows its window.
-  virtual void Finish(EntryNumber count) = 0;
+  // Quick View shows its window. False when the output could not be made whole, which has been said
+  // instead of the completion message.
+  virtual bool Finish(EntryNumber count) = 0;
 };
 
 // The output of a report destination this layer writes (printer, Quick View, ASCII file); null for

@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/Ui.h"
 #include "report/Completion.h"
+#include "report/OutputTarget.h"
 
 namespace vrk {
 namespace {
@@ -21,28 +22,31 @@ class DbaseOutput : public EntryOutput {
       if (name.empty()) return false;
       path_ = store_.programDirectory + "/" + name + ".DBF";
     }
+    if (RefuseOutputTarget(store_, DbfTableFile(path_))) return false;
     store_.ui.ShowBusy();
     // A table that could not be made has said why; nothing would reach it.
     return CreateDBF(store_, engine_, path_, table_);
   }
 
   Sent Send(EntryNumber, const EntryRecord& entry) override {
-    // A record the engine refused has said so; the next entry is tried.
-    (void)AppendDBFRecord(store_, engine_, entry, table_);
+    // A record the engine refused has said so; the next entry is tried, but the table is not whole.
+    if (!AppendDBFRecord(store_, engine_, entry, table_)) failed_ = true;
     return Sent::kMore;
   }
 
-  void Finish(EntryNumber count) override {
-    // A close that failed has said so; the completion message follows all the same.
-    (void)CloseDBF(store_, engine_, table_.handle);
+  bool Finish(EntryNumber count) override {
+    // A table with a record or its header missing is no success: it has said so, and gets no
+    // completion message.
+    if (!CloseDBF(store_, engine_, table_.handle)) failed_ = true;
     const std::string file = DbfTableFile(path_);
     if (count == 0) {
       // No table is left behind for a run that found nothing; one that stays is a valid empty table.
       (void)sys::RemoveFile(NativePath(file));
     } else {
       store_.ui.ClearBusy();
-      ShowCompletionMessage(store_, ExportCompletionText(count, PathText(file)));
+      if (!failed_) ShowCompletionMessage(store_, ExportCompletionText(count, PathText(file)));
     }
+    return !failed_;
   }
 
  private:
@@ -50,6 +54,7 @@ class DbaseOutput : public EntryOutput {
   std::string path_;
   DbfEngine engine_;
   DbfOutput table_;
+  bool failed_ = false;
 };
 
 }  // namespace

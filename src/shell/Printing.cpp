@@ -2,6 +2,7 @@
 
 #include "platform/Printer.h"
 #include "platform/Ui.h"
+#include "report/OutputTarget.h"
 #include "report/PrintedOutput.h"
 #include "report/ReportSetup.h"
 #include "search/OutputRun.h"
@@ -44,6 +45,7 @@ void PrintCurrentList(Program& program, Printer& pages, const std::string& title
 void PrintCurrentEntry(Program& program) {
   if (!program.CatalogOpen()) return;
   const ReportContext context = program.Report();
+  if (RefuseOutputTarget(program, program.printer.OutputFile())) return;
   if (!ApplyPrinterFont(program.printer, program.report.printerFont)) {
     program.ui.Message(PrinterFailureText(program.printer, "Printer Error."));
     return;
@@ -56,8 +58,11 @@ void PrintCurrentEntry(Program& program) {
 
 void EjectPage(Program& program) { (void)EndPrintJob(program.Report()); }
 
+// A file chosen to print into that the program lives on is refused at once, and at every print.
 void PrintSetup(Program& program) {
-  if (program.printer.Setup() == Printer::SetupAnswer::kPreview) PrintPreview(program);
+  const Printer::SetupAnswer answer = program.printer.Setup();
+  if (answer == Printer::SetupAnswer::kCancelled || RefuseOutputTarget(program, program.printer.OutputFile())) return;
+  if (answer == Printer::SetupAnswer::kPreview) PrintPreview(program);
 }
 
 void PrintPreview(Program& program) {

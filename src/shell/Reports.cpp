@@ -1,6 +1,7 @@
 #include "shell/Reports.h"
 
 #include "platform/Ui.h"
+#include "report/OutputTarget.h"
 #include "report/ReportMaintenance.h"
 #include "report/ReportSetup.h"
 #include "shell/EntryScreen.h"

@@ -4,11 +4,10 @@
 
 #include <string>
 
+#include "platform/Paths.h"
 #include "shell/Program.h"
 
 namespace vrk {
-
-inline constexpr const char* kIniFileName = "VRK.INI";
 
 // [Database] CurrentDB: the base path of the current catalog, empty when none was chosen.
 std::string ReadCurrentCatalog(const Program& program);

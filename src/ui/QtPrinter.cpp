@@ -5,8 +5,11 @@
 #include <QFontMetricsF>
 #include <QPrinterInfo>
 #include <algorithm>
+#include <charconv>
+#include <system_error>
 
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 namespace vrk {
@@ -29,6 +32,31 @@ QString PrintText(const std::string& ansi) {
     expanded.append(kTabStop - expanded.size() % kTabStop, ' ');
   }
   return QString::fromStdString(Utf8FromAnsi(expanded));
+}
+
+// Whether the PDF file at `path` was written whole. Qt's PDF engine does not say when the disk refused
+// a write; the cross-reference table then is not where the file's trailer says it is.
+bool PdfIsWhole(const std::string& path) {
+  sys::FileHandle file;
+  std::uint64_t size = 0;
+  if (sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, file) != 0 || sys::FileSize(file, size) != 0) {
+    return false;
+  }
+  const auto read = [&](std::uint64_t at, std::size_t length) {
+    std::string bytes(length, '\0');
+    std::size_t got = 0;
+    if (sys::ReadAt(file, at, bytes.data(), length, got) != 0) got = 0;
+    bytes.resize(got);
+    return bytes;
+  };
+  constexpr std::size_t kTail = 64;
+  const std::string tail = read(size > kTail ? size - kTail : 0, kTail);
+  const auto at = tail.rfind("startxref\n");
+  if (at == std::string::npos || tail.find("%%EOF", at) == std::string::npos) return false;
+  std::uint64_t table = 0;
+  const char* digits = tail.data() + at + 10;
+  const auto [end, error] = std::from_chars(digits, tail.data() + tail.size(), table);
+  return error == std::errc() && end != digits && table < size && read(table, 4) == "xref";
 }
 
 // Installed under this very name: not a face the font configuration would stand in for it.
@@ -177,7 +205,9 @@ bool QtPrinter::NewPage() {
 
 bool QtPrinter::EndDocument() {
   if (!painter_.isActive()) return true;  // nothing printed since the last end
-  return (painter_.end() && device_->printerState() != QPrinter::Error) || Failed();
+  const bool ended = painter_.end() && device_->printerState() != QPrinter::Error &&
+                     (device_->outputFormat() != QPrinter::PdfFormat || PdfIsWhole(OutputFile()));
+  return ended || Failed();
 }
 
 void QtPrinter::AbandonDocument() {

@@ -36,7 +36,6 @@ class QtPrinter : public Printer {
   bool Preview(const std::function<void(Printer& pages)>& print) override;
   std::string Failure() const override { return failure_; }
   std::string OutputFile() const override;
-
   // Prints into this PDF file from now on.
   void PrintToPdf(const std::string& path);
   QPrinter& printer() { return *device_; }

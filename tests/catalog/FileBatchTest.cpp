@@ -15,7 +15,7 @@ TEST(FileBatch, WritesRefusedByTheDiskAreWrittenWhenTriedAgain) {
   const std::string path = dir / "ENTRIES.DAT";
   sys::FileHandle handle;
   ASSERT_EQ(sys::OpenFile(path, sys::Access::kReadWrite, sys::Creation::kCreate, handle), 0);
-  BufferedFile file(std::move(handle));
+  BufferedFile file(std::move(handle), path);
   const std::string first(40000, 'a');
   const std::string second(40000, 'b');
   FileSizeLimit limit(50000);

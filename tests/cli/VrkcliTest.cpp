@@ -72,6 +72,16 @@ TEST_F(VrkcliTest, NewAddAndInfo) {
   EXPECT_TRUE(std::filesystem::exists(dir / "MUSIC.DAT"));
 }
 
+TEST_F(VrkcliTest, AnEmptyEntryFileIsSaidNotPassedOver) {
+  MakeMusic();
+  TempDirectory::WriteFile(dir / "MUSIC.DAT", "");
+  for (const std::string command : {"info ", "dump ", "add "}) {
+    const Outcome run = Cli(command + Base() + (command == "add " ? " Artist=x" : ""));
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_EQ(run.err, "vrkcli: cannot open " + Base() + ": its entry or setup file is empty or gone\n") << command;
+  }
+}
+
 // The help lists the commands that run, and each one says its own usage when its arguments are missing.
 TEST_F(VrkcliTest, EveryCommandTheHelpListsRunsAndGivesItsUsage) {
   const Outcome help = Cli("--help");
@@ -490,6 +500,22 @@ TEST_F(VrkcliReportTest, ListsGoIntoAsciiReportsAndPdfFilesAlike) {
   EXPECT_EQ(pdf.status, 0);
   EXPECT_NE(pdf.err.find("Printed 3 entries."), std::string::npos) << pdf.err;
   EXPECT_EQ(Words(Cli("pdftotext -layout " + At("report.pdf") + " -", false).out), Words(Utf8FromAnsi(written)));
+}
+
+// The outputs of vrkcli go through the check that keeps them off the program's own files.
+TEST_F(VrkcliReportTest, NoOutputGoesOverTheCatalog) {
+  MakeMusic();
+  TempDirectory::WriteFile(dir / "VRK.INI", "[Database]\nCurrentDB=" + Base() + "\n");
+  ASSERT_EQ(Run("format new LIST Artist@1:1:20").status, 0);
+  ASSERT_EQ(Run("format select " + Base() + " LIST").status, 0);
+  const std::string entries = TempDirectory::ReadFile(dir / "MUSIC.DAT");
+  fs::create_symlink(dir / "MUSIC.DAT", dir / "link.txt");
+  const Outcome ascii = Run("search " + Base() + " --ascii " + At("link.txt"));
+  EXPECT_EQ(ascii.status, 1);
+  EXPECT_EQ(ascii.err, At("link.txt") + " is MUSIC.DAT, a file of the catalog MUSIC: no output is written over it.\n");
+  EXPECT_EQ(Run("export-csv " + Base() + " " + At("VRK.INI") + " --overwrite").status, 2);
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "MUSIC.DAT"), entries);
+  EXPECT_EQ(Run("info " + Base()).status, 0);
 }
 
 }  // namespace

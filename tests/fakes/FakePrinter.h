@@ -38,6 +38,7 @@ class FakePrinter : public Printer {
   void AbandonDocument() override { ++abandoned; }
   double TextWidth(const std::string& text) override { return static_cast<double>(text.size()); }
   double PrintableWidth() override { return width; }
+  std::string OutputFile() const override { return file; }
   bool SetFont(const PrinterFont& chosen) override {
     if (Refuses()) return false;
     font = chosen;
@@ -47,6 +48,7 @@ class FakePrinter : public Printer {
 
   static constexpr const char* kPageBreak = "<new page>";
   std::vector<std::string> lines;
+  std::string file;  // what OutputFile says: a file printed into
   int documents = 0;
   int abandoned = 0;
   int fontsSet = 0;

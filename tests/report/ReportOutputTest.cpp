@@ -2,13 +2,18 @@
 // out by hand, pages through the recording printer, and the Quick View grid's columns and edits.
 #include <gmock/gmock.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "catalog/ComputedFields.h"
 #include "catalog/Memo.h"
+#include "dbase/DbfEngine.h"
 #include "fakes/ProgramFixture.h"
 #include "fakes/WriteFaults.h"
 #include "report/Output.h"
 #include "report/PrintedOutput.h"
 #include "report/QuickView.h"
+#include "search/OutputRun.h"
 
 namespace vrk::test {
 namespace {
@@ -150,6 +155,97 @@ TEST_F(ReportOutputTest, AnExistingFileAnsweredNoIsLeftAlone) {
   EXPECT_THAT(ui.texts(), ElementsAre("ASCII File: " + report + " already exists, OVERWRITE?"));
   EXPECT_TRUE(ui.messages[0].defaultNo);
   EXPECT_FALSE(ui.choosers[0].confirmOverwrite);  // asked once, by the program
+}
+
+// Every output a list can write, against every file the program lives on, a symbolic and a hard link
+// to it, and a link to a catalog file not made yet: refused with one message, nothing written.
+TEST_F(ReportOutputTest, NoOutputGoesOverTheFilesTheProgramLivesOn) {
+  namespace fs = std::filesystem;
+  Open(MakeLayout({{"Name", 10, kKeyField}}));
+  Add({"x"});
+  Place(0, 1, 1, 10);
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"CAT.DAT", "the catalog CAT"}, {"CAT.SET", "the catalog CAT"},      {"CAT.MEM", "the catalog CAT"},
+      {"CAT.MCR", "the catalog CAT"}, {"CATXXX00.WDX", "the catalog CAT"}, {"LIST.FMT", "the program"},
+      {"VRK.INI", "the program"},     {"VANTLOCK.SET", "the program"}};
+  for (const auto& [file, owner] : files) {
+    if (!fs::exists(dir / file)) TempDirectory::WriteFile(dir / file, "kept");
+  }
+  fs::create_symlink(dir / "CAT.DA$", dir / "staged.txt");  // the staged entry file of a change to come
+  const std::vector<std::pair<std::string, std::function<std::unique_ptr<EntryOutput>(const std::string&)>>> outputs = {
+      {"ASCII file given", [&](const std::string& path) { return MakeAsciiOutput(program.Report(), path); }},
+      {"ASCII File chosen",
+       [&](const std::string& path) {
+         ui.fileAnswers.push_back(path);
+         return MakeReportOutput(program.Report(), ReportDestination::kAsciiFile);
+       }},
+      {"Print to File",
+       [&](const std::string& path) {
+         printer.file = path;
+         return MakeReportOutput(program.Report(), ReportDestination::kPrinter);
+       }},
+      {"dBase table", [&](const std::string& path) { return MakeDbaseOutput(program, path); }}};
+  for (const auto& [file, owner] : files) {
+    const std::string bytes = TempDirectory::ReadFile(dir / file);
+    // Links named as no file of the program, not as a report format either.
+    fs::create_symlink(dir / file, dir / ("symbolic-" + file + ".txt"));
+    fs::create_hard_link(dir / file, dir / ("hard-" + file + ".txt"));
+    for (const std::string& target :
+         {file, "symbolic-" + file + ".txt", "hard-" + file + ".txt", std::string("staged.txt")}) {
+      for (const auto& [what, make] : outputs) {
+        ui.messages.clear();
+        EXPECT_FALSE(make(dir / target)->Start()) << what << " into " << target;
+        const std::string named =
+            target == "staged.txt" ? "CAT.DA$, a file of the catalog CAT" : file + ", a file of " + owner;
+        // The dBase table is named as the engine makes it.
+        const std::string shown = what == "dBase table" ? DbfTableFile(dir / target) : dir / target;
+        EXPECT_THAT(ui.texts(), ElementsAre(shown + " is " + named + ": no output is written over it.")) << what;
+        EXPECT_EQ(TempDirectory::ReadFile(dir / file), bytes) << what << " into " << target;
+      }
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir / "CAT.DA$"));
+  EXPECT_TRUE(printer.lines.empty());
+  printer.file.clear();
+}
+
+// Each write of an ASCII report and of a dBase table refused in turn: the output fails, says so, and
+// shows no completion message.
+TEST_F(ReportOutputTest, EveryRefusedWriteOfAReportOrATableIsAFailure) {
+  Open(MakeLayout({{"Name", 10}}));
+  for (const char* name : {"a", "b", "c"}) Add({name});
+  Place(0, 1, 1, 10);
+  const std::string table = dir / "FOUND.DBF";
+  const std::vector<std::pair<std::string, std::function<std::unique_ptr<EntryOutput>()>>> outputs = {
+      {"ASCII report", [&] { return MakeAsciiOutput(program.Report(), report); }},
+      {"dBase table", [&] { return MakeDbaseOutput(program, table); }}};
+  for (const auto& [what, make] : outputs) {
+    bool whole = false;
+    test::AtEveryWrite(
+        sys::FaultKind::kFail, what,
+        [&](sys::FaultKind fault, long at) {
+          std::filesystem::remove(table);
+          ui.messages.clear();
+          sys::SetWriteFault(fault, at, ENOSPC);
+          const auto output = make();
+          whole = output->Start();
+          for (EntryNumber n = 1; whole && n <= 3; ++n) {
+            EntryRecord entry;
+            EXPECT_TRUE(ReadEntry(program, entry, program.header, n, program.entryFile));
+            whole = output->Send(n, entry) == EntryOutput::Sent::kMore;
+          }
+          whole = whole && output->Finish(3);
+          const long writes = sys::ChangesSoFar();
+          sys::SetWriteFault(sys::FaultKind::kNone);
+          EXPECT_TRUE(whole || fault != sys::FaultKind::kNone) << what;
+          return writes;
+        },
+        [&](const std::string& when) {
+          EXPECT_FALSE(whole) << when;
+          EXPECT_FALSE(ui.messages.empty()) << when;
+          for (const std::string& text : ui.texts()) EXPECT_NE(text.rfind("Wrote", 0), 0u) << when << ": " << text;
+        });
+  }
 }
 
 TEST_F(ReportOutputTest, AFullDiskStopsTheReportWithoutSuccess) {

@@ -22,7 +22,10 @@ class RecordingOutput : public EntryOutput {
     sent.push_back(n);
     return limit != 0 && sent.size() == limit ? Sent::kFull : Sent::kMore;
   }
-  void Finish(EntryNumber count) override { finished = count; }
+  bool Finish(EntryNumber count) override {
+    finished = count;
+    return true;
+  }
 
   std::vector<EntryNumber> sent;
   std::size_t limit = 0;  // Quick View's row limit; 0 none

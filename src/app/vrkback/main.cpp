@@ -25,6 +25,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
+#include "report/OutputTarget.h"
 
 namespace vrk {
 namespace {
@@ -47,9 +48,19 @@ struct Sink {
 
 la_ssize_t WriteToFile(archive*, void* data, const void* buffer, size_t length) {
   auto& sink = *static_cast<Sink*>(data);
-  if ((sink.error = sys::WriteAt(sink.file, sink.written, buffer, length)) != 0) return -1;
+  // The first failure is the one said: libarchive may write again while it gives up.
+  if (const int error = sys::WriteAt(sink.file, sink.written, buffer, length)) {
+    if (sink.error == 0) sink.error = error;
+    return -1;
+  }
   sink.written += length;
   return static_cast<la_ssize_t>(length);
+}
+
+// What libarchive says of its last failure; it may say nothing.
+std::string ArchiveError(archive* out) {
+  const char* text = archive_error_string(out);
+  return std::string("cannot write the archive: ") + (text != nullptr ? text : "it failed");
 }
 
 std::string Stamp() {
@@ -92,7 +103,7 @@ bool AddFile(archive* out, const std::string& path, std::string& failure, const 
     ok = archive_write_data(out, buffer.data(), got) == static_cast<la_ssize_t>(got);
     at += got;
   }
-  if (!ok) failure = std::string("cannot write the archive: ") + archive_error_string(out);
+  if (!ok) failure = ArchiveError(out);
   return ok;
 }
 
@@ -181,7 +192,8 @@ void SayMedia(const MediaFiles& media) {
   for (const std::string& path : media.missing) std::cout << "  " << path << '\n';
 }
 
-int Backup(const std::string& directory, const std::string& name, bool withMedia) {
+int Backup(const std::string& programDirectory, const std::string& directory, const std::string& name,
+           bool withMedia) {
   const std::string base = directory + "/" + name;
   // Held shared: programs that only read go on, one that changes the catalog waits until the copy is made.
   sys::FileHandle lock;
@@ -199,6 +211,9 @@ int Backup(const std::string& directory, const std::string& name, bool withMedia
   }
   const std::string stamp = Stamp();
   std::string target = folder + "/" + name + "-" + stamp + ".tar.gz";
+  if (const std::string refusal = OutputTargetRefusal({programDirectory, directory, name}, target); !refusal.empty()) {
+    return Fail(Utf8FromAnsi(refusal));
+  }
   // A name of its own, also beside another backup of the same second.
   std::string partial;
   Sink sink;
@@ -213,14 +228,14 @@ int Backup(const std::string& directory, const std::string& name, bool withMedia
   archive_write_set_bytes_in_last_block(out, 1);
   std::string failure;
   bool ok = archive_write_open2(out, &sink, nullptr, WriteToFile, nullptr, nullptr) == ARCHIVE_OK;
-  if (!ok) failure = std::string("cannot write the archive: ") + archive_error_string(out);
+  if (!ok) failure = ArchiveError(out);
   for (const std::string& path : ExistingCatalogFiles(directory, name)) {
     if (ok) ok = AddFile(out, path, failure);
   }
   if (ok && withMedia) ok = AddMediaFiles(out, media, failure);
   if (ok && archive_write_close(out) != ARCHIVE_OK) {
     ok = false;
-    failure = std::string("cannot write the archive: ") + archive_error_string(out);
+    failure = ArchiveError(out);
   }
   archive_write_free(out);
   if (ok && sink.error == 0) {
@@ -261,5 +276,5 @@ int main(int argc, char** argv) {
     std::cerr << "vrkback: no catalog " << base << '\n';
     return vrk::kBadInput;
   }
-  return vrk::Backup(directory, name, withMedia);
+  return vrk::Backup(vrk::ProgramDirectory(argv[0]), directory, name, withMedia);
 }

@@ -12,6 +12,7 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "report/OutputTarget.h"
 #include "shell/Editing.h"
 #include "shell/Startup.h"
 
@@ -48,18 +49,6 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-// True when `path` is one of the open catalog's files, whatever link or other name reaches it:
-// writing an export there would destroy the catalog being exported.
-bool IsCatalogFile(const Program& program, const std::string& path) {
-  sys::FileId target;
-  if (sys::IdOfPath(NativePath(path), target) != 0) return false;
-  const std::vector<std::string> files = CatalogFileNames(program.catalogName);
-  return std::any_of(files.begin(), files.end(), [&](const std::string& file) {
-    sys::FileId id;
-    return sys::IdOfPath(NativePath(program.catalogDirectory + "/" + file), id) == 0 && id == target;
-  });
-}
-
 }  // namespace
 
 int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::string& name) {
@@ -82,19 +71,23 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
   if (!FileExists(directory + "/" + name + ".DAT") || !FileExists(directory + "/" + name + ".SET")) {
     return BadInput("no catalog " + base);
   }
-  // Why a catalog cannot be used (in use, read-only, incompatible) has been said by then; one that
-  // another program renamed or removed meanwhile is said here when it was not.
+  // Why a catalog cannot be used (in use, read-only, incompatible) has mostly been said by then; one
+  // that another program renamed or removed meanwhile, or an empty file, is said here when it was not.
   const int said = session.ui.messageCount;
   if (UseCatalog(session.program, directory, name, access)) return 0;
   if (session.ui.messageCount == said && !FileExists(directory + "/" + name + ".DAT")) {
     session.ui.Message(name + " was renamed or removed by another program.", Icon::Exclamation);
+  } else if (session.ui.messageCount == said) {
+    std::cerr << "vrkcli: cannot open " << base << ": its entry or setup file is empty or gone\n";
   }
   return kFailed;
 }
 
 int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite) {
   if (!DirectoryExists(DirectoryOf(path))) return BadInput("no directory for " + file);
-  if (IsCatalogFile(program, path)) return BadInput(file + " is a file of the catalog " + program.catalogName);
+  if (const std::string refusal = OutputTargetRefusal(ProtectedFilesOf(program), path); !refusal.empty()) {
+    return BadInput(Utf8FromAnsi(refusal));
+  }
   if (FileExists(path) && !overwrite) return BadInput(file + " already exists; --overwrite replaces it");
   return 0;
 }
@@ -183,7 +176,9 @@ int ParseLayout(const Args& specs, CatalogLayout& layout) {
 bool WriteOut(std::string& text) {
   std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
   text.clear();
-  return static_cast<bool>(std::cout);
+  if (std::cout) return true;
+  std::cerr << kOutputRefused << '\n';
+  return false;
 }
 
 }  // namespace vrk::cli

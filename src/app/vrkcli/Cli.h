@@ -51,7 +51,8 @@ int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::s
 // programs changing it. Returns 0, or the exit status after printing why not.
 int OpenBase(Session& session, const std::string& base, CatalogAccess access);
 // `path`, the file FILE names, as the target of an export of the open catalog: its directory exists, it
-// is none of the catalog's files, and a file there is replaced only with `overwrite`. Returns 0, or the
+// is none of the files no output may replace (report/OutputTarget.h), and a file there is replaced only
+// with `overwrite`. Returns 0, or the
 // exit status after printing why not.
 int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite);
 // Takes every `flag` out of `args`; true when there was one.
@@ -67,7 +68,9 @@ EntryNumber ParseEntryNumber(const Program& program, const std::string& text);
 int ParseLayout(const Args& specs, CatalogLayout& layout);
 // Entry lines (AppendEntryLine) gather in a buffer and go out in pieces of this size.
 inline constexpr std::size_t kOutputChunk = 64 * 1024;
-// Writes the text to the standard output and empties it; false when the output refused it.
+inline constexpr const char* kOutputRefused = "vrkcli: the output could not be written";
+// Writes the text to the standard output and empties it; false, after saying so, when the output
+// refused it.
 bool WriteOut(std::string& text);
 
 int CommandNew(const Args& args);

@@ -1,7 +1,5 @@
 #include "app/vrkcli/OutputOptions.h"
 
-#include <iostream>
-
 #include "catalog/EntryText.h"
 #include "catalog/Files.h"
 #include "dbase/DbfEngine.h"
@@ -19,13 +17,9 @@ class LineOutput : public EntryOutput {
   bool Start() override { return true; }
   Sent Send(EntryNumber n, const EntryRecord& entry) override {
     AppendEntryLine(out_, store_, n, entry);
-    if (out_.size() < kOutputChunk || WriteOut(out_)) return Sent::kMore;
-    std::cerr << "vrkcli: the output could not be written\n";
-    return Sent::kFailed;
+    return out_.size() < kOutputChunk || WriteOut(out_) ? Sent::kMore : Sent::kFailed;
   }
-  void Finish(EntryNumber) override {
-    if (!WriteOut(out_)) std::cerr << "vrkcli: the output could not be written\n";
-  }
+  bool Finish(EntryNumber) override { return WriteOut(out_); }
 
  private:
   const CatalogStore& store_;
@@ -41,7 +35,7 @@ class RefusedOutput : public EntryOutput {
     return false;
   }
   Sent Send(EntryNumber, const EntryRecord&) override { return Sent::kFailed; }
-  void Finish(EntryNumber) override {}
+  bool Finish(EntryNumber) override { return false; }
 
  private:
   CatalogStore& store_;
@@ -103,7 +97,20 @@ int ParseOutputOptions(Args& args, OutputOptions& options) {
   return 0;
 }
 
-std::unique_ptr<EntryOutput> MakeOutput(Session& session, const OutputOptions& options) {
+EntryOutput::Sent CommandOutput::Send(EntryNumber n, const EntryRecord& entry) {
+  const Sent sent = output_->Send(n, entry);
+  if (sent == Sent::kFailed) failed_ = true;
+  return sent;
+}
+
+bool CommandOutput::Finish(EntryNumber count) {
+  if (!output_->Finish(count)) failed_ = true;
+  return !failed_;
+}
+
+namespace {
+
+std::unique_ptr<EntryOutput> MakeDestination(Session& session, const OutputOptions& options) {
   Program& program = session.program;
   if (!options.dbf.empty()) return MakeDbaseOutput(program, options.dbf);
   if (options.ascii.empty() && options.pdf.empty()) return std::make_unique<LineOutput>(program);
@@ -121,6 +128,12 @@ std::unique_ptr<EntryOutput> MakeOutput(Session& session, const OutputOptions& o
     return !title.empty();
   });
   return MakePdfOutput(program, options.pdf);
+}
+
+}  // namespace
+
+std::unique_ptr<CommandOutput> MakeOutput(Session& session, const OutputOptions& options) {
+  return std::make_unique<CommandOutput>(MakeDestination(session, options));
 }
 
 }  // namespace vrk::cli

@@ -25,7 +25,22 @@ int ParseOutputOptions(Args& args, OutputOptions& options);
 // The printed report into a PDF file.
 std::unique_ptr<EntryOutput> MakePdfOutput(Program& program, const std::string& path);
 
+// A command's output, which remembers whether anything of it failed: a run that sent entries but
+// could not write them all is no success.
+class CommandOutput : public EntryOutput {
+ public:
+  explicit CommandOutput(std::unique_ptr<EntryOutput> output) : output_(std::move(output)) {}
+  bool Start() override { return output_->Start(); }
+  Sent Send(EntryNumber n, const EntryRecord& entry) override;
+  bool Finish(EntryNumber count) override;
+  bool failed() const { return failed_; }
+
+ private:
+  std::unique_ptr<EntryOutput> output_;
+  bool failed_ = false;
+};
+
 // The output the options name, for the session's catalog.
-std::unique_ptr<EntryOutput> MakeOutput(Session& session, const OutputOptions& options);
+std::unique_ptr<CommandOutput> MakeOutput(Session& session, const OutputOptions& options);
 
 }  // namespace vrk::cli

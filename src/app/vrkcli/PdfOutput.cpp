@@ -25,7 +25,7 @@ class PdfOutput : public EntryOutput {
   }
   bool Start() override { return output_->Start(); }
   Sent Send(EntryNumber n, const EntryRecord& entry) override { return output_->Send(n, entry); }
-  void Finish(EntryNumber count) override { output_->Finish(count); }
+  bool Finish(EntryNumber count) override { return output_->Finish(count); }
 
  private:
   QGuiApplication& application_ = Application();  // before the printer: Qt needs it first

@@ -11,8 +11,11 @@
 namespace vrk::cli {
 namespace {
 
-// What a command found: 0 when it sent entries, 1 when it found none (and said so).
-int SentStatus(Program& program, EntryNumber sent) { return CloseCurrentCatalog(program) && sent > 0 ? 0 : kFailed; }
+// What a command found: 0 when it sent entries, 1 when it found none (and said so) or its output
+// failed (and said so).
+int SentStatus(Program& program, const CommandOutput& output, EntryNumber sent) {
+  return CloseCurrentCatalog(program) && sent > 0 && !output.failed() ? 0 : kFailed;
+}
 
 // FIELD=TEXT into texts[field], the text kept exactly as typed.
 int FieldText(const Program& program, const std::string& arg, std::vector<std::string>& texts) {
@@ -99,7 +102,7 @@ int CommandSearch(const Args& given) {
     SetPoints(program, start, ends);
   }
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, SearchRun(program, output.get()));
+  return SentStatus(program, *output, SearchRun(program, output.get()));
 }
 
 int CommandListRange(const Args& given) {
@@ -117,7 +120,7 @@ int CommandListRange(const Args& given) {
   }
   program.search.range = check.range;
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, ListRangeRun(program, output.get()));
+  return SentStatus(program, *output, ListRangeRun(program, output.get()));
 }
 
 int CommandListAlpha(const Args& given) {
@@ -139,7 +142,7 @@ int CommandListAlpha(const Args& given) {
   if (const int selected = SelectKeyField(program, args[1])) return selected;
   SetPoints(program, start, ends);
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, ListAlphabeticallyRun(program, output.get()));
+  return SentStatus(program, *output, ListAlphabeticallyRun(program, output.get()));
 }
 
 int CommandFindDeleted(const Args& given) {
@@ -150,7 +153,7 @@ int CommandFindDeleted(const Args& given) {
   Session session;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   const auto output = MakeOutput(session, options);
-  return SentStatus(session.program, FindDeleted(session.program, output.get()));
+  return SentStatus(session.program, *output, FindDeleted(session.program, output.get()));
 }
 
 int CommandGlobalSearch(const Args& given) {
@@ -179,7 +182,7 @@ int CommandGlobalSearch(const Args& given) {
   if (caseSensitive) program.caseSensitive = *caseSensitive;
   program.search.globalText = *text;
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, GlobalSearchRun(program, output.get()));
+  return SentStatus(program, *output, GlobalSearchRun(program, output.get()));
 }
 
 }  // namespace vrk::cli

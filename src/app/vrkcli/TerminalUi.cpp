@@ -64,7 +64,7 @@ Answer TerminalUi::ShowMessage(const MessageBox& box) {
   }
   while (!line.empty() && line.back() == ' ') line.pop_back();
   ClearProgress();
-  std::cerr << Utf8FromAnsi(line) << '\n';
+  std::cerr << (box.file.empty() ? "" : box.file + ": ") << Utf8FromAnsi(line) << '\n';
   DrawProgress();
   ++messageCount;
   switch (box.buttons) {

@@ -1,5 +1,6 @@
 // vrkcli: the catalog operations from the command line, for scripting and batch work.
 #include <clocale>
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <string>
@@ -64,5 +65,11 @@ int main(int argc, char** argv) {
     std::cerr << "vrkcli: unknown command " << command << '\n' << vrk::help::UsageText(help);
     return kBadInput;
   }
-  return it->second(args);
+  const int status = it->second(args);
+  // What a command prints is part of what it did: output that the disk or pipe refused is a failure.
+  if (status == 0 && (!std::cout.flush() || std::fflush(stdout) != 0 || std::ferror(stdout) != 0)) {
+    std::cerr << kOutputRefused << '\n';
+    return kFailed;
+  }
+  return status;
 }
