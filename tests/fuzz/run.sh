@@ -27,11 +27,25 @@ cli memo "$base" 4 --set "A second memo"
 cli export-csv "$base" "$work/csv/seed.csv"
 cli export-dbf "$base" "$work/dbase/seed.dbf"
 cp "$work"/cat/*.WDX "$work/index/"
-python3 - "$base" "$work/catalog/seed" <<'PY'
+# The catalog as it is, and damaged: entry 3's NextSorted leads back to entry 2, whose memo number is 1e9.
+"$bin/vrkcli" info "$base" >"$work/info"
+python3 - "$base" "$work/info" "$work/catalog" <<'PY'
 import struct, sys
-base, out = sys.argv[1:]
+base, info, out = sys.argv[1:]
 setup, entries, memos = (open(base + ext, 'rb').read() for ext in ('.SET', '.DAT', '.MEM'))
-open(out, 'wb').write(struct.pack('<II', len(setup), len(entries)) + setup + entries + memos)
+def seed(name, entries):
+    open(out + '/' + name, 'wb').write(struct.pack('<II', len(setup), len(entries)) + setup + entries + memos)
+def mbf(value):  # Microsoft Binary Format single of a normal IEEE single
+    bits = struct.unpack('<I', struct.pack('<f', value))[0]
+    return bytes([bits & 0xFF, (bits >> 8) & 0xFF, (bits >> 31) << 7 | (bits >> 16) & 0x7F, (bits >> 23 & 0xFF) + 2])
+lines = [line.split('\t') for line in open(info).read().splitlines()]
+length = int(next(line[1] for line in lines if line[0] == 'entry-length'))
+links = 4 + sum(int(line[2]) for line in lines if line[0].isdigit())
+damaged = bytearray(entries)
+damaged[3 * length + links:3 * length + links + 4] = mbf(2)
+damaged[2 * length + links + 8:2 * length + links + 12] = mbf(1e9)
+seed('whole', entries)
+seed('damaged', bytes(damaged))
 PY
 
 # The harnesses write their files in memory where they can: the disk's syncs would slow them a hundredfold.
