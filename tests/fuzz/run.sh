@@ -56,7 +56,7 @@ for pair in IndexFuzz:index DbaseFuzz:dbase CsvFuzz:csv CatalogFuzz:catalog; do
   log=$work/$harness.log
   if (cd "$work" && "$bin/$harness" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
         -artifact_prefix="$findings/$harness-" "$corpus" >"$log" 2>&1); then
-    echo "$harness: $(grep -o 'Done [0-9]* runs' "$log" | tail -1 | cut -d' ' -f2) runs, no finding"
+    echo "$harness: $(grep -o 'Done [0-9]* runs' "$log" | tail -1 | cut -d' ' -f2 || true) runs, no finding"
   else
     echo "$harness: FINDING (input kept in $findings)"
     tail -40 "$log"
