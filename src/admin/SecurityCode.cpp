@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "catalog/FileIo.h"
-#include "platform/CodePage.h"
 #include "platform/Ui.h"
 
 namespace vrk {
@@ -11,6 +10,7 @@ namespace {
 
 constexpr std::int64_t kFirstByte = 42;
 constexpr std::size_t kBytes = 44;
+constexpr std::int64_t kCodeByte = 84;
 
 std::string SecurityFilePath(const CatalogStore& store) { return store.programDirectory + "/" + kSecurityFileName; }
 
@@ -33,8 +33,6 @@ bool ReadSecurityCode(CatalogStore& store, SecuritySettings& settings) {
   (void)store.files.Close(file);  // only read
   if (got < 0) return false;
   if (got < static_cast<long>(kBytes)) return true;  // no code in it
-  settings.text = OemToChar(std::string_view(bytes, 40));
-  settings.value = GetShort(bytes + 40);
   settings.code = GetShort(bytes + 42);
   return true;
 }
@@ -43,12 +41,9 @@ bool WriteSecurityCode(CatalogStore& store, const SecuritySettings& settings) {
   const std::string path = SecurityFilePath(store);
   const int file = OpenFile(store.ui, store.files, path, kBinary, 0, false);
   if (file == 0) return false;
-  std::string bytes = CharToOem(settings.text);
-  bytes.resize(40, '\0');
-  bytes.resize(kBytes);
-  PutShort(bytes.data() + 40, settings.value);
-  PutShort(bytes.data() + 42, settings.code);
-  bool written = WriteBlock(store, file, kFirstByte, bytes);
+  char code[2];
+  PutShort(code, settings.code);
+  bool written = WriteBlock(store, file, kCodeByte, std::string_view(code, 2));
   if (written && !store.files.Get(file)->Sync()) {
     ReportFileError(store.ui, FileFailureFromErrno(store.files.Get(file)->error(), path));
     written = false;

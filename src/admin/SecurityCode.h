@@ -12,17 +12,17 @@ namespace vrk {
 
 inline constexpr short kNoSecurityCode = 501;  // and anything above: no code is asked for
 
-// Bytes 42 to 85 of VANTLOCK.SET: a text and a value that are kept as read, and the code. A missing
-// or short file holds no code.
+// Bytes 84 and 85 of VANTLOCK.SET. The 40-character text and the 16-bit value before them (bytes 42 to
+// 83) are never rewritten: a new code changes the code's two bytes and nothing else of the file. A
+// missing or short file holds no code.
 struct SecuritySettings {
-  std::string text = std::string(40, '\0');  // code page 1252
-  short value = 0;
   short code = kNoSecurityCode;
 };
 
 // False, after a message, when the file is there but cannot be read; the settings then hold no code.
 bool ReadSecurityCode(CatalogStore& store, SecuritySettings& settings);
-// Writes the 44 bytes back, creating the file when it is missing; bytes before 42 stay as they are.
+// Writes the code's two bytes, creating the file when it is missing; every other byte stays as it is
+// (a short file gets zeros up to the code).
 bool WriteSecurityCode(CatalogStore& store, const SecuritySettings& settings);
 
 enum class SecurityCheck {

@@ -18,6 +18,10 @@
 //                 record blanked. Stopped before that, the old text lies unused in the file.
 // A failure of any of these writes has had its "File Error" message; the entry and the memo stay as
 // they were on the disk and in memory.
+//
+// A memo number below 1 means no memo. One that is not a whole number from 1 to one past the file's
+// last record (a fraction, or a number far beyond the file's end that a damaged entry holds) names no
+// memo: it is said to be damaged, and nothing is read or written at it.
 #pragma once
 
 #include <cstddef>
@@ -32,16 +36,17 @@ inline constexpr std::size_t kMemoLength = 1420;
 
 std::string MemoPath(const CatalogStore& store);
 // The memo's text without its trailing blanks; empty for a number below 1, a record beyond the file's
-// end, or a catalog without a memo file.
+// end, or a catalog without a memo file, and after the message of a damaged number.
 std::string ReadMemo(CatalogStore& store, float memoNumber);
 // Stores `text` (cut to 1420 characters) as the memo of `record`, entry n: in place when the record
 // has a memo, else as a new record whose number the record takes and, when entry n is counted, is
 // written with the entry. An entry being made (n beyond the count) keeps the number in memory, to be
-// stored when it is saved. False after a message; `record` is then as it was.
+// stored when it is saved. False after a message (a damaged number's among them); `record` is then as
+// it was.
 [[nodiscard]] bool SaveMemo(CatalogStore& store, EntryRecord& record, EntryNumber n, std::string_view text);
 // Detaches the memo of `record`, entry n (the entry written without it when counted), then blanks its
-// record. False after a message, with the memo still attached, or when the detached record could not
-// be blanked (the entry then has no memo all the same).
+// record (a damaged number is only let go of). False after a message, with the memo still attached, or
+// when the detached record could not be blanked (the entry then has no memo all the same).
 [[nodiscard]] bool RemoveMemo(CatalogStore& store, EntryRecord& record, EntryNumber n);
 
 }  // namespace vrk

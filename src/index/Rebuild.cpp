@@ -37,14 +37,40 @@ bool FinishBuild(CatalogStore& store, int field, short handle, WalkEnd end) {
   return false;
 }
 
-// Whether any key index is in doubt, found by opening each and closing it again untouched.
+// Whether an index that opened whole belongs to these entries: at most a key for every entry (a deleted
+// entry's may be missing), and its last and first keys those of the entries they name. An index copied
+// from another catalog fails this.
+bool KeysAgree(CatalogStore& store, short handle, int field) {
+  std::uint64_t keys = 0;
+  if (lib::CountKeys(handle, keys) != lib::kNdxOk || keys > static_cast<std::uint64_t>(store.header.Count())) {
+    return false;
+  }
+  EntryRecord record;
+  // A fresh handle steps back to the last key; GetFirst then moves to the first.
+  for (const bool last : {true, false}) {
+    if (keys == 0) break;
+    std::int32_t n = 0;
+    if ((last ? lib::GetPrev(handle, n) : lib::GetFirst(handle, n)) != lib::kNdxOk || n < 1 ||
+        n > store.header.Count() ||
+        !ReadEntry(store, record, store.header, n, store.entryFile, FieldMask{1} << field) ||
+        lib::PositionedAtKey(handle, KeyText(record, field)) != lib::kNdxOk) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Whether any key index is in doubt, found by opening each, checking its keys against the entries and
+// closing it again untouched.
 bool AnyInDoubt(CatalogStore& store) {
   for (int field = 0; field < kFieldCount; ++field) {
     if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
     std::int16_t handle = kNoIndex;
     const std::int16_t result =
         lib::OpenNDX(handle, store.catalogDirectory + "/" + IndexFileName(field, store.catalogName), lib::kNdxOpen);
+    const bool agree = result == lib::kNdxOk && KeysAgree(store, handle, field);
     if (result == lib::kNdxOk) lib::CloseNDX(handle);
+    if (result == lib::kNdxOk && !agree) return true;
     if (result == lib::kNdxDamaged || (result == lib::kNdxMissing && store.header.Count() > 0)) return true;
   }
   return false;

@@ -159,6 +159,23 @@ int FileSize(const FileHandle& file, std::uint64_t& size) {
   return 0;
 }
 
+int HoleBytes(const FileHandle& file, std::uint64_t& holes) {
+  holes = 0;
+  struct stat status {};
+  if (::fstat(file.descriptor(), &status) != 0) return errno;
+  for (off_t at = 0; at < status.st_size;) {
+    const off_t data = ::lseek(file.descriptor(), at, SEEK_DATA);
+    if (data < 0 && errno == ENXIO) {  // a hole up to the end
+      holes += static_cast<std::uint64_t>(status.st_size - at);
+      break;
+    }
+    if (data < 0) return errno == EINVAL ? 0 : errno;  // a file system that cannot tell has no holes
+    holes += static_cast<std::uint64_t>(data - at);
+    if ((at = ::lseek(file.descriptor(), data, SEEK_HOLE)) < 0) return errno;
+  }
+  return 0;
+}
+
 int ModificationTime(const FileHandle& file, std::int64_t& seconds) {
   struct stat status {};
   if (::fstat(file.descriptor(), &status) != 0) return errno;

@@ -75,6 +75,9 @@ int CloseFile(FileHandle& file);
 [[nodiscard]] int SyncFile(const FileHandle& file);
 [[nodiscard]] int TruncateFile(const FileHandle& file, std::uint64_t size);
 [[nodiscard]] int FileSize(const FileHandle& file, std::uint64_t& size);
+// How many of the file's bytes lie in holes, never written (a sparse file); 0 where the file system
+// cannot tell.
+[[nodiscard]] int HoleBytes(const FileHandle& file, std::uint64_t& holes);
 // When the file's data last changed, in seconds since 1970.
 [[nodiscard]] int ModificationTime(const FileHandle& file, std::int64_t& seconds);
 [[nodiscard]] int IdOf(const FileHandle& file, FileId& id);

@@ -78,6 +78,9 @@ struct SearchState {
   ListRange range;
   std::string globalText;  // Global Search's text, as typed; letter case per the catalog's setting
   ReplaceState replace;
+  // The last sequential search found the sorted chain damaged: it and its Next and Previous go in
+  // entry order.
+  bool chainDamaged = false;
 };
 
 // What the walks and the output run work with. The Case Sensitive setting is the catalog's

@@ -1,13 +1,55 @@
 #include "search/Walks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
+#include <vector>
 
+#include "catalog/FileIo.h"
 #include "index/Keys.h"
 #include "platform/Ui.h"
 #include "support/Support.h"
 
 namespace vrk {
+namespace {
+
+// The entry a link names; 0 for none, and for anything that is not an entry number of the catalog.
+EntryNumber LinkedEntry(float link, EntryNumber count) {
+  if (!(link >= 1 && link <= static_cast<float>(count)) || std::trunc(link) != link) return 0;
+  return static_cast<EntryNumber>(link);
+}
+
+// Whether the chain leads from FirstSorted along NextSorted, and from LastSorted along PrevSorted, to
+// its end without coming round again: both name entries, and no entry is named as the next (previous)
+// one by two entries or by the end of the chain's other direction. One pass in entry order over the
+// links as stored.
+bool SortedChainWhole(CatalogStore& store) {
+  const EntryNumber count = store.header.Count();
+  const CatalogSettings& settings = store.settings;
+  if (count == 0) return true;
+  const EntryNumber first = LinkedEntry(settings.FirstSorted, count), last = LinkedEntry(settings.LastSorted, count);
+  if (first == 0 || last == 0) return false;
+  const SlotLayout layout(store.header);
+  std::vector<bool> namedNext(static_cast<std::size_t>(count) + 1), namedPrevious(namedNext.size());
+  // A link of 0 joins nothing (an entry made after the sort); one that names its own entry ends the chain.
+  const auto linked = [count](float stored, EntryNumber n, EntryNumber start, std::vector<bool>& named) {
+    if (stored == 0 || stored == static_cast<float>(n)) return true;
+    const EntryNumber link = LinkedEntry(stored, count);
+    if (link == 0 || link == start || named[static_cast<std::size_t>(link)]) return false;
+    named[static_cast<std::size_t>(link)] = true;
+    return true;
+  };
+  bool whole = true;
+  // A read the disk refused has said so; the walk meets it again.
+  (void)VisitSlots(store, store.entryFile, store.header, 1, count, false, [&](EntryNumber n, char* slot) {
+    whole = linked(GetSingle(slot + layout.links), n, first, namedNext) &&
+            linked(GetSingle(slot + layout.links + 4), n, last, namedPrevious);
+    return whole;
+  });
+  return whole;
+}
+
+}  // namespace
 
 // Forward walks in entry order read many slots at a time; the tested fields first, the rest of a
 // member after. Other walks jump about and read each entry whole.
@@ -97,31 +139,45 @@ EntryNumber ListWalk::Sequential(EntryNumber n, EntryRecord& entry, int directio
   return 0;
 }
 
+void ListWalk::ChainDamaged() {
+  context_.search.chainDamaged = true;
+  const std::string& name = context_.store.catalogName;
+  context_.store.ui.Message(
+      "The sorted order of " + name + " is damaged: " + name + " is searched in entry order. Unsort mends it.",
+      Icon::Exclamation);
+}
+
+bool ListWalk::FollowsChain() const {
+  return context_.store.settings.SortedMark == 1.0f && !context_.search.chainDamaged;
+}
+
 // The sorted chain from `from` on (from its first entry when `from` is 0) along NextSorted or
-// PrevSorted. The chain ends at LastSorted (FirstSorted) and at an entry whose link names itself; a
-// damaged chain ends after as many steps as there are entries.
+// PrevSorted. The chain ends at LastSorted (FirstSorted) and at an entry whose link names itself. A
+// chain that runs on for more steps than there are entries is damaged: the walk goes on in entry
+// order from there.
 EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int direction) {
   const CatalogSettings& settings = context_.store.settings;
   const EntryNumber count = context_.store.header.Count();
-  const auto last = static_cast<EntryNumber>(direction > 0 ? settings.LastSorted : settings.FirstSorted);
+  const EntryNumber last = LinkedEntry(direction > 0 ? settings.LastSorted : settings.FirstSorted, count);
   EntryRecord candidate = entry;
   EntryNumber n = from;
   for (EntryNumber steps = 0; steps <= count; ++steps) {
     if (n == 0) {
-      n = static_cast<EntryNumber>(settings.FirstSorted);
+      n = LinkedEntry(settings.FirstSorted, count);
     } else {
-      const auto link = static_cast<EntryNumber>(direction > 0 ? candidate.NextSorted : candidate.PrevSorted);
+      const EntryNumber link = LinkedEntry(direction > 0 ? candidate.NextSorted : candidate.PrevSorted, count);
       if (n == last || link == n) return 0;
       n = link;
     }
-    if (n < 1 || n > count) return 0;
+    if (n == 0) return 0;
     if (!Step() || !Read(n, candidate, false)) return 0;
     if (IsMember(candidate)) {
       std::swap(entry, candidate);
       return n;
     }
   }
-  return 0;
+  ChainDamaged();
+  return Sequential(from == 0 ? 1 : from + direction, entry, direction);
 }
 
 // The browse index's keys after (before) its position. An alphabetical search ends at the first key
@@ -188,7 +244,10 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
   const SearchState& search = context_.search;
   switch (kind_) {
     case kSequentialSearch:
-      if (context_.store.settings.SortedMark == 1.0f) return Chained(0, entry, 1);
+      // The run checks the chain before it follows it; Next and Previous go on as the run found it.
+      context_.search.chainDamaged = false;
+      if (FollowsChain() && !SortedChainWhole(context_.store)) ChainDamaged();
+      if (FollowsChain()) return Chained(0, entry, 1);
       return Sequential(1, entry, 1);
     case kGlobalSearch:
     case kDeletedList: return Sequential(1, entry, 1);
@@ -230,7 +289,7 @@ EntryNumber ListWalk::Move(EntryNumber from, EntryRecord& entry, int direction) 
   const ListRange& range = context_.search.range;
   switch (kind_) {
     case kSequentialSearch:
-      if (context_.store.settings.SortedMark == 1.0f) return Chained(from, entry, direction);
+      if (FollowsChain()) return Chained(from, entry, direction);
       return Sequential(from + direction, entry, direction);
     case kRangeList:
       // The range's ends are found by equality: after Select Number outside the range the list runs

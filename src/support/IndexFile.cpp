@@ -253,4 +253,17 @@ std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& ent
   });
 }
 
+std::int16_t CountKeys(std::int16_t handle, std::uint64_t& count) {
+  return Run(handle, [&](Handle& h) {
+    count = h.store->header().itemCount;
+    return kNdxOk;
+  });
+}
+
+std::int16_t PositionedAtKey(std::int16_t handle, std::string_view key) {
+  return Run(handle, [&](Handle& h) {
+    return h.cursor.positioned && ndx::SameKey(h.cursor.last, ndx::MakeItem(key, 0, 0)) ? kNdxOk : kNdxEnd;
+  });
+}
+
 }  // namespace vrk::lib

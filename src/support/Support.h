@@ -48,6 +48,11 @@ std::int16_t GetNext(std::int16_t handle, std::int32_t& entry);
 std::int16_t GetPrev(std::int16_t handle, std::int32_t& entry);
 // Positions at the first key not below `key`.
 std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& entry);
+// The number of keys the index holds.
+std::int16_t CountKeys(std::int16_t handle, std::uint64_t& count);
+// kNdxOk when the key the handle was last moved to is `key` as the index compares keys, kNdxEnd when
+// it is another key or the handle has not been moved.
+std::int16_t PositionedAtKey(std::int16_t handle, std::string_view key);
 
 // ---- Numbers ---------------------------------------------------------------------------------------
 using MsbinSingle = std::array<std::uint8_t, 4>;

@@ -309,6 +309,19 @@ TEST_F(MaintenanceTest, BackupKeepsMedia) {
   EXPECT_FALSE(fs::exists(bare.path() + "/media"));
 }
 
+// A memo file that an entry's absurd memo number made sparse is reported, never read for hours.
+TEST_F(MaintenanceTest, BackupRefusesAFileThatIsMostlyHolesAndLeavesNothing) {
+  WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"Abba", "Arrival"}}});
+  TempDirectory::WriteFile(dir / "MUSIC.MEM", "memo");
+  fs::resize_file(dir / "MUSIC.MEM", std::uintmax_t{1} << 40);
+  EXPECT_FALSE(RunBackup(ui, dir.path(), "MUSIC"));
+  EXPECT_THAT(
+      ui.texts().back(),
+      ::testing::AllOf(::testing::StartsWith("vrkback: cannot back up " + dir.path() + "/MUSIC.MEM: "),
+                       ::testing::EndsWith(" of its 1099511627776 bytes were never written; the file is damaged")));
+  EXPECT_TRUE(fs::is_empty(dir / "backup"));
+}
+
 TEST_F(MaintenanceTest, SelectingAWritableCatalogAfterOneOnlyReadEnablesTheCommandsAgain) {
   WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
   WriteCatalog(dir.path(), "BOOKS", kMusic, {{{"B"}}});

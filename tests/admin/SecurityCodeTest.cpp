@@ -13,10 +13,11 @@ using ::testing::ElementsAre;
 
 class SecurityCodeTest : public AdminTest {
  protected:
-  // A settings file whose bytes 0 to 85 are 0, 1, 2 …, with the code in bytes 84 and 85.
+  // A settings file whose bytes 0 to 83 are 0, 3, 6 … (box-drawing characters of the OEM code page
+  // among them), with the code in bytes 84 and 85.
   void StoreCode(short code) {
     std::string bytes;
-    for (int i = 0; i < 84; ++i) bytes += static_cast<char>(i);
+    for (int i = 0; i < 84; ++i) bytes += static_cast<char>(i * 3);
     bytes += static_cast<char>(code & 0xFF);
     bytes += static_cast<char>((code >> 8) & 0xFF);
     TempDirectory::WriteFile(dir / kSecurityFileName, bytes);
@@ -78,6 +79,14 @@ TEST_F(SecurityCodeTest, SettingACodeKeepsTheBytesAroundItAndIsAskedForAtTheNext
   OpenStartCatalog(program);
   EXPECT_FALSE(screen.Enabled(Command::UtilitiesMenu));
   EXPECT_FALSE(screen.Enabled(Command::SaveEntryItem));
+}
+
+TEST_F(SecurityCodeTest, AShortFileKeepsItsBytesAndGetsTheCodeAfterZeros) {
+  const std::string text(60, '\xC4');
+  TempDirectory::WriteFile(dir / kSecurityFileName, text);
+  ui.promptAnswers = {"123"};
+  SetSecurityCodeCommand(program);
+  EXPECT_EQ(TempDirectory::ReadFile(dir / kSecurityFileName), text + std::string(24, '\0') + std::string("\x7B\0", 2));
 }
 
 TEST_F(SecurityCodeTest, ANewFileGetsTheCodeAfterFortyTwoEmptyBytes) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "fakes/Catalogs.h"
@@ -93,6 +95,35 @@ TEST_F(MemoTest, AnEntryBeingMadeKeepsItsNumberForItsSave) {
   EXPECT_EQ(fresh.MemoNumber, 1);
   EXPECT_EQ(store->header.Count(), 3);
   EXPECT_EQ(ReadMemo(*store, 1), "new");
+}
+
+// Numbers a damaged entry may hold. A fraction, NaN, or one beyond the file's records names no memo:
+// reading and saving say so and nothing is written at it, while Remove Memo lets go of it. Below 1 is
+// no memo, and one past the last record is the next one.
+TEST_F(MemoTest, ANumberNamingNoRecordIsRefusedAndNothingIsWrittenAtIt) {
+  Save(1, "one");
+  const std::string memos = MemoFile();
+  for (const float number : {1e9f, 1e30f, std::nanf(""), 2.5f, 3.0f}) {
+    ui.messages.clear();
+    EntryRecord record = Entry(2);
+    record.MemoNumber = number;
+    EXPECT_EQ(ReadMemo(*store, number), "");
+    EXPECT_FALSE(SaveMemo(*store, record, 2, "two"));
+    EXPECT_EQ(ui.messages.size(), 2u) << number;
+    EXPECT_EQ(MemoFile(), memos) << number;
+    ASSERT_TRUE(RemoveMemo(*store, record, 2));
+    EXPECT_EQ(Entry(2).MemoNumber, 0) << number;
+    EXPECT_EQ(MemoFile(), memos) << number;
+  }
+  EXPECT_NE(ui.texts().at(0).find("(3) names no memo of"), std::string::npos) << ui.texts().at(0);
+  for (const float number : {0.0f, -1.0f, 2.0f}) {
+    TempDirectory::WriteFile(dir / "CAT.MEM", memos);
+    EntryRecord record = Entry(2);
+    record.MemoNumber = number;
+    ASSERT_TRUE(SaveMemo(*store, record, 2, "two")) << number;
+    EXPECT_EQ(Entry(2).MemoNumber, 2) << number;
+    EXPECT_EQ(MemoFile(), memos + "two" + std::string(kMemoLength - 3, ' ')) << number;
+  }
 }
 
 // Every write of a new memo, an edit and a removal, stopped there as if the program had been killed

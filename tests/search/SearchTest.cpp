@@ -120,6 +120,23 @@ TEST_F(SearchTest, SortedCatalogIsSearchedInSortOrderWithLastSortedAsAMatch) {
   EXPECT_EQ(ui.events, (std::vector<std::string>{"beep", "message: No Match Found", "message: No Match Found"}));
 }
 
+// Entry 3's NextSorted leads back into the chain, which would come round for ever: the catalog is
+// searched in entry order, once, with a notice, and Next goes on in entry order.
+TEST_F(SearchTest, AChainThatComesRoundIsSearchedInEntryOrderWithANotice) {
+  MakeArtists();
+  ASSERT_TRUE(SortCatalog(program, {1}));  // Gone 7, Hits 2, Like 5, Lo 8, Lo Fi 4, Lounge 6, Rain 3, Songs 1
+  EntryRecord rain;
+  ASSERT_TRUE(ReadEntry(program, rain, program.header, 3, program.entryFile));
+  rain.NextSorted = 2;
+  ASSERT_TRUE(WriteEntry(program, rain, program.header, 3, program.entryFile));
+  Criteria({"", "o"});
+  EXPECT_EQ(Sent(SearchRun), (List{1, 4, 6, 8}));
+  ASSERT_EQ(ui.texts().size(), 1u);
+  EXPECT_EQ(ui.texts()[0], "The sorted order of CAT is damaged: CAT is searched in entry order. Unsort mends it.");
+  EXPECT_EQ(SearchRun(program), 1);
+  EXPECT_EQ(Browse(NextEntry), (List{1, 4, 6, 8}));
+}
+
 TEST_F(SearchTest, NoMatchMessagesLeaveTheScreenErased) {
   MakeArtists();
   Criteria({"zz"});

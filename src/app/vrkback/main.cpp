@@ -33,6 +33,7 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kBadInput = 2;
 constexpr std::size_t kChunk = 64 * 1024;
+constexpr std::uint64_t kMostHoleBytes = 64 * 1024 * 1024;
 
 int Fail(const std::string& what, int error = 0) {
   std::cerr << "vrkback: " << what << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
@@ -80,8 +81,17 @@ bool AddFile(archive* out, const std::string& path, std::string& failure, const 
   int error = sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, file);
   if (error == 0) error = sys::FileSize(file, size);
   if (error == 0) error = sys::ModificationTime(file, modified);
+  std::uint64_t holes = 0;
+  if (error == 0) error = sys::HoleBytes(file, holes);
   if (error != 0) {
     failure = "cannot read " + path + ": " + std::strerror(error);
+    return false;
+  }
+  // A catalog file is written from end to end; one that is mostly holes (an entry naming a record
+  // far beyond the end of its memo file) would be read, compressed and archived for hours.
+  if (holes > kMostHoleBytes) {
+    failure = "cannot back up " + path + ": " + std::to_string(holes) + " of its " + std::to_string(size) +
+              " bytes were never written; the file is damaged";
     return false;
   }
   archive_entry* entry = archive_entry_new();
@@ -102,6 +112,12 @@ bool AddFile(archive* out, const std::string& path, std::string& failure, const 
     }
     ok = archive_write_data(out, buffer.data(), got) == static_cast<la_ssize_t>(got);
     at += got;
+  }
+  // The file may not grow or shrink while it is read: the archive would hold only part of it.
+  std::uint64_t after = size;
+  if (ok && ((error = sys::FileSize(file, after)) != 0 || after != size)) {
+    failure = "cannot back up " + path + ": " + (error != 0 ? std::strerror(error) : "it changed while it was read");
+    return false;
   }
   if (!ok) failure = ArchiveError(out);
   return ok;

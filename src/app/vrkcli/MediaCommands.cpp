@@ -51,10 +51,11 @@ int CommandMemo(const Args& args) {
   const CatalogAccess access = args.size() == 2 ? CatalogAccess::kRead : CatalogAccess::kChange;
   if (const int status = OpenEntry(session, args[0], args[1], access)) return status;
   if (args.size() == 2) {
+    const int messages = session.ui.messageCount;  // a damaged memo number says so
     std::string memo = ReadMemo(program, program.currentEntry.MemoNumber);
     std::erase(memo, '\r');
     std::cout << Utf8FromAnsi(memo) << (memo.empty() ? "" : "\n");
-    return Finish(session, true);
+    return Finish(session, session.ui.messageCount == messages);
   }
   if (remove) return Finish(session, RemoveMemoCommand(program));
   session.ui.dialogs.Register<MemoEditor>([&](MemoEditor& editor) {
@@ -110,6 +111,8 @@ int CommandMacros(const Args& args) {
     if (code == 0 || code >= keys.size() || keys[code] < 0) {
       return BadInput("No macro key in " + change + ": KEY is 1-9, 0 or a letter other than E, F, H, O, R, U, V.");
     }
+    std::string refused;
+    if (!FieldValue(change.substr(2), refused)) return BadInput(refused);  // a line end would break the listing
     const std::string text = Ansi(change.substr(2));
     if (Utf8FromAnsi(text) != change.substr(2) || text.size() > lib::kMacroLength) {
       return BadInput("The text of " + change.substr(0, 1) +
