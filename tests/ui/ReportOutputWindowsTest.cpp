@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include "Desktop.h"
+#include "fakes/Locale.h"
 #include "index/Keys.h"
 #include "platform/Profile.h"
 #include "report/Output.h"
@@ -268,6 +269,7 @@ struct PdfWords {
 
 PdfWords ReadWords(const std::string& path) {
   const std::string boxes = CommandOutput("pdftotext -bbox '" + path + "' -");
+  const LocaleScope periods("C");  // pdftotext writes its numbers with a period under every locale
   PdfWords pdf;
   int page = 0;
   for (std::size_t at = 0; (at = boxes.find('<', at)) != std::string::npos; ++at) {
