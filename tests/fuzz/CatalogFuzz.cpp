@@ -28,7 +28,7 @@ class CountingOutput : public EntryOutput {
     if (++sent_ > most_) std::abort();  // the walk came round
     return Sent::kMore;
   }
-  void Finish(EntryNumber) override {}
+  bool Finish(EntryNumber) override { return true; }
 
  private:
   EntryNumber most_;
