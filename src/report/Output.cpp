@@ -44,7 +44,8 @@ class PrinterOutput : public EntryOutput {
       return false;
     }
     if (!EndPrintJob(context_)) return false;
-    if (!context_.previewTitle) ShowCompletionMessage(context_.store, PrintedText(count, context_.printer.OutputFile()));
+    if (!context_.previewTitle)
+      ShowCompletionMessage(context_.store, PrintedText(count, context_.printer.OutputFile()));
     return true;
   }
 

@@ -146,7 +146,6 @@ void RemoveStaleParts(const std::string& folder, const std::string& name, const 
   }
 }
 
-
 // ---- Pictures and sounds ---------------------------------------------------------------------------
 // The files the entries name in field 21 go into the archive under media/ with their absolute paths
 // (relative ones taken from the working directory, as the programs find them). A file that is not
@@ -208,8 +207,7 @@ void SayMedia(const MediaFiles& media) {
   for (const std::string& path : media.missing) std::cout << "  " << path << '\n';
 }
 
-int Backup(const std::string& programDirectory, const std::string& directory, const std::string& name,
-           bool withMedia) {
+int Backup(const std::string& programDirectory, const std::string& directory, const std::string& name, bool withMedia) {
   const std::string base = directory + "/" + name;
   // Held shared: programs that only read go on, one that changes the catalog waits until the copy is made.
   sys::FileHandle lock;
