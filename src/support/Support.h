@@ -1,6 +1,6 @@
 // The support library: index files, Microsoft Binary Format numbers, substring search and replace,
 // macro filtering, the picture and sound paths of field 21, starting other programs.
-// Results are 16-bit signed as the program has always expected; texts are code page 1252.
+// Results are 16-bit signed, the width its callers and the stored files use; texts are code page 1252.
 #pragma once
 
 #include <array>
