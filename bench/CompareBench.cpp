@@ -33,7 +33,7 @@
 #include "shell/Program.h"
 #include "shell/Startup.h"
 #include "shell/TextScreen.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk::bench {
 namespace {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "support/IndexFile.h"
 #include "support/IndexStore.h"
-#include "support/Support.h"
 
 namespace vrk::lib {
 namespace {

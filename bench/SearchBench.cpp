@@ -17,7 +17,7 @@
 #include "platform/Printer.h"
 #include "search/Criteria.h"
 #include "search/Walks.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk::bench {
 namespace {

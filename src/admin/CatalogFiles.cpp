@@ -10,7 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
-#include "support/Support.h"
+#include "support/MediaNames.h"
 
 namespace vrk {
 namespace {

@@ -12,8 +12,8 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Programs.h"
 #include "platform/Ui.h"
-#include "support/Support.h"
 
 namespace vrk {
 namespace {
@@ -325,7 +325,7 @@ std::string ReservedSizeText(EntryNumber count, short entryLength) {
 bool RunBackup(Ui& ui, const std::string& directory, const std::string& name) {
   std::string output;
   ui.ShowBusy();
-  const int status = lib::RunProgram({"vrkback", directory + "/" + name}, &output);
+  const int status = sys::RunProgram({"vrkback", directory + "/" + name}, &output);
   ui.ClearBusy();
   while (!output.empty() && (output.back() == '\n' || output.back() == ' ')) output.pop_back();
   std::replace(output.begin(), output.end(), '\n', '\r');

@@ -7,7 +7,7 @@
 #include "catalog/FileIo.h"
 #include "index/Rebuild.h"
 #include "platform/Ui.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk {
 namespace {

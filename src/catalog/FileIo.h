@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "catalog/CatalogStore.h"
-#include "support/Support.h"
+#include "support/MsBin.h"
 
 namespace vrk {
 

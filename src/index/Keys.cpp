@@ -6,7 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk {
 namespace {

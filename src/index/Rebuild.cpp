@@ -6,7 +6,7 @@
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "platform/Ui.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk {
 namespace {

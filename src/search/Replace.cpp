@@ -7,7 +7,7 @@
 #include "index/Keys.h"
 #include "index/Rebuild.h"
 #include "platform/Ui.h"
-#include "support/Support.h"
+#include "support/Substrings.h"
 
 namespace vrk {
 namespace {

@@ -8,7 +8,7 @@
 #include "catalog/FileIo.h"
 #include "index/Keys.h"
 #include "platform/Ui.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk {
 namespace {

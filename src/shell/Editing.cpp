@@ -8,7 +8,7 @@
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
 #include "shell/PictureSound.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk {
 namespace {

@@ -14,7 +14,7 @@
 #include "shell/EntryView.h"
 #include "shell/Maintenance.h"
 #include "shell/Startup.h"
-#include "support/Support.h"
+#include "support/MediaNames.h"
 
 namespace vrk {
 namespace {

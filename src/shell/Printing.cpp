@@ -7,7 +7,7 @@
 #include "report/ReportSetup.h"
 #include "search/OutputRun.h"
 #include "shell/Editing.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk {
 

@@ -14,7 +14,7 @@
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
 #include "shell/Settings.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk {
 namespace {

@@ -7,7 +7,7 @@
 #include "platform/Ui.h"
 #include "shell/EntryScreen.h"
 #include "shell/Program.h"
-#include "support/Support.h"
+#include "support/Macros.h"
 
 namespace vrk {
 namespace {

@@ -8,10 +8,10 @@
 #include <utility>
 
 #include "platform/Paths.h"
+#include "support/IndexFile.h"
 #include "support/IndexFormat.h"
 #include "support/IndexStore.h"
 #include "support/IndexTree.h"
-#include "support/Support.h"
 
 namespace vrk::lib {
 namespace {

@@ -24,7 +24,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk::lib::ndx {
 

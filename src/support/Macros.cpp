@@ -2,7 +2,7 @@
 // (+ ^ % ~ ( ) { } [ ]) are stored in braces so that they are typed as themselves.
 #include <cstdint>
 
-#include "support/Support.h"
+#include "support/Macros.h"
 
 namespace vrk::lib {
 namespace {

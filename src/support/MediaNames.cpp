@@ -1,6 +1,6 @@
 #include <cstdint>
 
-#include "support/Support.h"
+#include "support/MediaNames.h"
 
 namespace vrk::lib {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "support/Support.h"
+#include "support/MsBin.h"
 
 namespace vrk::lib {
 

@@ -6,7 +6,7 @@
 #endif
 
 #include "platform/CodePage.h"
-#include "support/Support.h"
+#include "support/Substrings.h"
 
 namespace vrk::lib {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "shell/Program.h"
 #include "shell/TextMacros.h"
-#include "support/Support.h"
+#include "support/Macros.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
 

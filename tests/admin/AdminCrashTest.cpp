@@ -32,7 +32,8 @@
 #include "shell/Startup.h"
 #include "shell/TextMacros.h"
 #include "shell/TextScreen.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
+#include "support/Macros.h"
 
 namespace vrk {
 namespace {

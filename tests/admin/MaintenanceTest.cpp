@@ -14,6 +14,7 @@
 #include "catalog/Layout.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
+#include "platform/Programs.h"
 #include "shell/Maintenance.h"
 
 namespace vrk::test {
@@ -289,7 +290,7 @@ TEST_F(MaintenanceTest, BackupKeepsMedia) {
                {entry("A", sound + "\x01"), entry("B", "\x01" + picture), entry("C", "\x01" + lost),
                 entry("D", "\x01" + picture)});
   std::string output;
-  ASSERT_EQ(lib::RunProgram({"vrkback", dir / "MUSIC"}, &output), 0) << output;
+  ASSERT_EQ(sys::RunProgram({"vrkback", dir / "MUSIC"}, &output), 0) << output;
   EXPECT_THAT(output, ::testing::EndsWith(".tar.gz\nPictures and sounds kept under media/: 2\n"
                                           "Pictures and sounds not found or unreadable: 1\n  " +
                                           lost + "\n"));
@@ -300,7 +301,7 @@ TEST_F(MaintenanceTest, BackupKeepsMedia) {
   EXPECT_EQ(TempDirectory::ReadFile(restored.path() + "/media" + picture), "picture");
   EXPECT_EQ(TempDirectory::ReadFile(restored.path() + "/media" + sound), "sound");
   output.clear();
-  ASSERT_EQ(lib::RunProgram({"vrkback", "--no-media", dir / "MUSIC"}, &output), 0) << output;
+  ASSERT_EQ(sys::RunProgram({"vrkback", "--no-media", dir / "MUSIC"}, &output), 0) << output;
   EXPECT_EQ(output.find("media/"), std::string::npos);
   const std::string second =
       output.substr(output.find(dir.path()), output.find(".tar.gz") + 7 - output.find(dir.path()));

@@ -1,7 +1,7 @@
 // libFuzzer: any bytes as an index file, opened, walked both ways, searched, counted and changed as the
 // program does. A damaged file is refused or read: never a crash, a hang or a huge allocation.
 #include "FuzzFiles.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace lib = vrk::lib;
 

@@ -9,7 +9,7 @@
 #include "platform/CodePage.h"
 #include "search/Matching.h"
 #include "search/SearchFixture.h"
-#include "support/Support.h"
+#include "support/Substrings.h"
 
 namespace vrk {
 namespace {

@@ -22,7 +22,7 @@
 #include "shell/Editing.h"
 #include "shell/Startup.h"
 #include "shell/TextScreen.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk {
 namespace {

@@ -18,9 +18,9 @@
 
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "support/IndexFile.h"
 #include "support/IndexFormat.h"
 #include "support/IndexStore.h"
-#include "support/Support.h"
 
 namespace vrk::lib {
 namespace {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "support/Support.h"
+#include "support/MsBin.h"
 
 namespace vrk::lib {
 namespace {

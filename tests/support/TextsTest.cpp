@@ -3,7 +3,10 @@
 #include <random>
 
 #include "platform/CodePage.h"
-#include "support/Support.h"
+#include "platform/Programs.h"
+#include "support/Macros.h"
+#include "support/MediaNames.h"
+#include "support/Substrings.h"
 
 namespace vrk::lib {
 namespace {
@@ -103,9 +106,9 @@ TEST(MediaNames, SplitField21) {
 }
 
 TEST(RunProgram, WaitsAndReportsTheExitStatus) {
-  EXPECT_EQ(RunProgram("true"), 0);
-  EXPECT_EQ(RunProgram("false"), 1);
-  EXPECT_EQ(RunProgram("no-such-program-anywhere"), -1);
+  EXPECT_EQ(sys::RunProgram({"true"}), 0);
+  EXPECT_EQ(sys::RunProgram({"false"}), 1);
+  EXPECT_EQ(sys::RunProgram({"no-such-program-anywhere"}), -1);
 }
 
 }  // namespace

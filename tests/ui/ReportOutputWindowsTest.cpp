@@ -26,7 +26,7 @@
 #include "report/ReportSetup.h"
 #include "shell/Printing.h"
 #include "shell/Startup.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 #include "ui/PrintDialogs.h"
 #include "ui/QtPrinter.h"
 #include "ui/frmQView.h"

@@ -14,8 +14,8 @@
 #include "catalog/Journal.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Programs.h"
 #include "shell/Startup.h"
-#include "support/Support.h"
 
 namespace vrk::cli {
 namespace {
@@ -111,7 +111,7 @@ int CommandBackup(const Args& args) {
   std::string directory, name;
   if (args.size() != 1 || !SplitCatalogPath(args[0], directory, name)) return BadUsage("backup");
   // vrkback says where the archive went, or what failed, and exits as vrkcli does.
-  const int status = lib::RunProgram({"vrkback", directory + "/" + name});
+  const int status = sys::RunProgram({"vrkback", directory + "/" + name});
   if (status < 0) std::cerr << "vrkcli: the backup program vrkback could not be run\n";
   return status < 0 ? kFailed : status;
 }

@@ -16,7 +16,7 @@
 #include "shell/Editing.h"
 #include "shell/Startup.h"
 #include "shell/Utilities.h"
-#include "support/Support.h"
+#include "support/IndexFile.h"
 
 namespace vrk::cli {
 

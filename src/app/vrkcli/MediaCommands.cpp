@@ -10,7 +10,7 @@
 #include "shell/PictureSound.h"
 #include "shell/Startup.h"
 #include "shell/TextMacros.h"
-#include "support/Support.h"
+#include "support/Macros.h"
 
 namespace vrk::cli {
 namespace {

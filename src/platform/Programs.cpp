@@ -6,15 +6,14 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <sstream>
 #include <vector>
 
 #include "platform/Paths.h"
-#include "support/Support.h"
+#include "platform/Programs.h"
 
 extern char** environ;
 
-namespace vrk::lib {
+namespace vrk::sys {
 namespace {
 
 // Reads what the program writes until it closes its end of the pipe.
@@ -31,13 +30,6 @@ void Gather(int descriptor, std::string& output) {
 }
 
 }  // namespace
-
-std::int16_t RunProgram(const std::string& commandLine) {
-  std::vector<std::string> words;
-  std::istringstream in(commandLine);
-  for (std::string word; in >> word;) words.push_back(word);
-  return RunProgram(std::move(words));
-}
 
 std::int16_t RunProgram(std::vector<std::string> arguments, std::string* output) {
   if (arguments.empty()) return -1;
@@ -76,8 +68,4 @@ std::int16_t RunProgram(std::vector<std::string> arguments, std::string* output)
   return WIFEXITED(status) ? static_cast<std::int16_t>(WEXITSTATUS(status)) : -1;
 }
 
-// Windows kept file associations in the registry that needed repair at start-up; this platform has
-// nothing of the kind, so there is nothing to fix.
-std::int16_t FixRegistry() { return 0; }
-
-}  // namespace vrk::lib
+}  // namespace vrk::sys
