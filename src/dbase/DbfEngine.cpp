@@ -280,7 +280,7 @@ int DefineField(const DbfFieldDef& def, const std::vector<DbfFieldDef>& defined,
     return kDbfBadFieldName;
   }
   if (!ValidNameCharacters(name)) return kDbfBadFieldName;
-  // "F" is read from other programs' tables but has no place in a dBase III table.
+  // "F" is read from a table that holds it but has no place in a table this engine makes.
   if (std::string_view("CDLMN").find(def.type) == std::string_view::npos) return kDbfBadType;
   if (!LengthFitsType(def.type, def.length, 19)) return kDbfBadFieldLength;
   if (def.decimals < 0 || def.decimals >= def.length) return kDbfBadDecimals;

@@ -20,7 +20,7 @@ constexpr std::array<char16_t, 128> kOemUpper = {
     0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0};
 
 // Unicode of code page 1252, characters 128 to 159 (160 to 255 equal Latin-1). The five unassigned
-// positions keep their own code, as Windows does.
+// positions keep their own code, so that every byte comes back as it went.
 constexpr std::array<char16_t, 32> kAnsiC1 = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                               0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
                                               0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,

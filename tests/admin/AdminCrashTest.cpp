@@ -21,6 +21,7 @@
 #include "csv/CsvImport.h"
 #include "dbase/DbfImport.h"
 #include "fakes/Catalogs.h"
+#include "fakes/CrashCopies.h"
 #include "fakes/FakePrinter.h"
 #include "fakes/ForeignTable.h"
 #include "fakes/Layouts.h"
@@ -109,7 +110,7 @@ const Operation kOperations[] = {
     {"eliminate deleted", [](Program& program) { (void)EliminateDeleted(program); }},
 };
 
-class AdminCrashTest : public ::testing::TestWithParam<Operation> {
+class AdminCrashTest : public ::testing::TestWithParam<Operation>, protected test::CrashCopies {
  protected:
   AdminCrashTest() {
     MakeCatalog(original.path());
@@ -117,23 +118,8 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation> {
     RunOnCopy(sys::FaultKind::kNone, 0);
     after = Read(copy.path());
   }
-  ~AdminCrashTest() override { sys::SetWriteFault(sys::FaultKind::kNone); }
-
   long RunOnCopy(sys::FaultKind fault, long at) {
-    fs::remove_all(copy.path());
-    fs::copy(original.path(), copy.path());
-    Session session(copy.path());
-    EXPECT_TRUE(session.opened);
-    sys::SetWriteFault(fault, at);
-    GetParam().run(session.program);
-    const long changes = sys::ChangesSoFar();
-    if (fault == sys::FaultKind::kStop) {
-      session.Kill();
-    } else {
-      (void)CloseCurrentCatalog(session.program);
-    }
-    sys::SetWriteFault(sys::FaultKind::kNone);
-    return changes;
+    return CrashCopies::RunOnCopy(fault, at, [this](Session& session) { GetParam().run(session.program); });
   }
 
   // The catalog as it was or as it is after, and, opened again, indexes that list every entry once in
@@ -146,19 +132,7 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation> {
     Program& program = session.program;
     for (int field = 0; field < kFieldCount; ++field) {
       if (!IsKeyField(program.fieldTable[static_cast<std::size_t>(field)])) continue;
-      const short handle = OpenIndex(program, field, "CAT", lib::kNdxOpen);
-      ASSERT_NE(handle, kNoIndex) << when;
-      std::multiset<EntryNumber> seen;
-      std::string previous;
-      EntryRecord record;
-      for (EntryNumber n = SeekInIndex(program, handle, ""); n > 0; n = NextInIndex(program, handle)) {
-        ASSERT_TRUE(ReadEntry(program, record, program.header, n, program.entryFile));
-        const std::string key = UpperAnsi(KeyText(record, field));
-        EXPECT_LE(previous, key) << when << ": field " << field;
-        previous = key;
-        seen.insert(n);
-      }
-      lib::CloseNDX(handle);
+      const std::multiset<EntryNumber> seen = test::IndexedEntries(program, field, when);
       EXPECT_EQ(seen.size(), static_cast<std::size_t>(program.header.Count())) << when << ": field " << field;
       EXPECT_EQ(std::set<EntryNumber>(seen.begin(), seen.end()).size(), seen.size()) << when;
     }
@@ -166,8 +140,6 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation> {
     EXPECT_FALSE(FileExists(copy / "CAT.SE$")) << when;
   }
 
-  TempDirectory original;
-  TempDirectory copy{"copy"};
   Whole before, after;
 };
 
@@ -184,11 +156,8 @@ TEST_P(AdminCrashTest, AWriteTheDiskRefusesLeavesTheCatalogWholeAsItWasOrAsItIsA
       [&](const std::string& when) { ExpectWhole(when); });
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, AdminCrashTest, ::testing::ValuesIn(kOperations), [](const auto& info) {
-  std::string name = info.param.name;
-  std::replace(name.begin(), name.end(), ' ', '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Changes, AdminCrashTest, ::testing::ValuesIn(kOperations),
+                         [](const auto& info) { return test::TestNameOf(info.param.name); });
 
 // ---- Changes of several files ----------------------------------------------------------------------
 
@@ -258,7 +227,7 @@ const FilesChange kFilesChanges[] = {
      }},
 };
 
-class FilesCrashTest : public ::testing::TestWithParam<FilesChange> {
+class FilesCrashTest : public ::testing::TestWithParam<FilesChange>, protected test::CrashCopies {
  protected:
   FilesCrashTest() {
     MakeCatalog(original.path());
@@ -283,12 +252,10 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange> {
     after = FilesOf(copy.path());
     said = messages;
   }
-  ~FilesCrashTest() override { sys::SetWriteFault(sys::FaultKind::kNone); }
 
   // The changes made, and whether the change said it was done.
   std::pair<long, bool> RunOnCopy(sys::FaultKind fault, long at) {
-    fs::remove_all(copy.path());
-    fs::copy(original.path(), copy.path());
+    CopyAfresh();
     Session session(copy.path());
     EXPECT_TRUE(session.opened);
     EXPECT_TRUE(LoadMacros(session.program, session.program.macros.table));
@@ -331,8 +298,6 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange> {
     EXPECT_TRUE(then == before || then == after) << when << ", then the next command";
   }
 
-  TempDirectory original;
-  TempDirectory copy{"copy"};
   TempDirectory sources{"sources"};
   Files before, after;
   std::size_t messages = 0;  // shown by the last run
@@ -361,11 +326,8 @@ TEST_P(FilesCrashTest, AWriteTheDiskRefusesIsSaidAndLeavesTheFilesAsTheyWereOrAs
       });
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, FilesCrashTest, ::testing::ValuesIn(kFilesChanges), [](const auto& info) {
-  std::string name = info.param.name;
-  std::replace(name.begin(), name.end(), ' ', '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Changes, FilesCrashTest, ::testing::ValuesIn(kFilesChanges),
+                         [](const auto& info) { return test::TestNameOf(info.param.name); });
 
 }  // namespace
 }  // namespace vrk

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "fakes/Catalogs.h"
+#include "fakes/CrashCopies.h"
 #include "fakes/FakePrinter.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
@@ -66,17 +67,7 @@ void ExpectIndexesAgree(Session& session, const std::string& when) {
   Program& program = session.program;
   const auto entries = Entries(program);
   for (int field = 0; field < 3; ++field) {
-    const short handle = OpenIndex(program, field, "CAT", lib::kNdxOpen);
-    ASSERT_NE(handle, kNoIndex) << when;
-    std::multiset<EntryNumber> seen;
-    std::string previous;
-    for (EntryNumber n = SeekInIndex(program, handle, ""); n > 0; n = NextInIndex(program, handle)) {
-      const std::string key = UpperAnsi(KeyText(entries.at(n), field));
-      EXPECT_LE(previous, key) << when << ": field " << field << " out of order at entry " << n;
-      previous = key;
-      seen.insert(n);
-    }
-    lib::CloseNDX(handle);
+    const std::multiset<EntryNumber> seen = test::IndexedEntries(program, field, when);
     for (const auto& [n, record] : entries) {
       const std::size_t times = seen.count(n);
       if (record.Status == kStatusActive) {
@@ -123,31 +114,20 @@ const Operation kOperations[] = {
     {"build one index in another's order", [](Session& s) { (void)BuildIndexInIndexOrder(s.program, 0, 1); }},
 };
 
-class CrashTest : public ::testing::TestWithParam<Operation> {
+class CrashTest : public ::testing::TestWithParam<Operation>, protected test::CrashCopies {
  protected:
   CrashTest() {
     MakeCatalog(original.path());
     Session session(original.path());
     before = Entries(session.program);
   }
-  ~CrashTest() override { sys::SetWriteFault(sys::FaultKind::kNone); }
 
   // A fresh copy of the catalog with the operation run on it under the fault; the writes it made.
   long RunOnCopy(sys::FaultKind fault, long at) {
-    fs::remove_all(copy.path());
-    fs::copy(original.path(), copy.path());
-    Session session(copy.path());
-    GoToEntry(session.program, 7);
-    sys::SetWriteFault(fault, at);
-    GetParam().run(session);
-    const long changes = sys::ChangesSoFar();
-    if (fault == sys::FaultKind::kStop) {
-      session.Kill();
-    } else {
-      (void)CloseCurrentCatalog(session.program);
-    }
-    sys::SetWriteFault(sys::FaultKind::kNone);
-    return changes;
+    return CrashCopies::RunOnCopy(fault, at, [this](Session& session) {
+      GoToEntry(session.program, 7);
+      GetParam().run(session);
+    });
   }
 
   // The catalog opened again after the fault: every entry saved before is there as it was (the one
@@ -172,8 +152,6 @@ class CrashTest : public ::testing::TestWithParam<Operation> {
     ExpectIndexesAgree(session, when + ", then one more entry");
   }
 
-  TempDirectory original;
-  TempDirectory copy{"copy"};
   std::map<EntryNumber, EntryRecord> before;
 };
 
@@ -189,12 +167,8 @@ TEST_P(CrashTest, AWriteTheDiskRefusesLosesNoEntryAndLeavesNoIndexSilentlyWrong)
       [&](const std::string& when) { ExpectWhole(when); });
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, CrashTest, ::testing::ValuesIn(kOperations), [](const auto& info) {
-  std::string name = info.param.name;
-  std::replace(name.begin(), name.end(), ' ', '_');
-  name.erase(std::remove(name.begin(), name.end(), '\''), name.end());
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Changes, CrashTest, ::testing::ValuesIn(kOperations),
+                         [](const auto& info) { return test::TestNameOf(info.param.name); });
 
 }  // namespace
 }  // namespace vrk

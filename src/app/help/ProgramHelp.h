@@ -16,11 +16,13 @@ struct Item {
   std::string_view text;
 };
 
-// A command of vrkcli: its name, its command lines (after "vrkcli ") and what it does.
+// A command of vrkcli: its name, its command lines (after "vrkcli "), what it does, and what runs it
+// with the arguments after its name and returns the exit status. A record without it does not compile.
 struct Command {
   std::string_view name;
   std::vector<std::string_view> usages;
   std::string_view text;
+  int (&run)(const std::vector<std::string>& args);
 };
 
 struct CommandGroup {
@@ -44,8 +46,7 @@ struct ProgramHelp {
 };
 
 const ProgramHelp& VrkHelp();
-const ProgramHelp& VrkcliHelp();
-const ProgramHelp& VrkbackHelp();
+const ProgramHelp& VrkbackHelp();  // vrkcli's is app/vrkcli/VrkcliHelp.h
 
 // The programs' version, "4.12".
 std::string_view Version();

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "admin/CatalogFiles.h"
-#include "app/help/ProgramHelp.h"
+#include "app/vrkcli/VrkcliHelp.h"
 #include "catalog/Journal.h"
 #include "catalog/Layout.h"
 #include "platform/CodePage.h"

@@ -2,11 +2,10 @@
 #include <clocale>
 #include <cstdio>
 #include <iostream>
-#include <map>
 #include <string>
 
-#include "app/help/ProgramHelp.h"
 #include "app/vrkcli/Cli.h"
+#include "app/vrkcli/VrkcliHelp.h"
 
 int main(int argc, char** argv) {
   using namespace vrk::cli;
@@ -21,51 +20,13 @@ int main(int argc, char** argv) {
   }
   const std::string command = argv[1];
   const Args args(argv + 2, argv + argc);
-  // Only a command the help describes runs.
-  const std::map<std::string, int (*)(const Args&)> commands = {
-      {"new", CommandNew},
-      {"add", CommandAdd},
-      {"info", CommandInfo},
-      {"dump", CommandDump},
-      {"walk", CommandWalk},
-      {"delete", CommandDelete},
-      {"undelete", CommandUndelete},
-      {"reindex", CommandReindex},
-      {"totals", CommandTotals},
-      {"import-dbf", CommandImportDbf},
-      {"export-dbf", CommandExportDbf},
-      {"import-csv", CommandImportCsv},
-      {"export-csv", CommandExportCsv},
-      {"demo", CommandDemo},
-      {"catalogs", CommandCatalogs},
-      {"edit-layout", CommandEditLayout},
-      {"rename", CommandRename},
-      {"remove", CommandRemove},
-      {"reserve", CommandReserve},
-      {"backup", CommandBackup},
-      {"sort", CommandSort},
-      {"unsort", CommandUnsort},
-      {"copy-entries", CommandCopyEntries},
-      {"eliminate", CommandEliminate},
-      {"set-code", CommandSetCode},
-      {"memo", CommandMemo},
-      {"media", CommandMedia},
-      {"macros", CommandMacros},
-      {"format", CommandFormat},
-      {"settings", CommandSettings},
-      {"replace", CommandReplace},
-      {"search", CommandSearch},
-      {"list-range", CommandListRange},
-      {"list-alpha", CommandListAlpha},
-      {"find-deleted", CommandFindDeleted},
-      {"global-search", CommandGlobalSearch},
-  };
-  const auto it = commands.find(command);
-  if (it == commands.end() || vrk::help::FindCommand(help, command) == nullptr) {
+  // The help's records are the commands: one it does not describe is unknown.
+  const vrk::help::Command* found = vrk::help::FindCommand(help, command);
+  if (found == nullptr) {
     std::cerr << "vrkcli: unknown command " << command << '\n' << vrk::help::UsageText(help);
     return kBadInput;
   }
-  const int status = it->second(args);
+  const int status = found->run(args);
   // What a command prints is part of what it did: output that the disk or pipe refused is a failure.
   if (status == 0 && (!std::cout.flush() || std::fflush(stdout) != 0 || std::ferror(stdout) != 0)) {
     std::cerr << kOutputRefused << '\n';

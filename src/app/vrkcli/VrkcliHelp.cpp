@@ -1,5 +1,8 @@
-// What vrkcli says about itself.
-#include "app/help/ProgramHelp.h"
+// What vrkcli says about itself, and what runs each of its commands: a command is one record here,
+// and its help, usage lines, manual page and dispatch follow from it.
+#include "app/vrkcli/VrkcliHelp.h"
+
+#include "app/vrkcli/Cli.h"
 
 namespace vrk::help {
 
@@ -43,43 +46,58 @@ const ProgramHelp& VrkcliHelp() {
               "Makes a new, empty catalog. Each FIELD is NAME:LENGTH[:key][:sum][:calc=XoY]: NAME of at most 14 "
               "characters, LENGTH 1 to 80, key for a key field, sum for a sum field, and calc=XoY for a field "
               "computed from fields X and Y (letters A to U for fields 1 to 21) with the operator o, one of + - * /. "
-              "Fields are numbered in the order given."},
+              "Fields are numbered in the order given.",
+              cli::CommandNew},
              {"add",
               {"add BASE FIELD=VALUE..."},
               "Adds an entry and prints its number. Fields not named stay blank; a computed field cannot be given, "
-              "and a value longer than its field is refused."},
+              "and a value longer than its field is refused.",
+              cli::CommandAdd},
              {"info",
               {"info BASE"},
               "Prints the number of entries, the entry length and whether the catalog is sorted, then a line for "
-              "each field: number, name, length, kind (plain, key, sum or key+sum) and formula."},
-             {"dump", {"dump BASE"}, "Prints every entry in entry order, deleted entries included."},
+              "each field: number, name, length, kind (plain, key, sum or key+sum) and formula.",
+              cli::CommandInfo},
+             {"dump", {"dump BASE"}, "Prints every entry in entry order, deleted entries included.", cli::CommandDump},
              {"walk",
               {"walk BASE FIELD"},
               "Prints every entry in the alphabetical order of the key field FIELD. Indexes left incomplete are "
-              "rebuilt first."},
+              "rebuilt first.",
+              cli::CommandWalk},
              {"delete",
               {"delete BASE N"},
               "Marks entry N deleted. A deleted entry keeps its number and its text, and leaves the alphabetical "
-              "orders."},
-             {"undelete", {"undelete BASE N"}, "Makes the deleted entry N an ordinary entry again."},
-             {"reindex", {"reindex BASE"}, "Builds the alphabetical index of every key field again from the entries."},
+              "orders.",
+              cli::CommandDelete},
+             {"undelete",
+              {"undelete BASE N"},
+              "Makes the deleted entry N an ordinary entry again.",
+              cli::CommandUndelete},
+             {"reindex",
+              {"reindex BASE"},
+              "Builds the alphabetical index of every key field again from the entries.",
+              cli::CommandReindex},
              {"totals",
               {"totals BASE"},
               "Adds up every sum field over the whole catalog, deleted entries included, and prints each field's "
-              "name and total, in the number format of the user's locale."},
+              "name and total, in the number format of the user's locale.",
+              cli::CommandTotals},
              {"demo",
               {"demo BASE"},
               "Makes a demo record collection of 200 albums to try the program on, and makes it the current "
-              "catalog of the program directory's VRK.INI."}}},
+              "catalog of the program directory's VRK.INI.",
+              cli::CommandDemo}}},
            {"Interchange",
             {{"import-dbf",
               {"import-dbf FILE BASE"},
               "Makes the new catalog BASE from the dBase III table FILE: its first 20 fields become catalog fields "
-              "of their names and lengths, every record an entry. Dates follow the user's date format."},
+              "of their names and lengths, every record an entry. Dates follow the user's date format.",
+              cli::CommandImportDbf},
              {"export-dbf",
               {"export-dbf BASE FILE [--overwrite]"},
               "Writes every entry of BASE into the new dBase III table FILE, one character field for each used "
-              "field. An existing FILE is replaced only with --overwrite."},
+              "field. An existing FILE is replaced only with --overwrite.",
+              cli::CommandExportDbf},
              {"import-csv",
               {"import-csv FILE BASE [--key NAME]..."},
               "Makes the new catalog BASE from the CSV file FILE (RFC 4180, UTF-8), whose first row names the "
@@ -87,57 +105,75 @@ const ProgramHelp& VrkcliHelp() {
               "most 80 characters; longer values are cut), every other row an entry, and the columns NAME key "
               "fields, their keys filed. The Number and Status columns export-csv writes are not fields: a "
               "Status of deleted makes the entry deleted. What the catalog cannot hold is counted in a notice: "
-              "characters outside its character set become ?, line breaks blanks."},
+              "characters outside its character set become ?, line breaks blanks.",
+              cli::CommandImportCsv},
              {"export-csv",
               {"export-csv BASE FILE [--overwrite]"},
               "Writes every entry of BASE into the CSV file FILE (RFC 4180, UTF-8, CR LF line ends), which "
               "spreadsheets open: a header row of Number, Status and the field names, then a row for each "
               "entry with the values dump prints. An existing FILE is replaced only with --overwrite, and is "
-              "left as it was when the export fails."}}},
+              "left as it was when the export fails.",
+              cli::CommandExportCsv}}},
            {"Catalog administration",
-            {{"catalogs", {"catalogs DIR"}, "Lists the catalogs of the directory DIR with their numbers of entries."},
+            {{"catalogs",
+              {"catalogs DIR"},
+              "Lists the catalogs of the directory DIR with their numbers of entries.",
+              cli::CommandCatalogs},
              {"edit-layout",
               {"edit-layout BASE FIELD..."},
               "Gives BASE a new layout, FIELD as for new. When field lengths change, every entry is rebuilt into "
-              "the new lengths; the old catalog stays whole until the new one is complete."},
-             {"rename", {"rename BASE NEWNAME"}, "Gives every file of the catalog the new name NEWNAME."},
-             {"remove", {"remove BASE --yes"}, "Removes every file of the catalog."},
+              "the new lengths; the old catalog stays whole until the new one is complete.",
+              cli::CommandEditLayout},
+             {"rename",
+              {"rename BASE NEWNAME"},
+              "Gives every file of the catalog the new name NEWNAME.",
+              cli::CommandRename},
+             {"remove", {"remove BASE --yes"}, "Removes every file of the catalog.", cli::CommandRemove},
              {"reserve",
               {"reserve BASE N"},
-              "Makes room on the disk for N entries to come (N 0 to 9999) and prints the space taken, in K."},
+              "Makes room on the disk for N entries to come (N 0 to 9999) and prints the space taken, in K.",
+              cli::CommandReserve},
              {"backup",
               {"backup BASE"},
               "Writes every file of the catalog into one archive, backup/NAME-YYYYMMDD-HHMMSS.tar.gz beside it, "
-              "through the program vrkback. Any tar restores it."},
+              "through the program vrkback. Any tar restores it.",
+              cli::CommandBackup},
              {"sort",
               {"sort BASE FIELD..."},
               "Sorts the catalog on 1 to 9 fields, each one ordering the entries the ones before leave equal. "
-              "Entries keep their numbers; sequential searches then follow the sorted order."},
-             {"unsort", {"unsort BASE"}, "Puts the catalog back into entry order."},
+              "Entries keep their numbers; sequential searches then follow the sorted order.",
+              cli::CommandSort},
+             {"unsort", {"unsort BASE"}, "Puts the catalog back into entry order.", cli::CommandUnsort},
              {"copy-entries",
               {"copy-entries SOURCE DEST [D=S]..."},
               "Appends every entry of the catalog SOURCE to the catalog DEST of the same directory. Destination "
               "field D takes source field S; each D=S swaps two rows of the mapping, which starts from D=D for "
-              "every field."},
+              "every field.",
+              cli::CommandCopyEntries},
              {"eliminate",
               {"eliminate BASE --yes"},
               "Removes the deleted entries for good, closing the gaps, and prints how many went. The catalog is "
-              "unsorted afterwards and its indexes are built again."},
+              "unsorted afterwards and its indexes are built again.",
+              cli::CommandEliminate},
              {"set-code",
               {"set-code N"},
               "Sets the security code that the desktop program asks for at start-up: 0 to 250 ends it on a wrong "
-              "answer, 251 to 500 opens it for looking only, 501 or more asks nothing."}}},
+              "answer, 251 to 500 opens it for looking only, 501 or more asks nothing.",
+              cli::CommandSetCode}}},
            {"Memos, pictures and macros",
             {{"memo",
               {"memo BASE N [--set TEXT | --remove]"},
-              "Prints entry N's memo, gives it the memo TEXT, or removes it."},
+              "Prints entry N's memo, gives it the memo TEXT, or removes it.",
+              cli::CommandMemo},
              {"media",
               {"media BASE N [--picture PATH] [--sound PATH]"},
-              "Prints the picture and sound files of entry N, or names new ones."},
+              "Prints the picture and sound files of entry N, or names new ones.",
+              cli::CommandMedia},
              {"macros",
               {"macros BASE [KEY=TEXT]..."},
               "Prints the catalog's text macros, or sets the text that Alt with KEY types: KEY is 1 to 9, 0 or a "
-              "letter other than E, F, H, O, R, U and V, TEXT at most 64 characters."}}},
+              "letter other than E, F, H, O, R, U and V, TEXT at most 64 characters.",
+              cli::CommandMacros}}},
            {"Reports",
             {{"format",
               {"format new NAME ITEM@ROW:COL:WIDTH... [--lines N] [--titles]", "format show NAME",
@@ -145,32 +181,41 @@ const ProgramHelp& VrkcliHelp() {
               "Makes the report format NAME.FMT in the program directory, prints one, or makes it the report "
               "format of a catalog. ITEM is a field (1 to 21 or a name of the current catalog) or # for the entry "
               "number, placed at line ROW and column COL of an entry's lines, WIDTH characters wide; --lines sets "
-              "the lines per entry and --titles prints the field names as titles."},
+              "the lines per entry and --titles prints the field names as titles.",
+              cli::CommandFormat},
              {"settings",
               {"settings BASE [KEY=VALUE]..."},
               "Prints or changes the report settings of a catalog. KEY is one of page-length, top-margin, "
               "dashed-line, column-headings, lock-top-line (0, 1 or 2), print-memos, page-numbers, qv-max-lines "
-              "and qv-column-width; switches take 0 or 1."}}},
+              "and qv-column-width; switches take 0 or 1.",
+              cli::CommandSettings}}},
            {"Searches and lists",
             {{"search",
               {"search BASE [FIELD=TEXT]... [--alpha KEYFIELD] [--start TEXT] [--end FIELD=TEXT]..."},
               "Prints the entries whose fields contain the texts given, letter case ignored; without a FIELD=TEXT, "
               "every entry. With --alpha the search follows the alphabetical order of KEYFIELD, whose text must "
-              "begin the field, from the key --start on, up to the entries --end names."},
-             {"list-range", {"list-range BASE START END"}, "Prints the entries numbered START to END."},
+              "begin the field, from the key --start on, up to the entries --end names.",
+              cli::CommandSearch},
+             {"list-range",
+              {"list-range BASE START END"},
+              "Prints the entries numbered START to END.",
+              cli::CommandListRange},
              {"list-alpha",
               {"list-alpha BASE KEYFIELD [--start TEXT] [--end FIELD=TEXT]..."},
               "Prints the entries in the alphabetical order of KEYFIELD, from the key --start on, up to the "
-              "entries --end names."},
-             {"find-deleted", {"find-deleted BASE"}, "Prints the deleted entries."},
+              "entries --end names.",
+              cli::CommandListAlpha},
+             {"find-deleted", {"find-deleted BASE"}, "Prints the deleted entries.", cli::CommandFindDeleted},
              {"global-search",
               {"global-search BASE TEXT [--case | --ignore-case]"},
               "Prints the entries that hold TEXT in any field, deleted entries included; letter case as the "
-              "catalog says, unless an option says otherwise."},
+              "catalog says, unless an option says otherwise.",
+              cli::CommandGlobalSearch},
              {"replace",
               {"replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case]"},
               "Replaces SEARCH with REPLACEMENT in FIELD, or in every field, from entry N on (from the first "
-              "without --from), and prints how many fields changed. Key indexes are kept up to date."}}}},
+              "without --from), and prints how many fields changed. Key indexes are kept up to date.",
+              cli::CommandReplace}}}},
       .notes = {"The searches and lists take the output options --dbf, --ascii and --pdf; without them they print "
                 "the entries found on standard output."},
       .exitStatus = {{"0", "Everything was done and stored; a search or list found entries."},

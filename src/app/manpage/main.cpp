@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/help/ProgramHelp.h"
+#include "app/vrkcli/VrkcliHelp.h"
 
 int main(int argc, char** argv) {
   using namespace vrk::help;
