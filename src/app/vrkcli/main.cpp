@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
       {"info", CommandInfo},
       {"dump", CommandDump},
       {"walk", CommandWalk},
+      {"list", CommandList},
       {"delete", CommandDelete},
       {"undelete", CommandUndelete},
       {"reindex", CommandReindex},
