@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -158,13 +159,8 @@ frmCatalogTable::frmCatalogTable(CatalogTableWindow& window, QtUi& ui, QWidget* 
   cmdDelete->setEnabled(mayChange);
   cmdUndelete->setEnabled(mayChange);
 
-  auto* deleteKey = new QAction(grdEntries);
-  deleteKey->setShortcut(QKeySequence::Delete);
-  deleteKey->setShortcutContext(Qt::WidgetShortcut);
-  grdEntries->addAction(deleteKey);
-  connect(deleteKey, &QAction::triggered, this, [this] {
-    if (cmdDelete->isEnabled()) cmdDeleteUndelete_Click(false);
-  });
+  txtFilter->installEventFilter(this);
+  grdEntries->installEventFilter(this);
   typing_->setSingleShot(true);
   typing_->setInterval(kTypingPause);
   connect(typing_, &QTimer::timeout, this, &frmCatalogTable::StartQuery);
@@ -195,6 +191,20 @@ QSize frmCatalogTable::sizeHint() const {
   const int margins = least.width() - grdEntries->sizeHint().width();
   return {std::max(least.width(), columns + margins + 24),
           std::max(least.height(), least.height() + 22 * grdEntries->verticalHeader()->defaultSectionSize())};
+}
+
+bool frmCatalogTable::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (watched == txtFilter && (key->key() == Qt::Key_Down || key->key() == Qt::Key_PageDown)) {
+    grdEntries->setFocus();
+    return true;
+  }
+  if (watched == grdEntries && key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+    if (cmdDelete->isEnabled()) cmdDeleteUndelete_Click(false);
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void frmCatalogTable::txtFilter_Change() { typing_->start(); }

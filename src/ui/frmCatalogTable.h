@@ -53,6 +53,8 @@ class frmCatalogTable : public QDialog {
  public:
   frmCatalogTable(CatalogTableWindow& window, QtUi& ui, QWidget* parent = nullptr);
   QSize sizeHint() const override;
+  // Down and Page Down in the filter go on into the rows; Delete in the rows deletes the selected ones.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   QLineEdit* txtFilter;
   QCheckBox* chkHideDeleted;

@@ -36,6 +36,7 @@ TEST_F(CatalogTableWindowTest, TypingOrderingDeletingAndEnterWorkFromTheKeyboard
   EXPECT_EQ(item->text(), "Catalog Ta&ble");
   EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
   ui.script.push_back([&](QDialog& dialog) {
+    QApplication::setActiveWindow(&dialog);
     auto& table = dynamic_cast<frmCatalogTable&>(dialog);
     EXPECT_EQ(table.windowTitle(), "Catalog Table - CAT");
     EXPECT_EQ(table.model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Artist");
@@ -61,7 +62,8 @@ TEST_F(CatalogTableWindowTest, TypingOrderingDeletingAndEnterWorkFromTheKeyboard
     QTRY_COMPARE(Rows(table), (std::vector<EntryNumber>{1, 4}));
     QTest::keyClicks(table.txtFilter, "ds");
     QTRY_COMPARE(Rows(table), (std::vector<EntryNumber>{4}));
-    table.grdEntries->setFocus();
+    QTest::keyClick(table.txtFilter, Qt::Key_Down);
+    EXPECT_EQ(table.focusWidget(), table.grdEntries);
     QTest::keyClick(table.grdEntries, Qt::Key_Return);
   });
   Key(0, Qt::Key_T, Qt::ControlModifier);  // from the entry screen's first box
