@@ -1,6 +1,7 @@
 #include "csv/CsvExport.h"
 
 #include <charconv>
+#include <functional>
 
 #include "catalog/EntryFile.h"
 #include "catalog/EntryText.h"
@@ -12,6 +13,7 @@
 namespace vrk {
 namespace {
 
+constexpr const char* kExportMessage = "Exporting to CSV....";
 constexpr std::size_t kPiece = 1024 * 1024;  // rows gather into writes of about this size
 
 struct CsvOutput {
@@ -42,9 +44,11 @@ void AppendFieldCells(std::string& out, const CatalogStore& store, std::string& 
   out += "\r\n";
 }
 
-}  // namespace
+using Visit = std::function<bool(const EntryRecord&, EntryNumber)>;
 
-EntryNumber ExportCsv(CatalogStore& store, const std::string& path) {
+// Writes the header row and a row for each entry `walk` hands to its visit.
+EntryNumber WriteCsv(CatalogStore& store, const std::string& path, EntryNumber rows,
+                     const std::function<WalkEnd(const Visit&)>& walk) {
   const std::string staged = NativePath(path) + ".new";
   CsvOutput output;
   const int opened = sys::OpenFile(staged, sys::Access::kReadWrite, sys::Creation::kReplace, output.file);
@@ -56,7 +60,7 @@ EntryNumber ExportCsv(CatalogStore& store, const std::string& path) {
     AppendFieldCells(output.pending, store, text, [&](std::string& name, int i) {
       AppendText(name, store.fieldTable[static_cast<std::size_t>(i)].Name);
     });
-    end = WalkEntries(store, "Exporting to CSV....", [&](const EntryRecord& record, EntryNumber n) {
+    end = walk([&](const EntryRecord& record, EntryNumber n) {
       char number[24];
       output.pending.append(number, std::to_chars(number, number + sizeof number, n).ptr);
       output.pending += record.Status == kStatusDeleted ? ",deleted" : ",active";
@@ -68,7 +72,7 @@ EntryNumber ExportCsv(CatalogStore& store, const std::string& path) {
   if (end == WalkEnd::kDone && WritePending(output)) output.error = sys::SyncFile(output.file);
   if (const int closed = sys::CloseFile(output.file); output.error == 0) output.error = closed;
   if (end == WalkEnd::kDone && output.error == 0) output.error = sys::RenameFile(staged, NativePath(path));
-  if (end == WalkEnd::kDone && output.error == 0) return store.header.Count();
+  if (end == WalkEnd::kDone && output.error == 0) return rows;
 
   const std::string why = output.error != 0            ? " (" + ErrorText(output.error) + ")"
                           : end == WalkEnd::kCancelled ? " (cancelled)"
@@ -79,6 +83,31 @@ EntryNumber ExportCsv(CatalogStore& store, const std::string& path) {
     store.ui.Message(CsvMessage(staged, "could not be removed (" + ErrorText(error) + ")."), Icon::Exclamation);
   }
   return -1;
+}
+
+}  // namespace
+
+EntryNumber ExportCsv(CatalogStore& store, const std::string& path) {
+  return WriteCsv(store, path, store.header.Count(),
+                  [&](const Visit& visit) { return WalkEntries(store, kExportMessage, visit); });
+}
+
+EntryNumber ExportCsvRows(CatalogStore& store, const std::string& path, const std::vector<EntryNumber>& entries) {
+  return WriteCsv(store, path, static_cast<EntryNumber>(entries.size()), [&](const Visit& visit) {
+    store.ui.OpenGauge(static_cast<double>(entries.size()), kExportMessage, true);
+    WalkEnd end = WalkEnd::kDone;
+    EntryRecord record;
+    for (const EntryNumber n : entries) {
+      if (store.ui.StepGauge()) {
+        end = WalkEnd::kCancelled;
+      } else if (!ReadEntry(store, record, store.header, n, store.entryFile) || !visit(record, n)) {
+        end = WalkEnd::kFailed;
+      }
+      if (end != WalkEnd::kDone) break;
+    }
+    store.ui.CloseGauge();
+    return end;
+  });
 }
 
 }  // namespace vrk

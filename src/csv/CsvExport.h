@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "catalog/CatalogStore.h"
 
@@ -14,5 +15,7 @@ namespace vrk {
 // step leaves `path` as it was. Returns the number of entries written, or -1 after the message that
 // says why the file was not written.
 EntryNumber ExportCsv(CatalogStore& store, const std::string& path);
+// As ExportCsv, with a row for each of `entries` in their order (the catalog table's rows).
+EntryNumber ExportCsvRows(CatalogStore& store, const std::string& path, const std::vector<EntryNumber>& entries);
 
 }  // namespace vrk

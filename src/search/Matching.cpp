@@ -62,7 +62,7 @@ bool EndingPointTest(const SearchState& search, const EntryRecord& entry) {
   return false;
 }
 
-GlobalMatch::GlobalMatch(const std::string& text, bool caseSensitive, const CatalogHeader& header) {
+GlobalMatch::GlobalMatch(const std::string& text, bool caseSensitive, const CatalogHeader& header, int onlyField) {
   std::array<char, 256> decoded{};
   for (int c = 0; c < 256; ++c) decoded[static_cast<std::size_t>(c)] = static_cast<char>(c);
   OemToCharBuff(decoded.data(), decoded.size());
@@ -75,10 +75,11 @@ GlobalMatch::GlobalMatch(const std::string& text, bool caseSensitive, const Cata
     }
   }
   const SlotLayout layout(header);
-  begin_ = layout.field[0];
+  begin_ = layout.field[static_cast<std::size_t>(std::max(onlyField, 0))];
   for (int i = 0; i < kFieldCount; ++i) {
     const auto length = static_cast<std::size_t>(std::max<short>(header.FieldLength[static_cast<std::size_t>(i)], 0));
-    if (length > 0) fieldEnds_.push_back(layout.field[static_cast<std::size_t>(i)] + length);
+    if (length > 0 && (onlyField < 0 || i == onlyField))
+      fieldEnds_.push_back(layout.field[static_cast<std::size_t>(i)] + length);
   }
 }
 

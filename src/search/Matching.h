@@ -31,10 +31,11 @@ bool EndingPointTest(const SearchState& search, const EntryRecord& entry);
 // Global search: some field 1 to 21 contains the text, letter case ignored unless the catalog says
 // otherwise; deleted entries too. The test reads the slot as stored, without decoding it: each stored
 // byte stands for the character it decodes to (upper case when case is ignored), and one scan over the
-// used fields' bytes counts only a match that lies wholly inside one field.
+// used fields' bytes counts only a match that lies wholly inside one field. Given `onlyField`, a field
+// index, the test looks at that field alone (the catalog table's field-qualified terms).
 class GlobalMatch {
  public:
-  GlobalMatch(const std::string& text, bool caseSensitive, const CatalogHeader& header);
+  GlobalMatch(const std::string& text, bool caseSensitive, const CatalogHeader& header, int onlyField = -1);
   bool operator()(const char* slot) const;
 
  private:

@@ -5,15 +5,12 @@
 #include "platform/Ui.h"
 
 namespace vrk {
-namespace {
 
-bool WriteSetting(Program& program, const char* section, const char* key, const std::string& value) {
+bool WriteSetting(Program& program, std::string_view section, std::string_view key, std::string_view value) {
   if (WritePrivateProfileString(section, key, value, program.iniPath)) return true;
   program.ui.Message("The settings could not be saved in " + PathText(program.iniPath) + ".", Icon::Exclamation);
   return false;
 }
-
-}  // namespace
 
 std::string ReadCurrentCatalog(const Program& program) {
   return GetPrivateProfileString("Database", "CurrentDB", "", program.iniPath);

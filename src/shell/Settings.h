@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/Paths.h"
 #include "shell/Program.h"
@@ -17,6 +18,7 @@ ReportDestination ReadReportDestination(const Program& program);
 SearchMode ReadSearchMode(const Program& program);
 
 // False, after a message, when VRK.INI could not be written.
+bool WriteSetting(Program& program, std::string_view section, std::string_view key, std::string_view value);
 bool WriteCurrentCatalog(Program& program, const std::string& basePath);
 bool WriteReportDestination(Program& program, ReportDestination destination);
 bool WriteSearchMode(Program& program, SearchMode mode);

@@ -33,6 +33,7 @@
 #include "ui/WindowTools.h"
 #include "ui/frmCatMaint.h"
 #include "ui/frmCatSetup.h"
+#include "ui/frmCatalogTable.h"
 #include "ui/frmConfigCpy.h"
 #include "ui/frmCriteria.h"
 #include "ui/frmEditFormula.h"
@@ -141,6 +142,7 @@ QtUi::QtUi() {
   RegisterWindow<frmListRange, ListRangeDialog>();
   RegisterWindow<frmListAlpha, ListAlphaDialog>();
   RegisterWindow<frmGlobalSearch, GlobalSearchDialog>();
+  RegisterWindow<frmCatalogTable, CatalogTableWindow>();
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }

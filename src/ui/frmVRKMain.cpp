@@ -15,6 +15,7 @@
 
 #include "report/Totals.h"
 #include "shell/Browsing.h"
+#include "shell/CatalogTable.h"
 #include "shell/Editing.h"
 #include "shell/Maintenance.h"
 #include "shell/Memos.h"
@@ -124,6 +125,8 @@ void frmVRKMain::CreateMenus() {
   mnuVReplace = AddItem(mnuView, "Search && Rep&lace", &frmVRKMain::mnuVReplace_Click);
   mnuVGlobalSearch = AddItem(mnuView, "&Global Search", &frmVRKMain::mnuVGlobalSearch_Click);
   mnuVFindDeleted = AddItem(mnuView, "Find &Deleted", &frmVRKMain::mnuVFindDeleted_Click);
+  mnuVCatalogTable = AddItem(mnuView, "Catalog Ta&ble", &frmVRKMain::mnuVCatalogTable_Click);
+  mnuVCatalogTable->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
   // Captioned by the layout after the first three key fields; hidden while unassigned.
   for (auto [speed, handler] :
        {std::pair{&mnuVSpeed1, &frmVRKMain::mnuVSpeed1_Click}, std::pair{&mnuVSpeed2, &frmVRKMain::mnuVSpeed2_Click},
@@ -538,6 +541,8 @@ void frmVRKMain::mnuVSearch_Click() { Run(SearchCommand); }
 void frmVRKMain::mnuVListRange_Click() { Run(ListRangeCommand); }
 void frmVRKMain::mnuVListAlpha_Click() { Run(ListAlphaCommand); }
 void frmVRKMain::mnuVGlobalSearch_Click() { Run(GlobalSearchCommand); }
+void frmVRKMain::mnuVCatalogTable_Click() { Run(CatalogTableCommand); }
+
 void frmVRKMain::mnuVFindDeleted_Click() {
   Run([](Program& program) { FindDeleted(program); });
 }

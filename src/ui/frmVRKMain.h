@@ -103,6 +103,7 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   QAction* mnuVReplace;
   QAction* mnuVGlobalSearch;
   QAction* mnuVFindDeleted;
+  QAction* mnuVCatalogTable;
   QAction* mnuVSpeed1;
   QAction* mnuVSpeed2;
   QAction* mnuVSpeed3;
@@ -151,6 +152,7 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuVListAlpha_Click();
   void mnuVGlobalSearch_Click();
   void mnuVFindDeleted_Click();
+  void mnuVCatalogTable_Click();
   void mnuVSpeed1_Click();
   void mnuVSpeed2_Click();
   void mnuVSpeed3_Click();

@@ -120,6 +120,36 @@ TEST_F(VrkcliTest, DumpWalkAndTotals) {
             "Price\t" + Total("17.75") + "\nQty\t" + Total("3.00") + "\nValue\t" + Total("26.25") + "\n");
 }
 
+TEST_F(VrkcliTest, ListFiltersAndOrdersTheRows) {
+  MakeMusic();
+  const std::string zappa = "1\tactive\tZappa\tHot Rats\t1969\t9.50\t2\t19\n";
+  const std::string abba = "2\tactive\tabba\tArrival\t1976\t7.25\t1\t7.25\n";
+  const std::string bjork = "3\tactive\tBj\xC3\xB6rk\tDebut\t\t1,000\t\t0\n";
+  const struct {
+    std::string options;
+    std::string out;
+  } cases[] = {
+      {"", zappa + abba + bjork},
+      {" --filter A --order price", abba + zappa},
+      {" --filter 'ti:arr'", abba},
+      {" --filter 'a ti:hot'", zappa},
+      {" --order artist:desc", zappa + bjork + abba},
+      {" --order year", bjork + zappa + abba},
+      {" --order value:desc", zappa + abba + bjork},
+      {" --order number:desc", bjork + abba + zappa},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Cli("list " + Base() + c.options);
+    EXPECT_EQ(run.status, 0) << c.options << run.err;
+    EXPECT_EQ(run.out, c.out) << c.options;
+  }
+  ASSERT_EQ(Cli("delete " + Base() + " 2").status, 0);
+  EXPECT_EQ(Cli("list " + Base() + " --hide-deleted").out, zappa + bjork);
+  const Outcome bad = Cli("list " + Base() + " --order nosuch");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.err, "vrkcli: no such field: nosuch\n");
+}
+
 // The user's case: vrkcli under a decimal-comma locale reads and computes with the period and writes
 // only the totals in the locale's Standard format.
 TEST_F(VrkcliTest, DecimalCommaLocaleChangesOnlyTheTotals) {

@@ -65,6 +65,13 @@ TEST_F(CsvExportTest, AWriteRefusedOrStoppedAnywhereLeavesTheOlderFileWhole) {
   }
 }
 
+TEST_F(CsvExportTest, RowsAreWrittenInTheOrderGiven) {
+  MakeCatalog(3);
+  EXPECT_EQ(ExportCsvRows(store, Path(), {3, 1}), 2);
+  EXPECT_EQ(TempDirectory::ReadFile(Path()), "Number,Status,Title\r\n3,active,entry 3\r\n1,active,entry 1\r\n");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(CsvExportTest, CancelLeavesTheOlderFileWhole) {
   MakeCatalog(300);
   ui.cancelAtDoEvents = 3;

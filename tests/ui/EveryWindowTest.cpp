@@ -176,6 +176,8 @@ TEST_F(EveryWindowTest, EveryMenuAndWindowHasUniqueAccessKeysAndFitsTheScreen) {
                       "vrk::frmMemo",        "vrk::frmPicSound",     "vrk::frmQView",          "vrk::frmRTitle",
                       "vrk::frmReplace",     "vrk::frmReportDest",   "vrk::frmRptMaintenance", "vrk::frmRptSetup",
                       "vrk::frmSearch",      "vrk::frmSortSetup",    "vrk::frmSrcDest"}));
+  window.mnuVCatalogTable->trigger();
+  EXPECT_TRUE(seen.contains("vrk::frmCatalogTable"));
   window.mnuHContents->trigger();
   CheckWindow(*window.findChild<frmHelp*>(), "help");
 }

@@ -89,8 +89,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
                          "Copy &Last", "-", "&Memo", "&Remove Memo", "-", "&Picture/Sound"}));
   EXPECT_EQ(Captions(window.mnuView),
             QStringList({"Select &Number", "&Previous", "Ne&xt", "-", "List &Range", "List &Alphabetically", "-",
-                         "&Search", "Search && Rep&lace", "&Global Search", "Find &Deleted", "-", "Pi&cture", "So&und",
-                         "&Thumbnail", "-", "T&otals"}));
+                         "&Search", "Search && Rep&lace", "&Global Search", "Find &Deleted", "Catalog Ta&ble", "-",
+                         "Pi&cture", "So&und", "&Thumbnail", "-", "T&otals"}));
   EXPECT_EQ(Captions(window.mnuReports), QStringList({"&Setup", "&Report Maintenance", "Print Pre&view"}));
   EXPECT_EQ(Captions(window.mnuUtilities), QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate &Deleted",
                                                         "Set Security &Code", "Setup &Macro"}));
@@ -103,7 +103,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
                          "Copy &Last", "&Memo", "&Remove Memo", "&Picture/Sound"}));
   EXPECT_EQ(EnabledItems(window.mnuView),
             QStringList({"Select &Number", "&Previous", "Ne&xt", "List &Range", "List &Alphabetically", "&Search",
-                         "Search && Rep&lace", "&Global Search", "Find &Deleted", "&Thumbnail", "T&otals"}));
+                         "Search && Rep&lace", "&Global Search", "Find &Deleted", "Catalog Ta&ble", "&Thumbnail",
+                         "T&otals"}));
   EXPECT_EQ(EnabledItems(window.mnuReports), QStringList({"&Setup", "&Report Maintenance", "Print Pre&view"}));
   EXPECT_EQ(EnabledItems(window.mnuUtilities), QStringList({"&ReIndex", "&Sort", "Copy &Entries", "Eliminate &Deleted",
                                                             "Set Security &Code", "Setup &Macro"}));

@@ -9,10 +9,12 @@
 #include "catalog/EntryText.h"
 #include "catalog/Journal.h"
 #include "catalog/Layout.h"
+#include "csv/CsvFormat.h"
 #include "index/Keys.h"
 #include "index/Rebuild.h"
 #include "platform/CodePage.h"
 #include "shell/Browsing.h"
+#include "shell/CatalogTable.h"
 #include "shell/Editing.h"
 #include "shell/Startup.h"
 #include "shell/Utilities.h"
@@ -165,6 +167,55 @@ int CommandTotals(const Args& args) {
     }
   }
   return 0;
+}
+
+}  // namespace vrk::cli
+
+namespace vrk::cli {
+
+int CommandList(const Args& given) {
+  Args args = given;
+  TableQuery query{.hideDeleted = TakeFlag(args, "--hide-deleted")};
+  std::string order;
+  Args rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--filter" && args[i] != "--order") {
+      rest.push_back(args[i]);
+      continue;
+    }
+    if (i + 1 == args.size()) return BadInput(args[i] + (args[i] == "--filter" ? " needs a TEXT" : " needs a FIELD"));
+    if (args[i] == "--order") {
+      order = args[++i];
+      continue;
+    }
+    std::string error;
+    const std::optional<std::string> filter = FieldValue(args[++i], error);
+    if (!filter) return BadInput(error);
+    query.filter = *filter;
+  }
+  if (rest.size() != 1) return BadUsage("list");
+  Session session;
+  Program& program = session.program;
+  if (const int status = OpenBase(session, rest[0], CatalogAccess::kRead)) return status;
+  const std::optional<TableOrder> ordered = ParseTableOrder(Ansi(order), program.fieldTable, program.header);
+  if (!ordered) return BadInput("no such field: " + order);
+  query.order = *ordered;
+  const TableRows rows = *QueryTable(TableCatalogOf(program), query, std::stop_token());
+  if (rows.error != 0) {
+    program.ui.ShowMessage({.text = "The entries could not be read (" + ErrorText(rows.error) + ").",
+                            .file = program.files.Get(program.entryFile)->path()});
+    return kFailed;
+  }
+  EntryRecord record;
+  EntryReader entries(program);
+  std::string out;
+  for (EntryNumber row = 0; row < rows.Size(); ++row) {
+    const EntryNumber n = rows.Entry(row);
+    if (!entries.Read(n, record)) return kFailed;
+    AppendEntryLine(out, program, n, record);
+    if (out.size() >= kOutputChunk && !WriteOut(out)) return kFailed;
+  }
+  return WriteOut(out) ? 0 : kFailed;
 }
 
 }  // namespace vrk::cli

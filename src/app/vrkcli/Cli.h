@@ -78,6 +78,8 @@ int CommandAdd(const Args& args);
 int CommandInfo(const Args& args);
 int CommandDump(const Args& args);
 int CommandWalk(const Args& args);
+// The catalog table's rows: filtered and ordered as the desktop's table shows them.
+int CommandList(const Args& args);
 int CommandDelete(const Args& args);
 int CommandUndelete(const Args& args);
 int CommandReindex(const Args& args);

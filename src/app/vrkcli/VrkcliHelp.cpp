@@ -64,6 +64,15 @@ const ProgramHelp& VrkcliHelp() {
               "Prints every entry in the alphabetical order of the key field FIELD. Indexes left incomplete are "
               "rebuilt first.",
               cli::CommandWalk},
+             {"list",
+              {"list BASE [--filter TEXT] [--order FIELD[:desc]] [--hide-deleted]"},
+              "Prints the rows of the desktop's catalog table: the entries that hold TEXT in any field, and for "
+              "each word NAME:TEXT (NAME a field's name or its first letters) the entries whose field holds that "
+              "TEXT, letter case as the catalog says; in entry order, in the order of FIELD (numbers as numbers "
+              "for sum and computed fields; entries with equal values in entry order), along the sorted chain "
+              "for sorted, or for number in entry order; :desc reverses it. --hide-deleted leaves deleted "
+              "entries out.",
+              cli::CommandList},
              {"delete",
               {"delete BASE N"},
               "Marks entry N deleted. A deleted entry keeps its number and its text, and leaves the alphabetical "

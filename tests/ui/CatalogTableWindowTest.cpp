@@ -1,0 +1,80 @@
+// The catalog table window's wiring: opened from the View menu, filtered by typing, ordered by a click
+// on a header, Delete on rows, Enter to the entry screen, the query kept for the next time.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest/QTest>
+
+#include "Desktop.h"
+#include "shell/CatalogTable.h"
+#include "ui/frmCatalogTable.h"
+
+namespace vrk::test {
+namespace {
+
+using CatalogTableWindowTest = DesktopTest;
+
+// The entry numbers of the rows, top to bottom.
+std::vector<EntryNumber> Rows(const frmCatalogTable& table) {
+  std::vector<EntryNumber> rows;
+  for (int row = 0; row < table.model->rowCount(); ++row) {
+    rows.push_back(table.model->data(table.model->index(row, 0), Qt::DisplayRole).toLongLong());
+  }
+  return rows;
+}
+
+TEST_F(CatalogTableWindowTest, TypingOrderingDeletingAndEnterWorkFromTheKeyboard) {
+  Start({{"Artist", 12, kKeyField}, {"Price", 6, kSumField}},
+        {{{"Lomax", "10.5"}}, {{"Carter", "9"}}, {{"Lee", "12"}, kStatusDeleted}, {{"Leeds", "7"}}});
+  QAction* item = window.mnuVCatalogTable;
+  EXPECT_EQ(item->text(), "Catalog Ta&ble");
+  EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+  ui.script.push_back([&](QDialog& dialog) {
+    QApplication::setActiveWindow(&dialog);
+    auto& table = dynamic_cast<frmCatalogTable&>(dialog);
+    EXPECT_EQ(table.windowTitle(), "Catalog Table - CAT");
+    EXPECT_EQ(table.model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Artist");
+    EXPECT_EQ(Rows(table), (std::vector<EntryNumber>{1, 2, 3, 4}));
+    EXPECT_TRUE(table.model->data(table.model->index(2, 2), Qt::ForegroundRole).isValid());  // greyed
+    QTest::keyClicks(table.txtFilter, "art:le");
+    QTRY_COMPARE(Rows(table), (std::vector<EntryNumber>{3, 4}));
+    EXPECT_EQ(table.lblRows->text(), "2 rows");
+    table.chkHideDeleted->click();
+    QTRY_COMPARE(Rows(table), (std::vector<EntryNumber>{4}));
+    table.txtFilter->selectAll();
+    QTest::keyClick(table.txtFilter, Qt::Key_Backspace);
+    QTRY_COMPARE(Rows(table), (std::vector<EntryNumber>{1, 2, 4}));
+    table.grdEntries->horizontalHeader()->sectionClicked(3);  // Price, as numbers
+    QTRY_COMPARE(Rows(table), (std::vector<EntryNumber>{4, 2, 1}));
+    table.grdEntries->horizontalHeader()->sectionClicked(3);
+    QTRY_COMPARE(Rows(table), (std::vector<EntryNumber>{1, 2, 4}));
+    table.grdEntries->setFocus();
+    table.grdEntries->selectRow(1);
+    ui.buttons = {QMessageBox::Yes};
+    QTest::keyClick(table.grdEntries, Qt::Key_Delete);
+    EXPECT_EQ(ui.Texts().back(), "Delete the selected entry?");
+    QTRY_COMPARE(Rows(table), (std::vector<EntryNumber>{1, 4}));
+    QTest::keyClicks(table.txtFilter, "ds");
+    QTRY_COMPARE(Rows(table), (std::vector<EntryNumber>{4}));
+    QTest::keyClick(table.txtFilter, Qt::Key_Down);
+    EXPECT_EQ(table.focusWidget(), table.grdEntries);
+    QTest::keyClick(table.grdEntries, Qt::Key_Return);
+  });
+  Key(0, Qt::Key_T, Qt::ControlModifier);  // from the entry screen's first box
+  EXPECT_TRUE(ui.script.empty());
+  EXPECT_EQ(Box(0), "Leeds");  // the entry chosen is on the entry screen
+  EXPECT_EQ(Stored().entries[1].Status, kStatusDeleted);
+  const TableQuery kept = ReadTableQuery(program);
+  EXPECT_EQ(kept.filter, "ds");
+  EXPECT_TRUE(kept.hideDeleted);
+  EXPECT_EQ(kept.order, (TableOrder{.field = 1, .descending = true}));
+}
+
+}  // namespace
+}  // namespace vrk::test
