@@ -524,5 +524,34 @@ TEST_F(VrkcliReportTest, NoOutputGoesOverTheCatalog) {
   EXPECT_EQ(Run("info " + Base()).status, 0);
 }
 
+// Catalogs whose names begin with the same six letters would share their index files: every command
+// that makes a catalog or gives one a new name refuses such a name, naming both, and makes nothing.
+TEST_F(VrkcliTest, ANameWhoseIndexFilesAreAnotherCatalogsIsRefused) {
+  Make("collectq", "Name:10:key", {"Name=Lamp"});
+  Make("music", "Name:10:key", {"Name=Rain"});
+  ASSERT_EQ(Cli("export-csv " + At("collectq") + " " + At("q.csv")).status, 0);
+  ASSERT_EQ(Cli("export-dbf " + At("collectq") + " " + At("q.dbf")).status, 0);
+  const std::string clash =
+      "vrkcli: Catalog COLLECTZ would share its index files, COLLEC??.WDX, with catalog COLLECTQ. ";
+  const struct {
+    std::string command, aborted;
+  } cases[] = {
+      {"new " + At("collectz") + " Name:10:key", "NEW"},
+      {"rename " + At("music") + " collectz", "Rename"},
+      {"import-csv " + At("q.csv") + " " + At("collectz"), "Import"},
+      {"import-dbf " + At("q.dbf") + " " + At("collectz"), "Import"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Cli(c.command);
+    EXPECT_EQ(run.status, 2) << c.command;
+    EXPECT_EQ(run.err, clash + c.aborted + " Aborted.\n") << c.command;
+    EXPECT_FALSE(fs::exists(dir / "COLLECTZ.DAT")) << c.command;
+  }
+  EXPECT_EQ(Cli("walk " + At("music") + " Name").status, 0);
+  // A catalog's own index files are no other's: it may take a name that keeps them.
+  EXPECT_EQ(Cli("rename " + At("collectq") + " collectz").status, 0);
+  EXPECT_EQ(Cli("walk " + At("collectz") + " Name").out, "1\tactive\tLamp\n");
+}
+
 }  // namespace
 }  // namespace vrk

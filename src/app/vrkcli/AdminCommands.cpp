@@ -81,8 +81,8 @@ int CommandRename(const Args& args) {
   Session session;
   std::string directory, name;
   if (SplitCatalogPath(args[0], directory, name) && !FinishJournals(session.ui, directory, newName)) return kFailed;
-  if (SplitCatalogPath(args[0], directory, name) && FileExists(directory + "/" + newName + ".DAT")) {
-    return BadInput("Catalog already exists. Rename Aborted.");
+  if (SplitCatalogPath(args[0], directory, name)) {
+    if (const int status = RefuseTakenName(directory, newName, "Rename", name)) return status;
   }
   if (const int status = HoldBase(session, args[0], directory, name)) return status;
   return RenameCatalogFiles(session.program, directory, name, newName) ? 0 : kFailed;

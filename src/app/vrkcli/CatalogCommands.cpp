@@ -28,7 +28,7 @@ int CommandNew(const Args& args) {
   if (const int status = ParseLayout(Args(args.begin() + 1, args.end()), layout)) return status;
   Session session;
   if (!FinishJournals(session.ui, directory, name)) return kFailed;
-  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
+  if (const int status = RefuseTakenName(directory, name, "NEW")) return status;
   return MakeCatalog(session.program, directory, name, layout) ? 0 : kFailed;
 }
 

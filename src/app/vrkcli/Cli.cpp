@@ -57,7 +57,15 @@ int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::s
   }
   if (!DirectoryExists(directory)) return BadInput("no directory for " + base);
   if (!FinishJournals(ui, directory, name)) return kFailed;
-  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. Import Aborted.");
+  return RefuseTakenName(directory, name, "Import");
+}
+
+int RefuseTakenName(const std::string& directory, const std::string& name, const std::string& command,
+                    const std::string& self) {
+  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. " + command + " Aborted.");
+  if (const std::string clash = IndexNameClash(directory, name, self); !clash.empty()) {
+    return BadInput(clash + " " + command + " Aborted.");
+  }
   return 0;
 }
 

@@ -47,6 +47,11 @@ std::string Out(const std::string& ansi);
 // left half done is finished), in a directory that does. Returns 0, or the exit status after printing
 // why not.
 int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::string& name);
+// Refuses NAME as the name of a new catalog of `directory`, or as the new name of the catalog `self`,
+// when a catalog of that name is there or its index files would be another catalog's. Returns 0, or
+// the exit status after printing why not.
+int RefuseTakenName(const std::string& directory, const std::string& name, const std::string& command,
+                    const std::string& self = "");
 // Opens BASE as the current catalog: for reading, or for a change, which locks it against other
 // programs changing it. Returns 0, or the exit status after printing why not.
 int OpenBase(Session& session, const std::string& base, CatalogAccess access);

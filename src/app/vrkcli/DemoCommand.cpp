@@ -13,7 +13,7 @@ int CommandDemo(const Args& args) {
   if (args.size() != 1) return BadUsage("demo");
   std::string directory, name;
   if (!SplitCatalogPath(args[0], directory, name)) return BadInput("not a catalog base path: " + args[0]);
-  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
+  if (const int status = RefuseTakenName(directory, name, "NEW")) return status;
   Session session;
   SetProgramDirectory(session.program, ProgramDirectory(""));
   if (!MakeDemoCatalog(session.program, directory, name)) return kFailed;
