@@ -158,8 +158,8 @@ TEST_F(VrkcliTest, ReplacePrintsTheFieldsChangedAndKeepsTheKeysInOrder) {
   EXPECT_EQ(field.out, "1\n");                                           // abba, not Zappa before entry 2
   EXPECT_EQ(Cli("walk " + Base() + " Artist").out.substr(0, 2), "3\t");  // Björk before ObbO
   const Outcome none = Cli("replace " + Base() + " xyz q");
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "No Matches Found\n");
+  EXPECT_EQ(none.status, 3);
+  EXPECT_EQ(none.err, "vrkcli: No Matches Found\n");
   EXPECT_EQ(Cli("replace " + Base() + " x y --from 4").err, "Starting Record is too large!\n");
   EXPECT_EQ(Cli("replace " + Base() + " '' y").status, 2);
   EXPECT_EQ(Cli("replace " + Base() + " x y --field Nope").status, 2);
@@ -434,9 +434,9 @@ TEST_F(VrkcliTest, SearchesAndListsPrintTheirEntriesInWalkOrder) {
   ASSERT_EQ(Cli("delete " + Base() + " 2").status, 0);
   EXPECT_EQ(Numbers(Cli("find-deleted " + Base()).out), Lines{"2"});
   const Outcome none = Cli("global-search " + Base() + " RATS --case");
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "No Matches Found\n");
-  EXPECT_EQ(Cli("search " + Base() + " Artist=x").err, "No Matches Found!!!\n");
+  EXPECT_EQ(none.status, 3);
+  EXPECT_EQ(none.err, "vrkcli: No Matches Found\n");
+  EXPECT_EQ(Cli("search " + Base() + " Artist=x").err, "vrkcli: No Matches Found!!!\n");
 }
 
 TEST_F(VrkcliTest, SearchCommandsRefuseWhatTheDialogsRefuse) {
@@ -449,10 +449,14 @@ TEST_F(VrkcliTest, SearchCommandsRefuseWhatTheDialogsRefuse) {
   refused("list-range " + Base() + " '' 2", "Invalid Start #");
   refused("list-range " + Base() + " 0 2", "Start # must be greater than 0");
   refused("list-range " + Base() + " 3 2", "End # must be greater than or equal to Start #");
-  refused("list-range " + Base() + " 2 4", "End # must not be greater than the number on entries.");
+  refused("list-range " + Base() + " 2 4",
+          "End # must not be greater than the number on entries. The catalog has 3 entries.");
   refused("global-search " + Base() + " ''", "No Search Text Specified");
   refused("search " + Base() + " --alpha Year", "field 3 is not a key field");
   refused("search " + Base() + " Label=x", "no such field: Label");
+  refused("search " + Base() + " Title=Lo Title=Me", "field 2 is given twice: Title=Me");
+  refused("search " + Base() + " Title=Lo --start A", "--start and --end go with --alpha KEYFIELD");
+  refused("search " + Base() + " --end Artist=M", "--start and --end go with --alpha KEYFIELD");
 }
 
 TEST_F(VrkcliTest, SearchIntoADbaseTable) {
@@ -462,7 +466,7 @@ TEST_F(VrkcliTest, SearchIntoADbaseTable) {
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err.rfind("Wrote 2 entries to DBASE III file: " + At("FOUND.DBF"), 0), 0u) << run.err;
   EXPECT_TRUE(fs::exists(At("FOUND.DBF")));
-  EXPECT_EQ(Cli("find-deleted " + Base() + " --dbf " + At("gone")).status, 1);
+  EXPECT_EQ(Cli("find-deleted " + Base() + " --dbf " + At("gone")).status, 3);
   EXPECT_FALSE(fs::exists(At("GONE.DBF")));
   EXPECT_EQ(Cli("search " + Base() + " --dbf " + At("found")).status, 2);
 }

@@ -174,10 +174,11 @@ const ProgramHelp& VrkcliHelp() {
       .notes = {"The searches and lists take the output options --dbf, --ascii and --pdf; without them they print "
                 "the entries found on standard output."},
       .exitStatus = {{"0", "Everything was done and stored; a search or list found entries."},
-                     {"1",
-                      "A failure, reported on standard error; a search or list found nothing, or replace changed "
-                      "nothing."},
-                     {"2", "Bad input: an unknown command, a wrong argument or a value a field cannot hold."}},
+                     {"1", "A failure, reported on standard error."},
+                     {"2", "Bad input: an unknown command, a wrong argument or a value a field cannot hold."},
+                     {"3",
+                      "Nothing found: search, list-range, list-alpha, find-deleted or global-search found no "
+                      "entry, or replace changed nothing."}},
       .environment = {{"VRK_HOME",
                        "The program directory, where VRK.INI, the report formats and the security code live. When "
                        "it is not set, the directory of the executable is taken when it may be written, and "

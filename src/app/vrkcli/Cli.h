@@ -18,8 +18,10 @@
 
 namespace vrk::cli {
 
-inline constexpr int kBadInput = 2;
-inline constexpr int kFailed = 1;
+// The exit statuses: 0 for success, and
+inline constexpr int kFailed = 1;        // after any failure message
+inline constexpr int kBadInput = 2;      // a usage error or refused input
+inline constexpr int kNothingFound = 3;  // a search, list or replacement found nothing
 
 using Args = std::vector<std::string>;
 

@@ -118,7 +118,8 @@ std::unique_ptr<EntryOutput> MakeDestination(Session& session, const OutputOptio
   if (program.reportFormatName.empty()) {
     return std::make_unique<RefusedOutput>(program,
                                            "No report format selected. Printer and file output disabled.  Go to the "
-                                           "Report Maintenance screen and select a report format.");
+                                           "Report Maintenance screen and select a report format.  vrkcli "
+                                           "format select BASE NAME selects one.");
   }
   if (!options.ascii.empty()) return MakeAsciiOutput(program.Report(), options.ascii);
   program.report.paper = options.paper;

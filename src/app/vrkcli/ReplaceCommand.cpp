@@ -13,6 +13,10 @@ int CommandReplace(const Args& args) {
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
+  if (program.header.Count() == 0) {
+    std::cerr << "vrkcli: " << args[0] << " has no entries: nothing to replace\n";
+    return kNothingFound;
+  }
   std::string error;
   const auto search = FieldValue(args[1], error);
   const auto replacement = FieldValue(args[2], error);
@@ -47,7 +51,8 @@ int CommandReplace(const Args& args) {
   StoreReplaceDialog(dialog, program.search.globalText, program.search.replace);
   const ReplaceResult result = RunReplace(program, program.search.globalText, program.search.replace, caseSensitive);
   if (result.stored) std::cout << result.changed << '\n';
-  return CloseCurrentCatalog(program) && result.stored && result.changed > 0 ? 0 : kFailed;
+  if (!CloseCurrentCatalog(program) || !result.stored) return kFailed;
+  return result.changed > 0 ? 0 : session.ui.nothingFound ? kNothingFound : kFailed;
 }
 
 }  // namespace vrk::cli

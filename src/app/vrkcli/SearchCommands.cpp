@@ -11,13 +11,14 @@
 namespace vrk::cli {
 namespace {
 
-// What a command found: 0 when it sent entries, 1 when it found none (and said so) or its output
+// What a command found: 0 when it sent entries, 3 when it found none (and said so), 1 when anything
 // failed (and said so).
-int SentStatus(Program& program, const CommandOutput& output, EntryNumber sent) {
-  return CloseCurrentCatalog(program) && sent > 0 && !output.failed() ? 0 : kFailed;
+int SentStatus(Session& session, const CommandOutput& output, EntryNumber sent) {
+  if (!CloseCurrentCatalog(session.program) || output.failed()) return kFailed;
+  return sent > 0 ? 0 : session.ui.nothingFound ? kNothingFound : kFailed;
 }
 
-// FIELD=TEXT into texts[field], the text kept exactly as typed.
+// FIELD=TEXT into texts[field], the text kept exactly as typed; a field takes one text.
 int FieldText(const Program& program, const std::string& arg, std::vector<std::string>& texts) {
   const auto equals = arg.find('=');
   if (equals == std::string::npos) return BadInput("not FIELD=TEXT: " + arg);
@@ -28,7 +29,9 @@ int FieldText(const Program& program, const std::string& arg, std::vector<std::s
   std::string error;
   const auto text = FieldValue(arg.substr(equals + 1), error);
   if (!text) return BadInput(error);
-  texts[static_cast<std::size_t>(field)] = *text;
+  std::string& kept = texts[static_cast<std::size_t>(field)];
+  if (!kept.empty()) return BadInput("field " + std::to_string(field + 1) + " is given twice: " + arg);
+  kept = *text;
   return 0;
 }
 
@@ -94,6 +97,10 @@ int CommandSearch(const Args& given) {
     return all[i].rfind("--", 0) == 0 ? BadUsage("search") : FieldText(program, all[i], criteria);
   });
   if (status) return status;
+  if (keyField.empty() &&
+      (!start.empty() || std::any_of(ends.begin(), ends.end(), [](auto& e) { return !e.empty(); }))) {
+    return BadInput("--start and --end go with --alpha KEYFIELD");
+  }
   RebuildCriterionSet(program.search.criteria, program.header, criteria);
   program.search.mode = SearchMode::kSequential;
   if (!keyField.empty()) {
@@ -102,7 +109,7 @@ int CommandSearch(const Args& given) {
     SetPoints(program, start, ends);
   }
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, *output, SearchRun(program, output.get()));
+  return SentStatus(session, *output, SearchRun(program, output.get()));
 }
 
 int CommandListRange(const Args& given) {
@@ -116,11 +123,15 @@ int CommandListRange(const Args& given) {
   const RangeCheck check =
       CheckListRange(Digits(args[1]) ? args[1] : "", Digits(args[2]) ? args[2] : "", program.header.Count());
   if (!Digits(args[1]) || !Digits(args[2]) || !check.message.empty()) {
-    return BadInput(!Digits(args[1]) ? "Invalid Start #" : !Digits(args[2]) ? "Invalid End #" : check.message);
+    if (!Digits(args[1]) || !Digits(args[2])) return BadInput(!Digits(args[1]) ? "Invalid Start #" : "Invalid End #");
+    // An end beyond the last entry: how many there are.
+    const bool beyond = check.message.rfind("End # must not", 0) == 0;
+    return BadInput(check.message +
+                    (beyond ? " The catalog has " + EntriesText(program.header.Count()) + "." : std::string()));
   }
   program.search.range = check.range;
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, *output, ListRangeRun(program, output.get()));
+  return SentStatus(session, *output, ListRangeRun(program, output.get()));
 }
 
 int CommandListAlpha(const Args& given) {
@@ -142,7 +153,7 @@ int CommandListAlpha(const Args& given) {
   if (const int selected = SelectKeyField(program, args[1])) return selected;
   SetPoints(program, start, ends);
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, *output, ListAlphabeticallyRun(program, output.get()));
+  return SentStatus(session, *output, ListAlphabeticallyRun(program, output.get()));
 }
 
 int CommandFindDeleted(const Args& given) {
@@ -153,7 +164,7 @@ int CommandFindDeleted(const Args& given) {
   Session session;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   const auto output = MakeOutput(session, options);
-  return SentStatus(session.program, *output, FindDeleted(session.program, output.get()));
+  return SentStatus(session, *output, FindDeleted(session.program, output.get()));
 }
 
 int CommandGlobalSearch(const Args& given) {
@@ -182,7 +193,7 @@ int CommandGlobalSearch(const Args& given) {
   if (caseSensitive) program.caseSensitive = *caseSensitive;
   program.search.globalText = *text;
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, *output, GlobalSearchRun(program, output.get()));
+  return SentStatus(session, *output, GlobalSearchRun(program, output.get()));
 }
 
 }  // namespace vrk::cli
