@@ -557,5 +557,20 @@ TEST_F(VrkcliTest, ANameWhoseIndexFilesAreAnotherCatalogsIsRefused) {
   EXPECT_EQ(Cli("walk " + At("collectz") + " Name").out, "1\tactive\tLamp\n");
 }
 
+// VRK.INI's current catalog follows the catalog it names through a rename and is cleared on its removal;
+// one naming another catalog is left as it is.
+TEST_F(VrkcliReportTest, RenameAndRemoveKeepTheCurrentCatalogRight) {
+  Make("music", "Artist:20:key", {"Artist=Abba"});
+  Make("books", "Author:10", {});
+  const auto current = [&] { return TempDirectory::ReadFile(dir / "VRK.INI"); };
+  TempDirectory::WriteFile(dir / "VRK.INI", "[Database]\nCurrentDB=" + At("music") + "\n");
+  ASSERT_EQ(Run("rename " + At("books") + " novels").status, 0);
+  EXPECT_EQ(current(), "[Database]\nCurrentDB=" + At("music") + "\n");
+  ASSERT_EQ(Run("rename " + At("music") + " rock").status, 0);
+  EXPECT_EQ(current(), "[Database]\nCurrentDB=" + At("ROCK") + "\n");
+  ASSERT_EQ(Run("remove " + At("rock") + " --yes").status, 0);
+  EXPECT_EQ(current(), "[Database]\nCurrentDB=\n");
+}
+
 }  // namespace
 }  // namespace vrk
