@@ -572,5 +572,43 @@ TEST_F(VrkcliReportTest, RenameAndRemoveKeepTheCurrentCatalogRight) {
   EXPECT_EQ(current(), "[Database]\nCurrentDB=\n");
 }
 
+// A text that would lose a character on its way into the catalog's files is refused, naming where it
+// goes and the first character lost, and nothing is written; --lossy stores the closest form and counts.
+TEST_F(VrkcliTest, EveryWriteRefusesTextItWouldLose) {
+  Make("cat", "Name:20:key", {"Name=Lamp"});
+  const std::string base = At("cat");
+  const std::string before = TempDirectory::ReadFile(dir / "CAT.DAT");
+  const std::string lossy = "; --lossy stores the closest form\n";
+  const struct {
+    std::string arguments, message;
+  } cases[] = {
+      {"add " + base + " Name='\xCE\xA9mega'", "field 1 (Name) cannot keep the character \xCE\xA9" + lossy},
+      {"add " + base + " Name='5 \xE2\x82\xAC'", "field 1 (Name) cannot keep the character \xE2\x82\xAC" + lossy},
+      {"add " + base + " 1='a \xE2\x80\x93 b'", "field 1 (Name) cannot keep the character \xE2\x80\x93" + lossy},
+      {"replace " + base + " Lamp '\xE6\x97\xA5\xE6\x9C\xAC'",
+       "REPLACEMENT cannot keep the character \xE6\x97\xA5" + lossy},
+      {"search " + base + " Name='\xF0\x9F\x98\x80'",
+       "field 1 (Name) cannot keep the character \xF0\x9F\x98\x80" + lossy},
+      {"global-search " + base + " '\xE2\x82\xAC'", "TEXT cannot keep the character \xE2\x82\xAC" + lossy},
+      {"list-range " + base + " 1 1 --pdf " + At("a.pdf") + " --title '\xD0\x9F\xD1\x80'",
+       "--title cannot keep the character \xD0\x9F" + lossy},
+      {"macros " + base + " 4='\xCE\xA9'", "macro 4 cannot keep the character \xCE\xA9" + lossy},
+      {"macros " + base + " 4=" + std::string(30, '+'),
+       "macro 4: This macro takes 90 characters when stored; a macro holds at most 64.\n"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Cli(c.arguments);
+    EXPECT_EQ(run.status, 2) << c.arguments;
+    EXPECT_EQ(run.err, "vrkcli: " + c.message) << c.arguments;
+  }
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "CAT.DAT"), before);
+  EXPECT_FALSE(fs::exists(dir / "CAT.MCR"));
+  // The € and the dash are code page 1252 characters that the entry file's code page 437 lacks.
+  const Outcome kept = Cli("add " + base + " --lossy Name='\xCE\xA9mega \xE6\x97\xA5 \xE2\x82\xAC'");
+  EXPECT_EQ(kept.status, 0);
+  EXPECT_EQ(kept.err, "vrkcli: field 1 (Name): 3 characters stored in the closest form\n");
+  EXPECT_EQ(Cli("dump " + base).out, "1\tactive\tLamp\n2\tactive\t?mega ? ?\n");
+}
+
 }  // namespace
 }  // namespace vrk

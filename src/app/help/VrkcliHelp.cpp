@@ -45,9 +45,11 @@ const ProgramHelp& VrkcliHelp() {
               "computed from fields X and Y (letters A to U for fields 1 to 21) with the operator o, one of + - * /. "
               "Fields are numbered in the order given."},
              {"add",
-              {"add BASE FIELD=VALUE..."},
+              {"add BASE FIELD=VALUE... [--lossy]"},
               "Adds an entry and prints its number. Fields not named stay blank; a computed field cannot be given, "
-              "and a value longer than its field is refused."},
+              "and a value longer than its field is refused. A value with a character the catalog's files cannot "
+              "hold is refused, naming the character; with --lossy it is stored in its closest form and the "
+              "characters changed are counted."},
              {"info",
               {"info BASE"},
               "Prints the number of entries, the entry length and whether the catalog is sorted, then a line for "
@@ -168,10 +170,13 @@ const ProgramHelp& VrkcliHelp() {
               "Prints the entries that hold TEXT in any field, deleted entries included; letter case as the "
               "catalog says, unless an option says otherwise."},
              {"replace",
-              {"replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case]"},
+              {"replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case] [--lossy]"},
               "Replaces SEARCH with REPLACEMENT in FIELD, or in every field, from entry N on (from the first "
               "without --from), and prints how many fields changed. Key indexes are kept up to date."}}}},
-      .notes = {"The searches and lists take the output options --dbf, --ascii and --pdf; without them they print "
+      .notes = {"Texts typed for fields, searches, replacements, report titles and macros that hold a character "
+                "the catalog cannot keep are refused; the searches, lists and replace take --lossy, which keeps "
+                "the closest form instead.",
+                "The searches and lists take the output options --dbf, --ascii and --pdf; without them they print "
                 "the entries found on standard output."},
       .exitStatus = {{"0", "Everything was done and stored; a search or list found entries."},
                      {"1", "A failure, reported on standard error."},

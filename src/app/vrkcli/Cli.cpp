@@ -102,12 +102,25 @@ int CheckExportTarget(const Program& program, const std::string& file, const std
 
 bool TakeFlag(Args& args, const std::string& flag) { return std::erase(args, flag) > 0; }
 
-std::optional<std::string> FieldValue(const std::string& utf8, std::string& error) {
+std::optional<std::string> FieldValue(const std::string& utf8, std::string& error, const TextUse& use) {
   if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
     error = "a value may not hold a control character (TAB, line end): " + utf8;
     return std::nullopt;
   }
+  const TextLoss loss = MeasureTextLoss(utf8, use.entryFile);
+  if (loss.changed > 0 && !use.lossy) {
+    error = use.what + " cannot keep the character " + loss.first + "; --lossy stores the closest form";
+    return std::nullopt;
+  }
+  if (loss.changed > 0) {
+    std::cerr << "vrkcli: " << use.what << ": " << loss.changed << (loss.changed == 1 ? " character" : " characters")
+              << " stored in the closest form\n";
+  }
   return Ansi(utf8);
+}
+
+std::string FieldWhat(const FieldTable& fields, int field) {
+  return "field " + std::to_string(field + 1) + " (" + Out(fields[static_cast<std::size_t>(field)].Name) + ")";
 }
 
 int FindField(const FieldTable& fields, const std::string& reference) {

@@ -64,8 +64,20 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access);
 int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite);
 // Takes every `flag` out of `args`; true when there was one.
 bool TakeFlag(Args& args, const std::string& flag);
-// A value typed for a field, in code page 1252; empty with `error` set for text a field cannot hold.
-std::optional<std::string> FieldValue(const std::string& utf8, std::string& error);
+// Where a typed text goes: `what` names it in messages ("field 2 (Title)", "--title"); a text for the
+// entry file must be kept by code page 437 too, others only by code page 1252. `lossy` (--lossy)
+// lets a character neither keeps become its closest form.
+struct TextUse {
+  std::string what;
+  bool entryFile = true;
+  bool lossy = false;
+};
+// A text typed for a field or an option, in code page 1252; empty with `error` set for one with a
+// control character, or with a character its use cannot keep exactly (naming the first) unless
+// lossy, which says how many characters changed.
+std::optional<std::string> FieldValue(const std::string& utf8, std::string& error, const TextUse& use);
+// "field 2 (Title)".
+std::string FieldWhat(const FieldTable& fields, int field);
 // A field by number 1 to 21 or by name (letter case and trailing blanks ignored); -1 when none.
 int FindField(const FieldTable& fields, const std::string& reference);
 // An entry number 1 to EntryCount, or 0.

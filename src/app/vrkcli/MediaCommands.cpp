@@ -112,14 +112,15 @@ int CommandMacros(const Args& args) {
       return BadInput("No macro key in " + change + ": KEY is 1-9, 0 or a letter other than E, F, H, O, R, U, V.");
     }
     std::string refused;
-    if (!FieldValue(change.substr(2), refused)) return BadInput(refused);  // a line end would break the listing
-    const std::string text = Ansi(change.substr(2));
-    if (Utf8FromAnsi(text) != change.substr(2) || text.size() > lib::kMacroLength) {
-      return BadInput("The text of " + change.substr(0, 1) +
-                      " is longer than 64 characters or has some a macro cannot hold.");
+    // A line end would break the listing; the macro file keeps code page 1252.
+    const auto text =
+        FieldValue(change.substr(2), refused, {.what = "macro " + change.substr(0, 1), .entryFile = false});
+    if (!text) return BadInput(refused);
+    if (text->empty()) return BadInput("No Macro Text Specified.");
+    if (const std::string tooLong = MacroTooLong(*text); !tooLong.empty()) {
+      return BadInput("macro " + change.substr(0, 1) + ": " + tooLong);
     }
-    if (text.empty()) return BadInput("No Macro Text Specified.");
-    changes.emplace_back(keys[code], text);
+    changes.emplace_back(keys[code], *text);
   }
   Session session;
   Program& program = session.program;

@@ -8,7 +8,9 @@
 
 namespace vrk::cli {
 
-int CommandReplace(const Args& args) {
+int CommandReplace(const Args& given) {
+  Args args = given;
+  const bool lossy = TakeFlag(args, "--lossy");
   if (args.size() < 3) return BadUsage("replace");
   Session session;
   Program& program = session.program;
@@ -18,8 +20,8 @@ int CommandReplace(const Args& args) {
     return kNothingFound;
   }
   std::string error;
-  const auto search = FieldValue(args[1], error);
-  const auto replacement = FieldValue(args[2], error);
+  const auto search = FieldValue(args[1], error, {.what = "SEARCH", .lossy = lossy});
+  const auto replacement = search ? FieldValue(args[2], error, {.what = "REPLACEMENT", .lossy = lossy}) : std::nullopt;
   if (!search || !replacement) return BadInput(error);
   ReplaceDialog dialog = ReplaceDialogFor(program, *search);
   dialog.replacement = *replacement;

@@ -19,7 +19,7 @@ int SentStatus(Session& session, const CommandOutput& output, EntryNumber sent) 
 }
 
 // FIELD=TEXT into texts[field], the text kept exactly as typed; a field takes one text.
-int FieldText(const Program& program, const std::string& arg, std::vector<std::string>& texts) {
+int FieldText(const Program& program, const std::string& arg, std::vector<std::string>& texts, bool lossy) {
   const auto equals = arg.find('=');
   if (equals == std::string::npos) return BadInput("not FIELD=TEXT: " + arg);
   const int field = FindField(program.fieldTable, arg.substr(0, equals));
@@ -27,7 +27,8 @@ int FieldText(const Program& program, const std::string& arg, std::vector<std::s
     return BadInput("no such field: " + arg.substr(0, equals));
   }
   std::string error;
-  const auto text = FieldValue(arg.substr(equals + 1), error);
+  const auto text =
+      FieldValue(arg.substr(equals + 1), error, {.what = FieldWhat(program.fieldTable, field), .lossy = lossy});
   if (!text) return BadInput(error);
   std::string& kept = texts[static_cast<std::size_t>(field)];
   if (!kept.empty()) return BadInput("field " + std::to_string(field + 1) + " is given twice: " + arg);
@@ -49,17 +50,17 @@ int SelectKeyField(Program& program, const std::string& reference) {
 // The alphabetical options: --start TEXT on the key field, --end FIELD=TEXT lines. Other arguments
 // go to `other`, which refuses them unless it takes them.
 template <typename Other>
-int AlphabeticalOptions(Program& program, const Args& args, std::size_t from, std::string& start,
+int AlphabeticalOptions(Program& program, const Args& args, std::size_t from, bool lossy, std::string& start,
                         std::vector<std::string>& ends, Other other) {
   for (std::size_t i = from; i < args.size(); ++i) {
     const bool valued = i + 1 < args.size();
     if (args[i] == "--start" && valued) {
       std::string error;
-      const auto text = FieldValue(args[++i], error);
+      const auto text = FieldValue(args[++i], error, {.what = "--start", .lossy = lossy});
       if (!text) return BadInput(error);
       start = *text;
     } else if (args[i] == "--end" && valued) {
-      if (const int status = FieldText(program, args[++i], ends)) return status;
+      if (const int status = FieldText(program, args[++i], ends, lossy)) return status;
     } else if (const int status = other(args, i)) {
       return status;
     }
@@ -89,13 +90,14 @@ int CommandSearch(const Args& given) {
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   std::vector<std::string> criteria(kFieldCount), ends(kFieldCount);
   std::string start, keyField;
-  const int status = AlphabeticalOptions(program, args, 1, start, ends, [&](const Args& all, std::size_t& i) {
-    if (all[i] == "--alpha" && i + 1 < all.size()) {
-      keyField = all[++i];
-      return 0;
-    }
-    return all[i].rfind("--", 0) == 0 ? BadUsage("search") : FieldText(program, all[i], criteria);
-  });
+  const int status =
+      AlphabeticalOptions(program, args, 1, options.lossy, start, ends, [&](const Args& all, std::size_t& i) {
+        if (all[i] == "--alpha" && i + 1 < all.size()) {
+          keyField = all[++i];
+          return 0;
+        }
+        return all[i].rfind("--", 0) == 0 ? BadUsage("search") : FieldText(program, all[i], criteria, options.lossy);
+      });
   if (status) return status;
   if (keyField.empty() &&
       (!start.empty() || std::any_of(ends.begin(), ends.end(), [](auto& e) { return !e.empty(); }))) {
@@ -147,7 +149,7 @@ int CommandListAlpha(const Args& given) {
   }
   std::vector<std::string> ends(kFieldCount);
   std::string start;
-  const int status = AlphabeticalOptions(program, args, 2, start, ends,
+  const int status = AlphabeticalOptions(program, args, 2, options.lossy, start, ends,
                                          [&](const Args&, std::size_t&) { return BadUsage("list-alpha"); });
   if (status) return status;
   if (const int selected = SelectKeyField(program, args[1])) return selected;
@@ -183,7 +185,7 @@ int CommandGlobalSearch(const Args& given) {
   }
   if (rest.size() != 2) return BadUsage("global-search");
   std::string error;
-  const auto text = FieldValue(rest[1], error);
+  const auto text = FieldValue(rest[1], error, {.what = "TEXT", .lossy = options.lossy});
   if (!text) return BadInput(error);
   if (const std::string refused = CheckGlobalText(*text); !refused.empty()) return BadInput(refused);
   Session session;
