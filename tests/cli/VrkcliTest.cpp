@@ -330,6 +330,13 @@ TEST_F(VrkcliTest, CopyEntriesWithAMappingAndTheSecurityCode) {
   EXPECT_EQ(Cli(home + " set-code 300", false).status, 0);
   const std::string file = TempDirectory::ReadFile(dir / "VANTLOCK.SET");
   EXPECT_EQ(file.substr(84), std::string("\x2C\x01", 2));
+  // A code that is set is changed only with it.
+  EXPECT_EQ(Cli(home + " set-code 600", false).err, "vrkcli: a security code is set: --current N gives it\n");
+  EXPECT_EQ(Cli(home + " set-code 600 --current 301", false).err,
+            "vrkcli: --current does not give the security code\n");
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "VANTLOCK.SET"), file);
+  EXPECT_EQ(Cli(home + " set-code 600 --current 300", false).status, 0);
+  EXPECT_EQ(Cli(home + " set-code 200", false).status, 0);  // 600 asks nothing: no code is set
 }
 
 TEST_F(VrkcliTest, MemoMediaAndMacrosWithTheirStatuses) {

@@ -126,9 +126,11 @@ const ProgramHelp& VrkcliHelp() {
               "Removes the deleted entries for good, closing the gaps, and prints how many went. The catalog is "
               "unsorted afterwards and its indexes are built again."},
              {"set-code",
-              {"set-code N"},
+              {"set-code N [--current CODE]"},
               "Sets the security code that the desktop program asks for at start-up: 0 to 250 ends it on a wrong "
-              "answer, 251 to 500 opens it for looking only, 501 or more asks nothing."}}},
+              "answer, 251 to 500 opens it for looking only, 501 or more asks nothing. When a code is set, "
+              "--current gives it. The code guards against accidental use of the desktop program; it does not "
+              "protect the files, which vrkcli and other programs read and change whatever it is."}}},
            {"Memos, pictures and macros",
             {{"memo",
               {"memo BASE N [--set TEXT | --remove]"},

@@ -198,9 +198,17 @@ int CommandEliminate(const Args& args) {
 }
 
 int CommandSetCode(const Args& args) {
-  if (args.size() != 1 || Digits(args[0], 3) < 0) return BadUsage("set-code");
+  const bool current = args.size() == 3 && args[1] == "--current" && Digits(args[2], 3) >= 0;
+  if ((args.size() != 1 && !current) || Digits(args[0], 3) < 0) return BadUsage("set-code");
   Session session;
   session.program.programDirectory = ProgramDirectory("");
+  // A code that is set is changed only by who knows it.
+  SecuritySettings settings;
+  if (!ReadSecurityCode(session.program, settings)) return kFailed;
+  if (settings.code < kNoSecurityCode && !current) return BadInput("a security code is set: --current N gives it");
+  if (settings.code < kNoSecurityCode && Digits(args[2], 3) != settings.code) {
+    return BadInput("--current does not give the security code");
+  }
   return StoreSecurityCode(session.program, args[0]) ? 0 : kFailed;
 }
 
