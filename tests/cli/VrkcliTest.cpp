@@ -617,5 +617,19 @@ TEST_F(VrkcliTest, EveryWriteRefusesTextItWouldLose) {
   EXPECT_EQ(Cli("dump " + base).out, "1\tactive\tLamp\n2\tactive\t?mega ? ?\n");
 }
 
+// demo checks both folders before it writes anything, and names the one it cannot use.
+TEST_F(VrkcliTest, DemoChecksItsFoldersFirst) {
+  const Outcome noHome = Cli("VRK_HOME=" + At("gone") + " " + std::string(VRKCLI) + " demo " + At("rec"), false);
+  EXPECT_EQ(noHome.status, 2);
+  EXPECT_EQ(noHome.err, "vrkcli: cannot write into the program folder " + At("gone") +
+                            ", where the demo's report format and VRK.INI go\n");
+  EXPECT_EQ(Cli("demo " + At("gone") + "/rec").err, "vrkcli: cannot write into the folder " + At("gone") + "\n");
+  EXPECT_FALSE(fs::exists(dir / "REC.DAT"));
+  EXPECT_FALSE(fs::exists(dir / "media"));
+  const Outcome made = Cli("VRK_HOME=" + dir.path() + " " + std::string(VRKCLI) + " demo " + At("rec"), false);
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_TRUE(fs::exists(dir / "REC.DAT"));
+}
+
 }  // namespace
 }  // namespace vrk
