@@ -631,5 +631,110 @@ TEST_F(VrkcliTest, DemoChecksItsFoldersFirst) {
   EXPECT_TRUE(fs::exists(dir / "REC.DAT"));
 }
 
+// The exit status of every command: 0 for what was done, 1 after a failure, 2 for refused input (and
+// for its usage: EveryCommandTheHelpListsRunsAndGivesItsUsage), 3 when a search, list or replacement
+// found nothing. A damaged catalog is the failure of the commands that read one.
+TEST_F(VrkcliReportTest, EveryCommandExitsWithTheStatusOfWhatHappened) {
+  Make("music", "Artist:20:key Title:20 Price:6:sum", {"Artist=Abba Title=Arrival Price=2", "Artist=Zappa"});
+  Make("other", "Name:20", {});
+  Make("bad", "A:5:key", {"A=x"});
+  TempDirectory::WriteFile(dir / "BAD.DAT", std::string(200, '\x11'));
+  const std::string music = At("music"), bad = At("bad");
+  ASSERT_EQ(Run("export-csv " + music + " " + At("m.csv")).status, 0);
+  ASSERT_EQ(Run("export-dbf " + music + " " + At("m.dbf")).status, 0);
+  TempDirectory::WriteFile(dir / "broken.csv", "A,B\n\"x,y\n");
+  TempDirectory::WriteFile(dir / "broken.dbf", std::string(40, '\x03'));
+  fs::create_directory(dir / "X.DAT");
+  TempDirectory::WriteFile(dir / "VRK.INI", "[Database]\nCurrentDB=" + music + "\n");
+  fs::create_directory(dir / "lost");
+  TempDirectory::WriteFile(dir / "lost/LOST.DAT", "x");
+  TempDirectory::WriteFile(dir / "REC2.SET", "kept");
+  const struct {
+    std::string arguments;
+    int status;
+  } cases[] = {
+      {"info " + music, 0},
+      {"info " + bad, 1},
+      {"dump " + music, 0},
+      {"dump " + bad, 1},
+      {"walk " + music + " Artist", 0},
+      {"walk " + bad + " A", 1},
+      {"totals " + music, 0},
+      {"totals " + bad, 1},
+      {"add " + music + " Artist=Cher", 0},
+      {"add " + bad + " A=y", 1},
+      {"delete " + music + " 3", 0},
+      {"delete " + bad + " 1", 1},
+      {"undelete " + music + " 3", 0},
+      {"undelete " + bad + " 1", 1},
+      {"reindex " + music, 0},
+      {"reindex " + bad, 1},
+      {"export-csv " + music + " " + At("n.csv"), 0},
+      {"export-csv " + bad + " " + At("b.csv"), 1},
+      {"export-dbf " + music + " " + At("n.dbf"), 0},
+      {"export-dbf " + bad + " " + At("b.dbf"), 1},
+      {"import-csv " + At("m.csv") + " " + At("fromcsv"), 0},
+      {"import-csv " + At("broken.csv") + " " + At("nocsv"), 1},
+      {"import-dbf " + At("m.dbf") + " " + At("fromdbf"), 0},
+      {"import-dbf " + At("broken.dbf") + " " + At("nodbf"), 1},
+      {"new " + At("fresh") + " A:5", 0},
+      {"new " + At("x") + " A:5", 1},
+      {"catalogs " + dir.path(), 0},
+      {"edit-layout " + At("fresh") + " A:6:key", 0},
+      {"edit-layout " + bad + " A:6:key", 1},
+      {"reserve " + music + " 5", 0},
+      {"reserve " + bad + " 5", 1},
+      {"sort " + music + " Artist", 0},
+      {"sort " + bad + " A", 1},
+      {"unsort " + music, 0},
+      {"unsort " + bad, 1},
+      {"copy-entries " + music + " " + At("other") + " Name=Artist", 0},
+      {"copy-entries " + bad + " " + At("other"), 1},
+      {"eliminate " + At("other") + " --yes", 0},
+      {"eliminate " + bad + " --yes", 1},
+      {"memo " + music + " 1 --set note", 0},
+      {"memo " + bad + " 1", 1},
+      {"media " + music + " 1", 0},
+      {"media " + bad + " 1", 1},
+      {"macros " + music + " 1=one", 0},
+      {"macros " + bad, 1},
+      {"format new LIST Artist@1:1:20", 0},
+      {"format select " + music + " LIST", 0},
+      {"format select " + bad + " LIST", 1},
+      {"settings " + music, 0},
+      {"settings " + bad, 1},
+      {"replace " + music + " Cher Sonny", 0},
+      {"replace " + music + " Nobody x", 3},
+      {"replace " + bad + " x y", 1},
+      {"search " + music + " Artist=Abba", 0},
+      {"search " + music + " Artist=Nobody", 3},
+      {"search " + bad + " A=x", 1},
+      {"list-range " + music + " 1 2", 0},
+      {"list-range " + bad + " 1 1", 1},
+      {"list-alpha " + music + " Artist", 0},
+      {"list-alpha " + music + " Artist --start Q --end Artist=R", 3},
+      {"list-alpha " + bad + " A", 1},
+      {"global-search " + music + " Zap", 0},
+      {"global-search " + music + " Nobody", 3},
+      {"global-search " + bad + " x", 1},
+      {"find-deleted " + music, 3},
+      {"delete " + music + " 2", 0},
+      {"find-deleted " + music, 0},
+      {"find-deleted " + bad, 1},
+      {"rename " + At("fresh") + " newer", 0},
+      {"remove " + At("newer") + " --yes", 0},
+      {"backup " + music, 0},
+      {"set-code 600", 0},
+      {"demo " + At("rec"), 0},
+      {"demo " + At("rec2"), 1},
+      {"catalogs " + At("lost"), 1},
+      {"format show NOPE", 2},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Run(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments << ": " << run.err;
+  }
+}
+
 }  // namespace
 }  // namespace vrk
