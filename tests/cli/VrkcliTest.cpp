@@ -600,6 +600,7 @@ TEST_F(VrkcliTest, EveryWriteRefusesTextItWouldLose) {
       {"list-range " + base + " 1 1 --pdf " + At("a.pdf") + " --title '\xD0\x9F\xD1\x80'",
        "--title cannot keep the character \xD0\x9F" + lossy},
       {"macros " + base + " 4='\xCE\xA9'", "macro 4 cannot keep the character \xCE\xA9" + lossy},
+      {"memo " + base + " 1 --set 'a\n\xCE\xA9'", "the memo cannot keep the character \xCE\xA9\n"},
       {"macros " + base + " 4=" + std::string(30, '+'),
        "macro 4: This macro takes 90 characters when stored; a macro holds at most 64.\n"},
   };
@@ -610,6 +611,7 @@ TEST_F(VrkcliTest, EveryWriteRefusesTextItWouldLose) {
   }
   EXPECT_EQ(TempDirectory::ReadFile(dir / "CAT.DAT"), before);
   EXPECT_FALSE(fs::exists(dir / "CAT.MCR"));
+  EXPECT_FALSE(fs::exists(dir / "CAT.MEM"));
   // The € and the dash are code page 1252 characters that the entry file's code page 437 lacks.
   const Outcome kept = Cli("add " + base + " --lossy Name='\xCE\xA9mega \xE6\x97\xA5 \xE2\x82\xAC'");
   EXPECT_EQ(kept.status, 0);

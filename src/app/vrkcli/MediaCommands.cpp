@@ -45,7 +45,9 @@ int CommandMemo(const Args& args) {
   const bool set = args.size() == 4 && args[2] == "--set", remove = args.size() == 3 && args[2] == "--remove";
   if (args.size() != 2 && !set && !remove) return BadUsage("memo");
   std::optional<std::string> text;
-  if (set && !(text = MemoText(args[3]))) return BadInput("The memo holds characters a memo cannot store.");
+  if (set && !(text = MemoText(args[3]))) {
+    return BadInput("the memo cannot keep the character " + MeasureTextLoss(args[3], false).first);
+  }
   Session session;
   Program& program = session.program;
   const CatalogAccess access = args.size() == 2 ? CatalogAccess::kRead : CatalogAccess::kChange;
