@@ -77,6 +77,17 @@ std::vector<std::string> EntryFileNames(const std::string& directory) {
   return names;
 }
 
+std::string IndexNameClash(const std::string& directory, const std::string& name, const std::string& self) {
+  const std::string index = IndexFileName(0, name);
+  for (const std::string& other : EntryFileNames(directory)) {
+    if (other != name && other != self && IndexFileName(0, other) == index) {
+      return "Catalog " + name + " would share its index files, " + index.substr(0, 6) + "??.WDX, with catalog " +
+             other + ".";
+    }
+  }
+  return {};
+}
+
 std::vector<CatalogLine> ListCatalogs(CatalogStore& store, const std::string& directory) {
   std::vector<CatalogLine> lines;
   for (const std::string& name : EntryFileNames(directory)) {

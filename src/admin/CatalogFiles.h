@@ -34,6 +34,11 @@ std::string StoredPicturePath(const std::string& field21);
 // alphabetical order; names that are no catalog name are left out.
 std::vector<std::string> EntryFileNames(const std::string& directory);
 
+// Why NAME cannot be a new catalog's name in `directory`, or the new name of the catalog `self`: its
+// index files would be those of another catalog there, as names alike in their first six letters
+// share them. Empty when they would be its own.
+std::string IndexNameClash(const std::string& directory, const std::string& name, const std::string& self = "");
+
 struct CatalogLine {
   std::string name;
   EntryNumber entries = 0;

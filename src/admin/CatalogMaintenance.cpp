@@ -30,12 +30,16 @@ std::optional<std::string> AskCatalogName(Ui& ui, const std::string& caption) {
 }
 
 // True, after the beep and "Catalog already exists. … Aborted.", when NAME.DAT is there once a rename
-// or removal of that name left half done is finished; true too, after its message, when that failed.
-bool CatalogExists(CatalogMaintenance& m, const std::string& name, const std::string& command) {
+// or removal of that name left half done is finished, or when NAME's index files would be another
+// catalog's than `self`'s; true too, after its message, when finishing failed.
+bool CatalogExists(CatalogMaintenance& m, const std::string& name, const std::string& command,
+                   const std::string& self = "") {
   if (!FinishJournals(m.store.ui, m.directory, name)) return true;
-  if (!FileExists(m.directory + "/" + name + ".DAT")) return false;
+  const bool exists = FileExists(m.directory + "/" + name + ".DAT");
+  const std::string clash = exists ? "" : IndexNameClash(m.directory, name, self);
+  if (!exists && clash.empty()) return false;
   m.store.ui.Beep();
-  m.store.ui.Message("Catalog already exists. " + command + " Aborted.");
+  m.store.ui.Message((exists ? "Catalog already exists." : clash) + " " + command + " Aborted.");
   return true;
 }
 
@@ -172,7 +176,7 @@ void RenameCatalog(CatalogMaintenance& m) {
   const std::string name = Highlighted(m);
   if (m.readOnly || name.empty()) return;
   const std::optional<std::string> newName = AskCatalogName(m.store.ui, "Rename Catalog");
-  if (!newName || CatalogExists(m, *newName, "Rename")) return;
+  if (!newName || CatalogExists(m, *newName, "Rename", name)) return;
   CatalogStore other(m.store.ui);
   CatalogStore* held = Holder(m, name, other, Hold::kLock);
   if (held == nullptr || !RenameCatalogFiles(*held, m.directory, name, *newName)) return;

@@ -45,4 +45,12 @@ bool MarkUnsorted(CatalogStore& store);
 // entries stays unsorted, without a word.
 bool SortCatalog(CatalogStore& store, const std::vector<short>& levels);
 
+// An entry added to a sorted catalog joins its chain at the end, so that sequential searches reach it
+// and the catalog stays sorted. `LinkAtSortedEnd` gives the new entry's record its links (the last
+// entry before it, and itself) before its slot is written; `JoinSortedEnd`, once the entry is
+// counted, makes the last entry name it and stores it as LastSorted. A stop between the two leaves
+// the chain as it was, without the new entry. False after the message of a refused write.
+void LinkAtSortedEnd(const CatalogStore& store, EntryRecord& entry, EntryNumber n);
+bool JoinSortedEnd(CatalogStore& store, EntryNumber n);
+
 }  // namespace vrk

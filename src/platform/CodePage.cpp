@@ -213,4 +213,18 @@ std::string AnsiFromUtf8(std::string_view utf8) {
   return out;
 }
 
+TextLoss MeasureTextLoss(std::string_view utf8, bool oem) {
+  TextLoss loss;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const std::string_view character = utf8.substr(i, length);
+    i += character.size();
+    const std::string ansi = AnsiFromUtf8(character);
+    if (Utf8FromAnsi(ansi) == character && (!oem || OemToChar(CharToOem(ansi)) == ansi)) continue;
+    if (loss.changed++ == 0) loss.first = character;
+  }
+  return loss;
+}
+
 }  // namespace vrk

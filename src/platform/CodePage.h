@@ -25,4 +25,12 @@ std::string UpperAnsi(std::string_view text);
 std::string Utf8FromAnsi(std::string_view ansi);
 std::string AnsiFromUtf8(std::string_view utf8);
 
+// What UTF-8 text loses on its way into code page 1252, and with `oem` on into code page 437 as the
+// entry file stores it: how many characters would change, and the first of them (UTF-8).
+struct TextLoss {
+  int changed = 0;
+  std::string first;
+};
+TextLoss MeasureTextLoss(std::string_view utf8, bool oem);
+
 }  // namespace vrk

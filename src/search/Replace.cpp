@@ -7,6 +7,7 @@
 #include "index/Keys.h"
 #include "index/Rebuild.h"
 #include "platform/Ui.h"
+#include "search/SearchState.h"
 #include "support/Substrings.h"
 
 namespace vrk {
@@ -147,7 +148,7 @@ ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, con
   ui.CloseGauge();
   if (result.changed == 0 && result.stored) {
     ui.Beep();
-    ui.Message("No Matches Found");
+    ui.Message(kNoMatchesFound);
   }
   return result;
 }

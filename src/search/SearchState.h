@@ -11,6 +11,11 @@
 
 namespace vrk {
 
+// What a search, list or replacement says when it found nothing.
+inline constexpr const char* kNoMatchesFound = "No Matches Found";
+inline constexpr const char* kNoSequentialMatches = "No Matches Found!!!";
+inline constexpr const char* kNoDeletedFound = "No Deleted Records Found";
+
 // How Search walks the catalog; VRK.INI keeps it as [Search] SearchMode.
 enum class SearchMode : short {
   kAlphabetical = 0,  // through the index of the selected key field

@@ -1,5 +1,6 @@
 #include "shell/Editing.h"
 
+#include "admin/Sort.h"
 #include "catalog/Catalog.h"
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
@@ -96,7 +97,10 @@ bool SaveEntry(Program& program) {
   const EntryRecord before = program.currentEntry;
   bool whole = !existing || DeleteEntryKeys(program, keys, before, n);
   // A new entry starts blank: its computed fields are stored empty, whatever the entry shown before held.
-  if (!existing) program.currentEntry = NewEntryRecord(program);
+  if (!existing) {
+    program.currentEntry = NewEntryRecord(program);
+    LinkAtSortedEnd(program, program.currentEntry, n);
+  }
   CopyScreenToRecord(program, program.currentEntry);
   if (program.currentEntry.Status == kStatusDeleted) program.screen.SetPanel(Panel::Deleted, "");
   program.currentEntry.Status = kStatusActive;
@@ -109,6 +113,8 @@ bool SaveEntry(Program& program) {
         // The slot stays uncounted, so no entry was added; the keys just filed name none.
         program.header.EntryCount -= 1;
         saved = whole = false;
+      } else {
+        whole = JoinSortedEnd(program, n) && whole;
       }
     }
   }

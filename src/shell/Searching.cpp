@@ -161,7 +161,7 @@ EntryNumber SearchRun(Program& program, EntryOutput* given) {
       CloseBrowseIndex(program);
       EndWalk(program);
       // An index that could not be opened has said so.
-      if (walk.End() != WalkEnd::kFailed) program.ui.Message(sequential ? "No Matches Found!!!" : "No Matches Found");
+      if (walk.End() != WalkEnd::kFailed) program.ui.Message(sequential ? kNoSequentialMatches : kNoMatchesFound);
       return EntryNumber{0};
     }
     if (!destination.output) {
@@ -191,7 +191,7 @@ EntryNumber ListAlphabeticallyRun(Program& program, EntryOutput* given) {
     if (first == 0) {
       CloseBrowseIndex(program);
       program.ui.ClearBusy();
-      if (walk.End() != WalkEnd::kFailed) program.ui.Message("No Matches Found");
+      if (walk.End() != WalkEnd::kFailed) program.ui.Message(kNoMatchesFound);
       return EntryNumber{0};
     }
     if (!destination.output) {
@@ -223,7 +223,7 @@ EntryNumber ListRangeRun(Program& program, EntryOutput* given) {
 EntryNumber FindDeleted(Program& program, EntryOutput* given) {
   return Guarded(program, [&] {
     return RunPrepared(program, given,
-                       {kDeletedList, "Finding Deleted Entries....", "Find Deleted", "No Deleted Records Found", false},
+                       {kDeletedList, "Finding Deleted Entries....", "Find Deleted", kNoDeletedFound, false},
                        static_cast<double>(program.header.Count()));
   });
 }
@@ -231,7 +231,7 @@ EntryNumber FindDeleted(Program& program, EntryOutput* given) {
 EntryNumber GlobalSearchRun(Program& program, EntryOutput* given) {
   return Guarded(program, [&] {
     return RunPrepared(program, given,
-                       {kGlobalSearch, "Searching Globally....", "Global Search", "No Matches Found", false},
+                       {kGlobalSearch, "Searching Globally....", "Global Search", kNoMatchesFound, false},
                        static_cast<double>(program.header.Count()));
   });
 }

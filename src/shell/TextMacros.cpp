@@ -100,9 +100,20 @@ std::string TypedMacro(const MacroTable& table, int index) {
   return typed;
 }
 
+std::string MacroTooLong(const std::string& typed) {
+  const std::size_t stored = lib::StoredMacroLength(typed);
+  if (stored <= lib::kMacroLength) return {};
+  return "This macro takes " + std::to_string(stored) + " characters when stored; a macro holds at most " +
+         std::to_string(lib::kMacroLength) + ".";
+}
+
 bool SaveMacroText(EditMacro& edit, int index, const std::string& typed) {
   if (typed.empty()) {
     edit.program.ui.Message("No Macro Text Specified.");
+    return false;
+  }
+  if (const std::string refusal = MacroTooLong(typed); !refusal.empty()) {
+    edit.program.ui.Message(refusal, Icon::Exclamation);
     return false;
   }
   MacroTable table = edit.program.macros.table;

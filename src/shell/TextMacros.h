@@ -59,8 +59,11 @@ struct EditMacro {
 };
 // The text as typed of a macro (at most 64 characters).
 std::string TypedMacro(const MacroTable& table, int index);
-// Save: the text becomes macro `index` and the table is saved. False after "No Macro Text Specified."
-// or a failed save, with the macro as it was.
+// Why the typed text cannot be a macro whole: its stored form, in which each character a keystroke
+// sender takes as a command takes three, is longer than a macro holds. Empty when it fits.
+std::string MacroTooLong(const std::string& typed);
+// Save: the text becomes macro `index` and the table is saved. False after "No Macro Text Specified.",
+// the refusal of a text that does not fit, or a failed save, with the macro as it was.
 bool SaveMacroText(EditMacro& edit, int index, const std::string& typed);
 // Utilities > Setup Macro.
 void SetupMacroCommand(Program& program);

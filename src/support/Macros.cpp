@@ -27,6 +27,12 @@ std::int16_t FilterMacro(std::string_view typed, std::string& stored) {
   return static_cast<std::int16_t>(stored.size());
 }
 
+std::size_t StoredMacroLength(std::string_view typed) {
+  std::size_t length = 0;
+  for (const char c : typed) length += IsCommandCharacter(c) ? 3 : 1;
+  return length;
+}
+
 std::int16_t UnFilterMacro(std::string_view stored, std::string& typed) {
   typed.clear();
   for (std::size_t i = 0; i < stored.size() && typed.size() < kMacroLength; ++i) {

@@ -7,6 +7,7 @@
 #include <QStyleHints>
 #include <QtMath>
 
+#include "platform/CodePage.h"
 #include "ui/Text.h"
 
 namespace vrk {
@@ -44,6 +45,9 @@ bool MovesCaret(int key) {
     default: return false;
   }
 }
+
+// Whether the entry file keeps every character of the text as it is.
+bool Kept(const QString& text) { return MeasureTextLoss(text.toStdString(), true).changed == 0; }
 
 }  // namespace
 
@@ -88,11 +92,16 @@ void EntryBox::SelectAtCaret() {
 }
 
 void EntryBox::KeepToCodePage(const QString& text) {
-  const QString kept = ToQString(FromQString(text));
-  if (kept == text) return;
-  const int caret = cursorPosition();
-  setText(kept);
-  setCursorPosition(std::min(caret, static_cast<int>(kept.size())));
+  if (Kept(text)) return;
+  if (isUndoAvailable()) {
+    undo();
+  } else {
+    const QString kept = ToQString(FromQString(text));
+    const int caret = cursorPosition();
+    setText(kept);
+    setCursorPosition(std::min(caret, static_cast<int>(kept.size())));
+  }
+  emit textRefused();
 }
 
 int EntryBox::BarWidth() const {
@@ -195,6 +204,12 @@ void EntryBox::changeEvent(QEvent* event) {
 }
 
 void EntryBox::keyPressEvent(QKeyEvent* event) {
+  const QString typed = event->text();
+  if (!typed.isEmpty() && typed.at(0).isPrint() && !Kept(typed)) {
+    event->accept();
+    emit keyRefused();
+    return;
+  }
   if (!overtype_) {
     QLineEdit::keyPressEvent(event);
     return;

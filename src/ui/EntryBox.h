@@ -1,6 +1,7 @@
 // An entry box of the main window. In overtype mode exactly one character stays selected at the
-// caret, so that the next typed character replaces it. Text that code page 1252 cannot hold is shown
-// as '?' as soon as it is typed, which is what will be saved.
+// caret, so that the next typed character replaces it. A character the catalog's entry file cannot
+// hold is not taken: its key is refused (keyRefused), and an edit that would bring one in, a paste, is
+// undone (textRefused).
 //
 // The box paints its own caret, as the program always did (CreateCaret): a solid bar in insert mode and
 // a block one character wide in overtype mode, at the end of the text and in an empty box too; the
@@ -31,6 +32,10 @@ class EntryBox : public QLineEdit {
   // width shows whole, without scrolling, with the caret after its last character: the line edit's own
   // margins and the room kept on the right for the caret.
   int TextOverhead() const;
+
+ signals:
+  void keyRefused();
+  void textRefused();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

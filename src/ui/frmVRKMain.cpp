@@ -230,6 +230,11 @@ void frmVRKMain::CreateFieldControls() {
     box->setGeometry(boxLeft_, RowTop(i), qCeil(charWidth_), boxHeight_);
     box->hide();
     box->installEventFilter(this);
+    connect(box, &EntryBox::keyRefused, this, [this] { ui_.Beep(); });
+    connect(box, &EntryBox::textRefused, this, [this] {
+      ui_.Beep();
+      ui_.Message("The text holds a character the catalog cannot keep. It was not pasted.", Icon::Exclamation);
+    });
     label->setBuddy(box);
     lblFieldName[static_cast<std::size_t>(i)] = label;
     txtFieldData[static_cast<std::size_t>(i)] = box;

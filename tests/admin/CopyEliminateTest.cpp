@@ -110,6 +110,23 @@ TEST_F(EliminateDeletedTest, EntriesTwoAndFourOfFiveGoTheOthersMoveDownAndTheCat
   EXPECT_FALSE(ui.gaugeCancelEnabled);
 }
 
+// The blank slots Reserve Space wrote stay reserved, as it wrote them, after the entries that are left.
+TEST_F(EliminateDeletedTest, TheReservedSlotsStayBeyondTheEntriesLeft) {
+  std::vector<TestEntry> entries = Numbered(3, "e");
+  entries[1].status = kStatusDeleted;
+  WriteCatalog(dir.path(), "CAT", MakeLayout({{"Name", 10, kKeyField}, {"Code", 4}}), entries);
+  Use("CAT");
+  ASSERT_TRUE(ReserveEntrySlots(program, 5));
+  const std::string before = TempDirectory::ReadFile(dir / "CAT.DAT");
+  const auto length = static_cast<std::size_t>(program.header.EntryLength);
+  ASSERT_EQ(before.size(), 9 * length);
+  EXPECT_EQ(EliminateDeleted(program), 1);
+  const std::string after = TempDirectory::ReadFile(dir / "CAT.DAT");
+  ASSERT_EQ(after.size(), 8 * length);
+  EXPECT_EQ(after.substr(3 * length), before.substr(4 * length));
+  EXPECT_THAT(Texts(ReadCatalog(dir.path(), "CAT"), 0), ElementsAre("e1        ", "e3        "));
+}
+
 TEST_F(EliminateDeletedTest, NothingDeletedChangesNothingAndAllDeletedLeavesNoEntry) {
   std::vector<TestEntry> entries = Numbered(3, "e");
   WriteCatalog(dir.path(), "CAT", MakeLayout({{"Name", 10, kKeyField}}), entries);

@@ -63,16 +63,25 @@ TEST_F(MaintenanceTest, RenameMovesEveryFileAndThePaddedIndexNames) {
   EXPECT_THAT(Walk(0, "ROCK"), ElementsAre(1));
 }
 
+// A name in use, or one whose index files would be another catalog's (the first six letters alike).
 TEST_F(MaintenanceTest, RenameAndNewRefuseANameInUse) {
+  WriteCatalog(dir.path(), "COLLECTQ", kMusic, {});
   WriteCatalog(dir.path(), "MUSIC", kMusic, {});
   WriteCatalog(dir.path(), "ROCK", kMusic, {});
   BuildCatalogList(maintenance);
-  ui.promptAnswers = {"ROCK", "rock"};
+  maintenance.highlighted = 1;
+  ui.promptAnswers = {"ROCK", "rock", "collectz", "COLLECTZ"};
   RenameCatalog(maintenance);
   NewCatalog(maintenance);
+  RenameCatalog(maintenance);
+  NewCatalog(maintenance);
+  const std::string clash =
+      "message: Catalog COLLECTZ would share its index files, COLLEC??.WDX, with catalog COLLECTQ.";
   EXPECT_THAT(ui.events, ElementsAre("beep", "message: Catalog already exists. Rename Aborted.", "beep",
-                                     "message: Catalog already exists. NEW Aborted."));
+                                     "message: Catalog already exists. NEW Aborted.", "beep",
+                                     clash + " Rename Aborted.", "beep", clash + " NEW Aborted."));
   EXPECT_TRUE(fs::exists(dir / "MUSIC.DAT"));
+  EXPECT_FALSE(fs::exists(dir / "COLLECTZ.DAT"));
 }
 
 TEST_F(MaintenanceTest, ACatalogAnotherProgramHoldsIsNeitherRenamedNorDeleted) {

@@ -188,8 +188,8 @@ TEST_F(VrkcliTest, ReplacePrintsTheFieldsChangedAndKeepsTheKeysInOrder) {
   EXPECT_EQ(field.out, "1\n");                                           // abba, not Zappa before entry 2
   EXPECT_EQ(Cli("walk " + Base() + " Artist").out.substr(0, 2), "3\t");  // Björk before ObbO
   const Outcome none = Cli("replace " + Base() + " xyz q");
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "No Matches Found\n");
+  EXPECT_EQ(none.status, 3);
+  EXPECT_EQ(none.err, "vrkcli: No Matches Found\n");
   EXPECT_EQ(Cli("replace " + Base() + " x y --from 4").err, "Starting Record is too large!\n");
   EXPECT_EQ(Cli("replace " + Base() + " '' y").status, 2);
   EXPECT_EQ(Cli("replace " + Base() + " x y --field Nope").status, 2);
@@ -360,6 +360,13 @@ TEST_F(VrkcliTest, CopyEntriesWithAMappingAndTheSecurityCode) {
   EXPECT_EQ(Cli(home + " set-code 300", false).status, 0);
   const std::string file = TempDirectory::ReadFile(dir / "VANTLOCK.SET");
   EXPECT_EQ(file.substr(84), std::string("\x2C\x01", 2));
+  // A code that is set is changed only with it.
+  EXPECT_EQ(Cli(home + " set-code 600", false).err, "vrkcli: a security code is set: --current N gives it\n");
+  EXPECT_EQ(Cli(home + " set-code 600 --current 301", false).err,
+            "vrkcli: --current does not give the security code\n");
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "VANTLOCK.SET"), file);
+  EXPECT_EQ(Cli(home + " set-code 600 --current 300", false).status, 0);
+  EXPECT_EQ(Cli(home + " set-code 200", false).status, 0);  // 600 asks nothing: no code is set
 }
 
 TEST_F(VrkcliTest, MemoMediaAndMacrosWithTheirStatuses) {
@@ -464,9 +471,9 @@ TEST_F(VrkcliTest, SearchesAndListsPrintTheirEntriesInWalkOrder) {
   ASSERT_EQ(Cli("delete " + Base() + " 2").status, 0);
   EXPECT_EQ(Numbers(Cli("find-deleted " + Base()).out), Lines{"2"});
   const Outcome none = Cli("global-search " + Base() + " RATS --case");
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "No Matches Found\n");
-  EXPECT_EQ(Cli("search " + Base() + " Artist=x").err, "No Matches Found!!!\n");
+  EXPECT_EQ(none.status, 3);
+  EXPECT_EQ(none.err, "vrkcli: No Matches Found\n");
+  EXPECT_EQ(Cli("search " + Base() + " Artist=x").err, "vrkcli: No Matches Found!!!\n");
 }
 
 TEST_F(VrkcliTest, SearchCommandsRefuseWhatTheDialogsRefuse) {
@@ -479,10 +486,14 @@ TEST_F(VrkcliTest, SearchCommandsRefuseWhatTheDialogsRefuse) {
   refused("list-range " + Base() + " '' 2", "Invalid Start #");
   refused("list-range " + Base() + " 0 2", "Start # must be greater than 0");
   refused("list-range " + Base() + " 3 2", "End # must be greater than or equal to Start #");
-  refused("list-range " + Base() + " 2 4", "End # must not be greater than the number on entries.");
+  refused("list-range " + Base() + " 2 4",
+          "End # must not be greater than the number on entries. The catalog has 3 entries.");
   refused("global-search " + Base() + " ''", "No Search Text Specified");
   refused("search " + Base() + " --alpha Year", "field 3 is not a key field");
   refused("search " + Base() + " Label=x", "no such field: Label");
+  refused("search " + Base() + " Title=Lo Title=Me", "field 2 is given twice: Title=Me");
+  refused("search " + Base() + " Title=Lo --start A", "--start and --end go with --alpha KEYFIELD");
+  refused("search " + Base() + " --end Artist=M", "--start and --end go with --alpha KEYFIELD");
 }
 
 TEST_F(VrkcliTest, SearchIntoADbaseTable) {
@@ -492,7 +503,7 @@ TEST_F(VrkcliTest, SearchIntoADbaseTable) {
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err.rfind("Wrote 2 entries to DBASE III file: " + At("FOUND.DBF"), 0), 0u) << run.err;
   EXPECT_TRUE(fs::exists(At("FOUND.DBF")));
-  EXPECT_EQ(Cli("find-deleted " + Base() + " --dbf " + At("gone")).status, 1);
+  EXPECT_EQ(Cli("find-deleted " + Base() + " --dbf " + At("gone")).status, 3);
   EXPECT_FALSE(fs::exists(At("GONE.DBF")));
   EXPECT_EQ(Cli("search " + Base() + " --dbf " + At("found")).status, 2);
 }
@@ -552,6 +563,209 @@ TEST_F(VrkcliReportTest, NoOutputGoesOverTheCatalog) {
   EXPECT_EQ(Run("export-csv " + Base() + " " + At("VRK.INI") + " --overwrite").status, 2);
   EXPECT_EQ(TempDirectory::ReadFile(dir / "MUSIC.DAT"), entries);
   EXPECT_EQ(Run("info " + Base()).status, 0);
+}
+
+// Catalogs whose names begin with the same six letters would share their index files: every command
+// that makes a catalog or gives one a new name refuses such a name, naming both, and makes nothing.
+TEST_F(VrkcliTest, ANameWhoseIndexFilesAreAnotherCatalogsIsRefused) {
+  Make("collectq", "Name:10:key", {"Name=Lamp"});
+  Make("music", "Name:10:key", {"Name=Rain"});
+  ASSERT_EQ(Cli("export-csv " + At("collectq") + " " + At("q.csv")).status, 0);
+  ASSERT_EQ(Cli("export-dbf " + At("collectq") + " " + At("q.dbf")).status, 0);
+  const std::string clash =
+      "vrkcli: Catalog COLLECTZ would share its index files, COLLEC??.WDX, with catalog COLLECTQ. ";
+  const struct {
+    std::string command, aborted;
+  } cases[] = {
+      {"new " + At("collectz") + " Name:10:key", "NEW"},
+      {"rename " + At("music") + " collectz", "Rename"},
+      {"import-csv " + At("q.csv") + " " + At("collectz"), "Import"},
+      {"import-dbf " + At("q.dbf") + " " + At("collectz"), "Import"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Cli(c.command);
+    EXPECT_EQ(run.status, 2) << c.command;
+    EXPECT_EQ(run.err, clash + c.aborted + " Aborted.\n") << c.command;
+    EXPECT_FALSE(fs::exists(dir / "COLLECTZ.DAT")) << c.command;
+  }
+  EXPECT_EQ(Cli("walk " + At("music") + " Name").status, 0);
+  // A catalog's own index files are no other's: it may take a name that keeps them.
+  EXPECT_EQ(Cli("rename " + At("collectq") + " collectz").status, 0);
+  EXPECT_EQ(Cli("walk " + At("collectz") + " Name").out, "1\tactive\tLamp\n");
+}
+
+// VRK.INI's current catalog follows the catalog it names through a rename and is cleared on its removal;
+// one naming another catalog is left as it is.
+TEST_F(VrkcliReportTest, RenameAndRemoveKeepTheCurrentCatalogRight) {
+  Make("music", "Artist:20:key", {"Artist=Abba"});
+  Make("books", "Author:10", {});
+  const auto current = [&] { return TempDirectory::ReadFile(dir / "VRK.INI"); };
+  TempDirectory::WriteFile(dir / "VRK.INI", "[Database]\nCurrentDB=" + At("music") + "\n");
+  ASSERT_EQ(Run("rename " + At("books") + " novels").status, 0);
+  EXPECT_EQ(current(), "[Database]\nCurrentDB=" + At("music") + "\n");
+  ASSERT_EQ(Run("rename " + At("music") + " rock").status, 0);
+  EXPECT_EQ(current(), "[Database]\nCurrentDB=" + At("ROCK") + "\n");
+  ASSERT_EQ(Run("remove " + At("rock") + " --yes").status, 0);
+  EXPECT_EQ(current(), "[Database]\nCurrentDB=\n");
+}
+
+// A text that would lose a character on its way into the catalog's files is refused, naming where it
+// goes and the first character lost, and nothing is written; --lossy stores the closest form and counts.
+TEST_F(VrkcliTest, EveryWriteRefusesTextItWouldLose) {
+  Make("cat", "Name:20:key", {"Name=Lamp"});
+  const std::string base = At("cat");
+  const std::string before = TempDirectory::ReadFile(dir / "CAT.DAT");
+  const std::string lossy = "; --lossy stores the closest form\n";
+  const struct {
+    std::string arguments, message;
+  } cases[] = {
+      {"add " + base + " Name='\xCE\xA9mega'", "field 1 (Name) cannot keep the character \xCE\xA9" + lossy},
+      {"add " + base + " Name='5 \xE2\x82\xAC'", "field 1 (Name) cannot keep the character \xE2\x82\xAC" + lossy},
+      {"add " + base + " 1='a \xE2\x80\x93 b'", "field 1 (Name) cannot keep the character \xE2\x80\x93" + lossy},
+      {"replace " + base + " Lamp '\xE6\x97\xA5\xE6\x9C\xAC'",
+       "REPLACEMENT cannot keep the character \xE6\x97\xA5" + lossy},
+      {"search " + base + " Name='\xF0\x9F\x98\x80'",
+       "field 1 (Name) cannot keep the character \xF0\x9F\x98\x80" + lossy},
+      {"global-search " + base + " '\xE2\x82\xAC'", "TEXT cannot keep the character \xE2\x82\xAC" + lossy},
+      {"list-range " + base + " 1 1 --pdf " + At("a.pdf") + " --title '\xD0\x9F\xD1\x80'",
+       "--title cannot keep the character \xD0\x9F" + lossy},
+      {"macros " + base + " 4='\xCE\xA9'", "macro 4 cannot keep the character \xCE\xA9" + lossy},
+      {"memo " + base + " 1 --set 'a\n\xCE\xA9'", "the memo cannot keep the character \xCE\xA9\n"},
+      {"macros " + base + " 4=" + std::string(30, '+'),
+       "macro 4: This macro takes 90 characters when stored; a macro holds at most 64.\n"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Cli(c.arguments);
+    EXPECT_EQ(run.status, 2) << c.arguments;
+    EXPECT_EQ(run.err, "vrkcli: " + c.message) << c.arguments;
+  }
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "CAT.DAT"), before);
+  EXPECT_FALSE(fs::exists(dir / "CAT.MCR"));
+  EXPECT_FALSE(fs::exists(dir / "CAT.MEM"));
+  // The € and the dash are code page 1252 characters that the entry file's code page 437 lacks.
+  const Outcome kept = Cli("add " + base + " --lossy Name='\xCE\xA9mega \xE6\x97\xA5 \xE2\x82\xAC'");
+  EXPECT_EQ(kept.status, 0);
+  EXPECT_EQ(kept.err, "vrkcli: field 1 (Name): 3 characters stored in the closest form\n");
+  EXPECT_EQ(Cli("dump " + base).out, "1\tactive\tLamp\n2\tactive\t?mega ? ?\n");
+}
+
+// demo checks both folders before it writes anything, and names the one it cannot use.
+TEST_F(VrkcliTest, DemoChecksItsFoldersFirst) {
+  const Outcome noHome = Cli("VRK_HOME=" + At("gone") + " " + std::string(VRKCLI) + " demo " + At("rec"), false);
+  EXPECT_EQ(noHome.status, 2);
+  EXPECT_EQ(noHome.err, "vrkcli: cannot write into the program folder " + At("gone") +
+                            ", where the demo's report format and VRK.INI go\n");
+  EXPECT_EQ(Cli("demo " + At("gone") + "/rec").err, "vrkcli: cannot write into the folder " + At("gone") + "\n");
+  EXPECT_FALSE(fs::exists(dir / "REC.DAT"));
+  EXPECT_FALSE(fs::exists(dir / "media"));
+  const Outcome made = Cli("VRK_HOME=" + dir.path() + " " + std::string(VRKCLI) + " demo " + At("rec"), false);
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_TRUE(fs::exists(dir / "REC.DAT"));
+}
+
+// The exit status of every command: 0 for what was done, 1 after a failure, 2 for refused input (and
+// for its usage: EveryCommandTheHelpListsRunsAndGivesItsUsage), 3 when a search, list or replacement
+// found nothing. A damaged catalog is the failure of the commands that read one.
+TEST_F(VrkcliReportTest, EveryCommandExitsWithTheStatusOfWhatHappened) {
+  Make("music", "Artist:20:key Title:20 Price:6:sum", {"Artist=Abba Title=Arrival Price=2", "Artist=Zappa"});
+  Make("other", "Name:20", {});
+  Make("bad", "A:5:key", {"A=x"});
+  TempDirectory::WriteFile(dir / "BAD.DAT", std::string(200, '\x11'));
+  const std::string music = At("music"), bad = At("bad");
+  ASSERT_EQ(Run("export-csv " + music + " " + At("m.csv")).status, 0);
+  ASSERT_EQ(Run("export-dbf " + music + " " + At("m.dbf")).status, 0);
+  TempDirectory::WriteFile(dir / "broken.csv", "A,B\n\"x,y\n");
+  TempDirectory::WriteFile(dir / "broken.dbf", std::string(40, '\x03'));
+  fs::create_directory(dir / "X.DAT");
+  TempDirectory::WriteFile(dir / "VRK.INI", "[Database]\nCurrentDB=" + music + "\n");
+  fs::create_directory(dir / "lost");
+  TempDirectory::WriteFile(dir / "lost/LOST.DAT", "x");
+  TempDirectory::WriteFile(dir / "REC2.SET", "kept");
+  const struct {
+    std::string arguments;
+    int status;
+  } cases[] = {
+      {"info " + music, 0},
+      {"info " + bad, 1},
+      {"dump " + music, 0},
+      {"dump " + bad, 1},
+      {"walk " + music + " Artist", 0},
+      {"walk " + bad + " A", 1},
+      {"totals " + music, 0},
+      {"totals " + bad, 1},
+      {"add " + music + " Artist=Cher", 0},
+      {"add " + bad + " A=y", 1},
+      {"delete " + music + " 3", 0},
+      {"delete " + bad + " 1", 1},
+      {"undelete " + music + " 3", 0},
+      {"undelete " + bad + " 1", 1},
+      {"reindex " + music, 0},
+      {"reindex " + bad, 1},
+      {"export-csv " + music + " " + At("n.csv"), 0},
+      {"export-csv " + bad + " " + At("b.csv"), 1},
+      {"export-dbf " + music + " " + At("n.dbf"), 0},
+      {"export-dbf " + bad + " " + At("b.dbf"), 1},
+      {"import-csv " + At("m.csv") + " " + At("fromcsv"), 0},
+      {"import-csv " + At("broken.csv") + " " + At("nocsv"), 1},
+      {"import-dbf " + At("m.dbf") + " " + At("fromdbf"), 0},
+      {"import-dbf " + At("broken.dbf") + " " + At("nodbf"), 1},
+      {"new " + At("fresh") + " A:5", 0},
+      {"new " + At("x") + " A:5", 1},
+      {"catalogs " + dir.path(), 0},
+      {"edit-layout " + At("fresh") + " A:6:key", 0},
+      {"edit-layout " + bad + " A:6:key", 1},
+      {"reserve " + music + " 5", 0},
+      {"reserve " + bad + " 5", 1},
+      {"sort " + music + " Artist", 0},
+      {"sort " + bad + " A", 1},
+      {"unsort " + music, 0},
+      {"unsort " + bad, 1},
+      {"copy-entries " + music + " " + At("other") + " Name=Artist", 0},
+      {"copy-entries " + bad + " " + At("other"), 1},
+      {"eliminate " + At("other") + " --yes", 0},
+      {"eliminate " + bad + " --yes", 1},
+      {"memo " + music + " 1 --set note", 0},
+      {"memo " + bad + " 1", 1},
+      {"media " + music + " 1", 0},
+      {"media " + bad + " 1", 1},
+      {"macros " + music + " 1=one", 0},
+      {"macros " + bad, 1},
+      {"format new LIST Artist@1:1:20", 0},
+      {"format select " + music + " LIST", 0},
+      {"format select " + bad + " LIST", 1},
+      {"settings " + music, 0},
+      {"settings " + bad, 1},
+      {"replace " + music + " Cher Sonny", 0},
+      {"replace " + music + " Nobody x", 3},
+      {"replace " + bad + " x y", 1},
+      {"search " + music + " Artist=Abba", 0},
+      {"search " + music + " Artist=Nobody", 3},
+      {"search " + bad + " A=x", 1},
+      {"list-range " + music + " 1 2", 0},
+      {"list-range " + bad + " 1 1", 1},
+      {"list-alpha " + music + " Artist", 0},
+      {"list-alpha " + music + " Artist --start Q --end Artist=R", 3},
+      {"list-alpha " + bad + " A", 1},
+      {"global-search " + music + " Zap", 0},
+      {"global-search " + music + " Nobody", 3},
+      {"global-search " + bad + " x", 1},
+      {"find-deleted " + music, 3},
+      {"delete " + music + " 2", 0},
+      {"find-deleted " + music, 0},
+      {"find-deleted " + bad, 1},
+      {"rename " + At("fresh") + " newer", 0},
+      {"remove " + At("newer") + " --yes", 0},
+      {"backup " + music, 0},
+      {"set-code 600", 0},
+      {"demo " + At("rec"), 0},
+      {"demo " + At("rec2"), 1},
+      {"catalogs " + At("lost"), 1},
+      {"format show NOPE", 2},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Run(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments << ": " << run.err;
+  }
 }
 
 }  // namespace

@@ -181,7 +181,7 @@ def readers(vrkcli, work):
         add = run(vrkcli, "add", base, "Title=Beside")
         if add.returncode == 0:
             saved += 1
-        elif "read-only" in add.stderr or not any(why in add.stderr for why in ("renamed to", "no catalog", "in use")):
+        elif "read-only" in add.stderr or not any(why in add.stderr for why in ("renamed to", "renamed or removed", "no catalog", "in use")):
             sys.exit(f"readers: an add beside a rename failed ({add.returncode}): {add.stderr!r}")
         else:
             refused += 1

@@ -120,6 +120,25 @@ TEST_F(SearchTest, SortedCatalogIsSearchedInSortOrderWithLastSortedAsAMatch) {
   EXPECT_EQ(ui.events, (std::vector<std::string>{"beep", "message: No Match Found", "message: No Match Found"}));
 }
 
+// Entries saved after the sort join the chain at its end: every sequential search reaches them, after
+// the sorted ones, and the catalog stays sorted.
+TEST_F(SearchTest, EntriesAddedAfterTheSortAreSearchedAtTheEndOfTheChain) {
+  MakeArtists();
+  ASSERT_TRUE(SortCatalog(program, {1}));  // Gone 7, Hits 2, Like 5, Lo 8, Lo Fi 4, Lounge 6, Rain 3, Songs 1
+  Add({"Aloe", "Glow", "LP"});
+  Add({"Bo", "Ago", "CD"});
+  EXPECT_EQ(program.settings.LastSorted, 10.0f);
+  CatalogSettings settings;
+  ReadSettings(program, "CAT", settings);
+  EXPECT_EQ(settings.SortedMark, 1.0f);
+  EXPECT_EQ(settings.LastSorted, 10.0f);
+  Criteria({"", "o"});
+  EXPECT_EQ(Sent(SearchRun), (List{8, 4, 6, 1, 9, 10}));
+  EXPECT_EQ(SearchRun(program), 1);
+  EXPECT_EQ(Browse(NextEntry), (List{8, 4, 6, 1, 9, 10}));
+  EXPECT_EQ(Browse(PreviousEntry), (List{10, 9, 1, 6, 4, 8}));
+}
+
 // Entry 3's NextSorted leads back into the chain, which would come round for ever: the catalog is
 // searched in entry order, once, with a notice, and Next goes on in entry order.
 TEST_F(SearchTest, AChainThatComesRoundIsSearchedInEntryOrderWithANotice) {

@@ -49,7 +49,9 @@ const ProgramHelp& VrkHelp() {
                 {"NAME.SET, NAME.DAT, NAME.MEM, NAME.MCR, *.WDX",
                  "A catalog: its setup file, entry file, memos, text macros and key indexes."},
                 {"NAME.FMT", "A report format, in the program directory."},
-                {"VANTLOCK.SET", "The security code, in the program directory."},
+                {"VANTLOCK.SET",
+                 "The security code, in the program directory: a guard against accidental use of the program, "
+                 "not a protection of the catalog files."},
                 {"VRKOPEN.WAV", "A sound played at start-up when it lies in the program directory."}},
       .examples = {{"vrk", "Starts the program on the current catalog."},
                    {"vrk ~/Music/RECORDS", "Opens the catalog RECORDS of ~/Music and makes it the current one."}},

@@ -15,6 +15,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Programs.h"
+#include "shell/Settings.h"
 #include "shell/Startup.h"
 
 namespace vrk::cli {
@@ -38,6 +39,21 @@ int HoldBase(Session& session, const std::string& base, std::string& directory, 
   if (!FinishJournals(session.ui, directory, name)) return kFailed;
   if (!FileExists(directory + "/" + name + ".DAT")) return BadInput("no catalog " + base);
   return HoldCatalog(session.program, directory, name, false) ? 0 : kFailed;
+}
+
+// VRK.INI's current catalog follows a rename of the catalog it names to `newName`, or is cleared when
+// `newName` is empty (the catalog was removed), as Catalog Maintenance does. False after the message
+// of a refused write.
+bool FollowCurrentCatalog(Program& program, const std::string& directory, const std::string& name,
+                          const std::string& newName) {
+  SetProgramDirectory(program, ProgramDirectory(""));
+  const std::string current = ReadCurrentCatalog(program);
+  std::string currentDirectory, currentName;
+  if (!SplitCatalogPath(current, currentDirectory, currentName) || currentName != name) return true;
+  // A name without a directory is a catalog of the program directory.
+  if (current.find('/') == std::string::npos) currentDirectory = program.programDirectory;
+  if (!SameDirectory(currentDirectory, directory)) return true;
+  return WriteCurrentCatalog(program, newName.empty() ? "" : currentDirectory + "/" + newName);
 }
 
 bool HasConfirmation(const Args& args) { return args.size() == 2 && args[1] == "--yes"; }
@@ -81,11 +97,12 @@ int CommandRename(const Args& args) {
   Session session;
   std::string directory, name;
   if (SplitCatalogPath(args[0], directory, name) && !FinishJournals(session.ui, directory, newName)) return kFailed;
-  if (SplitCatalogPath(args[0], directory, name) && FileExists(directory + "/" + newName + ".DAT")) {
-    return BadInput("Catalog already exists. Rename Aborted.");
+  if (SplitCatalogPath(args[0], directory, name)) {
+    if (const int status = RefuseTakenName(directory, newName, "Rename", name)) return status;
   }
   if (const int status = HoldBase(session, args[0], directory, name)) return status;
-  return RenameCatalogFiles(session.program, directory, name, newName) ? 0 : kFailed;
+  if (!RenameCatalogFiles(session.program, directory, name, newName)) return kFailed;
+  return FollowCurrentCatalog(session.program, directory, name, newName) ? 0 : kFailed;
 }
 
 int CommandRemove(const Args& args) {
@@ -93,7 +110,8 @@ int CommandRemove(const Args& args) {
   Session session;
   std::string directory, name;
   if (const int status = HoldBase(session, args[0], directory, name)) return status;
-  return RemoveCatalogFiles(session.program, directory, name) ? 0 : kFailed;
+  if (!RemoveCatalogFiles(session.program, directory, name)) return kFailed;
+  return FollowCurrentCatalog(session.program, directory, name, "") ? 0 : kFailed;
 }
 
 int CommandReserve(const Args& args) {
@@ -180,9 +198,17 @@ int CommandEliminate(const Args& args) {
 }
 
 int CommandSetCode(const Args& args) {
-  if (args.size() != 1 || Digits(args[0], 3) < 0) return BadUsage("set-code");
+  const bool current = args.size() == 3 && args[1] == "--current" && Digits(args[2], 3) >= 0;
+  if ((args.size() != 1 && !current) || Digits(args[0], 3) < 0) return BadUsage("set-code");
   Session session;
   session.program.programDirectory = ProgramDirectory("");
+  // A code that is set is changed only by who knows it.
+  SecuritySettings settings;
+  if (!ReadSecurityCode(session.program, settings)) return kFailed;
+  if (settings.code < kNoSecurityCode && !current) return BadInput("a security code is set: --current N gives it");
+  if (settings.code < kNoSecurityCode && Digits(args[2], 3) != settings.code) {
+    return BadInput("--current does not give the security code");
+  }
   return StoreSecurityCode(session.program, args[0]) ? 0 : kFailed;
 }
 

@@ -30,11 +30,13 @@ int CommandNew(const Args& args) {
   if (const int status = ParseLayout(Args(args.begin() + 1, args.end()), layout)) return status;
   Session session;
   if (!FinishJournals(session.ui, directory, name)) return kFailed;
-  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
+  if (const int status = RefuseTakenName(directory, name, "NEW")) return status;
   return MakeCatalog(session.program, directory, name, layout) ? 0 : kFailed;
 }
 
-int CommandAdd(const Args& args) {
+int CommandAdd(const Args& given) {
+  Args args = given;
+  const bool lossy = TakeFlag(args, "--lossy");
   if (args.empty()) return BadUsage("add");
   Session session;
   Program& program = session.program;
@@ -46,7 +48,8 @@ int CommandAdd(const Args& args) {
     if (field < 0) return BadInput("no such field: " + args[i]);
     const auto at = static_cast<std::size_t>(field);
     std::string error;
-    const std::optional<std::string> value = FieldValue(args[i].substr(equals + 1), error);
+    const std::optional<std::string> value =
+        FieldValue(args[i].substr(equals + 1), error, {.what = FieldWhat(program.fieldTable, field), .lossy = lossy});
     if (!value) return BadInput(error);
     if (program.header.FieldLength[at] == 0) return BadInput("field " + std::to_string(field + 1) + " is not used");
     if (program.formulaTable[at].Valid) return BadInput("field " + std::to_string(field + 1) + " is computed");
@@ -189,7 +192,7 @@ int CommandList(const Args& given) {
       continue;
     }
     std::string error;
-    const std::optional<std::string> filter = FieldValue(args[++i], error);
+    const std::optional<std::string> filter = FieldValue(args[++i], error, {.what = "--filter"});
     if (!filter) return BadInput(error);
     query.filter = *filter;
   }

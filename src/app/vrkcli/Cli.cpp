@@ -57,7 +57,15 @@ int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::s
   }
   if (!DirectoryExists(directory)) return BadInput("no directory for " + base);
   if (!FinishJournals(ui, directory, name)) return kFailed;
-  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. Import Aborted.");
+  return RefuseTakenName(directory, name, "Import");
+}
+
+int RefuseTakenName(const std::string& directory, const std::string& name, const std::string& command,
+                    const std::string& self) {
+  if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. " + command + " Aborted.");
+  if (const std::string clash = IndexNameClash(directory, name, self); !clash.empty()) {
+    return BadInput(clash + " " + command + " Aborted.");
+  }
   return 0;
 }
 
@@ -94,12 +102,25 @@ int CheckExportTarget(const Program& program, const std::string& file, const std
 
 bool TakeFlag(Args& args, const std::string& flag) { return std::erase(args, flag) > 0; }
 
-std::optional<std::string> FieldValue(const std::string& utf8, std::string& error) {
+std::optional<std::string> FieldValue(const std::string& utf8, std::string& error, const TextUse& use) {
   if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
     error = "a value may not hold a control character (TAB, line end): " + utf8;
     return std::nullopt;
   }
+  const TextLoss loss = MeasureTextLoss(utf8, use.entryFile);
+  if (loss.changed > 0 && !use.lossy) {
+    error = use.what + " cannot keep the character " + loss.first + "; --lossy stores the closest form";
+    return std::nullopt;
+  }
+  if (loss.changed > 0) {
+    std::cerr << "vrkcli: " << use.what << ": " << loss.changed << (loss.changed == 1 ? " character" : " characters")
+              << " stored in the closest form\n";
+  }
   return Ansi(utf8);
+}
+
+std::string FieldWhat(const FieldTable& fields, int field) {
+  return "field " + std::to_string(field + 1) + " (" + Out(fields[static_cast<std::size_t>(field)].Name) + ")";
 }
 
 int FindField(const FieldTable& fields, const std::string& reference) {

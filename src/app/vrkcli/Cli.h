@@ -18,8 +18,10 @@
 
 namespace vrk::cli {
 
-inline constexpr int kBadInput = 2;
-inline constexpr int kFailed = 1;
+// The exit statuses: 0 for success, and
+inline constexpr int kFailed = 1;        // after any failure message
+inline constexpr int kBadInput = 2;      // a usage error or refused input
+inline constexpr int kNothingFound = 3;  // a search, list or replacement found nothing
 
 using Args = std::vector<std::string>;
 
@@ -47,6 +49,11 @@ std::string Out(const std::string& ansi);
 // left half done is finished), in a directory that does. Returns 0, or the exit status after printing
 // why not.
 int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::string& name);
+// Refuses NAME as the name of a new catalog of `directory`, or as the new name of the catalog `self`,
+// when a catalog of that name is there or its index files would be another catalog's. Returns 0, or
+// the exit status after printing why not.
+int RefuseTakenName(const std::string& directory, const std::string& name, const std::string& command,
+                    const std::string& self = "");
 // Opens BASE as the current catalog: for reading, or for a change, which locks it against other
 // programs changing it. Returns 0, or the exit status after printing why not.
 int OpenBase(Session& session, const std::string& base, CatalogAccess access);
@@ -57,8 +64,20 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access);
 int CheckExportTarget(const Program& program, const std::string& file, const std::string& path, bool overwrite);
 // Takes every `flag` out of `args`; true when there was one.
 bool TakeFlag(Args& args, const std::string& flag);
-// A value typed for a field, in code page 1252; empty with `error` set for text a field cannot hold.
-std::optional<std::string> FieldValue(const std::string& utf8, std::string& error);
+// Where a typed text goes: `what` names it in messages ("field 2 (Title)", "--title"); a text for the
+// entry file must be kept by code page 437 too, others only by code page 1252. `lossy` (--lossy)
+// lets a character neither keeps become its closest form.
+struct TextUse {
+  std::string what;
+  bool entryFile = true;
+  bool lossy = false;
+};
+// A text typed for a field or an option, in code page 1252; empty with `error` set for one with a
+// control character, or with a character its use cannot keep exactly (naming the first) unless
+// lossy, which says how many characters changed.
+std::optional<std::string> FieldValue(const std::string& utf8, std::string& error, const TextUse& use);
+// "field 2 (Title)".
+std::string FieldWhat(const FieldTable& fields, int field);
 // A field by number 1 to 21 or by name (letter case and trailing blanks ignored); -1 when none.
 int FindField(const FieldTable& fields, const std::string& reference);
 // An entry number 1 to EntryCount, or 0.

@@ -45,7 +45,9 @@ int CommandMemo(const Args& args) {
   const bool set = args.size() == 4 && args[2] == "--set", remove = args.size() == 3 && args[2] == "--remove";
   if (args.size() != 2 && !set && !remove) return BadUsage("memo");
   std::optional<std::string> text;
-  if (set && !(text = MemoText(args[3]))) return BadInput("The memo holds characters a memo cannot store.");
+  if (set && !(text = MemoText(args[3]))) {
+    return BadInput("the memo cannot keep the character " + MeasureTextLoss(args[3], false).first);
+  }
   Session session;
   Program& program = session.program;
   const CatalogAccess access = args.size() == 2 ? CatalogAccess::kRead : CatalogAccess::kChange;
@@ -112,14 +114,15 @@ int CommandMacros(const Args& args) {
       return BadInput("No macro key in " + change + ": KEY is 1-9, 0 or a letter other than E, F, H, O, R, U, V.");
     }
     std::string refused;
-    if (!FieldValue(change.substr(2), refused)) return BadInput(refused);  // a line end would break the listing
-    const std::string text = Ansi(change.substr(2));
-    if (Utf8FromAnsi(text) != change.substr(2) || text.size() > lib::kMacroLength) {
-      return BadInput("The text of " + change.substr(0, 1) +
-                      " is longer than 64 characters or has some a macro cannot hold.");
+    // A line end would break the listing; the macro file keeps code page 1252.
+    const auto text =
+        FieldValue(change.substr(2), refused, {.what = "macro " + change.substr(0, 1), .entryFile = false});
+    if (!text) return BadInput(refused);
+    if (text->empty()) return BadInput("No Macro Text Specified.");
+    if (const std::string tooLong = MacroTooLong(*text); !tooLong.empty()) {
+      return BadInput("macro " + change.substr(0, 1) + ": " + tooLong);
     }
-    if (text.empty()) return BadInput("No Macro Text Specified.");
-    changes.emplace_back(keys[code], text);
+    changes.emplace_back(keys[code], *text);
   }
   Session session;
   Program& program = session.program;

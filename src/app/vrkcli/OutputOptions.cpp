@@ -51,6 +51,7 @@ std::unique_ptr<EntryOutput> MakePdfOutput(Program& program, const std::string&)
 #endif
 
 int ParseOutputOptions(Args& args, OutputOptions& options) {
+  options.lossy = TakeFlag(args, "--lossy");
   Args rest;
   int destinations = 0;
   bool printed = false;
@@ -66,7 +67,7 @@ int ParseOutputOptions(Args& args, OutputOptions& options) {
       printed = true;
       if (option == "--title") {
         std::string error;
-        const auto title = FieldValue(value, error);
+        const auto title = FieldValue(value, error, {.what = "--title", .entryFile = false, .lossy = options.lossy});
         if (!title) return BadInput(error);
         options.title = *title;
       } else if (value == "continuous" || value == "single" || value == "labels") {
@@ -118,7 +119,8 @@ std::unique_ptr<EntryOutput> MakeDestination(Session& session, const OutputOptio
   if (program.reportFormatName.empty()) {
     return std::make_unique<RefusedOutput>(program,
                                            "No report format selected. Printer and file output disabled.  Go to the "
-                                           "Report Maintenance screen and select a report format.");
+                                           "Report Maintenance screen and select a report format.  vrkcli "
+                                           "format select BASE NAME selects one.");
   }
   if (!options.ascii.empty()) return MakeAsciiOutput(program.Report(), options.ascii);
   program.report.paper = options.paper;

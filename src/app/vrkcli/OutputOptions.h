@@ -16,6 +16,7 @@ struct OutputOptions {
   std::string pdf;    // --pdf FILE: the printed report, printed into a PDF file
   std::string title;  // --title TEXT: the printed report's title (code page 1252)
   PaperOption paper = PaperOption::kContinuous;  // --paper continuous|single|labels
+  bool lossy = false;  // --lossy: texts keep the closest form of characters the catalog cannot hold
 };
 
 // Takes the output options out of `args`, leaving the command's own arguments. Returns 0, or the exit

@@ -8,14 +8,20 @@
 
 namespace vrk::cli {
 
-int CommandReplace(const Args& args) {
+int CommandReplace(const Args& given) {
+  Args args = given;
+  const bool lossy = TakeFlag(args, "--lossy");
   if (args.size() < 3) return BadUsage("replace");
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kChange)) return status;
+  if (program.header.Count() == 0) {
+    std::cerr << "vrkcli: " << args[0] << " has no entries: nothing to replace\n";
+    return kNothingFound;
+  }
   std::string error;
-  const auto search = FieldValue(args[1], error);
-  const auto replacement = FieldValue(args[2], error);
+  const auto search = FieldValue(args[1], error, {.what = "SEARCH", .lossy = lossy});
+  const auto replacement = search ? FieldValue(args[2], error, {.what = "REPLACEMENT", .lossy = lossy}) : std::nullopt;
   if (!search || !replacement) return BadInput(error);
   ReplaceDialog dialog = ReplaceDialogFor(program, *search);
   dialog.replacement = *replacement;
@@ -47,7 +53,8 @@ int CommandReplace(const Args& args) {
   StoreReplaceDialog(dialog, program.search.globalText, program.search.replace);
   const ReplaceResult result = RunReplace(program, program.search.globalText, program.search.replace, caseSensitive);
   if (result.stored) std::cout << result.changed << '\n';
-  return CloseCurrentCatalog(program) && result.stored && result.changed > 0 ? 0 : kFailed;
+  if (!CloseCurrentCatalog(program) || !result.stored) return kFailed;
+  return result.changed > 0 ? 0 : session.ui.nothingFound ? kNothingFound : kFailed;
 }
 
 }  // namespace vrk::cli

@@ -11,14 +11,15 @@
 namespace vrk::cli {
 namespace {
 
-// What a command found: 0 when it sent entries, 1 when it found none (and said so) or its output
+// What a command found: 0 when it sent entries, 3 when it found none (and said so), 1 when anything
 // failed (and said so).
-int SentStatus(Program& program, const CommandOutput& output, EntryNumber sent) {
-  return CloseCurrentCatalog(program) && sent > 0 && !output.failed() ? 0 : kFailed;
+int SentStatus(Session& session, const CommandOutput& output, EntryNumber sent) {
+  if (!CloseCurrentCatalog(session.program) || output.failed()) return kFailed;
+  return sent > 0 ? 0 : session.ui.nothingFound ? kNothingFound : kFailed;
 }
 
-// FIELD=TEXT into texts[field], the text kept exactly as typed.
-int FieldText(const Program& program, const std::string& arg, std::vector<std::string>& texts) {
+// FIELD=TEXT into texts[field], the text kept exactly as typed; a field takes one text.
+int FieldText(const Program& program, const std::string& arg, std::vector<std::string>& texts, bool lossy) {
   const auto equals = arg.find('=');
   if (equals == std::string::npos) return BadInput("not FIELD=TEXT: " + arg);
   const int field = FindField(program.fieldTable, arg.substr(0, equals));
@@ -26,9 +27,12 @@ int FieldText(const Program& program, const std::string& arg, std::vector<std::s
     return BadInput("no such field: " + arg.substr(0, equals));
   }
   std::string error;
-  const auto text = FieldValue(arg.substr(equals + 1), error);
+  const auto text =
+      FieldValue(arg.substr(equals + 1), error, {.what = FieldWhat(program.fieldTable, field), .lossy = lossy});
   if (!text) return BadInput(error);
-  texts[static_cast<std::size_t>(field)] = *text;
+  std::string& kept = texts[static_cast<std::size_t>(field)];
+  if (!kept.empty()) return BadInput("field " + std::to_string(field + 1) + " is given twice: " + arg);
+  kept = *text;
   return 0;
 }
 
@@ -46,17 +50,17 @@ int SelectKeyField(Program& program, const std::string& reference) {
 // The alphabetical options: --start TEXT on the key field, --end FIELD=TEXT lines. Other arguments
 // go to `other`, which refuses them unless it takes them.
 template <typename Other>
-int AlphabeticalOptions(Program& program, const Args& args, std::size_t from, std::string& start,
+int AlphabeticalOptions(Program& program, const Args& args, std::size_t from, bool lossy, std::string& start,
                         std::vector<std::string>& ends, Other other) {
   for (std::size_t i = from; i < args.size(); ++i) {
     const bool valued = i + 1 < args.size();
     if (args[i] == "--start" && valued) {
       std::string error;
-      const auto text = FieldValue(args[++i], error);
+      const auto text = FieldValue(args[++i], error, {.what = "--start", .lossy = lossy});
       if (!text) return BadInput(error);
       start = *text;
     } else if (args[i] == "--end" && valued) {
-      if (const int status = FieldText(program, args[++i], ends)) return status;
+      if (const int status = FieldText(program, args[++i], ends, lossy)) return status;
     } else if (const int status = other(args, i)) {
       return status;
     }
@@ -86,14 +90,19 @@ int CommandSearch(const Args& given) {
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   std::vector<std::string> criteria(kFieldCount), ends(kFieldCount);
   std::string start, keyField;
-  const int status = AlphabeticalOptions(program, args, 1, start, ends, [&](const Args& all, std::size_t& i) {
-    if (all[i] == "--alpha" && i + 1 < all.size()) {
-      keyField = all[++i];
-      return 0;
-    }
-    return all[i].rfind("--", 0) == 0 ? BadUsage("search") : FieldText(program, all[i], criteria);
-  });
+  const int status =
+      AlphabeticalOptions(program, args, 1, options.lossy, start, ends, [&](const Args& all, std::size_t& i) {
+        if (all[i] == "--alpha" && i + 1 < all.size()) {
+          keyField = all[++i];
+          return 0;
+        }
+        return all[i].rfind("--", 0) == 0 ? BadUsage("search") : FieldText(program, all[i], criteria, options.lossy);
+      });
   if (status) return status;
+  if (keyField.empty() &&
+      (!start.empty() || std::any_of(ends.begin(), ends.end(), [](auto& e) { return !e.empty(); }))) {
+    return BadInput("--start and --end go with --alpha KEYFIELD");
+  }
   RebuildCriterionSet(program.search.criteria, program.header, criteria);
   program.search.mode = SearchMode::kSequential;
   if (!keyField.empty()) {
@@ -102,7 +111,7 @@ int CommandSearch(const Args& given) {
     SetPoints(program, start, ends);
   }
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, *output, SearchRun(program, output.get()));
+  return SentStatus(session, *output, SearchRun(program, output.get()));
 }
 
 int CommandListRange(const Args& given) {
@@ -116,11 +125,15 @@ int CommandListRange(const Args& given) {
   const RangeCheck check =
       CheckListRange(Digits(args[1]) ? args[1] : "", Digits(args[2]) ? args[2] : "", program.header.Count());
   if (!Digits(args[1]) || !Digits(args[2]) || !check.message.empty()) {
-    return BadInput(!Digits(args[1]) ? "Invalid Start #" : !Digits(args[2]) ? "Invalid End #" : check.message);
+    if (!Digits(args[1]) || !Digits(args[2])) return BadInput(!Digits(args[1]) ? "Invalid Start #" : "Invalid End #");
+    // An end beyond the last entry: how many there are.
+    const bool beyond = check.message.rfind("End # must not", 0) == 0;
+    return BadInput(check.message +
+                    (beyond ? " The catalog has " + EntriesText(program.header.Count()) + "." : std::string()));
   }
   program.search.range = check.range;
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, *output, ListRangeRun(program, output.get()));
+  return SentStatus(session, *output, ListRangeRun(program, output.get()));
 }
 
 int CommandListAlpha(const Args& given) {
@@ -136,13 +149,13 @@ int CommandListAlpha(const Args& given) {
   }
   std::vector<std::string> ends(kFieldCount);
   std::string start;
-  const int status = AlphabeticalOptions(program, args, 2, start, ends,
+  const int status = AlphabeticalOptions(program, args, 2, options.lossy, start, ends,
                                          [&](const Args&, std::size_t&) { return BadUsage("list-alpha"); });
   if (status) return status;
   if (const int selected = SelectKeyField(program, args[1])) return selected;
   SetPoints(program, start, ends);
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, *output, ListAlphabeticallyRun(program, output.get()));
+  return SentStatus(session, *output, ListAlphabeticallyRun(program, output.get()));
 }
 
 int CommandFindDeleted(const Args& given) {
@@ -153,7 +166,7 @@ int CommandFindDeleted(const Args& given) {
   Session session;
   if (const int status = OpenBase(session, args[0], CatalogAccess::kRead)) return status;
   const auto output = MakeOutput(session, options);
-  return SentStatus(session.program, *output, FindDeleted(session.program, output.get()));
+  return SentStatus(session, *output, FindDeleted(session.program, output.get()));
 }
 
 int CommandGlobalSearch(const Args& given) {
@@ -172,7 +185,7 @@ int CommandGlobalSearch(const Args& given) {
   }
   if (rest.size() != 2) return BadUsage("global-search");
   std::string error;
-  const auto text = FieldValue(rest[1], error);
+  const auto text = FieldValue(rest[1], error, {.what = "TEXT", .lossy = options.lossy});
   if (!text) return BadInput(error);
   if (const std::string refused = CheckGlobalText(*text); !refused.empty()) return BadInput(refused);
   Session session;
@@ -182,7 +195,7 @@ int CommandGlobalSearch(const Args& given) {
   if (caseSensitive) program.caseSensitive = *caseSensitive;
   program.search.globalText = *text;
   const auto output = MakeOutput(session, options);
-  return SentStatus(program, *output, GlobalSearchRun(program, output.get()));
+  return SentStatus(session, *output, GlobalSearchRun(program, output.get()));
 }
 
 }  // namespace vrk::cli

@@ -10,6 +10,7 @@
 
 #include "catalog/Catalog.h"
 #include "platform/CodePage.h"
+#include "search/SearchState.h"
 
 namespace vrk {
 namespace {
@@ -64,6 +65,10 @@ Answer TerminalUi::ShowMessage(const MessageBox& box) {
   }
   while (!line.empty() && line.back() == ' ') line.pop_back();
   ClearProgress();
+  if (line == kNoMatchesFound || line == kNoSequentialMatches || line == kNoDeletedFound) {
+    nothingFound = true;
+    std::cerr << "vrkcli: ";
+  }
   std::cerr << (box.file.empty() ? "" : box.file + ": ") << Utf8FromAnsi(line) << '\n';
   DrawProgress();
   ++messageCount;

@@ -21,6 +21,8 @@ class TerminalUi : public Ui {
   // Answers for the prompts that follow, in order (code page 1252).
   std::deque<std::string> promptAnswers;
   int messageCount = 0;
+  // A search, list or replacement said it found nothing (said as vrkcli's own line).
+  bool nothingFound = false;
 
  protected:
   std::optional<std::string> RunNumberPrompt(const NumberPrompt&) override { return NextAnswer(); }

@@ -49,9 +49,11 @@ const ProgramHelp& VrkcliHelp() {
               "Fields are numbered in the order given.",
               cli::CommandNew},
              {"add",
-              {"add BASE FIELD=VALUE..."},
+              {"add BASE FIELD=VALUE... [--lossy]"},
               "Adds an entry and prints its number. Fields not named stay blank; a computed field cannot be given, "
-              "and a value longer than its field is refused.",
+              "and a value longer than its field is refused. A value with a character the catalog's files cannot "
+              "hold is refused, naming the character; with --lossy it is stored in its closest form and the "
+              "characters changed are counted.",
               cli::CommandAdd},
              {"info",
               {"info BASE"},
@@ -165,9 +167,11 @@ const ProgramHelp& VrkcliHelp() {
               "unsorted afterwards and its indexes are built again.",
               cli::CommandEliminate},
              {"set-code",
-              {"set-code N"},
+              {"set-code N [--current CODE]"},
               "Sets the security code that the desktop program asks for at start-up: 0 to 250 ends it on a wrong "
-              "answer, 251 to 500 opens it for looking only, 501 or more asks nothing.",
+              "answer, 251 to 500 opens it for looking only, 501 or more asks nothing. When a code is set, "
+              "--current gives it. The code guards against accidental use of the desktop program; it does not "
+              "protect the files, which vrkcli and other programs read and change whatever it is.",
               cli::CommandSetCode}}},
            {"Memos, pictures and macros",
             {{"memo",
@@ -221,17 +225,21 @@ const ProgramHelp& VrkcliHelp() {
               "catalog says, unless an option says otherwise.",
               cli::CommandGlobalSearch},
              {"replace",
-              {"replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case]"},
+              {"replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case] [--lossy]"},
               "Replaces SEARCH with REPLACEMENT in FIELD, or in every field, from entry N on (from the first "
               "without --from), and prints how many fields changed. Key indexes are kept up to date.",
               cli::CommandReplace}}}},
-      .notes = {"The searches and lists take the output options --dbf, --ascii and --pdf; without them they print "
+      .notes = {"Texts typed for fields, searches, replacements, report titles and macros that hold a character "
+                "the catalog cannot keep are refused; the searches, lists and replace take --lossy, which keeps "
+                "the closest form instead.",
+                "The searches and lists take the output options --dbf, --ascii and --pdf; without them they print "
                 "the entries found on standard output."},
       .exitStatus = {{"0", "Everything was done and stored; a search or list found entries."},
-                     {"1",
-                      "A failure, reported on standard error; a search or list found nothing, or replace changed "
-                      "nothing."},
-                     {"2", "Bad input: an unknown command, a wrong argument or a value a field cannot hold."}},
+                     {"1", "A failure, reported on standard error."},
+                     {"2", "Bad input: an unknown command, a wrong argument or a value a field cannot hold."},
+                     {"3",
+                      "Nothing found: search, list-range, list-alpha, find-deleted or global-search found no "
+                      "entry, or replace changed nothing."}},
       .environment = {{"VRK_HOME",
                        "The program directory, where VRK.INI, the report formats and the security code live. When "
                        "it is not set, the directory of the executable is taken when it may be written, and "
