@@ -26,7 +26,7 @@ bool HasKeyField(const CatalogStore& store) {
 // Ends a single-index build: a build that did not end whole leaves no index behind that looks whole.
 bool FinishBuild(CatalogStore& store, int field, short handle, WalkEnd end) {
   if (end != WalkEnd::kDone) {
-    lib::AbandonNDX(handle);
+    static_cast<void>(lib::AbandonNDX(handle));  // refuses only a handle that is not open
     if (end == WalkEnd::kCancelled) {
       (void)KillIndexFile(store, field, store.catalogName);  // a file left behind is rebuilt before use
       store.ui.Message("Sorting aborted. " + FieldTitle(store, field) + " index has been deleted.");
@@ -70,7 +70,7 @@ bool AnyInDoubt(CatalogStore& store) {
     const std::int16_t result =
         lib::OpenNDX(handle, store.catalogDirectory + "/" + IndexFileName(field, store.catalogName), lib::kNdxOpen);
     const bool agree = result == lib::kNdxOk && KeysAgree(store, handle, field);
-    if (result == lib::kNdxOk) lib::CloseNDX(handle);
+    if (result == lib::kNdxOk) static_cast<void>(lib::CloseNDX(handle));  // only read through
     if (result == lib::kNdxOk && !agree) return true;
     if (result == lib::kNdxDamaged || (result == lib::kNdxMissing && store.header.Count() > 0)) return true;
   }
@@ -209,7 +209,7 @@ bool BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
       end = WalkEnd::kFailed;
     }
   }
-  if (source >= 0) lib::CloseNDX(source);
+  if (source >= 0) static_cast<void>(lib::CloseNDX(source));  // only read through: nothing to write
   building.End();
   return FinishBuild(store, field, handle, end);
 }

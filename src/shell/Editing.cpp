@@ -198,7 +198,7 @@ void CopyFieldFromPrevious(Program& program) {
 
 void CloseBrowseIndex(Program& program) {
   if (program.browseHandle == kNoIndex) return;
-  lib::CloseNDX(program.browseHandle);
+  static_cast<void>(lib::CloseNDX(program.browseHandle));  // only read through: nothing to write
   program.browseHandle = kNoIndex;
 }
 

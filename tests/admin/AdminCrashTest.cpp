@@ -158,7 +158,7 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation> {
         previous = key;
         seen.insert(n);
       }
-      lib::CloseNDX(handle);
+      EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk) << when;
       EXPECT_EQ(seen.size(), static_cast<std::size_t>(program.header.Count())) << when << ": field " << field;
       EXPECT_EQ(std::set<EntryNumber>(seen.begin(), seen.end()).size(), seen.size()) << when;
     }

@@ -14,7 +14,9 @@ class KeyIndexChangeTest : public test::ProgramFixture {
   IndexOpen Reopened() {
     short handle = kNoIndex;
     const IndexOpen opened = OpenIndex(program, 0, "CAT", lib::kNdxOpen, handle);
-    if (handle != kNoIndex) lib::CloseNDX(handle);
+    if (handle != kNoIndex) {
+      EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk);
+    }
     return opened;
   }
 };

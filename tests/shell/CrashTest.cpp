@@ -76,7 +76,7 @@ void ExpectIndexesAgree(Session& session, const std::string& when) {
       previous = key;
       seen.insert(n);
     }
-    lib::CloseNDX(handle);
+    EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk) << when;
     for (const auto& [n, record] : entries) {
       const std::size_t times = seen.count(n);
       if (record.Status == kStatusActive) {
