@@ -54,9 +54,8 @@ bool CommitQuickViewEdit(QuickView& view, int row, int column, const std::string
   field.resize(static_cast<std::size_t>(target.length), ' ');
   const bool written = WriteEntry(store, entry, store.header, shown.entry, store.entryFile);
   whole = written && AddEntryKeys(store, change.keys(), entry, shown.entry) && whole;
-  // The keys agree with the entry file only when every step succeeded; otherwise they are rebuilt
-  // before their next use. The edit's result is whether the entry was written: indexes that could not
-  // be marked whole have said so, and are rebuilt before their next use.
+  // The keys agree with the entry file only when every step succeeded. The edit's result is whether
+  // the entry was written: indexes left in doubt have said so, and are rebuilt before their next use.
   static_cast<void>(change.Finish(whole));
   if (written) shown.cells[static_cast<std::size_t>(column) - 1] = text;
   return written;
