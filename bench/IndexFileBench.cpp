@@ -117,7 +117,9 @@ void BM_BulkBuild(benchmark::State& state) {
   for (auto _ : state) {
     std::int16_t handle = -1;
     Require(OpenNDX(handle, scratch().PathOf("BUILD.WDX"), kNdxCreate) == kNdxOk, "create the index");
-    for (std::int32_t e = 1; e <= kKeys; ++e) AddKey(handle, keys[e - 1], e, e);
+    for (std::int32_t e = 1; e <= kKeys; ++e) {
+      if (AddKey(handle, keys[e - 1], e, e) != kNdxOk) state.SkipWithError("a key was refused");
+    }
     if (CloseNDX(handle) != kNdxOk) state.SkipWithError("the build could not be closed");
   }
   state.SetItemsProcessed(state.iterations() * kKeys);

@@ -115,7 +115,8 @@ bool HoldCatalog(CatalogStore& holder, const std::string& directory, const std::
   const int mode = write ? kBinary : kReadOnly;
   int file = OpenFile(holder.ui, holder.files, base + ".DAT", mode, 0, false);
   if (file == 0) return false;
-  if (!LockCatalog(holder, base, mode, file)) {
+  file = LockCatalog(holder, base, mode, file);
+  if (file == 0) {
     if (FileExists(base + ".DAT")) holder.ui.Message(name + " is in use by another program.", Icon::Exclamation);
     return false;
   }

@@ -11,9 +11,9 @@
 #include "dbase/DbfImport.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/LongOperation.h"
 #include "platform/Paths.h"
 #include "platform/Programs.h"
-#include "platform/Ui.h"
 
 namespace vrk {
 namespace {
@@ -283,9 +283,9 @@ bool RenameCatalogFiles(CatalogStore& holder, const std::string& directory, cons
     const bool taken = i >= files && FileExists(directory + "/" + to[i]);
     steps.push_back({FileNamePart(path), taken ? std::string() : to[i]});
   }
-  ui.ShowBusy();
+  LongOperation busy(ui, {.busy = true});
   const bool ok = RunJournal(ui, directory, JournalName(name, newName), steps, true);
-  ui.ClearBusy();
+  busy.End();
   if (ok) holder.catalogName = newName;
   return ok;
 }
@@ -294,15 +294,13 @@ bool RemoveCatalogFiles(CatalogStore& holder, const std::string& directory, cons
   // The entry file first: once it is gone the catalog is, and the rest is finished by whoever comes next.
   std::vector<JournalStep> steps;
   for (const std::string& path : ExistingCatalogFiles(directory, name)) steps.push_back({FileNamePart(path), {}});
-  holder.ui.ShowBusy();
-  const bool ok = RunJournal(holder.ui, directory, JournalName(name, {}), steps, false);
-  holder.ui.ClearBusy();
-  return ok;
+  const LongOperation busy(holder.ui, {.busy = true});
+  return RunJournal(holder.ui, directory, JournalName(name, {}), steps, false);
 }
 
 bool ReserveEntrySlots(CatalogStore& holder, EntryNumber count) {
   if (count <= 0) return true;
-  holder.ui.ShowBusy();
+  const LongOperation busy(holder.ui, {.busy = true});
   const EntryRecord blank = BlankEntry(holder.header);
   BufferedFile& file = *holder.files.Get(holder.entryFile);
   file.BeginBatch();
@@ -315,7 +313,6 @@ bool ReserveEntrySlots(CatalogStore& holder, EntryNumber count) {
     if (ok) Failed(holder.ui, file.error(), holder.BasePath() + ".DAT");
     ok = false;
   }
-  holder.ui.ClearBusy();
   return ok;
 }
 
@@ -328,9 +325,9 @@ std::string ReservedSizeText(EntryNumber count, short entryLength) {
 
 bool RunBackup(Ui& ui, const std::string& directory, const std::string& name) {
   std::string output;
-  ui.ShowBusy();
+  LongOperation busy(ui, {.busy = true});
   const int status = sys::RunProgram({"vrkback", directory + "/" + name}, &output);
-  ui.ClearBusy();
+  busy.End();
   while (!output.empty() && (output.back() == '\n' || output.back() == ' ')) output.pop_back();
   std::replace(output.begin(), output.end(), '\n', '\r');
   const std::string said = AnsiFromUtf8(output);

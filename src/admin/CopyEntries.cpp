@@ -7,8 +7,8 @@
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "catalog/FileIo.h"
-#include "index/Rebuild.h"
-#include "platform/Ui.h"
+#include "index/KeyIndexChange.h"
+#include "platform/LongOperation.h"
 
 namespace vrk {
 namespace {
@@ -124,12 +124,9 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
                Icon::Exclamation);
     return -1;
   }
-  ui.ShowBusy();
-  KeyTable keys;
-  if (!OpenKeyIndexesForChange(*to, keys)) {
-    ui.ClearBusy();
-    return -1;
-  }
+  LongOperation busy(ui, {.busy = true});
+  KeyIndexChange change(*to);
+  if (!change.Open()) return -1;
   const SlotLayout source(from->header), target(to->header);
   const FieldMask keyFields = KeyFields(*to);
   std::vector<char> slot(target.length);
@@ -138,8 +135,8 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
   bool cancelled = false;
   BufferedFile& file = *to->files.Get(to->entryFile);
   file.BeginBatch();
-  ui.SetMainWindowEnabled(false);
-  ui.OpenGauge(static_cast<double>(count), "Copying Entries....", true);
+  LongOperation copying(ui,
+                        {.windowDisabled = true, .gauge = Gauge{static_cast<double>(count), "Copying Entries...."}});
   bool ok = VisitSlots(*from, from->entryFile, from->header, 1, count, false, [&](EntryNumber r, char* stored) {
     if ((cancelled = ui.StepGauge())) return false;
     std::fill(slot.begin(), slot.end(), '\0');
@@ -158,11 +155,10 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
     }
     copied = r;
     DecodeSlot(record, to->header, slot.data(), keyFields);
-    return AddEntryKeys(*to, keys, record, n);
+    return AddEntryKeys(*to, change.keys(), record, n);
   });
   ok = EndBlocks(*to, to->entryFile, to->BasePath() + ".DAT") && ok;
-  ui.SetMainWindowEnabled(true);
-  ui.CloseGauge();
+  copying.End();
   if (ok) {
     to->header.EntryCount = static_cast<float>(before + count);
     if (!WriteHeader(*to, to->entryFile, to->header)) {
@@ -171,14 +167,10 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
     }
   } else if (cancelled) {
     // The copies beyond the count are no entries: their keys go, and the indexes stay whole.
-    ok = TakeKeysBack(*to, keys, before + 1, before + copied);
+    ok = TakeKeysBack(*to, change.keys(), before + 1, before + copied);
   }
-  if (ok) {
-    ok = CloseKeyIndexes(*to, keys);  // the entry file on the disk first
-  } else {
-    AbandonKeyIndexes(keys);  // rebuilt before their next use
-  }
-  ui.ClearBusy();
+  ok = change.Finish(ok);  // the entry file on the disk first; indexes in doubt are rebuilt before their next use
+  busy.End();
   if (cancelled || !ok) return -1;
   return destination.Close() ? count : -1;
 }

@@ -9,7 +9,7 @@
 #include "catalog/FileIo.h"
 #include "index/Rebuild.h"
 #include "platform/CodePage.h"
-#include "platform/Ui.h"
+#include "platform/LongOperation.h"
 
 namespace vrk {
 namespace {
@@ -87,7 +87,7 @@ bool ChangeLayout(CatalogStore& store, const CatalogLayout& layout) {
   std::string setup;
   if (!NewSetupBytes(store, layout, setup)) return false;
   if (rebuild) store.ui.Message("Field lengths were changed. About to rebuild catalog.");
-  store.ui.ShowBusy();
+  LongOperation busy(store.ui, {.busy = true});
   Replacement replacement(store);
   bool ok = replacement.Begin() && replacement.StageSetup(setup);
   if (ok && rebuild) {
@@ -104,7 +104,7 @@ bool ChangeLayout(CatalogStore& store, const CatalogLayout& layout) {
     ok = ReadSetup(store, store.catalogDirectory, store.catalogName, store.fieldTable, store.header) && ok;
     if (reindex) ok = ReIndex(store) && ok;
   }
-  store.ui.ClearBusy();
+  busy.End();
   return ok;
 }
 

@@ -8,7 +8,7 @@
 #include "catalog/EntryFile.h"
 #include "catalog/FileIo.h"
 #include "index/Rebuild.h"
-#include "platform/Ui.h"
+#include "platform/LongOperation.h"
 
 namespace vrk {
 namespace {
@@ -34,9 +34,9 @@ bool ConfirmEliminateDeleted(Ui& ui) {
 EntryNumber EliminateDeleted(CatalogStore& store) {
   Ui& ui = store.ui;
   const EntryNumber count = store.header.Count();
-  ui.ShowBusy();
-  ui.SetMainWindowEnabled(false);
-  ui.OpenGauge(static_cast<double>(count), "Purging deleted entries....", false);
+  LongOperation busy(ui, {.busy = true});
+  LongOperation purging(
+      ui, {.windowDisabled = true, .gauge = Gauge{static_cast<double>(count), "Purging deleted entries....", false}});
   Replacement replacement(store);
   CatalogHeader kept = store.header;
   EntryNumber written = 0;
@@ -63,8 +63,7 @@ EntryNumber EliminateDeleted(CatalogStore& store) {
     ok = EndBlocks(store, replacement.entries(), store.BasePath() + kStagedEntries) && ok &&
          WriteHeader(store, replacement.entries(), kept);
   }
-  ui.SetMainWindowEnabled(true);
-  ui.CloseGauge();
+  purging.End();
   const EntryNumber eliminated = count - written;
   if (ok && eliminated > 0) {
     // The chain and the keys named the old numbers: neither may be used once the new entries are in
@@ -76,7 +75,7 @@ EntryNumber EliminateDeleted(CatalogStore& store) {
       ok = ReIndex(store) && ok;
     }
   }
-  ui.ClearBusy();
+  busy.End();
   return ok ? eliminated : -1;
 }
 

@@ -6,7 +6,7 @@
 #include "catalog/EntryFile.h"
 #include "catalog/FileIo.h"
 #include "index/Rebuild.h"
-#include "platform/Ui.h"
+#include "platform/LongOperation.h"
 #include "support/IndexFile.h"
 
 namespace vrk {
@@ -29,17 +29,15 @@ bool ChainOrder(CatalogStore& store, short field, std::vector<std::int32_t>& ord
   if (handle == kNoIndex) return false;
   const EntryNumber count = store.header.Count();
   EntryNumber n = FirstInIndex(store, handle);
-  store.ui.SetMainWindowEnabled(false);
-  store.ui.OpenGauge(static_cast<double>(count), "SORTING....", true);
+  LongOperation sorting(store.ui, {.windowDisabled = true, .gauge = Gauge{static_cast<double>(count), "SORTING...."}});
   bool cancelled = false;
   order.reserve(static_cast<std::size_t>(count));
   while (n > 0 && !(cancelled = store.ui.StepGauge())) {
     order.push_back(static_cast<std::int32_t>(n));
     n = NextInIndex(store, handle);
   }
-  store.ui.SetMainWindowEnabled(true);
-  store.ui.CloseGauge();
-  lib::CloseNDX(handle);
+  sorting.End();
+  static_cast<void>(lib::CloseNDX(handle));  // only read through: its close has nothing to write
   return !cancelled && n == 0;
 }
 
@@ -124,16 +122,13 @@ bool SortCatalog(CatalogStore& store, const std::vector<short>& levels) {
     return false;
   }
   if (!BuildIndexInFileOrder(store, levels.back())) return false;
-  store.ui.ShowBusy();
+  LongOperation busy(store.ui, {.busy = true});
   for (std::size_t k = levels.size() - 1; k-- > 0;) {
-    if (!BuildIndexInIndexOrder(store, levels[k], levels[k + 1])) {
-      store.ui.ClearBusy();
-      return false;
-    }
+    if (!BuildIndexInIndexOrder(store, levels[k], levels[k + 1])) return false;
   }
   std::vector<std::int32_t> order;
   const bool walked = ChainOrder(store, levels.front(), order);
-  store.ui.ClearBusy();
+  busy.End();
   if (!order.empty()) store.settings.FirstSorted = static_cast<float>(order.front());
   // Unsorted on the disk while the links change: a stop half way never leaves half a chain in force.
   bool sorted = walked && MarkUnsorted(store) && WriteChain(store, order);

@@ -175,19 +175,18 @@ bool FinishReplacement(CatalogStore& store, const std::string& base) {
   return false;
 }
 
-bool LockCatalog(CatalogStore& store, const std::string& base, int mode, int& file) {
+int LockCatalog(CatalogStore& store, const std::string& base, int mode, int file) {
   // Another program that changes the catalog for a moment (a vrkcli command) is waited for a little.
   for (int attempt = 0; file != 0 && attempt < 4; ++attempt) {
     BufferedFile& entries = *store.files.Get(file);
     if (!entries.Lock(sys::Lock::kExclusive, kLockWait)) break;
-    if (StillAt(entries, base + ".DAT")) return true;
+    if (StillAt(entries, base + ".DAT")) return file;
     SayWhereRenamed(store.ui, entries, base);
     (void)store.files.Close(file);  // nothing was written
     file = FileExists(base + ".DAT") ? OpenFile(store.ui, store.files, base + ".DAT", mode, 0, false) : 0;
   }
   if (file != 0) (void)store.files.Close(file);  // nothing was written
-  file = 0;
-  return false;
+  return 0;
 }
 
 std::string FormulaText(const Formula& formula) {
@@ -256,7 +255,8 @@ int OpenCatalog(CatalogStore& store, const std::string& directory, const std::st
   }
   int file = OpenFile(store.ui, store.files, base + ".DAT", change ? kBinary : kReadOnly, 0, false);
   if (file == 0) return 0;
-  if (change && LockCatalog(store, base, kBinary, file) && !FinishReplacement(store, base)) {
+  if (change) file = LockCatalog(store, base, kBinary, file);
+  if (change && file != 0 && !FinishReplacement(store, base)) {
     (void)store.files.Close(file);  // nothing was written
     return 0;
   }
@@ -300,7 +300,8 @@ bool MakeChangeable(CatalogStore& store) {
   const std::string base = store.BasePath();
   if (!MayChange(base)) return false;
   int file = OpenFile(store.ui, store.files, base + ".DAT", kBinary, 0, false);
-  if (file == 0 || !LockCatalog(store, base, kBinary, file)) return false;
+  if (file != 0) file = LockCatalog(store, base, kBinary, file);
+  if (file == 0) return false;
   if (!FinishReplacement(store, base)) {
     (void)store.files.Close(file);  // nothing was written
     return false;

@@ -43,8 +43,9 @@ std::string SetupFilePath(const std::string& base);
 // Waits a little for the lock that keeps other programs from changing the catalog whose entry file
 // `file` was opened from base + ".DAT" in `mode`. An entry file that another program replaced or
 // removed meanwhile is no longer the catalog's: the file now at that path is opened and locked
-// instead. False when another program holds the catalog or its entry file is gone; `file` is then 0.
-[[nodiscard]] bool LockCatalog(CatalogStore& store, const std::string& base, int mode, int& file);
+// instead. The file number of the locked entry file; 0 when another program holds the catalog or its
+// entry file is gone, and then the file given is closed.
+[[nodiscard]] int LockCatalog(CatalogStore& store, const std::string& base, int mode, int file);
 
 // Reads the field table, the formulas and the entry file's header. False when the setup file or the
 // header could not be read.

@@ -9,7 +9,7 @@
 
 #include "catalog/FileIo.h"
 #include "platform/CodePage.h"
-#include "platform/Ui.h"
+#include "platform/LongOperation.h"
 
 namespace vrk {
 
@@ -201,8 +201,7 @@ bool EntryReader::Read(EntryNumber n, EntryRecord& record) {
 WalkEnd WalkEntries(CatalogStore& store, const std::string& message,
                     const std::function<bool(const EntryRecord&, EntryNumber)>& visit, FieldMask fields) {
   const EntryNumber count = store.header.Count();
-  store.ui.SetMainWindowEnabled(false);
-  store.ui.OpenGauge(static_cast<double>(count), message, true);
+  const LongOperation walking(store.ui, {.windowDisabled = true, .gauge = Gauge{static_cast<double>(count), message}});
   WalkEnd end = WalkEnd::kDone;
   EntryRecord record;
   EntryReader reader(store, fields);
@@ -213,8 +212,6 @@ WalkEnd WalkEntries(CatalogStore& store, const std::string& message,
       end = WalkEnd::kFailed;
     }
   }
-  store.ui.SetMainWindowEnabled(true);
-  store.ui.CloseGauge();
   return end;
 }
 

@@ -8,8 +8,8 @@
 #include "csv/CsvFormat.h"
 #include "index/Rebuild.h"
 #include "platform/CodePage.h"
+#include "platform/LongOperation.h"
 #include "platform/Paths.h"
-#include "platform/Ui.h"
 
 namespace vrk {
 namespace {
@@ -103,7 +103,7 @@ bool WriteRows(CatalogStore& store, const std::string& path, const CsvImportPlan
   bool header = true;
   bool changed = false;  // the file is no longer the one the plan read
   // A half-made catalog is worth nothing, so the import runs to its end.
-  store.ui.OpenGauge(static_cast<double>(plan.rows), "Importing from CSV....", false);
+  LongOperation importing(store.ui, {.gauge = Gauge{static_cast<double>(plan.rows), "Importing from CSV....", false}});
   const std::string error = ReadCsvRows(path, [&](const CsvRow& row) {
     if (std::exchange(header, false)) return true;
     (void)store.ui.StepGauge();
@@ -121,7 +121,7 @@ bool WriteRows(CatalogStore& store, const std::string& path, const CsvImportPlan
     }
     return !changed && AppendNewEntry(store, catalog, entry);
   });
-  store.ui.CloseGauge();
+  importing.End();
   if (!error.empty()) store.ui.Message(error, Icon::Exclamation);
   changed = changed || (error.empty() && !catalog.refused && catalog.written != plan.rows);
   if (changed) store.ui.Message(CsvMessage(path, "changed while it was imported; import it again."), Icon::Exclamation);
@@ -162,7 +162,7 @@ std::optional<CsvImportPlan> PlanCsvImport(Ui& ui, const std::string& path) {
 
 bool ImportCsv(CatalogStore& store, const std::string& path, const CsvImportPlan& plan, const std::string& name,
                const std::string& directory) {
-  store.ui.ShowBusy();
+  const LongOperation busy(store.ui, {.busy = true});
   if (plan.tooMany) {
     store.ui.Message(CsvMessage(path, "holds more rows than a catalog can count; the first " +
                                           std::to_string(kMostEntries) + " are imported."),
@@ -174,7 +174,6 @@ bool ImportCsv(CatalogStore& store, const std::string& path, const CsvImportPlan
   const bool keyed = std::any_of(plan.layout.fields.begin(), plan.layout.fields.end(), IsKeyField);
   if (whole && keyed) whole = ReIndexCatalog(store, directory, name);
   ShowChanges(store.ui, plan.changes);
-  store.ui.ClearBusy();
   return whole && !plan.tooMany;
 }
 

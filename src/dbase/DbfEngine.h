@@ -100,9 +100,9 @@ struct DbfDateFormat {
 };
 
 // The format of a strftime pattern such as "%d.%m.%Y".
-DbfDateFormat DbfParseDateFormat(std::string_view pattern);
+[[nodiscard]] DbfDateFormat DbfParseDateFormat(std::string_view pattern);
 // The format of the current locale's D_FMT.
-DbfDateFormat DbfLocaleDateFormat();
+[[nodiscard]] DbfDateFormat DbfLocaleDateFormat();
 
 // The engine's state; callers own it and pass it to every operation.
 struct DbfEngine {
@@ -126,21 +126,23 @@ struct DbfRecord {
 // ---- Operations ------------------------------------------------------------------------------------
 // The file a table path names: a file name without "." is trimmed and gets ".DBF", and the file name
 // is upper-cased. Empty for a path that names no file ("", "dir/").
-std::string DbfTableFile(std::string_view path);
+[[nodiscard]] std::string DbfTableFile(std::string_view path);
 // The path is taken as DbfTableFile gives it. `handle` is 0 when none could be taken; otherwise it stays
 // taken, even when the create fails, until DbfClose.
-int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& fields, int& handle);
+[[nodiscard]] int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFieldDef>& fields,
+                            int& handle);
 // Texts longer than their field are cut, shorter ones padded with blanks; missing texts are blank.
-int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& texts, std::int64_t& recordNumber);
-int DbfClose(DbfEngine& engine, int handle);
+[[nodiscard]] int DbfAppend(DbfEngine& engine, int handle, const std::vector<std::string>& texts,
+                            std::int64_t& recordNumber);
+[[nodiscard]] int DbfClose(DbfEngine& engine, int handle);
 // `handle` is 0 when the open fails: a failed open keeps no handle.
-int DbfOpen(DbfEngine& engine, std::string_view path, int& handle);
-int DbfGetInfo(const DbfEngine& engine, int handle, DbfInfo& info);
+[[nodiscard]] int DbfOpen(DbfEngine& engine, std::string_view path, int& handle);
+[[nodiscard]] int DbfGetInfo(const DbfEngine& engine, int handle, DbfInfo& info);
 // Field numbers run from 1.
-int DbfGetField(const DbfEngine& engine, int handle, int fieldNumber, DbfFieldDef& field);
+[[nodiscard]] int DbfGetField(const DbfEngine& engine, int handle, int fieldNumber, DbfFieldDef& field);
 // Record numbers run from 1.
-int DbfReadRecord(DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record);
+[[nodiscard]] int DbfReadRecord(DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record);
 // "Error <code>\r\n<message>".
-std::string DbfErrorText(int code);
+[[nodiscard]] std::string DbfErrorText(int code);
 
 }  // namespace vrk

@@ -67,7 +67,7 @@ bool CreateDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, 
     return true;
   }
   // A refused create keeps its handle; nothing was written, so closing it says nothing new.
-  DbfClose(engine, output.handle);
+  static_cast<void>(DbfClose(engine, output.handle));
   output = {};
   return false;
 }

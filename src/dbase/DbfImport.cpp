@@ -5,8 +5,8 @@
 #include "catalog/Layout.h"
 #include "catalog/NewCatalog.h"
 #include "dbase/DbfExport.h"
+#include "platform/LongOperation.h"
 #include "platform/Paths.h"
-#include "platform/Ui.h"
 
 namespace vrk {
 namespace {
@@ -122,7 +122,7 @@ int ReadDBFRecord(DbfEngine& engine, const DbfInput& input, std::int64_t recordN
 
 bool ImportDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, const std::string& name,
                const std::string& directory) {
-  store.ui.ShowBusy();
+  const LongOperation busy(store.ui, {.busy = true});
   const DbfInput input = OpenDBF(store, engine, path);
   store.ui.Message("DBASE contains" + std::string(" ") + std::to_string(input.recordCount) + " Records");
   bool whole = input.complete;
@@ -131,7 +131,6 @@ bool ImportDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, 
   const bool written = catalog.file != 0 && WriteEntries(store, engine, input, path, catalog, whole);
   const bool closed = input.handle == 0 || CloseDBF(store, engine, input.handle);
   const bool placed = input.complete && PlaceNewCatalog(store, catalog, written && closed);
-  store.ui.ClearBusy();
   return placed && whole;
 }
 

@@ -36,8 +36,10 @@ EntryNumber Walked(CatalogStore& store, std::int16_t result, std::int32_t entry)
   return entry;
 }
 
+// Closes indexes marked for a change that never began. An index that cannot be marked whole again
+// stays marked, in doubt, and is rebuilt before its next use.
 void CloseAll(KeyTable& keys) {
-  for (const KeyPair& pair : keys) lib::CloseNDX(pair.handle);
+  for (const KeyPair& pair : keys) static_cast<void>(lib::CloseNDX(pair.handle));
   keys.clear();
 }
 
@@ -110,7 +112,7 @@ IndexOpen OpenKeyIndexes(CatalogStore& store, KeyTable& keys) {
       continue;
     }
     if (opened == IndexOpen::kOpened) {
-      lib::CloseNDX(handle);
+      static_cast<void>(lib::CloseNDX(handle));  // not marked: nothing was written through it
       store.ui.Message("ERROR OPENING INDEX FILE", Icon::Exclamation);
     }
     // No change may start that an index could not follow.
@@ -140,7 +142,8 @@ bool CloseKeyIndexes(CatalogStore& store, KeyTable& keys) {
 }
 
 void AbandonKeyIndexes(KeyTable& keys) {
-  for (const KeyPair& pair : keys) lib::AbandonNDX(pair.handle);
+  // Abandoning refuses only a handle that is not open; the index stays marked either way.
+  for (const KeyPair& pair : keys) static_cast<void>(lib::AbandonNDX(pair.handle));
   keys.clear();
 }
 

@@ -5,7 +5,8 @@
 
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
-#include "platform/Ui.h"
+#include "index/KeyIndexChange.h"
+#include "platform/LongOperation.h"
 #include "support/IndexFile.h"
 
 namespace vrk {
@@ -25,7 +26,7 @@ bool HasKeyField(const CatalogStore& store) {
 // Ends a single-index build: a build that did not end whole leaves no index behind that looks whole.
 bool FinishBuild(CatalogStore& store, int field, short handle, WalkEnd end) {
   if (end != WalkEnd::kDone) {
-    lib::AbandonNDX(handle);
+    static_cast<void>(lib::AbandonNDX(handle));  // refuses only a handle that is not open
     if (end == WalkEnd::kCancelled) {
       (void)KillIndexFile(store, field, store.catalogName);  // a file left behind is rebuilt before use
       store.ui.Message("Sorting aborted. " + FieldTitle(store, field) + " index has been deleted.");
@@ -69,7 +70,7 @@ bool AnyInDoubt(CatalogStore& store) {
     const std::int16_t result =
         lib::OpenNDX(handle, store.catalogDirectory + "/" + IndexFileName(field, store.catalogName), lib::kNdxOpen);
     const bool agree = result == lib::kNdxOk && KeysAgree(store, handle, field);
-    if (result == lib::kNdxOk) lib::CloseNDX(handle);
+    if (result == lib::kNdxOk) static_cast<void>(lib::CloseNDX(handle));  // only read through
     if (result == lib::kNdxOk && !agree) return true;
     if (result == lib::kNdxDamaged || (result == lib::kNdxMissing && store.header.Count() > 0)) return true;
   }
@@ -141,24 +142,18 @@ bool CreateKeyIndexes(CatalogStore& store, KeyTable& keys) {
 
 bool ReIndex(CatalogStore& store) {
   if (!HasKeyField(store)) return true;
-  KeyTable keys;
-  if (!CreateKeyIndexes(store, keys)) return false;
-  if (store.header.Count() == 0) return CloseKeyIndexes(store, keys);
-  store.ui.ShowBusy();
+  KeyIndexChange change(store);
+  if (!change.Create()) return false;
+  if (store.header.Count() == 0) return change.Commit();
+  const LongOperation busy(store.ui, {.busy = true});
   const WalkEnd end = WalkEntries(store, "Building Indexes....", [&](const EntryRecord& record, EntryNumber n) {
-    return AddEntryKeys(store, keys, record, n);
+    return AddEntryKeys(store, change.keys(), record, n);
   });
-  bool whole = false;
-  if (end == WalkEnd::kDone) {
-    whole = CloseKeyIndexes(store, keys);
-  } else {
-    AbandonKeyIndexes(keys);
-  }
+  const bool whole = change.Finish(end == WalkEnd::kDone);
   if (end == WalkEnd::kCancelled) {
     (void)KillKeyIndexes(store);  // a file left behind is rebuilt before use
     store.ui.Message("Indexing aborted. Index files have been deleted.");
   }
-  store.ui.ClearBusy();
   return whole;
 }
 
@@ -176,7 +171,7 @@ bool ReIndexCatalog(CatalogStore& store, const std::string& directory, const std
 bool BuildIndexInFileOrder(CatalogStore& store, int field) {
   const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
   if (handle < 0) return false;
-  store.ui.ShowBusy();
+  LongOperation busy(store.ui, {.busy = true});
   const WalkEnd end = WalkEntries(
       store, "Building " + FieldTitle(store, field) + " Index....",
       [&](const EntryRecord& record, EntryNumber n) {
@@ -188,7 +183,7 @@ bool BuildIndexInFileOrder(CatalogStore& store, int field) {
         return false;
       },
       FieldMask{1} << field);
-  store.ui.ClearBusy();
+  busy.End();
   return FinishBuild(store, field, handle, end);
 }
 
@@ -198,8 +193,8 @@ bool BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
   const short source = OpenIndex(store, sourceField, store.catalogName, lib::kNdxOpen);
   EntryNumber n = source < 0 ? -1 : FirstInIndex(store, source);
   KeysInEntryOrder keys(store, field);
-  store.ui.OpenGauge(static_cast<double>(store.header.Count()), "Building " + FieldTitle(store, field) + " Index....",
-                     true);
+  LongOperation building(store.ui, {.gauge = Gauge{static_cast<double>(store.header.Count()),
+                                                   "Building " + FieldTitle(store, field) + " Index...."}});
   WalkEnd end = n < 0 || !keys.Read() ? WalkEnd::kFailed : WalkEnd::kDone;
   for (std::int32_t sequence = 1; n > 0 && end == WalkEnd::kDone; ++sequence) {
     std::string_view key;
@@ -214,8 +209,8 @@ bool BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
       end = WalkEnd::kFailed;
     }
   }
-  if (source >= 0) lib::CloseNDX(source);
-  store.ui.CloseGauge();
+  if (source >= 0) static_cast<void>(lib::CloseNDX(source));  // only read through: nothing to write
+  building.End();
   return FinishBuild(store, field, handle, end);
 }
 

@@ -4,7 +4,7 @@
 
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
-#include "index/Rebuild.h"
+#include "index/KeyIndexChange.h"
 
 namespace vrk {
 
@@ -46,21 +46,17 @@ bool CommitQuickViewEdit(QuickView& view, int row, int column, const std::string
   QuickViewRow& shown = view.rows[static_cast<std::size_t>(row) - 1];
   EntryRecord entry;
   if (!ReadEntry(store, entry, store.header, shown.entry, store.entryFile)) return false;
-  KeyTable keys;
-  if (!OpenKeyIndexesForChange(store, keys)) return false;
-  bool whole = DeleteEntryKeys(store, keys, entry, shown.entry);
+  KeyIndexChange change(store);
+  if (!change.Open()) return false;
+  bool whole = DeleteEntryKeys(store, change.keys(), entry, shown.entry);
   std::string& field = entry.Field[static_cast<std::size_t>(target.field)];
   field = text.substr(0, static_cast<std::size_t>(target.length));
   field.resize(static_cast<std::size_t>(target.length), ' ');
   const bool written = WriteEntry(store, entry, store.header, shown.entry, store.entryFile);
-  whole = written && AddEntryKeys(store, keys, entry, shown.entry) && whole;
-  // The keys agree with the entry file only when every step succeeded; otherwise they are rebuilt
-  // before their next use.
-  if (whole) {
-    (void)CloseKeyIndexes(store, keys);
-  } else {
-    AbandonKeyIndexes(keys);
-  }
+  whole = written && AddEntryKeys(store, change.keys(), entry, shown.entry) && whole;
+  // The keys agree with the entry file only when every step succeeded. The edit's result is whether
+  // the entry was written: indexes left in doubt have said so, and are rebuilt before their next use.
+  static_cast<void>(change.Finish(whole));
   if (written) shown.cells[static_cast<std::size_t>(column) - 1] = text;
   return written;
 }

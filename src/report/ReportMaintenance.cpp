@@ -5,8 +5,8 @@
 #include "catalog/Catalog.h"
 #include "catalog/Files.h"
 #include "platform/FileSystem.h"
+#include "platform/LongOperation.h"
 #include "platform/Paths.h"
-#include "platform/Ui.h"
 #include "report/ReportDesigner.h"
 #include "report/ReportSetup.h"
 
@@ -38,7 +38,6 @@ bool Design(ReportMaintenance& maintenance, const std::string& caption) {
   Ui& ui = maintenance.store.ui;
   ReportDesigner designer(ui, maintenance.store, maintenance.designer, caption);
   const bool confirmed = ui.dialogs.Show(designer);
-  ui.ClearBusy();
   ui.dialogCancel = confirmed ? 0 : -1;
   return confirmed;
 }
@@ -97,14 +96,14 @@ void CopyReport(ReportMaintenance& maintenance) {
   const auto name = AskNewName(maintenance, "Copy Report Format", "Enter New Report Name", "Copy");
   if (!name) return;
   CatalogStore& store = maintenance.store;
-  store.ui.ShowBusy();
+  LongOperation busy(store.ui, {.busy = true});
   const std::string from = ReportFormatPath(store.programDirectory, SelectedName(maintenance));
   const std::string to = ReportFormatPath(store.programDirectory, *name);
   std::string bytes;
   int error = sys::ReadFileStart(from, kCopyLimit, bytes);
   const std::string& failed = error != 0 ? from : to;
   if (error == 0) error = sys::WriteWholeFile(to, bytes);
-  store.ui.ClearBusy();
+  busy.End();
   if (error != 0) {
     ReportFileError(store.ui, FileFailureFromErrno(error, failed));
     return;
@@ -170,8 +169,13 @@ void EditReport(ReportMaintenance& maintenance) {
   if (!ListCommandsEnabled(maintenance)) return;
   const std::string name = SelectedName(maintenance);
   if (!ReadClamped(maintenance.store, name, maintenance.designer)) return;
-  maintenance.store.ui.ShowBusy();
-  if (!Design(maintenance, "Edit Report Format   (" + name + ")")) return;
+  bool confirmed = false;
+  {
+    // The designer's window clears the busy pointer once it is built.
+    const LongOperation busy(maintenance.store.ui, {.busy = true});
+    confirmed = Design(maintenance, "Edit Report Format   (" + name + ")");
+  }
+  if (!confirmed) return;
   if (!WriteReportFormat(maintenance.store, name, maintenance.designer)) return;
   if (name == maintenance.store.reportFormatName) maintenance.state.format = maintenance.designer;
 }

@@ -1,16 +1,16 @@
 #include "report/Totals.h"
 
 #include "catalog/ComputedFields.h"
-#include "platform/Ui.h"
+#include "platform/LongOperation.h"
 #include "report/Completion.h"
 
 namespace vrk {
 
 void TotalsCommand(CatalogStore& store) {
   if (!HasSumField(store.fieldTable)) return;
-  store.ui.ShowBusy();
+  LongOperation busy(store.ui, {.busy = true});
   const WalkEnd end = TotalCatalog(store);
-  store.ui.ClearBusy();
+  busy.End();
   if (end == WalkEnd::kDone) ShowCompletionMessage(store, "");
 }
 

@@ -1,9 +1,11 @@
 #include "search/OutputRun.h"
 
+#include <optional>
+
 #include "dbase/DbfExport.h"
 #include "platform/FileSystem.h"
+#include "platform/LongOperation.h"
 #include "platform/Paths.h"
-#include "platform/Ui.h"
 #include "report/Completion.h"
 #include "report/OutputTarget.h"
 
@@ -23,7 +25,7 @@ class DbaseOutput : public EntryOutput {
       path_ = store_.programDirectory + "/" + name + ".DBF";
     }
     if (RefuseOutputTarget(store_, DbfTableFile(path_))) return false;
-    store_.ui.ShowBusy();
+    busy_.emplace(store_.ui, LongOperationParts{.busy = true});
     // A table that could not be made has said why; nothing would reach it.
     return CreateDBF(store_, engine_, path_, table_);
   }
@@ -39,12 +41,12 @@ class DbaseOutput : public EntryOutput {
     // completion message.
     if (!CloseDBF(store_, engine_, table_.handle)) failed_ = true;
     const std::string file = DbfTableFile(path_);
+    busy_.reset();
     if (count == 0) {
       // No table is left behind for a run that found nothing; one that stays is a valid empty table.
       (void)sys::RemoveFile(NativePath(file));
-    } else {
-      store_.ui.ClearBusy();
-      if (!failed_) ShowCompletionMessage(store_, ExportCompletionText(count, PathText(file)));
+    } else if (!failed_) {
+      ShowCompletionMessage(store_, ExportCompletionText(count, PathText(file)));
     }
     return !failed_;
   }
@@ -55,6 +57,7 @@ class DbaseOutput : public EntryOutput {
   DbfEngine engine_;
   DbfOutput table_;
   bool failed_ = false;
+  std::optional<LongOperation> busy_;  // from the start of the table to its end
 };
 
 }  // namespace

@@ -4,8 +4,10 @@
 
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
+#include "index/KeyIndexChange.h"
 #include "index/Keys.h"
 #include "index/Rebuild.h"
+#include "platform/LongOperation.h"
 #include "platform/Ui.h"
 #include "search/SearchState.h"
 #include "support/Substrings.h"
@@ -97,17 +99,17 @@ bool ReplaceInField(std::string& field, std::size_t length, const std::string& s
 ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, const ReplaceState& state,
                          bool caseSensitive) {
   ReplaceResult result;
-  KeyTable keys;
-  if (TouchesKeys(store, state) && !OpenKeyIndexesForChange(store, keys)) {
+  KeyIndexChange change(store);
+  if (TouchesKeys(store, state) && !change.Open()) {
     result.stored = false;
     return result;
   }
   const EntryNumber last = store.header.Count();
   Ui& ui = store.ui;
-  ui.ShowBusy();
-  ui.SetMainWindowEnabled(false);
-  ui.OpenGauge(static_cast<double>(last + 1 - state.startingRecord),
-               state.global ? "Replacing Globally...." : "Replacing ....", true);
+  LongOperation replacing(ui, {.busy = true,
+                               .windowDisabled = true,
+                               .gauge = Gauge{static_cast<double>(last + 1 - state.startingRecord),
+                                              state.global ? "Replacing Globally...." : "Replacing ...."}});
   // Whether the indexes agree with the entries as far as the run has gone.
   bool agree = true;
   EntryRecord record;
@@ -127,25 +129,18 @@ ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, con
     }
     if (here == 0) continue;
     // A deleted entry's changed keys are taken out and not filed again: Undelete files them.
-    const bool refile = !keys.empty() && KeysDiffer(store, before, record);
-    if (refile) agree = DeleteEntryKeys(store, keys, before, n) && agree;
+    const bool refile = !change.keys().empty() && KeysDiffer(store, before, record);
+    if (refile) agree = DeleteEntryKeys(store, change.keys(), before, n) && agree;
     if (!WriteEntry(store, record, store.header, n, store.entryFile)) {
       agree = false;  // the slot may hold half the entry
       break;
     }
     result.changed += here;
-    if (refile && record.Status != kStatusDeleted) agree = AddEntryKeys(store, keys, record, n) && agree;
+    if (refile && record.Status != kStatusDeleted) agree = AddEntryKeys(store, change.keys(), record, n) && agree;
     if (!agree) break;  // an index refused: the run stops, and the indexes are rebuilt before their next use
   }
-  if (agree) {
-    result.stored = CloseKeyIndexes(store, keys) && result.stored;
-  } else {
-    AbandonKeyIndexes(keys);
-    result.stored = false;
-  }
-  ui.ClearBusy();
-  ui.SetMainWindowEnabled(true);
-  ui.CloseGauge();
+  result.stored = change.Finish(agree) && result.stored;
+  replacing.End();
   if (result.changed == 0 && result.stored) {
     ui.Beep();
     ui.Message(kNoMatchesFound);

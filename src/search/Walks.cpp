@@ -220,7 +220,8 @@ EntryNumber ListWalk::Indexed(EntryNumber from, EntryRecord& entry, int directio
 EntryNumber ListWalk::AlphabeticalStart() {
   CatalogStore& store = context_.store;
   const SearchState& search = context_.search;
-  if (context_.browseHandle != kNoIndex) lib::CloseNDX(context_.browseHandle);
+  // The browse index is only read through: its close has nothing to write.
+  if (context_.browseHandle != kNoIndex) static_cast<void>(lib::CloseNDX(context_.browseHandle));
   context_.browseHandle = OpenIndex(store, search.keyField, store.catalogName, lib::kNdxOpen);
   if (context_.browseHandle == kNoIndex) {
     end_ = WalkEnd::kFailed;

@@ -1,7 +1,9 @@
 #include "shell/Browsing.h"
 
+#include <optional>
+
 #include "catalog/EntryFile.h"
-#include "platform/Ui.h"
+#include "platform/LongOperation.h"
 #include "search/Walks.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
@@ -45,13 +47,14 @@ void StepThroughList(Program& program, int direction) {
   if (kind < kSequentialSearch || kind > kDeletedList) return;
   // The walks that may read many entries before they find a member show the busy pointer.
   const bool busy = kind != kRangeList && kind != kAlphabeticalList;
-  if (busy) program.ui.ShowBusy();
+  std::optional<LongOperation> walking;
+  if (busy) walking.emplace(program.ui, LongOperationParts{.busy = true});
   SearchContext context = program.Search();
   ListWalk walk(context, kind, WalkUse::kBrowse);
   EntryRecord entry = program.currentEntry;
   const EntryNumber from = program.currentEntryNumber;
   const EntryNumber n = direction > 0 ? walk.Next(from, entry) : walk.Previous(from, entry);
-  if (busy) program.ui.ClearBusy();
+  walking.reset();
   if (n > 0) {
     MakeCurrent(program, n, entry);
   } else if (walk.End() == WalkEnd::kDone) {  // a failed read has said so

@@ -4,7 +4,7 @@
 #include "catalog/Catalog.h"
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
-#include "index/Rebuild.h"
+#include "index/KeyIndexChange.h"
 #include "platform/Ui.h"
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
@@ -34,16 +34,6 @@ EntryRecord NewEntryRecord(const Program& program) {
   EntryRecord record = BlankEntry(program.header);
   record.MemoNumber = program.currentEntry.MemoNumber;
   return record;
-}
-
-// Ends a change of the entries. When the entry file is known to agree with the keys filed, the
-// indexes are marked whole once the entries are on the disk; otherwise (a key refused, or a slot that
-// may hold half a write) they are left in doubt, to be rebuilt before their next use. True when the
-// indexes are whole.
-bool FinishChange(Program& program, KeyTable& keys, bool agree) {
-  if (agree) return CloseKeyIndexes(program, keys);
-  AbandonKeyIndexes(keys);
-  return false;
 }
 
 }  // namespace
@@ -89,13 +79,13 @@ bool SaveEntry(Program& program) {
     return false;
   }
   program.screen.ShowSavingWindow(n);
-  KeyTable keys;
-  if (!OpenKeyIndexesForChange(program, keys)) {
+  KeyIndexChange change(program);
+  if (!change.Open()) {
     program.screen.CloseSavingWindow();
     return false;
   }
   const EntryRecord before = program.currentEntry;
-  bool whole = !existing || DeleteEntryKeys(program, keys, before, n);
+  bool whole = !existing || DeleteEntryKeys(program, change.keys(), before, n);
   // A new entry starts blank: its computed fields are stored empty, whatever the entry shown before held.
   if (!existing) {
     program.currentEntry = NewEntryRecord(program);
@@ -106,7 +96,7 @@ bool SaveEntry(Program& program) {
   program.currentEntry.Status = kStatusActive;
   bool saved = WriteEntry(program, program.currentEntry, program.header, n, program.entryFile);
   if (saved) {
-    whole = AddEntryKeys(program, keys, program.currentEntry, n) && whole;
+    whole = AddEntryKeys(program, change.keys(), program.currentEntry, n) && whole;
     if (!existing) {
       program.header.EntryCount += 1;
       if (!WriteHeader(program, program.entryFile, program.header)) {
@@ -118,7 +108,7 @@ bool SaveEntry(Program& program) {
       }
     }
   }
-  whole = FinishChange(program, keys, (saved || !existing) && whole);
+  whole = change.Finish((saved || !existing) && whole);
   if (!saved) {
     // The entry stays as it was, and so does the screen, to be saved again.
     program.currentEntry = before;
@@ -156,11 +146,11 @@ bool DeleteEntry(Program& program) {
   // shown before it, but it is no entry to save: Delete must never add one.
   if (program.currentEntry.Status == kStatusDeleted && !program.NewEntryState()) return SaveEntry(program);
   if (!MayChangeEntries(program)) return false;
-  KeyTable keys;
-  if (!OpenKeyIndexesForChange(program, keys)) return false;
+  KeyIndexChange change(program);
+  if (!change.Open()) return false;
   const bool existing = !program.NewEntryState();
   const float status = program.currentEntry.Status;
-  bool whole = !existing || DeleteEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber);
+  bool whole = !existing || DeleteEntryKeys(program, change.keys(), program.currentEntry, program.currentEntryNumber);
   program.currentEntry.Status = kStatusDeleted;
   program.screen.SetPanel(Panel::Deleted, "DELETED");
   const bool written =
@@ -169,28 +159,29 @@ bool DeleteEntry(Program& program) {
     program.currentEntry.Status = status;
     program.screen.SetPanel(Panel::Deleted, DeletedPanelText(program.currentEntry));
   }
-  return FinishChange(program, keys, (written || !existing) && whole) && written;
+  return change.Finish((written || !existing) && whole) && written;
 }
 
 bool UndeleteEntry(Program& program) {
   if (program.currentEntry.Status != kStatusDeleted) return true;
   if (!MayChangeEntries(program)) return false;
-  KeyTable keys;
-  if (!OpenKeyIndexesForChange(program, keys)) return false;
+  KeyIndexChange change(program);
+  if (!change.Open()) return false;
   const bool existing = !program.NewEntryState();  // a slot that is not counted has no keys to file
   // A rebuild files keys for deleted entries too: any left are removed before the keys are filed once.
-  bool whole = !existing || DeleteEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber);
+  bool whole = !existing || DeleteEntryKeys(program, change.keys(), program.currentEntry, program.currentEntryNumber);
   program.currentEntry.Status = kStatusActive;
   program.screen.SetPanel(Panel::Deleted, "");
   const bool written =
       WriteEntry(program, program.currentEntry, program.header, program.currentEntryNumber, program.entryFile);
   if (written) {
-    whole = (!existing || AddEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber)) && whole;
+    whole =
+        (!existing || AddEntryKeys(program, change.keys(), program.currentEntry, program.currentEntryNumber)) && whole;
   } else {
     program.currentEntry.Status = kStatusDeleted;
     program.screen.SetPanel(Panel::Deleted, DeletedPanelText(program.currentEntry));
   }
-  return FinishChange(program, keys, (written || !existing) && whole) && written;
+  return change.Finish((written || !existing) && whole) && written;
 }
 
 void CopyLast(Program& program) {
@@ -213,7 +204,7 @@ void CopyFieldFromPrevious(Program& program) {
 
 void CloseBrowseIndex(Program& program) {
   if (program.browseHandle == kNoIndex) return;
-  lib::CloseNDX(program.browseHandle);
+  static_cast<void>(lib::CloseNDX(program.browseHandle));  // only read through: nothing to write
   program.browseHandle = kNoIndex;
 }
 

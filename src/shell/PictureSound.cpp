@@ -5,9 +5,9 @@
 #include "admin/EditCatalog.h"
 #include "catalog/EntryFile.h"
 #include "platform/CodePage.h"
+#include "platform/LongOperation.h"
 #include "platform/Paths.h"
 #include "platform/Sound.h"
-#include "platform/Ui.h"
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
@@ -34,9 +34,9 @@ std::string Field21(const Program& program) { return program.screen.BoxText(kMed
 
 // Loads the picture into the thumbnail; a file that is no picture is said, and the empty picture shown.
 void LoadThumbnail(Program& program, const std::string& path, const std::string& stored) {
-  program.ui.ShowBusy();
+  LongOperation busy(program.ui, {.busy = true});
   const bool loaded = program.screen.ShowThumbnail(path);
-  program.ui.ClearBusy();
+  busy.End();
   if (loaded) return;
   program.ui.Message("Error Loading Picture: " + AnsiFromUtf8(stored));
   program.screen.ShowThumbnail("");

@@ -2,8 +2,9 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 
-#include "platform/Ui.h"
+#include "platform/LongOperation.h"
 #include "search/OutputRun.h"
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
@@ -40,17 +41,18 @@ Destination DestinationFor(Program& program, SearchContext& context, EntryOutput
   return destination;
 }
 
-void BeginWalk(Program& program, double total, const char* message) {
+// A run's walk shows the busy pointer and the gauge, the main window's commands disabled, until it ends.
+void BeginWalk(Program& program, std::optional<LongOperation>& walking, double total, const char* message) {
   program.ui.DoEvents();
-  program.ui.ShowBusy();
-  program.ui.SetMainWindowEnabled(false);
-  program.ui.OpenGauge(total, message, true);
+  walking.emplace(program.ui, LongOperationParts{.busy = true, .windowDisabled = true, .gauge = Gauge{total, message}});
 }
 
-void EndWalk(Program& program) {
-  program.ui.ClearBusy();
-  program.ui.SetMainWindowEnabled(true);
-  program.ui.CloseGauge();
+// Starts the output with the normal pointer: it may ask for a title or a file.
+bool StartOutput(Program& program, std::optional<LongOperation>& walking, EntryOutput& output) {
+  if (walking) walking->ReleasePointer();
+  const bool started = output.Start();
+  program.ui.DoEvents();
+  return started;
 }
 
 // The first member on the main window, which now follows the list of `kind`.
@@ -65,16 +67,13 @@ void ShowFirstMember(Program& program, EntryNumber n, const EntryRecord& entry, 
 
 // Starts the output once the first member is known (it may ask for a title or a file), sends the
 // members and finishes the output. False when the output did not start.
-bool StartAndSend(Program& program, ListWalk& walk, EntryOutput& output, EntryNumber first, EntryRecord& entry,
-                  EntryNumber& sent) {
-  program.ui.ClearBusy();
-  const bool started = output.Start();
-  program.ui.DoEvents();
-  program.ui.ShowBusy();
-  program.ui.SetMainWindowEnabled(false);
+bool StartAndSend(Program& program, std::optional<LongOperation>& walking, ListWalk& walk, EntryOutput& output,
+                  EntryNumber first, EntryRecord& entry, EntryNumber& sent) {
+  const bool started = StartOutput(program, walking, output);
+  walking->HoldPointer();
   RunCount count;
   if (started) count = SendMembers(walk, output, first, entry);
-  EndWalk(program);
+  walking.reset();
   // The walk is over: Quick View's edits open the same index for a change while its window is up.
   CloseBrowseIndex(program);
   if (started && !count.failed) output.Finish(count.sent);
@@ -82,12 +81,12 @@ bool StartAndSend(Program& program, ListWalk& walk, EntryOutput& output, EntryNu
   return started;
 }
 
-// Any fault of an output that escapes it ends the run with "Printer Error." and an erased screen.
+// Any fault of an output that escapes it ends the run (its walk has ended on the way out) with "Printer
+// Error." and an erased screen.
 EntryNumber Guarded(Program& program, const std::function<EntryNumber()>& run) {
   try {
     return run();
   } catch (const std::exception&) {
-    EndWalk(program);
     program.ui.Message("Printer Error.");
     EraseScreen(program);
     return 0;
@@ -109,28 +108,21 @@ EntryNumber RunPrepared(Program& program, EntryOutput* given, const PreparedRun&
   SearchContext context = program.Search();
   Destination destination = DestinationFor(program, context, given);
   EntryOutput* output = destination.output;
-  if (run.gaugeBeforeStart) BeginWalk(program, total, run.gaugeMessage);
-  if (output) {
-    program.ui.ClearBusy();
-    const bool started = output->Start();
-    program.ui.DoEvents();
-    if (!started) {
-      if (run.gaugeBeforeStart) EndWalk(program);
-      return 0;
-    }
-  }
-  if (!run.gaugeBeforeStart) BeginWalk(program, total, run.gaugeMessage);
-  program.ui.ShowBusy();
+  std::optional<LongOperation> walking;
+  if (run.gaugeBeforeStart) BeginWalk(program, walking, total, run.gaugeMessage);
+  if (output && !StartOutput(program, walking, *output)) return 0;
+  if (!run.gaugeBeforeStart) BeginWalk(program, walking, total, run.gaugeMessage);
+  walking->HoldPointer();
   ListWalk walk(context, run.kind, output ? WalkUse::kOutput : WalkUse::kMainWindow);
   EntryRecord entry;
   const EntryNumber first = walk.First(entry);
   if (!output && first > 0) {
     ShowFirstMember(program, first, entry, run.kind, run.mode);
-    EndWalk(program);
+    walking.reset();
     return 1;
   }
   const RunCount count = output && first > 0 ? SendMembers(walk, *output, first, entry) : RunCount{};
-  EndWalk(program);
+  walking.reset();
   if (!count.failed) {
     if (count.sent == 0 && run.none) {
       program.ui.Beep();
@@ -153,13 +145,14 @@ EntryNumber SearchRun(Program& program, EntryOutput* given) {
     program.totals.fill(0);
     SearchContext context = program.Search();
     Destination destination = DestinationFor(program, context, given);
-    BeginWalk(program, static_cast<double>(program.header.Count()), "Searching....");
+    std::optional<LongOperation> walking;
+    BeginWalk(program, walking, static_cast<double>(program.header.Count()), "Searching....");
     ListWalk walk(context, kind, destination.output ? WalkUse::kOutput : WalkUse::kMainWindow);
     EntryRecord entry;
     const EntryNumber first = walk.First(entry);
     if (first == 0) {
       CloseBrowseIndex(program);
-      EndWalk(program);
+      walking.reset();
       // An index that could not be opened has said so.
       if (walk.End() != WalkEnd::kFailed) program.ui.Message(sequential ? kNoSequentialMatches : kNoMatchesFound);
       return EntryNumber{0};
@@ -167,11 +160,11 @@ EntryNumber SearchRun(Program& program, EntryOutput* given) {
     if (!destination.output) {
       // The browse index and the starting and ending points stay: Next and Previous go on with them.
       ShowFirstMember(program, first, entry, kind, sequential ? "Seq Search" : "Alpha Search");
-      EndWalk(program);
+      walking.reset();
       return EntryNumber{1};
     }
     EntryNumber sent = 0;
-    StartAndSend(program, walk, *destination.output, first, entry, sent);
+    StartAndSend(program, walking, walk, *destination.output, first, entry, sent);
     program.search.startingPoint.Clear();
     program.search.endingPoint.Clear();
     EraseScreen(program);
@@ -198,9 +191,10 @@ EntryNumber ListAlphabeticallyRun(Program& program, EntryOutput* given) {
       ShowFirstMember(program, first, entry, kAlphabeticalList, "Alpha List");
       return EntryNumber{1};
     }
-    BeginWalk(program, static_cast<double>(program.header.Count()), "Listing Alphabetically....");
+    std::optional<LongOperation> walking;
+    BeginWalk(program, walking, static_cast<double>(program.header.Count()), "Listing Alphabetically....");
     EntryNumber sent = 0;
-    if (!StartAndSend(program, walk, *destination.output, first, entry, sent)) {
+    if (!StartAndSend(program, walking, walk, *destination.output, first, entry, sent)) {
       // Without a title or a file nothing ran: the starting and ending points stay for the next try.
       CloseBrowseIndex(program);
       return sent;

@@ -6,8 +6,8 @@
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "index/Rebuild.h"
+#include "platform/LongOperation.h"
 #include "platform/Sound.h"
-#include "platform/Ui.h"
 #include "report/ReportSetup.h"
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
@@ -148,7 +148,7 @@ bool PrepareStartUp(Program& program) {
   program.report.paper = PaperOption::kContinuous;
   program.browseHandle = kNoIndex;
   program.insertMode = true;
-  lib::InitIndexes();
+  static_cast<void>(lib::InitIndexes());  // nothing is open before the first catalog is
   program.report.destination = ReadReportDestination(program);
   switch (CheckSecurityCode(program)) {
     case SecurityCheck::kDenied: return false;
@@ -161,11 +161,11 @@ bool PrepareStartUp(Program& program) {
 }
 
 void OpenStartCatalog(Program& program) {
-  program.ui.ShowBusy();
+  LongOperation busy(program.ui, {.busy = true});
   OpenCurrentCatalog(program);
   program.screen.SetPanel(Panel::RptDest, ReportDestinationLabel(program.report.destination));
   ShowCurrentCatalog(program);
-  program.ui.ClearBusy();
+  busy.End();
   program.ui.DoEvents();
 }
 

@@ -25,27 +25,27 @@ inline constexpr std::int16_t kNdxCreate = 2;  // OpenNDX mode: create an empty 
 
 inline constexpr std::size_t kMaxKeyLength = 24;
 
-std::int16_t InitIndexes();
-std::int16_t OpenNDX(std::int16_t& handle, const std::string& path, std::int16_t mode);
-std::int16_t CloseNDX(std::int16_t handle);
+[[nodiscard]] std::int16_t InitIndexes();
+[[nodiscard]] std::int16_t OpenNDX(std::int16_t& handle, const std::string& path, std::int16_t mode);
+[[nodiscard]] std::int16_t CloseNDX(std::int16_t handle);
 // Marks the index, on the disk, as being changed before a change of the entries begins; CloseNDX
 // marks it whole again. An index left marked (a program killed meanwhile) opens as damaged, and the
 // program rebuilds it.
-std::int16_t BeginChanges(std::int16_t handle);
+[[nodiscard]] std::int16_t BeginChanges(std::int16_t handle);
 // Closes the handle and leaves its index marked as being changed, so that it is rebuilt before it is
 // used again: a change of the entries failed half way. Other handles on the index fail from now on.
-std::int16_t AbandonNDX(std::int16_t handle);
-std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entry, std::int32_t sequence);
-std::int16_t DeleteKey(std::int16_t handle, std::string_view key, std::int32_t entry);
-std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry);
-std::int16_t GetNext(std::int16_t handle, std::int32_t& entry);
-std::int16_t GetPrev(std::int16_t handle, std::int32_t& entry);
+[[nodiscard]] std::int16_t AbandonNDX(std::int16_t handle);
+[[nodiscard]] std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entry, std::int32_t sequence);
+[[nodiscard]] std::int16_t DeleteKey(std::int16_t handle, std::string_view key, std::int32_t entry);
+[[nodiscard]] std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry);
+[[nodiscard]] std::int16_t GetNext(std::int16_t handle, std::int32_t& entry);
+[[nodiscard]] std::int16_t GetPrev(std::int16_t handle, std::int32_t& entry);
 // Positions at the first key not below `key`.
-std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& entry);
+[[nodiscard]] std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& entry);
 // The number of keys the index holds.
-std::int16_t CountKeys(std::int16_t handle, std::uint64_t& count);
+[[nodiscard]] std::int16_t CountKeys(std::int16_t handle, std::uint64_t& count);
 // kNdxOk when the key the handle was last moved to is `key` as the index compares keys, kNdxEnd when
 // it is another key or the handle has not been moved.
-std::int16_t PositionedAtKey(std::int16_t handle, std::string_view key);
+[[nodiscard]] std::int16_t PositionedAtKey(std::int16_t handle, std::string_view key);
 
 }  // namespace vrk::lib

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/LongOperation.h"
 #include "platform/SystemInfo.h"
-#include "platform/Ui.h"
 #include "ui/Pictures.h"
 #include "ui/Text.h"
 
@@ -19,7 +19,7 @@ frmAbout::frmAbout(Ui& ui, QWidget* parent)
       lblProcessor(new QLabel(this)),
       lblMemory(new QLabel(this)),
       cmdOK(new QPushButton(tr("OK"), this)) {
-  ui.ShowBusy();
+  const LongOperation busy(ui, {.busy = true});
   setWindowTitle(QStringLiteral("About VRK"));
   auto* picture = new QLabel(this);
   picture->setPixmap(Emblem(96));
@@ -59,7 +59,6 @@ frmAbout::frmAbout(Ui& ui, QWidget* parent)
   cmdOK->setDefault(true);
   setModal(true);
   connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-  ui.ClearBusy();
 }
 
 void frmAbout::cmdOK_Click() { accept(); }

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <QtMath>
 
+#include "platform/LongOperation.h"
 #include "ui/Pictures.h"
 #include "ui/PromptLayout.h"
 #include "ui/QtUi.h"
@@ -44,7 +45,7 @@ frmCatSetup::frmCatSetup(CatalogSetup& setup, QtUi& ui, QWidget* parent)
       setup_(setup),
       ui_(ui),
       rows_(RowsOf(setup.layout)) {
-  ui_.ShowBusy();
+  const LongOperation busy(ui_, {.busy = true});
   setWindowTitle(ToWindowTitle(setup.caption));
   charWidth_ = QFontMetricsF(BoxFont()).horizontalAdvance(QLatin1Char('W'));
 
@@ -149,7 +150,6 @@ frmCatSetup::frmCatSetup(CatalogSetup& setup, QtUi& ui, QWidget* parent)
   connect(cmdCancel, &QPushButton::clicked, this, &frmCatSetup::cmdCancel_Click);
   SelectRow(0);
   txtFieldName[0]->setFocus();
-  ui_.ClearBusy();
 }
 
 void frmCatSetup::SelectRow(int row) {

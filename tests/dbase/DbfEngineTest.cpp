@@ -29,7 +29,8 @@ class DbfTest : public ::testing::Test {
     engine_.today = DbfDate{2024, 3, 5};
   }
   void TearDown() override {
-    for (int handle = 1; handle <= kDbfMaxTables; ++handle) DbfClose(engine_, handle);
+    // Closes what a test left open; the handles it never took refuse, as they should.
+    for (int handle = 1; handle <= kDbfMaxTables; ++handle) static_cast<void>(DbfClose(engine_, handle));
     fs::remove_all(directory_);
   }
 
@@ -387,9 +388,9 @@ TEST_F(DbfTest, VersionsAndWideTablesOfOtherProgramsAreRead) {
     DbfInfo info;
     if (v.code == 0) {
       EXPECT_EQ(DbfGetInfo(engine_, handle, info), 0);
+      EXPECT_EQ(DbfClose(engine_, handle), 0);
     }
     EXPECT_EQ(info.hasMemo, v.memo) << int{v.version};
-    DbfClose(engine_, handle);
   }
 
   std::vector<Column> columns;

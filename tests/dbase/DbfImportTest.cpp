@@ -151,7 +151,7 @@ TEST_F(DbfImportTest, DatesAreConvertedAndCheckedAgainstTheCalendar) {
     std::vector<std::string> values;
     EXPECT_EQ(ReadDBFRecord(engine, input, 1, values), c.code) << c.stored;
     EXPECT_EQ(values, (std::vector<std::string>{c.value, "ok"})) << c.stored;
-    DbfClose(engine, input.handle);
+    EXPECT_EQ(DbfClose(engine, input.handle), 0);
   }
   EXPECT_TRUE(ui.messages.empty());
 }

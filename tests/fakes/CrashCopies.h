@@ -68,7 +68,7 @@ inline std::multiset<EntryNumber> IndexedEntries(Program& program, int field, co
     previous = key;
     seen.insert(n);
   }
-  lib::CloseNDX(handle);
+  EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk) << when;
   return seen;
 }
 

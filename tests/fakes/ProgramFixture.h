@@ -51,7 +51,7 @@ class ProgramFixture : public ::testing::Test {
     for (auto result = lib::GetFirst(handle, entry); result == lib::kNdxOk; result = lib::GetNext(handle, entry)) {
       order.push_back(entry);
     }
-    lib::CloseNDX(handle);
+    EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk);
     return order;
   }
   // Shows entry n as browsing would.

@@ -23,6 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)lib::DeleteKey(handle, "M", entry);
     (void)lib::GetFirst(handle, entry);
   }
-  lib::CloseNDX(handle);
+  (void)lib::CloseNDX(handle);
   return 0;
 }

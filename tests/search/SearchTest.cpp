@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "admin/Sort.h"
 #include "catalog/Files.h"
 #include "report/QuickView.h"
@@ -224,6 +226,16 @@ TEST_F(SearchTest, ARunThatFindsNothingLeavesNoFileAndNoWindowAndOnlySaysSo) {
   EXPECT_EQ(views, 0);
   EXPECT_EQ(ui.texts(),
             (std::vector<std::string>{"No Deleted Records Found", "No Matches Found", "No Deleted Records Found"}));
+}
+
+TEST_F(SearchTest, ADbaseTableThatCannotBeMadeLeavesTheNormalPointer) {
+  Make({{{"a"}, kStatusDeleted}});
+  program.report.destination = ReportDestination::kDbaseFile;
+  std::filesystem::create_directory(dir / "BAD.DBF");
+  ui.promptAnswers.push_back("BAD");
+  EXPECT_EQ(FindDeleted(program), 0);
+  EXPECT_FALSE(ui.messages.empty());  // the table's failure
+  EXPECT_EQ(ui.busyDepth, 0);
 }
 
 TEST_F(SearchTest, SearchToADbaseFileWritesTheMatchesAndSaysSo) {

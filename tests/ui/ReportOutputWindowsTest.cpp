@@ -47,7 +47,7 @@ std::vector<EntryNumber> KeyOrder(Program& program) {
   for (auto result = lib::GetFirst(handle, entry); result == lib::kNdxOk; result = lib::GetNext(handle, entry)) {
     order.push_back(entry);
   }
-  lib::CloseNDX(handle);
+  EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk);
   return order;
 }
 

@@ -1,0 +1,19 @@
+#include "index/KeyIndexChange.h"
+
+#include "index/Rebuild.h"
+
+namespace vrk {
+
+bool KeyIndexChange::Open() { return OpenKeyIndexesForChange(store_, keys_); }
+
+bool KeyIndexChange::Create() { return CreateKeyIndexes(store_, keys_); }
+
+bool KeyIndexChange::Commit() { return CloseKeyIndexes(store_, keys_); }
+
+bool KeyIndexChange::Finish(bool agree) {
+  if (agree) return Commit();
+  AbandonKeyIndexes(keys_);
+  return false;
+}
+
+}  // namespace vrk
