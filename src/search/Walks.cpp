@@ -7,6 +7,7 @@
 
 #include "catalog/FileIo.h"
 #include "index/Keys.h"
+#include "platform/CodePage.h"
 #include "platform/Ui.h"
 #include "support/IndexFile.h"
 
@@ -47,6 +48,25 @@ bool SortedChainWhole(CatalogStore& store) {
     return whole;
   });
   return whole;
+}
+
+// Where the browse index's current key lies against the key-field criterion, over the criterion's
+// length (at most a key's). The index holds its keys upper-cased without trailing blanks, in the order
+// this compares them, so once a key lies past the criterion every later one does: no entry further on
+// can match. A key that ends where it differs from the criterion lies before it.
+enum class KeyPlace { kBefore, kWithin, kPast };
+KeyPlace KeyCriterionPlace(const SearchState& search, short handle) {
+  const CriterionLine* line = search.criteria.Find(search.keyField);
+  std::string key;
+  if (line == nullptr || lib::CurrentKey(handle, key) != lib::kNdxOk) return KeyPlace::kWithin;
+  const std::size_t length = std::min(line->text.size(), lib::kMaxKeyLength);
+  for (std::size_t i = 0; i < length; ++i) {
+    const auto sought = static_cast<unsigned char>(UpperAnsi(line->text[i]));
+    const auto held = i < key.size() ? static_cast<unsigned char>(key[i]) : ' ';
+    if (held == sought) continue;
+    return i < key.size() && held > sought ? KeyPlace::kPast : KeyPlace::kBefore;
+  }
+  return KeyPlace::kWithin;
 }
 
 }  // namespace
@@ -198,6 +218,7 @@ EntryNumber ListWalk::Indexed(EntryNumber from, EntryRecord& entry, int directio
       if (n < 0) end_ = WalkEnd::kFailed;
       return 0;
     }
+    if (kind_ == kAlphabeticalSearch && direction > 0 && KeyCriterionPlace(search, handle) == KeyPlace::kPast) return 0;
     if (!Read(n, candidate, false)) return 0;
     if (kind_ == kAlphabeticalList) {
       if (output && ending && EndingPointTest(search, candidate)) return 0;
@@ -256,24 +277,31 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
     case kAlphabeticalList: {
       if (search.keyField < 0 || search.keyField >= kFieldCount) return 0;
       EntryRecord candidate;
-      for (EntryNumber n = AlphabeticalStart(); n > 0;) {
-        if (!Step() || !Read(n, candidate, false)) return 0;
+      EntryNumber n = AlphabeticalStart();
+      for (; n > 0; n = NextInIndex(context_.store, context_.browseHandle)) {
+        if (!Step()) return 0;
+        // Keys that fail the key-field criterion are passed over, and the search ends past its range,
+        // without reading their entries.
+        if (kind_ == kAlphabeticalSearch) {
+          const KeyPlace place = KeyCriterionPlace(search, context_.browseHandle);
+          if (place == KeyPlace::kPast) return 0;
+          if (place == KeyPlace::kBefore) continue;
+        }
+        if (!Read(n, candidate, false)) return 0;
         const bool beyond = !search.endingPoint.Empty() && EndingPointTest(search, candidate);
         if (kind_ == kAlphabeticalList) {
           if (beyond && use_ == WalkUse::kOutput) return 0;
           std::swap(entry, candidate);
           return n;
         }
-        // Keys before the criterion's range fail it as well as keys after: until the first match
-        // every key that fails is passed over.
+        // Within the key's range an entry that is deleted or fails another criterion is passed over.
         if (AlphabeticalCriteriaTest(search, candidate) == AlphaTest::kMatch) {
           if (beyond) return 0;
           std::swap(entry, candidate);
           return n;
         }
-        n = NextInIndex(context_.store, context_.browseHandle);
-        if (n < 0) end_ = WalkEnd::kFailed;
       }
+      if (n < 0) end_ = WalkEnd::kFailed;
       return 0;
     }
     default: return 0;

@@ -47,5 +47,8 @@ std::int16_t CountKeys(std::int16_t handle, std::uint64_t& count);
 // kNdxOk when the key the handle was last moved to is `key` as the index compares keys, kNdxEnd when
 // it is another key or the handle has not been moved.
 std::int16_t PositionedAtKey(std::int16_t handle, std::string_view key);
+// The key the handle was last moved to, as the index holds it: upper-cased, trailing blanks removed.
+// kNdxEnd when the handle has not been moved.
+std::int16_t CurrentKey(std::int16_t handle, std::string& key);
 
 }  // namespace vrk::lib
