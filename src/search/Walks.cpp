@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "catalog/EntryBatches.h"
 #include "catalog/FileIo.h"
 #include "index/Keys.h"
 #include "platform/CodePage.h"
@@ -23,8 +24,9 @@ EntryNumber LinkedEntry(float link, EntryNumber count) {
 // Whether the chain leads from FirstSorted along NextSorted, and from LastSorted along PrevSorted, to
 // its end without coming round again: both name entries, and no entry is named as the next (previous)
 // one by two entries or by the end of the chain's other direction. One pass in entry order over the
-// links as stored.
-bool SortedChainWhole(CatalogStore& store) {
+// links as stored, which keeps each entry's next one in `following` (at the entry's number): a walk
+// along a whole chain then knows its entries before it reads them.
+bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following) {
   const EntryNumber count = store.header.Count();
   const CatalogSettings& settings = store.settings;
   if (count == 0) return true;
@@ -41,12 +43,15 @@ bool SortedChainWhole(CatalogStore& store) {
     return true;
   };
   bool whole = true;
+  following.assign(namedNext.size(), 0);
   // A read the disk refused has said so; the walk meets it again.
-  (void)VisitSlots(store, store.entryFile, store.header, 1, count, false, [&](EntryNumber n, char* slot) {
-    whole = linked(GetSingle(slot + layout.links), n, first, namedNext) &&
-            linked(GetSingle(slot + layout.links + 4), n, last, namedPrevious);
+  const bool read = VisitSlots(store, store.entryFile, store.header, 1, count, false, [&](EntryNumber n, char* slot) {
+    const float next = GetSingle(slot + layout.links);
+    following[static_cast<std::size_t>(n)] = LinkedEntry(next, count);
+    whole = linked(next, n, first, namedNext) && linked(GetSingle(slot + layout.links + 4), n, last, namedPrevious);
     return whole;
   });
+  if (!read || !whole) following.clear();
   return whole;
 }
 
@@ -78,6 +83,11 @@ struct ListWalk::Reader {
   FieldMask tested;
   EntryReader test;
   EntryReader full;
+  // A run's walk along a whole chain or forward through an index reads its entries in batches; the
+  // chain walk's batches go on only from the member they handed back last.
+  std::vector<EntryNumber> following;  // the sorted chain as SortedChainWhole found it
+  std::optional<EntryBatches> batches;
+  EntryNumber handed = 0;
   // The global search's test, made again when its text or the catalog's case setting has changed.
   std::optional<GlobalMatch> global;
   std::string globalText;
@@ -179,6 +189,7 @@ EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int directio
   const CatalogSettings& settings = context_.store.settings;
   const EntryNumber count = context_.store.header.Count();
   const EntryNumber last = LinkedEntry(direction > 0 ? settings.LastSorted : settings.FirstSorted, count);
+  if (direction > 0 && !reader_->following.empty()) return ChainedInBatches(from, entry, last);
   EntryRecord candidate = entry;
   EntryNumber n = from;
   for (EntryNumber steps = 0; steps <= count; ++steps) {
@@ -200,11 +211,58 @@ EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int directio
   return Sequential(from == 0 ? 1 : from + direction, entry, direction);
 }
 
+// Chained forward along the chain SortedChainWhole found whole: it ends at LastSorted, at an entry
+// whose link names itself or nothing, and after as many steps as there are entries.
+EntryNumber ListWalk::ChainedInBatches(EntryNumber from, EntryRecord& entry, EntryNumber last) {
+  Reader& reader = *reader_;
+  if (!reader.batches || reader.handed != from) {
+    const EntryNumber first = LinkedEntry(context_.store.settings.FirstSorted, context_.store.header.Count());
+    reader.batches.emplace(context_.store, [&reader, first, last, n = from, steps = std::size_t{0}]() mutable {
+      if (++steps >= reader.following.size()) return EntryNumber{0};
+      if (n == 0) return n = first;
+      const EntryNumber link = reader.following[static_cast<std::size_t>(n)];
+      return n = n == last || link == n ? 0 : link;
+    });
+  }
+  EntryRecord candidate = entry;
+  for (;;) {
+    if (!Step()) return 0;
+    const EntryNumber n = reader.batches->Next(candidate, reader.tested);
+    if (n <= 0) {
+      if (n < 0) end_ = WalkEnd::kFailed;
+      return 0;
+    }
+    if (!IsMember(candidate)) continue;
+    reader.batches->Decode(candidate, kAllFields);
+    std::swap(entry, candidate);
+    return reader.handed = n;
+  }
+}
+
+// The entry at the browse index's next (previous) key, read into `candidate`; 0 at the end of the
+// index, and going forward in an alphabetical search at the first key past its criterion; -1 after a
+// failure. An output run reads forward in batches: the index is closed after it.
+EntryNumber ListWalk::NextKeyed(int direction, EntryRecord& candidate) {
+  CatalogStore& store = context_.store;
+  const short handle = context_.browseHandle;
+  const auto nextKey = [this, &store, handle, direction]() -> EntryNumber {
+    const EntryNumber n = direction > 0 ? NextInIndex(store, handle) : PreviousInIndex(store, handle);
+    const bool past = n > 0 && kind_ == kAlphabeticalSearch && direction > 0 &&
+                      KeyCriterionPlace(context_.search, handle) == KeyPlace::kPast;
+    return past ? 0 : n;
+  };
+  if (use_ == WalkUse::kOutput && direction > 0) {
+    if (!reader_->batches) reader_->batches.emplace(store, nextKey);
+    return reader_->batches->Next(candidate);
+  }
+  const EntryNumber n = nextKey();
+  return n > 0 && !Read(n, candidate, false) ? -1 : n;
+}
+
 // The browse index's keys after (before) its position. An alphabetical search ends at the first key
 // that no longer starts with the key-field criterion; an output run also at the first entry beyond
 // the ending point, browsing at the first member beyond it (going forward only).
 EntryNumber ListWalk::Indexed(EntryNumber from, EntryRecord& entry, int direction) {
-  CatalogStore& store = context_.store;
   const SearchState& search = context_.search;
   const short handle = context_.browseHandle;
   if (handle == kNoIndex) return 0;
@@ -213,13 +271,11 @@ EntryNumber ListWalk::Indexed(EntryNumber from, EntryRecord& entry, int directio
   EntryRecord candidate;
   for (;;) {
     if (!Step()) return 0;
-    const EntryNumber n = direction > 0 ? NextInIndex(store, handle) : PreviousInIndex(store, handle);
+    const EntryNumber n = NextKeyed(direction, candidate);
     if (n <= 0) {
       if (n < 0) end_ = WalkEnd::kFailed;
       return 0;
     }
-    if (kind_ == kAlphabeticalSearch && direction > 0 && KeyCriterionPlace(search, handle) == KeyPlace::kPast) return 0;
-    if (!Read(n, candidate, false)) return 0;
     if (kind_ == kAlphabeticalList) {
       if (output && ending && EndingPointTest(search, candidate)) return 0;
     } else {
@@ -267,7 +323,7 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
     case kSequentialSearch:
       // The run checks the chain before it follows it; Next and Previous go on as the run found it.
       context_.search.chainDamaged = false;
-      if (FollowsChain() && !SortedChainWhole(context_.store)) ChainDamaged();
+      if (FollowsChain() && !SortedChainWhole(context_.store, reader_->following)) ChainDamaged();
       if (FollowsChain()) return Chained(0, entry, 1);
       return Sequential(1, entry, 1);
     case kGlobalSearch:
