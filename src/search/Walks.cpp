@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -24,9 +25,11 @@ EntryNumber LinkedEntry(float link, EntryNumber count) {
 // Whether the chain leads from FirstSorted along NextSorted, and from LastSorted along PrevSorted, to
 // its end without coming round again: both name entries, and no entry is named as the next (previous)
 // one by two entries or by the end of the chain's other direction. One pass in entry order over the
-// links as stored, which keeps each entry's next one in `following` (at the entry's number): a walk
-// along a whole chain then knows its entries before it reads them.
-bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following) {
+// links as stored, which keeps each entry's next one in `following` (at the entry's number) and
+// whether `candidate` takes its slot in `candidates`: a walk along a whole chain then knows which
+// entries it must read before it reads them.
+bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following, std::vector<bool>& candidates,
+                      const std::function<bool(const char* slot)>& candidate) {
   const EntryNumber count = store.header.Count();
   const CatalogSettings& settings = store.settings;
   if (count == 0) return true;
@@ -44,10 +47,12 @@ bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following) 
   };
   bool whole = true;
   following.assign(namedNext.size(), 0);
+  candidates.assign(namedNext.size(), false);
   // A read the disk refused has said so; the walk meets it again.
   const bool read = VisitSlots(store, store.entryFile, store.header, 1, count, false, [&](EntryNumber n, char* slot) {
     const float next = GetSingle(slot + layout.links);
     following[static_cast<std::size_t>(n)] = LinkedEntry(next, count);
+    candidates[static_cast<std::size_t>(n)] = candidate(slot);
     whole = linked(next, n, first, namedNext) && linked(GetSingle(slot + layout.links + 4), n, last, namedPrevious);
     return whole;
   });
@@ -86,7 +91,9 @@ struct ListWalk::Reader {
   // A run's walk along a whole chain or forward through an index reads its entries in batches; the
   // chain walk's batches go on only from the member they handed back last.
   std::vector<EntryNumber> following;  // the sorted chain as SortedChainWhole found it
+  std::vector<bool> candidates;        // the entries that may be members, as it found them
   std::optional<EntryBatches> batches;
+  EntryRecord slotRecord;  // a slot decoded for MayBeMember
   EntryNumber handed = 0;
   // The global search's test, made again when its text or the catalog's case setting has changed.
   std::optional<GlobalMatch> global;
@@ -135,6 +142,15 @@ bool ListWalk::IsMember(const EntryRecord& entry) const {
     case kDeletedList: return entry.Status == kStatusDeleted;
     default: return true;
   }
+}
+
+// Whether the entry of a slot as stored passes the criteria. A slot never written (status 0) may stand
+// for an entry beyond the end of the file, which reads as blank: its entry is read and tested.
+bool ListWalk::MayBeMember(const char* slot) {
+  if (GetSingle(slot) == 0) return true;
+  EntryRecord& record = reader_->slotRecord;
+  DecodeSlot(record, context_.store.header, slot, reader_->tested);
+  return IsMember(record);
 }
 
 // Entry numbers from n on, one by one in `direction`, up to the end of the catalog (or down to 1);
@@ -212,23 +228,25 @@ EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int directio
 }
 
 // Chained forward along the chain SortedChainWhole found whole: it ends at LastSorted, at an entry
-// whose link names itself or nothing, and after as many steps as there are entries.
+// whose link names itself or nothing, and after as many steps as there are entries. Only the entries
+// that may be members are read; the gauge steps for every entry of the chain.
 EntryNumber ListWalk::ChainedInBatches(EntryNumber from, EntryRecord& entry, EntryNumber last) {
   Reader& reader = *reader_;
   if (!reader.batches || reader.handed != from) {
     const EntryNumber first = LinkedEntry(context_.store.settings.FirstSorted, context_.store.header.Count());
-    reader.batches.emplace(context_.store, [&reader, first, last, n = from, steps = std::size_t{0}]() mutable {
-      if (++steps >= reader.following.size()) return EntryNumber{0};
-      if (n == 0) return n = first;
-      const EntryNumber link = reader.following[static_cast<std::size_t>(n)];
-      return n = n == last || link == n ? 0 : link;
+    reader.batches.emplace(context_.store, [this, &reader, first, last, n = from, steps = std::size_t{0}]() mutable {
+      while (++steps < reader.following.size() && Step()) {
+        const EntryNumber link = reader.following[static_cast<std::size_t>(n)];
+        n = n == 0 ? first : n == last || link == n ? 0 : link;
+        if (n == 0 || reader.candidates[static_cast<std::size_t>(n)]) return n;
+      }
+      return EntryNumber{0};
     });
   }
   EntryRecord candidate = entry;
   for (;;) {
-    if (!Step()) return 0;
     const EntryNumber n = reader.batches->Next(candidate, reader.tested);
-    if (n <= 0) {
+    if (n <= 0 || end_ == WalkEnd::kCancelled) {
       if (n < 0) end_ = WalkEnd::kFailed;
       return 0;
     }
@@ -323,7 +341,10 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
     case kSequentialSearch:
       // The run checks the chain before it follows it; Next and Previous go on as the run found it.
       context_.search.chainDamaged = false;
-      if (FollowsChain() && !SortedChainWhole(context_.store, reader_->following)) ChainDamaged();
+      if (FollowsChain() && !SortedChainWhole(context_.store, reader_->following, reader_->candidates,
+                                              [this](const char* slot) { return MayBeMember(slot); })) {
+        ChainDamaged();
+      }
       if (FollowsChain()) return Chained(0, entry, 1);
       return Sequential(1, entry, 1);
     case kGlobalSearch:

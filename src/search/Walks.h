@@ -53,6 +53,7 @@ class ListWalk {
   EntryNumber Move(EntryNumber from, EntryRecord& entry, int direction);
   bool Read(EntryNumber n, EntryRecord& entry, bool forward);
   bool IsMember(const EntryRecord& entry) const;
+  bool MayBeMember(const char* slot);
   EntryNumber Sequential(EntryNumber n, EntryRecord& entry, int direction);
   EntryNumber Chained(EntryNumber from, EntryRecord& entry, int direction);
   EntryNumber ChainedInBatches(EntryNumber from, EntryRecord& entry, EntryNumber last);
