@@ -6,6 +6,8 @@
 //                   catalog sorted by Artist, every member read whole in chain order; SQLite: the same
 //                   SELECT ORDER BY artist COLLATE NOCASE over its index. UnsortedSearch: the same
 //                   search before the sort, the yardstick of the chain's cost.
+//   ListAlpha       List Alphabetically by Artist as an output run, every entry read whole; SQLite:
+//                   every column ORDER BY artist COLLATE NOCASE over its index.
 //   AlphaNoMatch    an alphabetical search with a two-letter Artist prefix no entry has; microseconds
 //                   per search (p50, p99), beside SQLite's LIKE 'xx%' over its NOCASE index.
 //   Sort3           the three-level sort (Artist, Title, Label); SQLite: CREATE INDEX on the three
@@ -107,6 +109,27 @@ void SortedSearchSqlite(benchmark::State& state) {
   std::int64_t rows = 0;
   for (auto _ : state) rows = SqliteRows(c, sql);
   state.counters["members"] = static_cast<double>(rows);
+  PerEntry(state, c.count);
+}
+
+void ListAlphaVrk(benchmark::State& state) {
+  Collection& c = CollectionOf(state.range(0));
+  Indexed(c);
+  SearchState search;
+  std::int64_t members = 0;
+  for (auto _ : state) members = Members(c, search, kAlphabeticalList);
+  Require(members == c.count, "list every entry");
+  PerEntry(state, c.count);
+}
+
+void ListAlphaSqlite(benchmark::State& state) {
+  Collection& c = CollectionOf(state.range(0));
+  Indexed(c);
+  std::int64_t rows = 0;
+  for (auto _ : state) {
+    rows = SqliteRows(c, "SELECT rowid, artist, title, label, year, price FROM music ORDER BY artist COLLATE NOCASE");
+  }
+  Require(rows == c.count, "list every row");
   PerEntry(state, c.count);
 }
 
@@ -254,6 +277,8 @@ const bool registered = [] {
     add("Engine/UnsortedSearch/VRK", UnsortedSearchVrk, 3);
     add("Engine/SortedSearch/VRK", SortedSearchVrk, 3);
     add("Engine/SortedSearch/SQLite", SortedSearchSqlite, 3);
+    add("Engine/ListAlpha/VRK", ListAlphaVrk, 3);
+    add("Engine/ListAlpha/SQLite", ListAlphaSqlite, 3);
     add("Engine/AlphaNoMatch/VRK", AlphaNoMatchVrk, 200);
     add("Engine/AlphaNoMatch/SQLite", AlphaNoMatchSqlite, 200);
     add("Engine/Sort3/VRK", Sort3Vrk, 2);
