@@ -1,6 +1,7 @@
 #include "index/Rebuild.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "catalog/Catalog.h"
@@ -77,52 +78,42 @@ bool AnyInDoubt(CatalogStore& store) {
   return false;
 }
 
-// The bulk-build key of one field for every entry, read once in entry order while they take at most
-// kHeldKeyBytes together: an index-order build then reads no entry out of order, which costs a system
-// call each. Larger catalogs have each entry read where the walk finds it.
-class KeysInEntryOrder {
- public:
-  KeysInEntryOrder(CatalogStore& store, int field)
-      : store_(store),
-        field_(field),
-        width_(std::min<std::size_t>(
-            static_cast<std::size_t>(store.header.FieldLength[static_cast<std::size_t>(field)]), lib::kMaxKeyLength)) {}
+// Files one field's key of every entry, in entry order, each with its sequence number: entries with
+// equal keys come back in that order. A build into an empty index sorts its keys once (spilling runs
+// as ReIndex does), so that the order costs no entry read out of entry order.
+bool BuildIndex(CatalogStore& store, int field, const std::function<std::int32_t(EntryNumber)>& sequence) {
+  const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
+  if (handle < 0) return false;
+  LongOperation busy(store.ui, {.busy = true});
+  const WalkEnd end = WalkEntries(
+      store, "Building " + FieldTitle(store, field) + " Index....",
+      [&](const EntryRecord& record, EntryNumber n) {
+        const std::int32_t place = sequence(n);
+        if (place == 0) return true;  // not in the order: not filed
+        if (lib::AddKey(handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n), place) ==
+            lib::kNdxOk) {
+          return true;
+        }
+        store.ui.Message("Error adding Key to Index");
+        return false;
+      },
+      FieldMask{1} << field);
+  busy.End();
+  return FinishBuild(store, field, handle, end);
+}
 
-  bool Read() {
-    const auto count = static_cast<std::size_t>(std::max<EntryNumber>(store_.header.Count(), 0));
-    if (count * width_ > kHeldKeyBytes) return true;
-    keys_.resize(count * width_);
-    EntryReader reader(store_, FieldMask{1} << field_);
-    for (std::size_t i = 0; i < count; ++i) {
-      if (!reader.Read(static_cast<EntryNumber>(i) + 1, record_)) return false;
-      PaddedKeyText(record_, store_.header, field_).copy(keys_.data() + i * width_, width_);
-    }
-    held_ = true;
-    return true;
-  }
-
-  bool Of(EntryNumber n, std::string_view& key) {
-    if (held_) {
-      key = std::string_view(keys_.data() + static_cast<std::size_t>(n - 1) * width_, width_);
-      return true;
-    }
-    if (!ReadEntry(store_, record_, store_.header, n, store_.entryFile, FieldMask{1} << field_)) return false;
-    text_ = PaddedKeyText(record_, store_.header, field_);
-    key = text_;
-    return true;
-  }
-
- private:
-  static constexpr std::size_t kHeldKeyBytes = 64u << 20;
-
-  CatalogStore& store_;
-  int field_;
-  std::size_t width_;
-  std::vector<char> keys_;
-  bool held_ = false;
-  EntryRecord record_;
-  std::string text_;
-};
+// Every entry's place (from 1) in the walk of an index, 0 for an entry it does not name: one walk
+// over the keys, no entry read.
+bool RankInIndex(CatalogStore& store, int field, std::vector<std::int32_t>& rank) {
+  const short source = OpenIndex(store, field, store.catalogName, lib::kNdxOpen);
+  if (source < 0) return false;
+  rank.assign(static_cast<std::size_t>(std::max<EntryNumber>(store.header.Count(), 0)) + 1, 0);
+  std::int32_t place = 0;
+  EntryNumber n = FirstInIndex(store, source);
+  for (; n > 0; n = NextInIndex(store, source)) rank[static_cast<std::size_t>(n)] = ++place;
+  static_cast<void>(lib::CloseNDX(source));  // only read through: nothing to write
+  return n == 0;
+}
 
 }  // namespace
 
@@ -169,49 +160,13 @@ bool ReIndexCatalog(CatalogStore& store, const std::string& directory, const std
 }
 
 bool BuildIndexInFileOrder(CatalogStore& store, int field) {
-  const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
-  if (handle < 0) return false;
-  LongOperation busy(store.ui, {.busy = true});
-  const WalkEnd end = WalkEntries(
-      store, "Building " + FieldTitle(store, field) + " Index....",
-      [&](const EntryRecord& record, EntryNumber n) {
-        const auto number = static_cast<std::int32_t>(n);
-        if (lib::AddKey(handle, PaddedKeyText(record, store.header, field), number, number) == lib::kNdxOk) {
-          return true;
-        }
-        store.ui.Message("Error adding Key to Index");
-        return false;
-      },
-      FieldMask{1} << field);
-  busy.End();
-  return FinishBuild(store, field, handle, end);
+  return BuildIndex(store, field, [](EntryNumber n) { return static_cast<std::int32_t>(n); });
 }
 
 bool BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
-  const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
-  if (handle < 0) return false;
-  const short source = OpenIndex(store, sourceField, store.catalogName, lib::kNdxOpen);
-  EntryNumber n = source < 0 ? -1 : FirstInIndex(store, source);
-  KeysInEntryOrder keys(store, field);
-  LongOperation building(store.ui, {.gauge = Gauge{static_cast<double>(store.header.Count()),
-                                                   "Building " + FieldTitle(store, field) + " Index...."}});
-  WalkEnd end = n < 0 || !keys.Read() ? WalkEnd::kFailed : WalkEnd::kDone;
-  for (std::int32_t sequence = 1; n > 0 && end == WalkEnd::kDone; ++sequence) {
-    std::string_view key;
-    if (store.ui.StepGauge()) {
-      end = WalkEnd::kCancelled;
-    } else if (!keys.Of(n, key)) {
-      end = WalkEnd::kFailed;
-    } else if (lib::AddKey(handle, key, static_cast<std::int32_t>(n), sequence) != lib::kNdxOk) {
-      store.ui.Message("Error adding Key to Index");
-      end = WalkEnd::kFailed;
-    } else if ((n = NextInIndex(store, source)) < 0) {
-      end = WalkEnd::kFailed;
-    }
-  }
-  if (source >= 0) static_cast<void>(lib::CloseNDX(source));  // only read through: nothing to write
-  building.End();
-  return FinishBuild(store, field, handle, end);
+  std::vector<std::int32_t> rank;
+  if (!RankInIndex(store, sourceField, rank)) return false;
+  return BuildIndex(store, field, [&](EntryNumber n) { return rank[static_cast<std::size_t>(n)]; });
 }
 
 bool CheckKeyIndexes(CatalogStore& store) {

@@ -25,8 +25,9 @@ namespace vrk {
 // Builds one field's index from all entries in entry order, each key with its entry number as
 // sequence number, so equal keys stay in entry order. True when the index was built whole.
 [[nodiscard]] bool BuildIndexInFileOrder(CatalogStore& store, int field);
-// Builds one field's index by walking the source field's index, so entries with equal keys keep the
-// order they have there.
+// Builds one field's index so that entries with equal keys keep the order the source field's index
+// has them in: a walk over the source's keys ranks the entries, then one pass in entry order files
+// each key with its rank as sequence number. True when the index was built whole.
 [[nodiscard]] bool BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField);
 
 // Rebuilds the key indexes, after a one-line notice, when any of them is in doubt. False when one is

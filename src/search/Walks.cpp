@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <vector>
 
+#include "catalog/EntryBatches.h"
 #include "catalog/FileIo.h"
 #include "index/Keys.h"
+#include "platform/CodePage.h"
 #include "platform/Ui.h"
 #include "support/IndexFile.h"
 
@@ -22,8 +25,11 @@ EntryNumber LinkedEntry(float link, EntryNumber count) {
 // Whether the chain leads from FirstSorted along NextSorted, and from LastSorted along PrevSorted, to
 // its end without coming round again: both name entries, and no entry is named as the next (previous)
 // one by two entries or by the end of the chain's other direction. One pass in entry order over the
-// links as stored.
-bool SortedChainWhole(CatalogStore& store) {
+// links as stored, which keeps each entry's next one in `following` (at the entry's number) and
+// whether `candidate` takes its slot in `candidates`: a walk along a whole chain then knows which
+// entries it must read before it reads them.
+bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following, std::vector<bool>& candidates,
+                      const std::function<bool(const char* slot)>& candidate) {
   const EntryNumber count = store.header.Count();
   const CatalogSettings& settings = store.settings;
   if (count == 0) return true;
@@ -40,13 +46,37 @@ bool SortedChainWhole(CatalogStore& store) {
     return true;
   };
   bool whole = true;
+  following.assign(namedNext.size(), 0);
+  candidates.assign(namedNext.size(), false);
   // A read the disk refused has said so; the walk meets it again.
-  (void)VisitSlots(store, store.entryFile, store.header, 1, count, false, [&](EntryNumber n, char* slot) {
-    whole = linked(GetSingle(slot + layout.links), n, first, namedNext) &&
-            linked(GetSingle(slot + layout.links + 4), n, last, namedPrevious);
+  const bool read = VisitSlots(store, store.entryFile, store.header, 1, count, false, [&](EntryNumber n, char* slot) {
+    const float next = GetSingle(slot + layout.links);
+    following[static_cast<std::size_t>(n)] = LinkedEntry(next, count);
+    candidates[static_cast<std::size_t>(n)] = candidate(slot);
+    whole = linked(next, n, first, namedNext) && linked(GetSingle(slot + layout.links + 4), n, last, namedPrevious);
     return whole;
   });
+  if (!read || !whole) following.clear();
   return whole;
+}
+
+// Where the browse index's current key lies against the key-field criterion, over the criterion's
+// length (at most a key's). The index holds its keys upper-cased without trailing blanks, in the order
+// this compares them, so once a key lies past the criterion every later one does: no entry further on
+// can match. A key that ends where it differs from the criterion lies before it.
+enum class KeyPlace { kBefore, kWithin, kPast };
+KeyPlace KeyCriterionPlace(const SearchState& search, short handle) {
+  const CriterionLine* line = search.criteria.Find(search.keyField);
+  std::string key;
+  if (line == nullptr || lib::CurrentKey(handle, key) != lib::kNdxOk) return KeyPlace::kWithin;
+  const std::size_t length = std::min(line->text.size(), lib::kMaxKeyLength);
+  for (std::size_t i = 0; i < length; ++i) {
+    const auto sought = static_cast<unsigned char>(UpperAnsi(line->text[i]));
+    const auto held = i < key.size() ? static_cast<unsigned char>(key[i]) : ' ';
+    if (held == sought) continue;
+    return i < key.size() && held > sought ? KeyPlace::kPast : KeyPlace::kBefore;
+  }
+  return KeyPlace::kWithin;
 }
 
 }  // namespace
@@ -58,6 +88,13 @@ struct ListWalk::Reader {
   FieldMask tested;
   EntryReader test;
   EntryReader full;
+  // A run's walk along a whole chain or forward through an index reads its entries in batches; the
+  // chain walk's batches go on only from the member they handed back last.
+  std::vector<EntryNumber> following;  // the sorted chain as SortedChainWhole found it
+  std::vector<bool> candidates;        // the entries that may be members, as it found them
+  std::optional<EntryBatches> batches;
+  EntryRecord slotRecord;  // a slot decoded for MayBeMember
+  EntryNumber handed = 0;
   // The global search's test, made again when its text or the catalog's case setting has changed.
   std::optional<GlobalMatch> global;
   std::string globalText;
@@ -105,6 +142,15 @@ bool ListWalk::IsMember(const EntryRecord& entry) const {
     case kDeletedList: return entry.Status == kStatusDeleted;
     default: return true;
   }
+}
+
+// Whether the entry of a slot as stored passes the criteria. A slot never written (status 0) may stand
+// for an entry beyond the end of the file, which reads as blank: its entry is read and tested.
+bool ListWalk::MayBeMember(const char* slot) {
+  if (GetSingle(slot) == 0) return true;
+  EntryRecord& record = reader_->slotRecord;
+  DecodeSlot(record, context_.store.header, slot, reader_->tested);
+  return IsMember(record);
 }
 
 // Entry numbers from n on, one by one in `direction`, up to the end of the catalog (or down to 1);
@@ -159,6 +205,7 @@ EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int directio
   const CatalogSettings& settings = context_.store.settings;
   const EntryNumber count = context_.store.header.Count();
   const EntryNumber last = LinkedEntry(direction > 0 ? settings.LastSorted : settings.FirstSorted, count);
+  if (direction > 0 && !reader_->following.empty()) return ChainedInBatches(from, entry, last);
   EntryRecord candidate = entry;
   EntryNumber n = from;
   for (EntryNumber steps = 0; steps <= count; ++steps) {
@@ -180,11 +227,60 @@ EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int directio
   return Sequential(from == 0 ? 1 : from + direction, entry, direction);
 }
 
+// Chained forward along the chain SortedChainWhole found whole: it ends at LastSorted, at an entry
+// whose link names itself or nothing, and after as many steps as there are entries. Only the entries
+// that may be members are read; the gauge steps for every entry of the chain.
+EntryNumber ListWalk::ChainedInBatches(EntryNumber from, EntryRecord& entry, EntryNumber last) {
+  Reader& reader = *reader_;
+  if (!reader.batches || reader.handed != from) {
+    const EntryNumber first = LinkedEntry(context_.store.settings.FirstSorted, context_.store.header.Count());
+    reader.batches.emplace(context_.store, [this, &reader, first, last, n = from, steps = std::size_t{0}]() mutable {
+      while (++steps < reader.following.size() && Step()) {
+        const EntryNumber link = reader.following[static_cast<std::size_t>(n)];
+        n = n == 0 ? first : n == last || link == n ? 0 : link;
+        if (n == 0 || reader.candidates[static_cast<std::size_t>(n)]) return n;
+      }
+      return EntryNumber{0};
+    });
+  }
+  EntryRecord candidate = entry;
+  for (;;) {
+    const EntryNumber n = reader.batches->Next(candidate, reader.tested);
+    if (n <= 0 || end_ == WalkEnd::kCancelled) {
+      if (n < 0) end_ = WalkEnd::kFailed;
+      return 0;
+    }
+    if (!IsMember(candidate)) continue;
+    reader.batches->Decode(candidate, kAllFields);
+    std::swap(entry, candidate);
+    return reader.handed = n;
+  }
+}
+
+// The entry at the browse index's next (previous) key, read into `candidate`; 0 at the end of the
+// index, and going forward in an alphabetical search at the first key past its criterion; -1 after a
+// failure. An output run reads forward in batches: the index is closed after it.
+EntryNumber ListWalk::NextKeyed(int direction, EntryRecord& candidate) {
+  CatalogStore& store = context_.store;
+  const short handle = context_.browseHandle;
+  const auto nextKey = [this, &store, handle, direction]() -> EntryNumber {
+    const EntryNumber n = direction > 0 ? NextInIndex(store, handle) : PreviousInIndex(store, handle);
+    const bool past = n > 0 && kind_ == kAlphabeticalSearch && direction > 0 &&
+                      KeyCriterionPlace(context_.search, handle) == KeyPlace::kPast;
+    return past ? 0 : n;
+  };
+  if (use_ == WalkUse::kOutput && direction > 0) {
+    if (!reader_->batches) reader_->batches.emplace(store, nextKey);
+    return reader_->batches->Next(candidate);
+  }
+  const EntryNumber n = nextKey();
+  return n > 0 && !Read(n, candidate, false) ? -1 : n;
+}
+
 // The browse index's keys after (before) its position. An alphabetical search ends at the first key
 // that no longer starts with the key-field criterion; an output run also at the first entry beyond
 // the ending point, browsing at the first member beyond it (going forward only).
 EntryNumber ListWalk::Indexed(EntryNumber from, EntryRecord& entry, int direction) {
-  CatalogStore& store = context_.store;
   const SearchState& search = context_.search;
   const short handle = context_.browseHandle;
   if (handle == kNoIndex) return 0;
@@ -193,12 +289,11 @@ EntryNumber ListWalk::Indexed(EntryNumber from, EntryRecord& entry, int directio
   EntryRecord candidate;
   for (;;) {
     if (!Step()) return 0;
-    const EntryNumber n = direction > 0 ? NextInIndex(store, handle) : PreviousInIndex(store, handle);
+    const EntryNumber n = NextKeyed(direction, candidate);
     if (n <= 0) {
       if (n < 0) end_ = WalkEnd::kFailed;
       return 0;
     }
-    if (!Read(n, candidate, false)) return 0;
     if (kind_ == kAlphabeticalList) {
       if (output && ending && EndingPointTest(search, candidate)) return 0;
     } else {
@@ -247,7 +342,10 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
     case kSequentialSearch:
       // The run checks the chain before it follows it; Next and Previous go on as the run found it.
       context_.search.chainDamaged = false;
-      if (FollowsChain() && !SortedChainWhole(context_.store)) ChainDamaged();
+      if (FollowsChain() && !SortedChainWhole(context_.store, reader_->following, reader_->candidates,
+                                              [this](const char* slot) { return MayBeMember(slot); })) {
+        ChainDamaged();
+      }
       if (FollowsChain()) return Chained(0, entry, 1);
       return Sequential(1, entry, 1);
     case kGlobalSearch:
@@ -257,24 +355,31 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
     case kAlphabeticalList: {
       if (search.keyField < 0 || search.keyField >= kFieldCount) return 0;
       EntryRecord candidate;
-      for (EntryNumber n = AlphabeticalStart(); n > 0;) {
-        if (!Step() || !Read(n, candidate, false)) return 0;
+      EntryNumber n = AlphabeticalStart();
+      for (; n > 0; n = NextInIndex(context_.store, context_.browseHandle)) {
+        if (!Step()) return 0;
+        // Keys that fail the key-field criterion are passed over, and the search ends past its range,
+        // without reading their entries.
+        if (kind_ == kAlphabeticalSearch) {
+          const KeyPlace place = KeyCriterionPlace(search, context_.browseHandle);
+          if (place == KeyPlace::kPast) return 0;
+          if (place == KeyPlace::kBefore) continue;
+        }
+        if (!Read(n, candidate, false)) return 0;
         const bool beyond = !search.endingPoint.Empty() && EndingPointTest(search, candidate);
         if (kind_ == kAlphabeticalList) {
           if (beyond && use_ == WalkUse::kOutput) return 0;
           std::swap(entry, candidate);
           return n;
         }
-        // Keys before the criterion's range fail it as well as keys after: until the first match
-        // every key that fails is passed over.
+        // Within the key's range an entry that is deleted or fails another criterion is passed over.
         if (AlphabeticalCriteriaTest(search, candidate) == AlphaTest::kMatch) {
           if (beyond) return 0;
           std::swap(entry, candidate);
           return n;
         }
-        n = NextInIndex(context_.store, context_.browseHandle);
-        if (n < 0) end_ = WalkEnd::kFailed;
       }
+      if (n < 0) end_ = WalkEnd::kFailed;
       return 0;
     }
     default: return 0;

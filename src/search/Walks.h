@@ -53,14 +53,17 @@ class ListWalk {
   EntryNumber Move(EntryNumber from, EntryRecord& entry, int direction);
   bool Read(EntryNumber n, EntryRecord& entry, bool forward);
   bool IsMember(const EntryRecord& entry) const;
+  bool MayBeMember(const char* slot);
   EntryNumber Sequential(EntryNumber n, EntryRecord& entry, int direction);
   EntryNumber Chained(EntryNumber from, EntryRecord& entry, int direction);
+  EntryNumber ChainedInBatches(EntryNumber from, EntryRecord& entry, EntryNumber last);
   // Whether a sequential search follows the sorted chain: the catalog is sorted and the run found
   // its chain whole.
   bool FollowsChain() const;
   // Says that the chain is damaged; the current list goes on in entry order.
   void ChainDamaged();
   EntryNumber Indexed(EntryNumber from, EntryRecord& entry, int direction);
+  EntryNumber NextKeyed(int direction, EntryRecord& candidate);
   EntryNumber AlphabeticalStart();
 };
 

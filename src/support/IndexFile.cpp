@@ -266,4 +266,12 @@ std::int16_t PositionedAtKey(std::int16_t handle, std::string_view key) {
   });
 }
 
+std::int16_t CurrentKey(std::int16_t handle, std::string& key) {
+  return Run(handle, [&](Handle& h) {
+    if (!h.cursor.positioned) return kNdxEnd;
+    key.assign(reinterpret_cast<const char*>(h.cursor.last.key.data()), h.cursor.last.length);
+    return kNdxOk;
+  });
+}
+
 }  // namespace vrk::lib

@@ -47,5 +47,8 @@ inline constexpr std::size_t kMaxKeyLength = 24;
 // kNdxOk when the key the handle was last moved to is `key` as the index compares keys, kNdxEnd when
 // it is another key or the handle has not been moved.
 [[nodiscard]] std::int16_t PositionedAtKey(std::int16_t handle, std::string_view key);
+// The key the handle was last moved to, as the index holds it: upper-cased, trailing blanks removed.
+// kNdxEnd when the handle has not been moved.
+[[nodiscard]] std::int16_t CurrentKey(std::int16_t handle, std::string& key);
 
 }  // namespace vrk::lib

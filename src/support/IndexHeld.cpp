@@ -21,8 +21,9 @@ HeldKeys::HeldKeys(std::string spillPath) : spillPath_(std::move(spillPath)), ru
 
 HeldKeys::~HeldKeys() { CloseSpill(); }
 
+// The run grows from small, so that a change that adds a key or two reserves no more than that; a
+// spilled run leaves its capacity behind for the next.
 void HeldKeys::Add(const Item& item) {
-  if (run_.capacity() == 0) run_.reserve(runLength_);
   run_.push_back(item);
   ++count_;
 }

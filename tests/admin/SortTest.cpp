@@ -1,9 +1,13 @@
 // Sort: level indexes built one on the other, and the chain through the entries.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <random>
+
 #include "AdminFixture.h"
 #include "admin/Sort.h"
 #include "catalog/Catalog.h"
+#include "support/IndexHeld.h"
 
 namespace vrk::test {
 namespace {
@@ -48,6 +52,38 @@ TEST_F(SortTest, TwoLevelsOrderByTheFirstThenTheSecondAndEqualEntriesStayInEntry
   // The fields are never rewritten; the key field's index is the sort's, with every entry.
   EXPECT_EQ(sorted.entries[2].Status, kStatusDeleted);
   EXPECT_THAT(Walk(1, "CAT"), ElementsAre(3, 5, 1, 2, 4));
+}
+
+// Random entries with many equal keys, in runs short enough to be spilled and merged: the chain is the
+// entries in the order of the three levels' keys (upper case, trailing blanks ignored), equal ones
+// in entry order.
+TEST_F(SortTest, ThreeLevelsOrderAsAStableSortOfTheirKeys) {
+  lib::ndx::SetRunLength(64);
+  std::mt19937 random(3);
+  const auto word = [&] {
+    static const char* const kWords[] = {"a", "B", "ab", "Ab ", "b a", "", "ba", "A"};
+    return std::string(kWords[random() % 8]);
+  };
+  std::vector<TestEntry> made;
+  for (int i = 0; i < 700; ++i) made.push_back({{word(), word(), word()}, i % 9 == 0 ? kStatusDeleted : kStatusActive});
+  WriteCatalog(dir.path(), "CAT", kRecords, made);
+  Use("CAT");
+  ASSERT_TRUE(SortCatalog(program, {2, 0, 1}));
+  lib::ndx::SetRunLength(lib::ndx::kDefaultRunLength);
+  const auto key = [&](EntryNumber n, int field) {
+    std::string text = RightTrim(made[static_cast<std::size_t>(n - 1)].texts[static_cast<std::size_t>(field)]);
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+  };
+  std::vector<EntryNumber> expected(made.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<EntryNumber>(i + 1);
+  std::stable_sort(expected.begin(), expected.end(), [&](EntryNumber a, EntryNumber b) {
+    for (const int field : {2, 0, 1}) {
+      if (key(a, field) != key(b, field)) return key(a, field) < key(b, field);
+    }
+    return false;
+  });
+  EXPECT_EQ(Chain(ReadCatalog(dir.path(), "CAT"), static_cast<EntryNumber>(program.settings.FirstSorted)), expected);
 }
 
 TEST_F(SortTest, ACancelledChainingMarksTheCatalogUnsortedAndSaysSo) {

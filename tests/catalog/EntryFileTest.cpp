@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "catalog/Catalog.h"
+#include "catalog/EntryBatches.h"
 #include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
 #include "fakes/FakeUi.h"
@@ -125,6 +128,41 @@ TEST_F(EntryFileTest, SlotBeyondTheEndReadsBlank) {
   ASSERT_TRUE(ReadEntry(store, record, store.header, 5, store.entryFile));
   EXPECT_EQ(record.Status, 0.0f);
   EXPECT_EQ(record.Field[0], "    ");
+}
+
+// Walks in random orders, runs of neighbours and jumps, entries named twice and slots beyond the end
+// of the file: the batches hand back what ReadEntry reads, in walk order, then the source's end.
+TEST_F(EntryFileTest, BatchesHandBackWhatReadEntryReadsInWalkOrder) {
+  Create(MakeLayout({{"A", 7}, {"B", 200}}));
+  std::mt19937 random(5);
+  constexpr EntryNumber kWritten = 4000;
+  for (EntryNumber n = 1; n <= kWritten; ++n) {
+    const EntryRecord record = Entry({std::to_string(random()), std::string(random() % 200, 'x')});
+    ASSERT_TRUE(WriteEntry(store, record, store.header, n, store.entryFile));
+  }
+  for (int walk = 0; walk < 6; ++walk) {
+    SCOPED_TRACE(walk);
+    std::vector<EntryNumber> order;
+    for (EntryNumber n = 1; order.size() < 9000;) {
+      n = random() % 4 == 0 ? static_cast<EntryNumber>(random() % (kWritten + 30)) + 1
+                            : std::min<EntryNumber>(n + static_cast<EntryNumber>(random() % 3), kWritten + 30);
+      order.push_back(n);
+    }
+    const bool fails = walk % 2 == 1;  // the source fails after its last number
+    std::size_t given = 0;
+    EntryBatches batches(store, [&]() -> EntryNumber {
+      if (given == order.size()) return fails ? -1 : 0;
+      return order[given++];
+    });
+    EntryRecord got, expected;
+    for (const EntryNumber n : order) {
+      ASSERT_EQ(batches.Next(got), n);
+      ASSERT_TRUE(ReadEntry(store, expected, store.header, n, store.entryFile));
+      ASSERT_EQ(got.Field, expected.Field);
+      ASSERT_EQ(got.Status, expected.Status);
+    }
+    EXPECT_EQ(batches.Next(got), fails ? -1 : 0);
+  }
 }
 
 }  // namespace

@@ -49,6 +49,23 @@ TEST_F(SearchTest, AlphabeticalKeyCriterionIsAPrefixInAnyCaseAndPassesDeletedEnt
                                                  "message: You are at the beginning."}));
 }
 
+TEST_F(SearchTest, AlphabeticalSearchWithoutMatchEndsAtTheFirstKeyPastItsPrefix) {
+  std::vector<TestEntry> entries;
+  for (int i = 0; i < 400; ++i) entries.push_back({{"K" + std::to_string(1000 + i), "Title"}});
+  Make(entries);
+  Alphabetical();
+  // The gauge lets events run every 4 keys: walking on to the end of the index would show.
+  for (const char* prefix : {"k0", "K10x", "k1399 ", "K2"}) {
+    SCOPED_TRACE(prefix);
+    Criteria({prefix, "none"});
+    ui.doEventsCalls = 0;
+    EXPECT_EQ(Sent(SearchRun), List{});
+    EXPECT_LE(ui.doEventsCalls, 3);  // opening and closing the run's windows, a key or two
+  }
+  Criteria({"K139", "title"});
+  EXPECT_EQ(Sent(SearchRun), (List{391, 392, 393, 394, 395, 396, 397, 398, 399, 400}));
+}
+
 TEST_F(SearchTest, AlphabeticalOtherFieldsAreContainsTests) {
   MakeArtists();
   Alphabetical();
