@@ -33,5 +33,6 @@ are worked out from two others. Entries are made, browsed, searched, listed,
 printed, sorted and moved in and out of dBase III files.
 
 The package holds the desktop program vrk, the command-line tool vrkcli and
-the backup program vrkback.")
+the backup program vrkback, with the module that prints vrkcli's reports into
+PDF files.")
 include(CPack)

@@ -70,10 +70,13 @@ bool WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettin
   // with the file's own bytes between them, so that a change is never stored half.
   std::string bytes(kOptionsEnd, '\0');
   char* at = bytes.data();
-  if (ReadBlock(store, file, kSettingsStart, at + kSettingsStart, kOptionsEnd - kSettingsStart) < 0) {
+  const long got = ReadBlock(store, file, kSettingsStart, at + kSettingsStart, kOptionsEnd - kSettingsStart);
+  if (got < 0) {
     (void)store.files.Close(file);  // nothing was written
     return false;
   }
+  // What the file holds of the region; nothing when it ends before the region does.
+  const std::string held = got == kOptionsEnd - kSettingsStart ? bytes : std::string();
   const std::string name = CharToOem(settings.ReportName);
   std::memcpy(at + 336, name.data(), kFieldNameLength);
   PutShort(at + 350, settings.FormatSelected);
@@ -93,7 +96,9 @@ bool WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettin
   PutShort(at + 718, settings.PrintMemos);
   PutShort(at + 734, settings.PageNumbers);
 
-  const bool written = WriteBlock(store, file, kSettingsStart, std::string_view(bytes).substr(kSettingsStart));
+  // Settings the file already holds are not written again.
+  const bool written =
+      bytes == held || WriteBlock(store, file, kSettingsStart, std::string_view(bytes).substr(kSettingsStart));
   return store.files.Close(file) && written;
 }
 
@@ -368,9 +373,22 @@ void RefreshEntryCount(CatalogStore& store) {
   }
 }
 
+namespace {
+
+// Whether the entry file already holds `header`, as it does after every change that wrote its header
+// with it: the header then needs no second write.
+bool HoldsHeader(BufferedFile* file, const CatalogHeader& header) {
+  char bytes[kHeaderLength];
+  return file != nullptr && file->ReadAt(0, bytes, kHeaderLength) == kHeaderLength &&
+         std::string_view(bytes, kHeaderLength) == EncodeHeader(header);
+}
+
+}  // namespace
+
 bool CloseCatalog(CatalogStore& store, int file) {
-  const bool written =
-      !store.writable || (WriteHeader(store, file, store.header) && SyncBlocks(store, file, store.BasePath() + ".DAT"));
+  const bool written = !store.writable ||
+                       ((HoldsHeader(store.files.Get(file), store.header) || WriteHeader(store, file, store.header)) &&
+                        SyncBlocks(store, file, store.BasePath() + ".DAT"));
   store.writable = false;
   return store.files.Close(file) && written;
 }

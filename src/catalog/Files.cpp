@@ -73,6 +73,7 @@ void BufferedFile::KeepCacheTrue(std::int64_t offset, const char* data, std::siz
 
 bool BufferedFile::WriteAt(std::int64_t offset, const char* data, std::size_t size) {
   if (offset < 0) return Failed(EINVAL);
+  unsynced_ = true;
   KeepCacheTrue(offset, data, size);
   if (batch_) {
     if (!pending_.empty() && pendingStart_ + static_cast<std::int64_t>(pending_.size()) != offset) {
@@ -112,7 +113,9 @@ bool BufferedFile::EndBatch() {
 
 bool BufferedFile::Sync() {
   if (!WritePending()) return false;
+  if (!unsynced_) return true;
   if (const int error = sys::SyncFile(handle_)) return Failed(error);
+  unsynced_ = false;
   return true;
 }
 

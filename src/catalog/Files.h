@@ -40,7 +40,8 @@ class BufferedFile {
   [[nodiscard]] bool EndBatch();  // writes what the batch gathered
   // Forgets what a batch gathered and the disk would not take, once the user has given it up.
   void DropGathered() { pending_.clear(); }
-  // Writes what a batch gathered, then puts the file's data on the disk.
+  // Writes what a batch gathered, then puts the file's data on the disk; a file not written since it
+  // was last put there is not put there again.
   [[nodiscard]] bool Sync();
   // The file's length on the disk (what a batch gathered and has not written is not counted); -1 with
   // error() set.
@@ -66,6 +67,8 @@ class BufferedFile {
   std::size_t cacheLength_ = 0;
   std::int64_t readEnd_ = -1;  // where the last read ended: a read from there runs on
   bool batch_ = false;
+  // Written since the last sync; a file just opened may hold writes of another handle not yet synced.
+  bool unsynced_ = true;
   std::vector<char> pending_;
   std::int64_t pendingStart_ = 0;
 };

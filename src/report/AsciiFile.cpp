@@ -53,7 +53,7 @@ bool AsciiReportFile::Open() {
   return file_ != 0;
 }
 
-bool AsciiReportFile::Line(const std::string& text) {
+bool AsciiReportFile::Line(std::string_view text) {
   if (failed_) return false;
   pending_ += text;
   pending_ += "\r\n";

@@ -27,7 +27,7 @@ class AsciiReportFile : public ReportSink {
   // Creates the file, or empties it; false after the File Error message.
   bool Open();
   bool IsPrinter() const override { return false; }
-  bool Line(const std::string& text) override;
+  bool Line(std::string_view text) override;
   int MemoLineWidth() override { return kAsciiMemoWidth; }
   // Writes what is left and closes the file; false when anything of it could not be written.
   bool Close();

@@ -17,22 +17,35 @@ constexpr const char* kTotalsIndent = "          ";
 
 int LinesPerEntry(const ReportFormat& format) { return std::clamp<int>(format.LinesPerEntry(), 1, kReportLines); }
 
+// Blanks lines 1 to `count` up to their edges; a line not yet made gets its 255 blanks.
 void ResetLines(ReportLines& lines, int count) {
-  for (int i = 0; i < count; ++i) lines[static_cast<std::size_t>(i)].assign(kReportLineLength, ' ');
+  for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+    std::string& line = lines.text[i];
+    if (line.size() != kReportLineLength) {
+      line.assign(kReportLineLength, ' ');
+    } else {
+      std::fill_n(line.begin(), lines.edge[i], ' ');
+    }
+    lines.edge[i] = 0;
+  }
 }
 
 // Writes at most `most` characters of `text` into report line `row` from column `col` on, never
-// beyond the line's end; rows beyond the entry's lines are never output and are left alone.
-void WriteAt(ReportLines& lines, int count, int row, int col, const std::string& text, std::size_t most) {
-  if (row < 1 || row > count || col < 1 || static_cast<std::size_t>(col) > kReportLineLength) return;
+// beyond the line's end; rows beyond the entry's lines are never output and are left alone. Returns
+// the column after the text written.
+int WriteAt(ReportLines& lines, int count, int row, int col, std::string_view text, std::size_t most) {
+  if (row < 1 || row > count || col < 1 || static_cast<std::size_t>(col) > kReportLineLength) return col;
   const std::size_t at = static_cast<std::size_t>(col) - 1;
   const std::size_t length = std::min({text.size(), most, kReportLineLength - at});
-  lines[static_cast<std::size_t>(row) - 1].replace(at, length, text, 0, length);
+  const auto i = static_cast<std::size_t>(row) - 1;
+  lines.text[i].replace(at, length, text.data(), length);
+  lines.edge[i] = std::max(lines.edge[i], at + length);
+  return col + static_cast<int>(length);
 }
 
 bool OutputLines(ReportSink& sink, OutputState& output, const ReportLines& lines, int first, int last) {
   for (int i = first; i <= last; ++i) {
-    if (!sink.Line(RightTrim(lines[static_cast<std::size_t>(i) - 1]))) return false;
+    if (!sink.Line(ReportLineText(lines, i))) return false;
     ++output.lineCount;
   }
   return true;
@@ -69,7 +82,10 @@ std::string PrinterFailureText(const Printer& printer, const std::string& text) 
 
 std::string SignedNumber(EntryNumber n) { return (n < 0 ? "" : " ") + std::to_string(n); }
 
-bool PrinterSink::Line(const std::string& text) { return printer_.PrintLine(text); }
+bool PrinterSink::Line(std::string_view text) {
+  line_.assign(text);
+  return printer_.PrintLine(line_);
+}
 
 int PrinterSink::MemoLineWidth() {
   const double letter = printer_.TextWidth("a");
@@ -78,27 +94,56 @@ int PrinterSink::MemoLineWidth() {
   return std::max(1, static_cast<int>(std::lround(letters * 90 / 100)));
 }
 
+std::string_view ReportLineText(const ReportLines& lines, int row) {
+  const auto i = static_cast<std::size_t>(row) - 1;
+  const std::string& line = lines.text[i];
+  std::size_t end = std::min(lines.edge[i], line.size());
+  while (end > 0 && line[end - 1] == ' ') --end;
+  return std::string_view(line).substr(0, end);
+}
+
 void ComposeEntryLines(const ReportContext& context, ReportLines& lines, EntryNumber n, const EntryRecord& entry) {
   const ReportFormat& format = context.state.format;
   const int count = LinesPerEntry(format);
   ResetLines(lines, count);
   const bool titles = format.ShowTitles();
+  const std::size_t label = titles ? kFieldNameLength + 2 : 0;
+  std::string computed;  // a computed field's value; a stored one is written from the entry itself
   for (int k = 0; k < kLayoutItemCount; ++k) {
     const LayoutItem& item = format.items[static_cast<std::size_t>(k)];
     if (!item.Placed()) continue;
-    std::string text;
+    // The label and the value, at most the item's width of value after the label.
+    std::size_t most = static_cast<std::size_t>(std::max<short>(item.Width, 0)) + label;
+    const auto write = [&](int col, std::string_view text) {
+      const int after = WriteAt(lines, count, item.Row, col, text, most);
+      most -= std::min(most, static_cast<std::size_t>(after - col));
+      return after;
+    };
+    std::string_view value;
     if (k == kEntryNumberItem) {
-      if (titles) text = PadFieldName("Entry #") + ": ";
-      text += std::to_string(n);
+      computed = std::to_string(n);
+      value = computed;
+      if (titles) {
+        const int col = write(item.Col, PadFieldName("Entry #"));
+        write(write(col, ": "), value);
+        continue;
+      }
     } else {
-      const FieldDef& field = context.store.fieldTable[static_cast<std::size_t>(k)];
-      if (titles) text = field.Name + ": ";
-      const std::string value = FieldValueText(context.store.formulaTable, entry, k);
+      const auto at = static_cast<std::size_t>(k);
+      const FieldDef& field = context.store.fieldTable[at];
+      if (context.store.formulaTable[at].Valid) {
+        computed = FieldValueText(context.store.formulaTable, entry, k);
+        value = computed;
+      } else {
+        value = entry.Field[at];
+      }
       if (IsSumField(field)) AddToTotal(context.store.totals, k, value);
-      text += value;
+      if (titles) {
+        write(write(write(item.Col, field.Name), ": "), value);
+        continue;
+      }
     }
-    const std::size_t label = titles ? kFieldNameLength + 2 : 0;
-    WriteAt(lines, count, item.Row, item.Col, text, static_cast<std::size_t>(std::max<short>(item.Width, 0)) + label);
+    write(item.Col, value);
   }
 }
 
@@ -111,10 +156,10 @@ bool EmitEntryLines(const ReportContext& context, ReportSink& sink, EntryNumber 
   }
   int first = 1;
   if (settings.LockTopLine == 1 || settings.LockTopLine == 2) {
-    if (lines[0] == output.prevTopLine) {
+    if (lines.text[0] == output.prevTopLine) {
       first = 2;
     } else {
-      output.prevTopLine = lines[0];
+      output.prevTopLine = lines.text[0];
       if (settings.LockTopLine == 1 && !BlankLines(sink, output, 1)) return false;
     }
   }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "report/ReportState.h"
 
@@ -18,7 +19,6 @@ class Printer;
 inline constexpr std::size_t kReportLineLength = 255;
 inline constexpr int kPageNumberColumn = 64;
 inline constexpr int kAsciiMemoWidth = 70;
-using ReportLines = std::array<std::string, kReportLines>;
 
 // Where report lines go: the printer or an ASCII file.
 class ReportSink {
@@ -26,7 +26,7 @@ class ReportSink {
   virtual ~ReportSink() = default;
   virtual bool IsPrinter() const = 0;
   // One line; false when it could not be output (an ASCII file has said why).
-  virtual bool Line(const std::string& text) = 0;
+  virtual bool Line(std::string_view text) = 0;
   // Characters of a memo line.
   virtual int MemoLineWidth() = 0;
 };
@@ -35,12 +35,13 @@ class PrinterSink : public ReportSink {
  public:
   explicit PrinterSink(Printer& printer) : printer_(printer) {}
   bool IsPrinter() const override { return true; }
-  bool Line(const std::string& text) override;
+  bool Line(std::string_view text) override;
   // The page width less a tab, in letters "a" of the font, nine tenths of it; at least 1.
   int MemoLineWidth() override;
 
  private:
   Printer& printer_;
+  std::string line_;  // the line for the printer, its storage kept from line to line
 };
 
 // The report title asked before a printed run ("Report Title"); confirmed only with a title.
@@ -48,6 +49,8 @@ struct ReportTitle {
   std::string title;
 };
 
+// Report line `row` (1-based) without its trailing blanks.
+std::string_view ReportLineText(const ReportLines& lines, int row);
 // Lays the entry out on report lines 1 to LinesPerEntry and adds its placed sum fields to the totals.
 void ComposeEntryLines(const ReportContext& context, ReportLines& lines, EntryNumber n, const EntryRecord& entry);
 // The dashed line, the lock-top blank line and the entry's report lines; false when the sink failed.

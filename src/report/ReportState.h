@@ -27,14 +27,21 @@ enum class PaperOption : short {
   kLabels = 2,
 };
 
+// An entry's report lines, each kept 255 characters long from one entry to the next. `edge` is where
+// each line's text ends: past it the line is blank, so that a line is cleared and trimmed up to there only.
+struct ReportLines {
+  std::array<std::string, kReportLines> text;
+  std::array<std::size_t, kReportLines> edge{};
+};
+
 // Where printed and ASCII output has got to. It lasts from run to run: a current entry printed
 // between runs joins the page in progress, and on labels every run goes on where the last ended.
 struct OutputState {
   int lineCount = 0;         // lines on the page; 0 or below: no top margin before the next entry
   bool newPageFlag = false;  // a page or file has just begun: top margin and headings come first
   short pageNumber = 1;
-  std::string prevTopLine;                      // report line 1 of the last entry that printed it (Lock Top Line)
-  std::array<std::string, kReportLines> lines;  // the report lines of the entry being written
+  std::string prevTopLine;  // report line 1 of the last entry that printed it (Lock Top Line)
+  ReportLines lines;        // the report lines of the entry being written
 };
 
 // What report output keeps while the program runs: the report settings that are not the catalog's

@@ -3,8 +3,11 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPrinterInfo>
+#include <QRawFont>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <system_error>
 
@@ -20,10 +23,9 @@ constexpr double kOwnSize = 10;         // points
 constexpr double kLinesPerPoint = 1.2;  // a line's pitch for each point of the font's size
 constexpr double kMarginMillimetres = 10;
 
-// Code page 1252 text for the painter, each tab character widened to the next tab stop.
-QString PrintText(const std::string& ansi) {
-  std::string expanded;
-  expanded.reserve(ansi.size());
+// `ansi` into `expanded`, each tab character widened to the next tab stop.
+void ExpandTabs(std::string_view ansi, std::string& expanded) {
+  expanded.clear();
   for (const char c : ansi) {
     if (c != '\t') {
       expanded += c;
@@ -31,6 +33,12 @@ QString PrintText(const std::string& ansi) {
     }
     expanded.append(kTabStop - expanded.size() % kTabStop, ' ');
   }
+}
+
+// Code page 1252 text for the painter, each tab character widened to the next tab stop.
+QString PrintText(std::string_view ansi) {
+  std::string expanded;
+  ExpandTabs(ansi, expanded);
   return QString::fromStdString(Utf8FromAnsi(expanded));
 }
 
@@ -87,6 +95,59 @@ std::string Text(const QString& text) { return AnsiFromUtf8(text.toStdString());
 
 }  // namespace
 
+// The font's glyphs for the 256 characters of code page 1252 and their advances, looked up once for
+// the font on the device: a line is then placed glyph by glyph, not shaped anew. A character the font
+// has no glyph for leaves its line to the painter, which finds it in another face.
+class GlyphTable {
+ public:
+  GlyphTable(const QFont& font, QPaintDevice* device)
+      : metrics_(font, device), raw_(QRawFont::fromFont(QFont(font, device))) {
+    QString characters;
+    for (int c = 0; c < 256; ++c)
+      characters += QString::fromStdString(Utf8FromAnsi(std::string(1, static_cast<char>(c))));
+    const QList<quint32> glyphs = raw_.isValid() ? raw_.glyphIndexesForString(characters) : QList<quint32>();
+    if (glyphs.size() != 256) return;  // a character of more than one glyph: every line goes to the painter
+    const QList<QPointF> advances = raw_.advancesForGlyphIndexes(glyphs);
+    for (std::size_t c = 0; c < 256; ++c) {
+      glyph_[c] = glyphs[static_cast<qsizetype>(c)];
+      advance_[c] = advances[static_cast<qsizetype>(c)].x();
+    }
+    run_.setRawFont(raw_);
+    run_.setUnderline(font.underline());
+    usable_ = true;
+  }
+
+  const QFontMetricsF& metrics() const { return metrics_; }
+
+  // The line as a run of glyphs from its left end; null when a character has none in the font.
+  const QGlyphRun* Run(std::string_view ansi) {
+    if (!usable_) return nullptr;
+    indexes_.clear();
+    positions_.clear();
+    double x = 0;
+    for (const char c : ansi) {
+      const auto at = static_cast<unsigned char>(c);
+      if (glyph_[at] == 0) return nullptr;
+      indexes_.push_back(glyph_[at]);
+      positions_.push_back(QPointF(x, 0));
+      x += advance_[at];
+    }
+    run_.setGlyphIndexes(indexes_);
+    run_.setPositions(positions_);
+    return &run_;
+  }
+
+ private:
+  QFontMetricsF metrics_;
+  QRawFont raw_;
+  bool usable_ = false;
+  std::array<quint32, 256> glyph_{};
+  std::array<double, 256> advance_{};
+  QGlyphRun run_;
+  QList<quint32> indexes_;
+  QList<QPointF> positions_;
+};
+
 QString QtPrinter::OwnFamily() {
   for (const char* name : {"Courier New", "Liberation Mono", "DejaVu Sans Mono"}) {
     const QString family = QString::fromLatin1(name);
@@ -109,6 +170,11 @@ QtPrinter::QtPrinter()
 QtPrinter::QtPrinter(QPrinter& device) : device_(&device), font_(Face({})) {}
 
 QtPrinter::~QtPrinter() { AbandonDocument(); }
+
+GlyphTable& QtPrinter::Glyphs() {
+  if (!glyphs_) glyphs_ = std::make_unique<GlyphTable>(font_, device_);
+  return *glyphs_;
+}
 
 // With nothing chosen, or a printer that has gone, the system's default printer; without one, a PDF file.
 bool QtPrinter::ChooseDestination() {
@@ -154,6 +220,7 @@ bool QtPrinter::Begin() {
   KeepClearOfUnprintable(*device_);
   if (!painter_.begin(device_)) return Failed();
   painter_.setFont(font_);
+  glyphs_.reset();  // the device may be another
   y_ = 0;
   return true;
 }
@@ -164,9 +231,21 @@ double QtPrinter::Column(int column) const {
   return (column - 1) * QFontMetricsF(font_, device_).horizontalAdvance(QLatin1Char('0'));
 }
 
+// Blank text is not drawn at all; other text goes as a run of glyphs, or to the painter as text when
+// the font lacks one of its characters.
+void QtPrinter::Draw(double x, double baseline, std::string_view ansi) {
+  ExpandTabs(ansi, expanded_);
+  if (expanded_.find_first_not_of(' ') == std::string::npos) return;
+  if (const QGlyphRun* run = Glyphs().Run(expanded_)) {
+    painter_.drawGlyphRun(QPointF(x, baseline), *run);
+  } else {
+    painter_.drawText(QPointF(x, baseline), QString::fromStdString(Utf8FromAnsi(expanded_)));
+  }
+}
+
 bool QtPrinter::PrintLine(const std::string& text, int tabColumn, const std::string& tabbed) {
   if (!Begin()) return false;
-  const QFontMetricsF metrics(font_, device_);
+  const QFontMetricsF& metrics = Glyphs().metrics();
   const double pitch = LinePitch();
   const double height = device_->pageRect(QPrinter::DevicePixel).height();
   // The font's own line sits in the middle of the pitch.
@@ -178,19 +257,15 @@ bool QtPrinter::PrintLine(const std::string& text, int tabColumn, const std::str
     }
     return true;
   };
-  const auto draw = [&](double x, const QString& piece) {
-    if (!piece.isEmpty()) painter_.drawText(QPointF(x, y_ + baseline), piece);
-  };
   if (!nextLine()) return Failed();
-  const QString line = PrintText(text);
-  draw(0, line);
+  Draw(0, y_ + baseline, text);
   if (tabColumn > 0) {
     const double x = Column(tabColumn);
-    if (metrics.horizontalAdvance(line) > x) {
+    if (metrics.horizontalAdvance(PrintText(text)) > x) {
       y_ += pitch;
       if (!nextLine()) return Failed();
     }
-    draw(x, PrintText(tabbed));
+    Draw(x, y_ + baseline, tabbed);
   }
   y_ += pitch;
   return device_->printerState() != QPrinter::Error || Failed();
@@ -226,6 +301,7 @@ double QtPrinter::PrintableWidth() { return device_->pageRect(QPrinter::DevicePi
 // says so before a title is asked for.
 bool QtPrinter::SetFont(const PrinterFont& font) {
   font_ = Face(font);
+  glyphs_.reset();
   if (!Begin()) return false;
   painter_.setFont(font_);
   return true;

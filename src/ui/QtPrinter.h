@@ -12,10 +12,14 @@
 #include <QPrinter>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "platform/Printer.h"
 
 namespace vrk {
+
+class GlyphTable;
 
 class QtPrinter : public Printer {
  public:
@@ -55,12 +59,17 @@ class QtPrinter : public Printer {
   bool Failed();
   double LinePitch() const;
   double Column(int column) const;
+  GlyphTable& Glyphs();
+  // Draws `ansi` with its left end at x on the line's baseline.
+  void Draw(double x, double baseline, std::string_view ansi);
 
   std::unique_ptr<QPrinter> own_;
   QPrinter* device_;
   QPainter painter_;
   QFont font_;
-  double y_ = 0;  // top of the next line, in device pixels from the page rectangle's top
+  std::unique_ptr<GlyphTable> glyphs_;  // of font_ on this device, made at the first line printed in it
+  std::string expanded_;                // the line being printed, its tabs widened
+  double y_ = 0;                        // top of the next line, in device pixels from the page rectangle's top
   std::string failure_;
 };
 

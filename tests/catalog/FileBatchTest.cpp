@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "catalog/Files.h"
 #include "fakes/FileSizeLimit.h"
 #include "fakes/TempDirectory.h"
@@ -26,6 +28,23 @@ TEST(FileBatch, WritesRefusedByTheDiskAreWrittenWhenTriedAgain) {
   limit.Lift();
   EXPECT_TRUE(file.EndBatch());
   EXPECT_EQ(TempDirectory::ReadFile(path), first + second);
+}
+
+TEST(FileBatch, ASyncReachesTheDiskOnlyAfterAWrite) {
+  TempDirectory dir;
+  const std::string path = dir / "ENTRIES.DAT";
+  sys::FileHandle handle;
+  ASSERT_EQ(sys::OpenFile(path, sys::Access::kReadWrite, sys::Creation::kCreate, handle), 0);
+  BufferedFile file(std::move(handle), path);
+  const auto changes = [](const std::function<bool()>& step) {
+    sys::SetWriteFault(sys::FaultKind::kNone);
+    EXPECT_TRUE(step());
+    return sys::ChangesSoFar();
+  };
+  EXPECT_EQ(changes([&] { return file.Sync(); }), 1) << "a file just opened may hold another's writes";
+  EXPECT_EQ(changes([&] { return file.Sync(); }), 0);
+  EXPECT_EQ(changes([&] { return file.WriteAt(0, "abc", 3) && file.Sync(); }), 2);
+  EXPECT_EQ(changes([&] { return file.Sync(); }), 0);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 # tests/package/unpacked.sh DEB: the Debian package, unpacked into a temporary root, holds the installed
 # layout (programs, menu entry, AppStream metadata, icons, catalog file type, help pages, Debian
 # documents), its programs are hardened as dpkg-buildflags asks, and they run from there: vrkcli makes,
-# lists and backs up a demo catalog with the vrkback beside it, and vrk saves a picture of its main window. Everything they write goes to
+# lists, prints into a PDF file and backs up a demo catalog with the vrkpdf.so and vrkback installed
+# with it, and vrk saves a picture of its main window. Everything they write goes to
 # temporary directories (VRK_HOME, HOME, XDG_*), never to the user's files.
 set -euo pipefail
 
@@ -61,6 +62,18 @@ hardened() {
     grep -q ' __stack_chk_fail' <<<"$symbols" && grep -Eq ' __[a-z0-9_]+_chk(@| |$)' <<<"$symbols"
 }
 for program in vrk vrkcli vrkback; do check "usr/bin/$program is hardened" hardened "$bin/$program"; done
+# vrkcli's PDF printer, a module it loads from ../lib/ARCH/vrk: relocations read-only and bound at load, the
+# stack protector; vrkcli itself needs no library of the desktop toolkit.
+module=$(echo "$root"/usr/lib/*/vrk/vrkpdf.so)
+hardened_module() {
+  local segments dynamic symbols
+  segments=$(readelf -lW "$1") && dynamic=$(readelf -dW "$1") && symbols=$(readelf --dyn-syms -W "$1") || return 1
+  grep -q 'GNU_RELRO' <<<"$segments" && grep -Eq 'BIND_NOW|FLAGS.* NOW' <<<"$dynamic" &&
+    grep -q ' __stack_chk_fail' <<<"$symbols" && grep -q ' VrkPdfPrinter$' <<<"$symbols"
+}
+needs_no_qt() { ! readelf -dW "$1" | grep -q 'NEEDED.*libQt'; }
+check "usr/lib/ARCH/vrk/vrkpdf.so is hardened" hardened_module "$module"
+check "usr/bin/vrkcli needs no Qt library" needs_no_qt "$bin/vrkcli"
 
 desktop_files=("$share"/applications/*.desktop)
 id=$(basename "${desktop_files[0]}" .desktop)
@@ -126,6 +139,10 @@ check "a setup file is a catalog" is_type "$VRK_HOME/RECORDS.SET" application/x-
 check "in lower case too" is_type "$work/records.set" application/x-vrk-catalog
 check "a text file named .set is text" is_type "$work/notes.set" text/plain
 check "vrkcli lists its 200 entries" lists_demo_entries
+prints_pdf() {
+  "$bin/vrkcli" list-range "$VRK_HOME/RECORDS" 1 3 --pdf "$work/three.pdf" && head -c 5 "$work/three.pdf" | grep -q '%PDF-'
+}
+check "vrkcli prints a PDF file through its module" prints_pdf
 check "vrkcli backs it up through vrkback" "$bin/vrkcli" backup "$VRK_HOME/RECORDS"
 check "the backup holds the catalog and its pictures" backup_holds_catalog
 check "vrk saves a picture of its main window" "$bin/vrk" --screenshot "$work/main-window.png"

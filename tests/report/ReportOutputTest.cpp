@@ -124,6 +124,16 @@ TEST_F(ReportOutputTest, LockTopLineGroupsEntriesWithOrWithoutASpace) {
   EXPECT_THAT(Ascii(1, 3), ElementsAreArray(Join({"G1", "  a", "  b", "G2", "  c"}, Totals(3))));
 }
 
+TEST_F(ReportOutputTest, ALineEndsAtItsLastLetterWhereALaterItemBlanksAnEarlierOnesEnd) {
+  Open(MakeLayout({{"Name", 11}, {"Over", 7}}));
+  Add({"Overlapping", ""});
+  Add({"Overlapping", "x"});
+  Add({"Short", "y"});
+  Place(0, 1, 1, 11);
+  Place(1, 1, 5, 7);  // over the name's letters 5 to 11, its value's blanks included
+  EXPECT_THAT(Ascii(1, 3), ElementsAreArray(Join({"Over", "Overx", "Shory"}, Totals(3))));
+}
+
 TEST_F(ReportOutputTest, LinesEndAtColumn255AndMemosWrapAt70) {
   Open(MakeLayout({{"Name", 40}}));
   Add({"Overlong value"});

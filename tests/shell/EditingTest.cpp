@@ -4,6 +4,7 @@
 
 #include "catalog/EntryFile.h"
 #include "fakes/ProgramFixture.h"
+#include "platform/FileSystem.h"
 
 namespace vrk {
 namespace {
@@ -50,6 +51,15 @@ TEST_F(EditingTest, SavingANewEntryAppendsItAndErasesTheScreen) {
   EXPECT_EQ(screen.savingWindowEntry, 0);  // the saving window is closed again
   EXPECT_EQ(screen.focusedBox, 0);
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(EditingTest, ASavedEntryIsOnTheDiskAndClosingTheCatalogWritesNothingMore) {
+  OpenBooks();
+  Add({"Dune", "Herbert"});
+  sys::SetWriteFault(sys::FaultKind::kNone);
+  ASSERT_TRUE(CloseCurrentCatalog(program));
+  EXPECT_EQ(sys::ChangesSoFar(), 0) << "the header, the settings and the sync were already done";
+  EXPECT_EQ(CountOnDisk(), 1.0f);
 }
 
 TEST_F(EditingTest, SavingAnExistingEntryMovesItInKeyOrder) {

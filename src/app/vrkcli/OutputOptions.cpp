@@ -3,6 +3,7 @@
 #include "catalog/EntryText.h"
 #include "catalog/Files.h"
 #include "dbase/DbfEngine.h"
+#include "platform/PdfPrinter.h"
 #include "report/PrintedOutput.h"
 #include "report/ReportFormat.h"
 #include "search/OutputRun.h"
@@ -42,13 +43,33 @@ class RefusedOutput : public EntryOutput {
   std::string why_;
 };
 
+// The printed report through the PDF printer module, which lives as long as the output.
+class PdfOutput : public EntryOutput {
+ public:
+  PdfOutput(Program& program, std::unique_ptr<Printer> printer) : printer_(std::move(printer)) {
+    output_ = MakeReportOutput({program, *printer_, program.report, false}, ReportDestination::kPrinter);
+  }
+  bool Start() override { return output_->Start(); }
+  Sent Send(EntryNumber n, const EntryRecord& entry) override { return output_->Send(n, entry); }
+  bool Finish(EntryNumber count) override { return output_->Finish(count); }
+
+ private:
+  std::unique_ptr<Printer> printer_;
+  std::unique_ptr<EntryOutput> output_;
+};
+
 }  // namespace
 
-#ifndef VRK_PDF
-std::unique_ptr<EntryOutput> MakePdfOutput(Program& program, const std::string&) {
+std::unique_ptr<EntryOutput> MakePdfOutput(Program& program, const std::string& path) {
+#ifdef VRK_PDF
+  std::string why;
+  if (auto printer = LoadPdfPrinter(path, why)) return std::make_unique<PdfOutput>(program, std::move(printer));
+  return std::make_unique<RefusedOutput>(program, why);
+#else
+  (void)path;
   return std::make_unique<RefusedOutput>(program, "This vrkcli prints no PDF files: it was built without Qt.");
-}
 #endif
+}
 
 int ParseOutputOptions(Args& args, OutputOptions& options) {
   options.lossy = TakeFlag(args, "--lossy");

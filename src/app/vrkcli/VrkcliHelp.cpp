@@ -254,7 +254,10 @@ const ProgramHelp& VrkcliHelp() {
                 {"NAMEXXNN.WDX", "The index of key field NN, from the first six letters of the catalog's name."},
                 {"VRK.INI", "The program's settings in the program directory, among them the current catalog."},
                 {"NAME.FMT", "A report format, in the program directory."},
-                {"VANTLOCK.SET", "The security code, in the program directory."}},
+                {"VANTLOCK.SET", "The security code, in the program directory."},
+                {"vrkpdf.so",
+                 "The desktop program's printer for --pdf, loaded only then: in ../lib/ARCH/vrk beside the "
+                 "directory of vrkcli, or beside vrkcli itself."}},
       .examples = {{"vrkcli demo ~/RECORDS", "Makes the demo record collection in the home folder."},
                    {"vrkcli new ~/books/BOOKS Author:30:key Title:40:key Year:4 Price:8:sum",
                     "Makes a catalog of books with two key fields and a sum field."},
