@@ -44,6 +44,7 @@ class DbaseOutput : public EntryOutput {
       (void)sys::RemoveFile(NativePath(file));
     } else {
       store_.ui.ClearBusy();
+      if (!failed_ && !WriteDBFCodePage(store_, file)) failed_ = true;
       if (!failed_) ShowCompletionMessage(store_, ExportCompletionText(count, PathText(file)));
     }
     return !failed_;
