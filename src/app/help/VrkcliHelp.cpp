@@ -75,11 +75,14 @@ const ProgramHelp& VrkcliHelp() {
             {{"import-dbf",
               {"import-dbf FILE BASE"},
               "Makes the new catalog BASE from the dBase III table FILE: its first 20 fields become catalog fields "
-              "of their names and lengths, every record an entry. Dates follow the user's date format."},
+              "of their names and lengths (numbers wider than 80 characters cut to 80), every record an entry. The "
+              "text is converted from the code page the table's NAME.CPG file or its header names. Dates follow "
+              "the user's date format."},
              {"export-dbf",
               {"export-dbf BASE FILE [--overwrite]"},
-              "Writes every entry of BASE into the new dBase III table FILE, one character field for each used "
-              "field. An existing FILE is replaced only with --overwrite."},
+              "Writes every entry of BASE into the new dBase III table FILE, under exactly that name, one "
+              "character field for each used field, in code page 1252, which the table's header and a NAME.CPG "
+              "file beside it name. An existing FILE is replaced only with --overwrite."},
              {"import-csv",
               {"import-csv FILE BASE [--key NAME]..."},
               "Makes the new catalog BASE from the CSV file FILE (RFC 4180, UTF-8), whose first row names the "
