@@ -84,19 +84,27 @@ const ProgramHelp& VrkcliHelp() {
               "character field for each used field, in code page 1252, which the table's header and a NAME.CPG "
               "file beside it name. An existing FILE is replaced only with --overwrite."},
              {"import-csv",
-              {"import-csv FILE BASE [--key NAME]..."},
+              {"import-csv FILE BASE [--key NAME]... [--delimiter C] [--encoding E] [--no-guard]"},
               "Makes the new catalog BASE from the CSV file FILE (RFC 4180, UTF-8), whose first row names the "
               "columns: up to 20 columns become fields of those names, each as long as its longest value (at "
               "most 80 characters; longer values are cut), every other row an entry, and the columns NAME key "
               "fields, their keys filed. The Number and Status columns export-csv writes are not fields: a "
               "Status of deleted makes the entry deleted. What the catalog cannot hold is counted in a notice: "
-              "characters outside its character set become ?, line breaks blanks."},
+              "characters outside its character set become ?, line breaks blanks. The delimiter (comma, semicolon, "
+              "TAB or |) is found from the first rows and said when it is no comma, unless --delimiter names it "
+              "(, ; | or tab); --encoding names the file's encoding: utf-8, cp1252, latin1 or utf-16 (a file "
+              "with a UTF-16 byte-order mark is read as UTF-16 anyway). The leading ' export-csv puts before "
+              "a formula is taken off, unless --no-guard is given."},
              {"export-csv",
-              {"export-csv BASE FILE [--overwrite]"},
+              {"export-csv BASE FILE [--overwrite] [--delimiter C] [--encoding E] [--bom] [--no-guard]"},
               "Writes every entry of BASE into the CSV file FILE (RFC 4180, UTF-8, CR LF line ends), which "
               "spreadsheets open: a header row of Number, Status and the field names, then a row for each "
               "entry with the values dump prints. An existing FILE is replaced only with --overwrite, and is "
-              "left as it was when the export fails."}}},
+              "left as it was when the export fails. --delimiter writes ; | or tab between the values, --encoding "
+              "writes cp1252, latin1 or utf-16 (with its byte-order mark; a character the encoding lacks becomes "
+              "? and is counted), --bom begins a UTF-8 file with a byte-order mark. A value a spreadsheet would "
+              "take for a formula (beginning with =, +, -, @, TAB or CR, but no plain number such as -5.00) is "
+              "written with a leading ', which spreadsheets do not show; --no-guard writes it as it is."}}},
            {"Catalog administration",
             {{"catalogs", {"catalogs DIR"}, "Lists the catalogs of the directory DIR with their numbers of entries."},
              {"edit-layout",
