@@ -31,6 +31,7 @@ COMMANDS = [
     ["totals", "{base}"],
     ["export-dbf", "{base}", "{dir}/out.dbf"],
     ["export-csv", "{base}", "{dir}/out.csv"],
+    ["export-xlsx", "{base}", "{dir}/out.xlsx"],
     ["import-csv", "{dir}/in.csv", "{dir}/NEWC"],
     ["catalogs", "{dir}"],
     ["edit-layout", "{base}", "Title:40:key", "Artist:30:key", "Label:20"],

@@ -104,7 +104,14 @@ const ProgramHelp& VrkcliHelp() {
               "writes cp1252, latin1 or utf-16 (with its byte-order mark; a character the encoding lacks becomes "
               "? and is counted), --bom begins a UTF-8 file with a byte-order mark. A value a spreadsheet would "
               "take for a formula (beginning with =, +, -, @, TAB or CR, but no plain number such as -5.00) is "
-              "written with a leading ', which spreadsheets do not show; --no-guard writes it as it is."}}},
+              "written with a leading ', which spreadsheets do not show; --no-guard writes it as it is."},
+             {"export-xlsx",
+              {"export-xlsx BASE FILE [--overwrite]"},
+              "Writes every entry of BASE into the spreadsheet workbook FILE (.xlsx): one sheet with a bold, "
+              "frozen header row of Number, Status and the field names, then a row for each entry. A field "
+              "whose every value is a number (sum and computed fields always) holds numbers, every other one "
+              "text; the columns are as wide as the fields. An existing FILE is replaced only with "
+              "--overwrite, and is left as it was when the export fails."}}},
            {"Catalog administration",
             {{"catalogs", {"catalogs DIR"}, "Lists the catalogs of the directory DIR with their numbers of entries."},
              {"edit-layout",

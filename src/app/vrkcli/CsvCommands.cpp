@@ -1,4 +1,5 @@
-// The CSV commands of vrkcli: a CSV file into a new catalog, a catalog into a CSV file.
+// The spreadsheet commands of vrkcli: a CSV file into a new catalog, a catalog into a CSV file or a
+// workbook.
 #include <iostream>
 
 #include "app/vrkcli/Cli.h"
@@ -6,6 +7,7 @@
 #include "csv/CsvImport.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
+#include "xlsx/XlsxExport.h"
 
 namespace vrk::cli {
 namespace {
@@ -87,6 +89,20 @@ int CommandExportCsv(const Args& args) {
   if (const int status = OpenBase(session, files[0], CatalogAccess::kRead)) return status;
   if (const int status = CheckExportTarget(program, files[1], files[1], overwrite)) return status;
   const EntryNumber count = ExportCsv(program, files[1], dialect);
+  if (count < 0) return kFailed;
+  std::cout << EntriesText(count) << " written to " << files[1] << '\n';
+  return 0;
+}
+
+int CommandExportXlsx(const Args& args) {
+  Args files = args;
+  const bool overwrite = TakeFlag(files, "--overwrite");
+  if (files.size() != 2) return BadUsage("export-xlsx");
+  Session session;
+  Program& program = session.program;
+  if (const int status = OpenBase(session, files[0], CatalogAccess::kRead)) return status;
+  if (const int status = CheckExportTarget(program, files[1], files[1], overwrite)) return status;
+  const EntryNumber count = ExportXlsx(program, files[1]);
   if (count < 0) return kFailed;
   std::cout << EntriesText(count) << " written to " << files[1] << '\n';
   return 0;

@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
       {"export-dbf", CommandExportDbf},
       {"import-csv", CommandImportCsv},
       {"export-csv", CommandExportCsv},
+      {"export-xlsx", CommandExportXlsx},
       {"demo", CommandDemo},
       {"catalogs", CommandCatalogs},
       {"edit-layout", CommandEditLayout},
