@@ -51,6 +51,7 @@ COMMANDS = [
     ["replace", "{base}", "a", "b"],
     ["search", "{base}", "Title=a"],
     ["search", "{base}", "--ascii", "{dir}/out.txt"],
+    ["search", "{base}", "--html", "{dir}/out.html"],
     ["search", "{base}", "--dbf", "{dir}/found.dbf"],
     ["search", "{base}", "--pdf", "{dir}/out.pdf"],
     ["list-range", "{base}", "1", "5"],

@@ -31,6 +31,9 @@ const ProgramHelp& VrkcliHelp() {
                   {"--ascii FILE",
                    "With a search or list: the entries found go into an ASCII report in FILE (replaced when it is "
                    "there), laid out by the catalog's report format, in code page 1252 with CR LF line ends."},
+                  {"--html FILE",
+                   "With a search or list: the same report as --ascii as one web page in FILE (replaced when it is "
+                   "there), UTF-8, its lines as they stand, which a browser shows and prints."},
                   {"--pdf FILE",
                    "With a search or list: the report is printed into the PDF file FILE through the desktop "
                    "program's printer."},
@@ -189,7 +192,8 @@ const ProgramHelp& VrkcliHelp() {
               {"replace BASE SEARCH REPLACEMENT [--field FIELD] [--from N] [--case | --ignore-case]"},
               "Replaces SEARCH with REPLACEMENT in FIELD, or in every field, from entry N on (from the first "
               "without --from), and prints how many fields changed. Key indexes are kept up to date."}}}},
-      .notes = {"The searches and lists take the output options --dbf, --ascii and --pdf; without them they print "
+      .notes = {"The searches and lists take the output options --dbf, --ascii, --html and --pdf; without them they "
+                "print "
                 "the entries found on standard output."},
       .exitStatus = {{"0", "Everything was done and stored; a search or list found entries."},
                      {"1",
