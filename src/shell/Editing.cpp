@@ -8,6 +8,7 @@
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
 #include "shell/PictureSound.h"
+#include "shell/UndoHistory.h"
 #include "support/IndexFile.h"
 
 namespace vrk {
@@ -121,6 +122,11 @@ bool SaveEntry(Program& program) {
     return false;
   }
   if (existing) {
+    RecordChange(program, "Save", n, before, program.currentEntry);
+  } else {
+    RecordStep(program, "Save", {NewEntryChange(n, program.currentEntry)});
+  }
+  if (existing) {
     ShowEntry(program, program.currentEntry);
   } else {
     EraseScreen(program);
@@ -162,6 +168,10 @@ bool DeleteEntry(Program& program) {
   if (!written) {
     program.currentEntry.Status = status;
     program.screen.SetPanel(Panel::Deleted, DeletedPanelText(program.currentEntry));
+  } else if (existing) {
+    EntryRecord before = program.currentEntry;
+    before.Status = status;
+    RecordChange(program, "Delete", program.currentEntryNumber, before, program.currentEntry);
   }
   return FinishChange(program, keys, (written || !existing) && whole) && written;
 }
@@ -180,6 +190,11 @@ bool UndeleteEntry(Program& program) {
       WriteEntry(program, program.currentEntry, program.header, program.currentEntryNumber, program.entryFile);
   if (written) {
     whole = (!existing || AddEntryKeys(program, keys, program.currentEntry, program.currentEntryNumber)) && whole;
+    if (existing) {
+      EntryRecord before = program.currentEntry;
+      before.Status = kStatusDeleted;
+      RecordChange(program, "Undelete", program.currentEntryNumber, before, program.currentEntry);
+    }
   } else {
     program.currentEntry.Status = kStatusDeleted;
     program.screen.SetPanel(Panel::Deleted, DeletedPanelText(program.currentEntry));

@@ -10,6 +10,7 @@
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
+#include "shell/UndoHistory.h"
 
 namespace vrk {
 
@@ -24,6 +25,7 @@ void SortCommand(Program& program) {
   const bool confirmed = program.ui.dialogs.Show(setup);
   program.ui.DoEvents();
   if (confirmed) {
+    ClearHistory(program);  // the sorted links the steps hold are rewritten
     EraseScreen(program);
     (void)SortCatalog(program, setup.levels);  // an aborted sort has said so
   }
@@ -42,6 +44,7 @@ void CopyEntriesCommand(Program& program) {
 
 void EliminateDeletedCommand(Program& program) {
   if (!MayChangeEntries(program) || !ConfirmEliminateDeleted(program.ui)) return;
+  ClearHistory(program);            // the entries are numbered anew
   (void)EliminateDeleted(program);  // a failure has had its message
   EraseScreen(program);
   program.screen.SetPanel(Panel::Sorted, SortedPanelText(program.settings));
