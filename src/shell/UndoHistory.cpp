@@ -77,6 +77,17 @@ void RecordChange(Program& program, std::string what, EntryNumber n, const Entry
   RecordStep(program, std::move(what), {{.number = n, .before = {.record = before}, .after = {.record = after}}});
 }
 
+void RecordNewEntries(Program& program, const std::string& what, EntryNumber last) {
+  EntryChanges changes;
+  EntryRecord record;
+  for (EntryNumber n = last + 1; n <= program.header.Count(); ++n) {
+    if (!ReadEntry(program, record, program.header, n, program.entryFile)) break;  // said by ReadEntry
+    changes.push_back(NewEntryChange(n, record));
+  }
+  const std::size_t entries = changes.size();
+  RecordStep(program, StepName(what, entries), std::move(changes));
+}
+
 void RecordMemoChange(Program& program, std::string what, const EntryImage& before, const EntryImage& after) {
   if (program.NewEntryState()) return;
   RecordStep(program, std::move(what), {{.number = program.currentEntryNumber, .before = before, .after = after}});

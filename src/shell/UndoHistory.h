@@ -30,6 +30,9 @@ void RecordStep(Program& program, std::string what, EntryChanges changes);
 // One entry's change as one step.
 void RecordChange(Program& program, std::string what, EntryNumber n, const EntryRecord& before,
                   const EntryRecord& after);
+// The entries added after entry `last` (Copy Entries into the current catalog) as one step, named by
+// their count: undone, they are deleted again. Nothing when none was added.
+void RecordNewEntries(Program& program, const std::string& what, EntryNumber last);
 // A memo change of the current entry as one step; none while a new entry is made (its memo is
 // stored with the entry's Save).
 void RecordMemoChange(Program& program, std::string what, const EntryImage& before, const EntryImage& after);

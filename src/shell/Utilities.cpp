@@ -37,8 +37,12 @@ void CopyEntriesCommand(Program& program) {
   if (!program.ui.dialogs.Show(choice)) return;
   ConfigureCopy copy{choice.source, choice.destination};
   if (!PrepareConfigureCopy(program, program.catalogDirectory, copy) || !program.ui.dialogs.Show(copy)) return;
+  const EntryNumber last = program.header.Count();
   const EntryNumber copied = CopyEntries(program, program.catalogDirectory, copy);
-  if (copied >= 0) program.ui.Message(CopiedText(copied, copy));
+  if (copied >= 0) {
+    RecordNewEntries(program, "Copy Entries", last);  // when they went into the current catalog
+    program.ui.Message(CopiedText(copied, copy));
+  }
   EraseScreen(program);
 }
 

@@ -4,13 +4,17 @@
 #include <random>
 #include <set>
 
+#include "admin/CopyEntries.h"
 #include "catalog/EntryFile.h"
 #include "catalog/Memo.h"
 #include "fakes/CrashCopies.h"
 #include "fakes/Locale.h"
 #include "fakes/ProgramFixture.h"
+#include "search/Replace.h"
 #include "shell/Memos.h"
+#include "shell/Replacing.h"
 #include "shell/UndoHistory.h"
+#include "shell/Utilities.h"
 
 namespace vrk {
 namespace {
@@ -143,6 +147,44 @@ TEST_F(UndoTest, TheMenuSaysWhatUndoAndRedoWillDoAndANewChangeForgetsTheRedo) {
   // Opening a catalog forgets the history.
   ASSERT_TRUE(OpenCatalogOnScreen(program, dir.path(), "CAT"));
   EXPECT_EQ(UndoCaption(program), "U&ndo");
+}
+
+TEST_F(UndoTest, AReplaceRunIsOneStep) {
+  OpenMusic();
+  for (const char* title : {"Sun", "Rain", "Sunset"}) Add({title, "Band"});
+  Show(3);
+  ASSERT_TRUE(DeleteEntry(program));
+  const auto start = Entries();
+  ui.dialogs.Register<ReplaceDialog>([](ReplaceDialog& dialog) {
+    dialog.searchText = "Sun";
+    dialog.replacement = "Moon";
+    dialog.global = true;
+    return true;
+  });
+  ReplaceCommand(program);
+  EXPECT_EQ(UndoCaption(program), "U&ndo Replace in 2 entries");
+  ASSERT_TRUE(UndoCommand(program));
+  EXPECT_EQ(Entries(), start);
+  ExpectIndexesAgree("replace undone");
+  EXPECT_EQ(UndoCaption(program), "U&ndo Delete");
+}
+
+TEST_F(UndoTest, EntriesCopiedIntoTheCurrentCatalogAreDeletedAgainAsOneStep) {
+  OpenMusic();
+  for (const char* title : {"Sun", "Rain"}) Add({title, "Band"});
+  ui.dialogs.Register<SourceDestination>([](SourceDestination& choice) {
+    choice.source = choice.destination = "CAT";
+    return true;
+  });
+  ui.dialogs.Register<ConfigureCopy>([](ConfigureCopy&) { return true; });
+  CopyEntriesCommand(program);
+  ASSERT_EQ(program.header.Count(), 4);
+  EXPECT_EQ(UndoCaption(program), "U&ndo Copy Entries in 2 entries");
+  ASSERT_TRUE(UndoCommand(program));
+  ExpectIndexesAgree("copy undone");
+  EXPECT_EQ(test::IndexedEntries(program, 0, "copy undone"), (std::multiset<EntryNumber>{1, 2}));
+  ASSERT_TRUE(RedoCommand(program));
+  EXPECT_EQ(test::IndexedEntries(program, 0, "copy redone").size(), 4u);
 }
 
 TEST(UndoStepName, CountsTheEntriesOfAStepOfMany) {
