@@ -88,7 +88,7 @@ void WalkVrk(benchmark::State& state) {
       benchmark::DoNotOptimize(record.Field[4].data());
       ++walked;
     }
-    lib::CloseNDX(handle);
+    lib::CloseNDX(c.store.indexes, handle);
     Require(walked == c.count, "walk every entry");
   }
   PerEntry(state, c.count);

@@ -38,7 +38,7 @@ std::int64_t Members(Collection& c, SearchState& search, ListKind kind) {
     ++members;
   }
   Require(walk.End() == WalkEnd::kDone, "walk to the end");
-  if (browse != kNoIndex) lib::CloseNDX(browse);
+  if (browse != kNoIndex) lib::CloseNDX(c.store.indexes, browse);
   return members;
 }
 

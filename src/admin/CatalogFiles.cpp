@@ -99,7 +99,7 @@ bool IsCurrentCatalog(const CatalogStore& store, const std::string& directory, c
 }
 
 bool HoldCatalog(CatalogStore& holder, const std::string& directory, const std::string& name, bool write) {
-  if (!FinishJournals(holder.ui, directory, name)) return false;
+  if (!FinishJournals(holder.ui, holder.fileSystem, directory, name)) return false;
   const std::string base = directory + "/" + name;
   const int mode = write ? kBinary : kReadOnly;
   int file = OpenFile(holder.ui, holder.files, base + ".DAT", mode, 0, false);

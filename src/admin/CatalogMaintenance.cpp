@@ -32,7 +32,7 @@ std::optional<std::string> AskCatalogName(Ui& ui, const std::string& caption) {
 // True, after the beep and "Catalog already exists. … Aborted.", when NAME.DAT is there once a rename
 // or removal of that name left half done is finished; true too, after its message, when that failed.
 bool CatalogExists(CatalogMaintenance& m, const std::string& name, const std::string& command) {
-  if (!FinishJournals(m.store.ui, m.directory, name)) return true;
+  if (!FinishJournals(m.store.ui, m.store.fileSystem, m.directory, name)) return true;
   if (!FileExists(m.directory + "/" + name + ".DAT")) return false;
   m.store.ui.Beep();
   m.store.ui.Message("Catalog already exists. " + command + " Aborted.");
@@ -249,6 +249,7 @@ void ImportDbase(CatalogMaintenance& m) {
   const std::optional<std::string> name = AskCatalogName(ui, "New Catalog");
   if (!name || CatalogExists(m, *name, "Import")) return;
   DbfEngine engine;
+  engine.system = &m.store.fileSystem;
   (void)ImportDBF(m.store, engine, *path, *name, m.directory);  // what went wrong has been said
   CatalogLayout layout;
   CatalogHeader header;
@@ -280,7 +281,7 @@ bool RenameCatalogFiles(CatalogStore& holder, const std::string& directory, cons
     steps.push_back({FileNamePart(path), taken ? std::string() : to[i]});
   }
   ui.ShowBusy();
-  const bool ok = RunJournal(ui, directory, JournalName(name, newName), steps, true);
+  const bool ok = RunJournal(ui, holder.fileSystem, directory, JournalName(name, newName), steps, true);
   ui.ClearBusy();
   if (ok) holder.catalogName = newName;
   return ok;
@@ -291,7 +292,7 @@ bool RemoveCatalogFiles(CatalogStore& holder, const std::string& directory, cons
   std::vector<JournalStep> steps;
   for (const std::string& path : ExistingCatalogFiles(directory, name)) steps.push_back({FileNamePart(path), {}});
   holder.ui.ShowBusy();
-  const bool ok = RunJournal(holder.ui, directory, JournalName(name, {}), steps, false);
+  const bool ok = RunJournal(holder.ui, holder.fileSystem, directory, JournalName(name, {}), steps, false);
   holder.ui.ClearBusy();
   return ok;
 }

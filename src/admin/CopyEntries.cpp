@@ -176,7 +176,7 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
   if (ok) {
     ok = CloseKeyIndexes(*to, keys);  // the entry file on the disk first
   } else {
-    AbandonKeyIndexes(keys);  // rebuilt before their next use
+    AbandonKeyIndexes(*to, keys);  // rebuilt before their next use
   }
   ui.ClearBusy();
   if (cancelled || !ok) return -1;

@@ -39,7 +39,7 @@ bool ChainOrder(CatalogStore& store, short field, std::vector<std::int32_t>& ord
   }
   store.ui.SetMainWindowEnabled(true);
   store.ui.CloseGauge();
-  lib::CloseNDX(handle);
+  lib::CloseNDX(store.indexes, handle);
   return !cancelled && n == 0;
 }
 

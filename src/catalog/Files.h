@@ -72,6 +72,9 @@ class BufferedFile {
 
 class FileTable {
  public:
+  // The files are opened on `system`.
+  explicit FileTable(sys::FileSystem& system = sys::SystemFiles()) : system_(&system) {}
+  sys::FileSystem& system() const { return *system_; }
   int Add(std::unique_ptr<BufferedFile> file);  // the lowest free number from 1
   BufferedFile* Get(int number) const;
   // False when what a batch gathered could not be written.
@@ -79,6 +82,7 @@ class FileTable {
   std::size_t OpenCount() const { return files_.size(); }
 
  private:
+  sys::FileSystem* system_;
   std::map<int, std::unique_ptr<BufferedFile>> files_;
 };
 

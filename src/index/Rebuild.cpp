@@ -25,14 +25,14 @@ bool HasKeyField(const CatalogStore& store) {
 // Ends a single-index build: a build that did not end whole leaves no index behind that looks whole.
 bool FinishBuild(CatalogStore& store, int field, short handle, WalkEnd end) {
   if (end != WalkEnd::kDone) {
-    lib::AbandonNDX(handle);
+    lib::AbandonNDX(store.indexes, handle);
     if (end == WalkEnd::kCancelled) {
       (void)KillIndexFile(store, field, store.catalogName);  // a file left behind is rebuilt before use
       store.ui.Message("Sorting aborted. " + FieldTitle(store, field) + " index has been deleted.");
     }
     return false;
   }
-  if (lib::CloseNDX(handle) == lib::kNdxOk) return true;
+  if (lib::CloseNDX(store.indexes, handle) == lib::kNdxOk) return true;
   store.ui.Message("Error Closing Index File");
   return false;
 }
@@ -42,7 +42,8 @@ bool FinishBuild(CatalogStore& store, int field, short handle, WalkEnd end) {
 // from another catalog fails this.
 bool KeysAgree(CatalogStore& store, short handle, int field) {
   std::uint64_t keys = 0;
-  if (lib::CountKeys(handle, keys) != lib::kNdxOk || keys > static_cast<std::uint64_t>(store.header.Count())) {
+  if (lib::CountKeys(store.indexes, handle, keys) != lib::kNdxOk ||
+      keys > static_cast<std::uint64_t>(store.header.Count())) {
     return false;
   }
   EntryRecord record;
@@ -50,10 +51,10 @@ bool KeysAgree(CatalogStore& store, short handle, int field) {
   for (const bool last : {true, false}) {
     if (keys == 0) break;
     std::int32_t n = 0;
-    if ((last ? lib::GetPrev(handle, n) : lib::GetFirst(handle, n)) != lib::kNdxOk || n < 1 ||
-        n > store.header.Count() ||
+    if ((last ? lib::GetPrev(store.indexes, handle, n) : lib::GetFirst(store.indexes, handle, n)) != lib::kNdxOk ||
+        n < 1 || n > store.header.Count() ||
         !ReadEntry(store, record, store.header, n, store.entryFile, FieldMask{1} << field) ||
-        lib::PositionedAtKey(handle, KeyText(record, field)) != lib::kNdxOk) {
+        lib::PositionedAtKey(store.indexes, handle, KeyText(record, field)) != lib::kNdxOk) {
       return false;
     }
   }
@@ -66,10 +67,10 @@ bool AnyInDoubt(CatalogStore& store) {
   for (int field = 0; field < kFieldCount; ++field) {
     if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
     std::int16_t handle = kNoIndex;
-    const std::int16_t result =
-        lib::OpenNDX(handle, store.catalogDirectory + "/" + IndexFileName(field, store.catalogName), lib::kNdxOpen);
+    const std::int16_t result = lib::OpenNDX(
+        store.indexes, handle, store.catalogDirectory + "/" + IndexFileName(field, store.catalogName), lib::kNdxOpen);
     const bool agree = result == lib::kNdxOk && KeysAgree(store, handle, field);
-    if (result == lib::kNdxOk) lib::CloseNDX(handle);
+    if (result == lib::kNdxOk) lib::CloseNDX(store.indexes, handle);
     if (result == lib::kNdxOk && !agree) return true;
     if (result == lib::kNdxDamaged || (result == lib::kNdxMissing && store.header.Count() > 0)) return true;
   }
@@ -131,7 +132,7 @@ bool CreateKeyIndexes(CatalogStore& store, KeyTable& keys) {
     if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
     const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
     if (handle < 0) {
-      AbandonKeyIndexes(keys);
+      AbandonKeyIndexes(store, keys);
       return false;
     }
     keys.push_back({static_cast<short>(field), handle});
@@ -152,7 +153,7 @@ bool ReIndex(CatalogStore& store) {
   if (end == WalkEnd::kDone) {
     whole = CloseKeyIndexes(store, keys);
   } else {
-    AbandonKeyIndexes(keys);
+    AbandonKeyIndexes(store, keys);
   }
   if (end == WalkEnd::kCancelled) {
     (void)KillKeyIndexes(store);  // a file left behind is rebuilt before use
@@ -181,7 +182,8 @@ bool BuildIndexInFileOrder(CatalogStore& store, int field) {
       store, "Building " + FieldTitle(store, field) + " Index....",
       [&](const EntryRecord& record, EntryNumber n) {
         const auto number = static_cast<std::int32_t>(n);
-        if (lib::AddKey(handle, PaddedKeyText(record, store.header, field), number, number) == lib::kNdxOk) {
+        if (lib::AddKey(store.indexes, handle, PaddedKeyText(record, store.header, field), number, number) ==
+            lib::kNdxOk) {
           return true;
         }
         store.ui.Message("Error adding Key to Index");
@@ -207,14 +209,14 @@ bool BuildIndexInIndexOrder(CatalogStore& store, int field, int sourceField) {
       end = WalkEnd::kCancelled;
     } else if (!keys.Of(n, key)) {
       end = WalkEnd::kFailed;
-    } else if (lib::AddKey(handle, key, static_cast<std::int32_t>(n), sequence) != lib::kNdxOk) {
+    } else if (lib::AddKey(store.indexes, handle, key, static_cast<std::int32_t>(n), sequence) != lib::kNdxOk) {
       store.ui.Message("Error adding Key to Index");
       end = WalkEnd::kFailed;
     } else if ((n = NextInIndex(store, source)) < 0) {
       end = WalkEnd::kFailed;
     }
   }
-  if (source >= 0) lib::CloseNDX(source);
+  if (source >= 0) lib::CloseNDX(store.indexes, source);
   store.ui.CloseGauge();
   return FinishBuild(store, field, handle, end);
 }

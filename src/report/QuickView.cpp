@@ -59,7 +59,7 @@ bool CommitQuickViewEdit(QuickView& view, int row, int column, const std::string
   if (whole) {
     (void)CloseKeyIndexes(store, keys);
   } else {
-    AbandonKeyIndexes(keys);
+    AbandonKeyIndexes(store, keys);
   }
   if (written) shown.cells[static_cast<std::size_t>(column) - 1] = text;
   return written;

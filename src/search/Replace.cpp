@@ -139,7 +139,7 @@ ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, con
   if (agree) {
     result.stored = CloseKeyIndexes(store, keys) && result.stored;
   } else {
-    AbandonKeyIndexes(keys);
+    AbandonKeyIndexes(store, keys);
     result.stored = false;
   }
   ui.ClearBusy();

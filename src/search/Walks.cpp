@@ -220,7 +220,7 @@ EntryNumber ListWalk::Indexed(EntryNumber from, EntryRecord& entry, int directio
 EntryNumber ListWalk::AlphabeticalStart() {
   CatalogStore& store = context_.store;
   const SearchState& search = context_.search;
-  if (context_.browseHandle != kNoIndex) lib::CloseNDX(context_.browseHandle);
+  if (context_.browseHandle != kNoIndex) lib::CloseNDX(store.indexes, context_.browseHandle);
   context_.browseHandle = OpenIndex(store, search.keyField, store.catalogName, lib::kNdxOpen);
   if (context_.browseHandle == kNoIndex) {
     end_ = WalkEnd::kFailed;

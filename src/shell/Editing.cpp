@@ -41,7 +41,7 @@ EntryRecord NewEntryRecord(const Program& program) {
 // indexes are whole.
 bool FinishChange(Program& program, KeyTable& keys, bool agree) {
   if (agree) return CloseKeyIndexes(program, keys);
-  AbandonKeyIndexes(keys);
+  AbandonKeyIndexes(program, keys);
   return false;
 }
 
@@ -207,7 +207,7 @@ void CopyFieldFromPrevious(Program& program) {
 
 void CloseBrowseIndex(Program& program) {
   if (program.browseHandle == kNoIndex) return;
-  lib::CloseNDX(program.browseHandle);
+  lib::CloseNDX(program.indexes, program.browseHandle);
   program.browseHandle = kNoIndex;
 }
 

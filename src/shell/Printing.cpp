@@ -37,7 +37,7 @@ void PrintCurrentList(Program& program, Printer& pages, const std::string& title
       if (!count.failed) output->Finish(count.sent);
     }
   }
-  if (handle != kNoIndex) lib::CloseNDX(handle);
+  if (handle != kNoIndex) lib::CloseNDX(program.indexes, handle);
 }
 
 }  // namespace

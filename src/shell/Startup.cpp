@@ -148,7 +148,7 @@ bool PrepareStartUp(Program& program) {
   program.report.paper = PaperOption::kContinuous;
   program.browseHandle = kNoIndex;
   program.insertMode = true;
-  lib::InitIndexes();
+  lib::InitIndexes(program.indexes);
   program.report.destination = ReadReportDestination(program);
   switch (CheckSecurityCode(program)) {
     case SecurityCheck::kDenied: return false;

@@ -114,25 +114,24 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation> {
   AdminCrashTest() {
     MakeCatalog(original.path());
     before = Read(original.path());
-    RunOnCopy(sys::FaultKind::kNone, 0);
+    RunOnCopy(test::FaultKind::kNone, 0);
     after = Read(copy.path());
   }
-  ~AdminCrashTest() override { sys::SetWriteFault(sys::FaultKind::kNone); }
 
-  long RunOnCopy(sys::FaultKind fault, long at) {
+  long RunOnCopy(test::FaultKind fault, long at) {
     fs::remove_all(copy.path());
     fs::copy(original.path(), copy.path());
     Session session(copy.path());
     EXPECT_TRUE(session.opened);
-    sys::SetWriteFault(fault, at);
+    session.files.SetWriteFault(fault, at);
     GetParam().run(session.program);
-    const long changes = sys::ChangesSoFar();
-    if (fault == sys::FaultKind::kStop) {
+    const long changes = session.files.ChangesSoFar();
+    if (fault == test::FaultKind::kStop) {
       session.Kill();
     } else {
       (void)CloseCurrentCatalog(session.program);
     }
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    session.files.SetWriteFault(test::FaultKind::kNone);
     return changes;
   }
 
@@ -158,7 +157,7 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation> {
         previous = key;
         seen.insert(n);
       }
-      lib::CloseNDX(handle);
+      lib::CloseNDX(program.indexes, handle);
       EXPECT_EQ(seen.size(), static_cast<std::size_t>(program.header.Count())) << when << ": field " << field;
       EXPECT_EQ(std::set<EntryNumber>(seen.begin(), seen.end()).size(), seen.size()) << when;
     }
@@ -174,13 +173,13 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation> {
 TEST_P(AdminCrashTest, KilledAtAnyWriteLeavesTheCatalogWholeAsItWasOrAsItIsAfter) {
   ASSERT_FALSE(before == after);
   test::AtEveryWrite(
-      sys::FaultKind::kStop, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      test::FaultKind::kStop, GetParam().name, [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at); },
       [&](const std::string& when) { ExpectWhole(when); });
 }
 
 TEST_P(AdminCrashTest, AWriteTheDiskRefusesLeavesTheCatalogWholeAsItWasOrAsItIsAfter) {
   test::AtEveryWrite(
-      sys::FaultKind::kFail, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      test::FaultKind::kFail, GetParam().name, [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at); },
       [&](const std::string& when) { ExpectWhole(when); });
 }
 
@@ -222,12 +221,12 @@ void PrintTo(const FilesChange& change, std::ostream* out) { *out << change.name
 const FilesChange kFilesChanges[] = {
     {"rename",
      [](Session& session, const std::string& directory, const std::string&) {
-       CatalogStore holder(session.ui);
+       CatalogStore holder(session.ui, session.files);
        return HoldCatalog(holder, directory, "CAT", false) && RenameCatalogFiles(holder, directory, "CAT", "NEW");
      }},
     {"remove",
      [](Session& session, const std::string& directory, const std::string&) {
-       CatalogStore holder(session.ui);
+       CatalogStore holder(session.ui, session.files);
        return HoldCatalog(holder, directory, "CAT", false) && RemoveCatalogFiles(holder, directory, "CAT");
      }},
     {"import csv",
@@ -240,6 +239,7 @@ const FilesChange kFilesChanges[] = {
     {"import dbf",
      [](Session& session, const std::string& directory, const std::string& sources) {
        DbfEngine engine;
+       engine.system = &session.files;
        return ImportDBF(session.program, engine, sources + "/in.dbf", "IMP", directory);
      }},
     {"two macros",
@@ -279,14 +279,13 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange> {
     TempDirectory::WriteFile(sources / "in.csv", csv);
     TempDirectory::WriteFile(sources / "in.dbf", test::ForeignTable(0x03, {{"N", 'C', 6}}, records));
     before = FilesOf(original.path());
-    EXPECT_TRUE(RunOnCopy(sys::FaultKind::kNone, 0).second);
+    EXPECT_TRUE(RunOnCopy(test::FaultKind::kNone, 0).second);
     after = FilesOf(copy.path());
     said = messages;
   }
-  ~FilesCrashTest() override { sys::SetWriteFault(sys::FaultKind::kNone); }
 
   // The changes made, and whether the change said it was done.
-  std::pair<long, bool> RunOnCopy(sys::FaultKind fault, long at) {
+  std::pair<long, bool> RunOnCopy(test::FaultKind fault, long at) {
     fs::remove_all(copy.path());
     fs::copy(original.path(), copy.path());
     Session session(copy.path());
@@ -296,11 +295,11 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange> {
     // Only the changes of the macro file and the settings need the catalog open.
     const std::string name = GetParam().name;
     if (!name.starts_with("two")) session.Kill();
-    sys::SetWriteFault(fault, at);
+    session.files.SetWriteFault(fault, at);
     const bool done = GetParam().run(session, copy.path(), sources.path());
-    const long changes = sys::ChangesSoFar();
+    const long changes = session.files.ChangesSoFar();
     session.Kill();
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    session.files.SetWriteFault(test::FaultKind::kNone);
     messages = session.ui.messages.size();
     return {changes, done};
   }
@@ -311,7 +310,8 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange> {
   // opens the catalog for a change), the same with nothing staged left.
   void ExpectWholeUnderOneName(const std::string& when, bool done) {
     test::FakeUi ui;
-    for (const char* name : {"CAT", "NEW", "IMP"}) EXPECT_TRUE(FinishJournals(ui, copy.path(), name)) << when;
+    for (const char* name : {"CAT", "NEW", "IMP"})
+      EXPECT_TRUE(FinishJournals(ui, sys::SystemFiles(), copy.path(), name)) << when;
     const Files now = Unstaged(FilesOf(copy.path()));
     EXPECT_TRUE(now == Unstaged(before) || now == Unstaged(after)) << when;
     EXPECT_TRUE(!done || now == Unstaged(after)) << when << ": said done";
@@ -342,15 +342,16 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange> {
 TEST_P(FilesCrashTest, KilledAtAnyWriteLeavesTheFilesAsTheyWereOrAsTheyAreAfter) {
   ASSERT_NE(before, after);
   test::AtEveryWrite(
-      sys::FaultKind::kStop, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at).first; },
+      test::FaultKind::kStop, GetParam().name,
+      [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at).first; },
       [&](const std::string& when) { ExpectWholeUnderOneName(when, false); });
 }
 
 TEST_P(FilesCrashTest, AWriteTheDiskRefusesIsSaidAndLeavesTheFilesAsTheyWereOrAsTheyAreAfter) {
   bool done = false;
   test::AtEveryWrite(
-      sys::FaultKind::kFail, GetParam().name,
-      [&](sys::FaultKind fault, long at) {
+      test::FaultKind::kFail, GetParam().name,
+      [&](test::FaultKind fault, long at) {
         const auto [changes, said] = RunOnCopy(fault, at);
         done = said;
         return changes;

@@ -14,7 +14,7 @@ TEST(FileBatch, WritesRefusedByTheDiskAreWrittenWhenTriedAgain) {
   TempDirectory dir;
   const std::string path = dir / "ENTRIES.DAT";
   sys::FileHandle handle;
-  ASSERT_EQ(sys::OpenFile(path, sys::Access::kReadWrite, sys::Creation::kCreate, handle), 0);
+  ASSERT_EQ(sys::OpenFile(sys::SystemFiles(), path, sys::Access::kReadWrite, sys::Creation::kCreate, handle), 0);
   BufferedFile file(std::move(handle), path);
   const std::string first(40000, 'a');
   const std::string second(40000, 'b');

@@ -131,7 +131,7 @@ TEST_F(RebuildTest, WalksReportEmptyAndMissingIndexes) {
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Error Getting Key"}));
   EXPECT_EQ(NextInIndex(program, handle), 0);
   EXPECT_EQ(SeekInIndex(program, handle, "anything   "), 0);
-  lib::CloseNDX(handle);
+  lib::CloseNDX(program.indexes, handle);
 }
 
 TEST_F(RebuildTest, SeekPositionsAtTheFirstKeyNotBelowTheText) {
@@ -144,7 +144,7 @@ TEST_F(RebuildTest, SeekPositionsAtTheFirstKeyNotBelowTheText) {
   EXPECT_EQ(NextInIndex(program, handle), 0);
   EXPECT_EQ(PreviousInIndex(program, handle), 1);  // the end leaves the position on the last key
   EXPECT_EQ(SeekInIndex(program, handle, "zz"), 0);
-  lib::CloseNDX(handle);
+  lib::CloseNDX(program.indexes, handle);
 }
 
 }  // namespace

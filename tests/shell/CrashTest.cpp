@@ -76,7 +76,7 @@ void ExpectIndexesAgree(Session& session, const std::string& when) {
       previous = key;
       seen.insert(n);
     }
-    lib::CloseNDX(handle);
+    lib::CloseNDX(program.indexes, handle);
     for (const auto& [n, record] : entries) {
       const std::size_t times = seen.count(n);
       if (record.Status == kStatusActive) {
@@ -130,23 +130,22 @@ class CrashTest : public ::testing::TestWithParam<Operation> {
     Session session(original.path());
     before = Entries(session.program);
   }
-  ~CrashTest() override { sys::SetWriteFault(sys::FaultKind::kNone); }
 
   // A fresh copy of the catalog with the operation run on it under the fault; the writes it made.
-  long RunOnCopy(sys::FaultKind fault, long at) {
+  long RunOnCopy(test::FaultKind fault, long at) {
     fs::remove_all(copy.path());
     fs::copy(original.path(), copy.path());
     Session session(copy.path());
     GoToEntry(session.program, 7);
-    sys::SetWriteFault(fault, at);
+    session.files.SetWriteFault(fault, at);
     GetParam().run(session);
-    const long changes = sys::ChangesSoFar();
-    if (fault == sys::FaultKind::kStop) {
+    const long changes = session.files.ChangesSoFar();
+    if (fault == test::FaultKind::kStop) {
       session.Kill();
     } else {
       (void)CloseCurrentCatalog(session.program);
     }
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    session.files.SetWriteFault(test::FaultKind::kNone);
     return changes;
   }
 
@@ -179,13 +178,13 @@ class CrashTest : public ::testing::TestWithParam<Operation> {
 
 TEST_P(CrashTest, KilledAtAnyWriteLosesNoEntryAndLeavesNoIndexSilentlyWrong) {
   test::AtEveryWrite(
-      sys::FaultKind::kStop, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      test::FaultKind::kStop, GetParam().name, [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at); },
       [&](const std::string& when) { ExpectWhole(when); });
 }
 
 TEST_P(CrashTest, AWriteTheDiskRefusesLosesNoEntryAndLeavesNoIndexSilentlyWrong) {
   test::AtEveryWrite(
-      sys::FaultKind::kFail, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      test::FaultKind::kFail, GetParam().name, [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at); },
       [&](const std::string& when) { ExpectWhole(when); });
 }
 

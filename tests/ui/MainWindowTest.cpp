@@ -43,7 +43,8 @@ using MainWindowTest = DesktopTest;
 TEST_F(MainWindowTest, ACatalogInUseElsewhereOpensForReadingOnly) {
   WriteCatalog(dir.path(), "CAT", MakeLayout({{"Title", 20, kKeyField}}), {{{"One"}}, {{"Two"}}});
   sys::FileHandle other;
-  ASSERT_EQ(sys::OpenFile(dir / "CAT.DAT", sys::Access::kReadWrite, sys::Creation::kExisting, other), 0);
+  ASSERT_EQ(
+      sys::OpenFile(sys::SystemFiles(), dir / "CAT.DAT", sys::Access::kReadWrite, sys::Creation::kExisting, other), 0);
   ASSERT_EQ(sys::LockFile(other, sys::Lock::kExclusive), 0);
   StartOnCatalog();
   EXPECT_THAT(ui.Texts(), testing::ElementsAre("CAT is in use by another program: it is opened for reading only."));

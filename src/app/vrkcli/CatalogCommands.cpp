@@ -27,7 +27,7 @@ int CommandNew(const Args& args) {
   CatalogLayout layout;
   if (const int status = ParseLayout(Args(args.begin() + 1, args.end()), layout)) return status;
   Session session;
-  if (!FinishJournals(session.ui, directory, name)) return kFailed;
+  if (!FinishJournals(session.ui, session.program.fileSystem, directory, name)) return kFailed;
   if (FileExists(directory + "/" + name + ".DAT")) return BadInput("Catalog already exists. NEW Aborted.");
   return MakeCatalog(session.program, directory, name, layout) ? 0 : kFailed;
 }
@@ -117,7 +117,7 @@ int CommandWalk(const Args& args) {
     AppendEntryLine(out, program, n, record);
     if (out.size() >= kOutputChunk && !WriteOut(out)) break;
   }
-  lib::CloseNDX(handle);
+  lib::CloseNDX(program.indexes, handle);
   const bool whole = n == 0 && WriteOut(out);
   return CloseCurrentCatalog(program) && whole ? 0 : kFailed;
 }
