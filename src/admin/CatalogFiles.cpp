@@ -80,7 +80,7 @@ std::vector<std::string> EntryFileNames(const std::string& directory) {
 std::vector<CatalogLine> ListCatalogs(CatalogStore& store, const std::string& directory) {
   std::vector<CatalogLine> lines;
   for (const std::string& name : EntryFileNames(directory)) {
-    CatalogStore other(store.ui);
+    CatalogStore other(store.ui, store.fileSystem);
     if (!FileExists(SetupFilePath(directory + "/" + name)) ||
         !ReadSetup(other, directory, name, other.fieldTable, other.header)) {
       store.ui.Message("Error loading catalog " + name);

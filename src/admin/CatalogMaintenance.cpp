@@ -53,7 +53,7 @@ void RemoveLine(CatalogMaintenance& m, const std::string& name) {
 
 // A catalog's layout and header, read in a store of its own so that the current catalog's formulas stay.
 bool ReadLayout(CatalogMaintenance& m, const std::string& name, CatalogLayout& layout, CatalogHeader& header) {
-  CatalogStore other(m.store.ui);
+  CatalogStore other(m.store.ui, m.store.fileSystem);
   if (!ReadSetup(other, m.directory, name, other.fieldTable, header)) {
     m.store.ui.Message("Error loading catalog " + name);
     return false;
@@ -161,7 +161,7 @@ void EditCatalog(CatalogMaintenance& m) {
   CatalogLayout layout;
   CatalogHeader header;
   if (!ReadLayout(m, name, layout, header) || !EditLayout(m.store, name, layout)) return;
-  CatalogStore other(m.store.ui);
+  CatalogStore other(m.store.ui, m.store.fileSystem);
   CatalogStore* held = Holder(m, name, other, Hold::kOpen);
   if (held == nullptr) return;
   (void)ChangeLayout(*held, layout);  // a failure has had its message, and the catalog is as it was
@@ -173,7 +173,7 @@ void RenameCatalog(CatalogMaintenance& m) {
   if (m.readOnly || name.empty()) return;
   const std::optional<std::string> newName = AskCatalogName(m.store.ui, "Rename Catalog");
   if (!newName || CatalogExists(m, *newName, "Rename")) return;
-  CatalogStore other(m.store.ui);
+  CatalogStore other(m.store.ui, m.store.fileSystem);
   CatalogStore* held = Holder(m, name, other, Hold::kLock);
   if (held == nullptr || !RenameCatalogFiles(*held, m.directory, name, *newName)) return;
   if (held == &m.store) {
@@ -192,7 +192,7 @@ void DeleteCatalog(CatalogMaintenance& m) {
                               true}) != Answer::Yes) {
     return;
   }
-  CatalogStore other(m.store.ui);
+  CatalogStore other(m.store.ui, m.store.fileSystem);
   CatalogStore* held = Holder(m, name, other, Hold::kLock);
   if (held == nullptr) return;
   (void)RemoveCatalogFiles(*held, m.directory, name);  // what could not be removed has been said
@@ -232,7 +232,7 @@ void ReserveSpace(CatalogMaintenance& m) {
                       Buttons::YesNo, Icon::Question}) != Answer::Yes) {
     return;
   }
-  CatalogStore other(ui);
+  CatalogStore other(ui, m.store.fileSystem);
   CatalogStore* held = Holder(m, name, other, Hold::kLockForWriting);
   if (held == nullptr) return;
   // Read once the lock is held: the catalog may have grown meanwhile.

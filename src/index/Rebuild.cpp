@@ -164,7 +164,7 @@ bool ReIndex(CatalogStore& store) {
 }
 
 bool ReIndexCatalog(CatalogStore& store, const std::string& directory, const std::string& name) {
-  CatalogStore other(store.ui);
+  CatalogStore other(store.ui, store.fileSystem);
   other.programDirectory = store.programDirectory;
   other.catalogDirectory = directory;
   other.catalogName = name;
