@@ -55,7 +55,17 @@ int FakeFileSystem::Truncate(const sys::FileHandle& file, std::uint64_t size) {
   return system_.Truncate(file, size);
 }
 
+void FakeFileSystem::AwaitLockCalls(long count) {
+  std::unique_lock<std::mutex> hold(lockMutex_);
+  lockCalled_.wait(hold, [&] { return lockCalls_ >= count; });
+}
+
 int FakeFileSystem::Lock(const sys::FileHandle& file, sys::Lock lock, std::chrono::milliseconds wait) {
+  {
+    const std::lock_guard<std::mutex> hold(lockMutex_);
+    ++lockCalls_;
+  }
+  lockCalled_.notify_all();
   return system_.Lock(file, lock, lockWait ? std::min(wait, *lockWait) : wait);
 }
 

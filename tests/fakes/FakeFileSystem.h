@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
 
 #include "platform/FileSystem.h"
@@ -26,6 +28,8 @@ class FakeFileSystem : public sys::FileSystem {
   long ChangesSoFar() const { return changes_; }
   // Syncs made (or skipped).
   long Syncs() const { return syncs_; }
+  // Returns once `count` locks have been asked for: another thread has come as far as its lock.
+  void AwaitLockCalls(long count);
 
   std::optional<std::chrono::milliseconds> lockWait;  // set: the longest any lock is waited for
   bool syncing = true;                                // false: file and directory syncs do nothing
@@ -55,6 +59,9 @@ class FakeFileSystem : public sys::FileSystem {
   int error_ = EIO;
   long changes_ = 0;
   long syncs_ = 0;
+  std::mutex lockMutex_;
+  std::condition_variable lockCalled_;
+  long lockCalls_ = 0;
 };
 
 }  // namespace vrk::test
