@@ -101,7 +101,7 @@ bool IsCurrentCatalog(const CatalogStore& store, const std::string& directory, c
 bool HoldCatalog(CatalogStore& holder, const std::string& directory, const std::string& name, bool write) {
   if (!FinishJournals(holder.ui, holder.fileSystem, directory, name)) return false;
   const std::string base = directory + "/" + name;
-  const int mode = write ? kBinary : kReadOnly;
+  const FileMode mode = write ? kBinary : kReadOnly;
   int file = OpenFile(holder.ui, holder.files, base + ".DAT", mode, 0, false);
   if (file == 0) return false;
   if (!LockCatalog(holder, base, mode, file)) {

@@ -173,7 +173,7 @@ bool FinishReplacement(CatalogStore& store, const std::string& base) {
   return false;
 }
 
-bool LockCatalog(CatalogStore& store, const std::string& base, int mode, int& file) {
+bool LockCatalog(CatalogStore& store, const std::string& base, FileMode mode, int& file) {
   // Another program that changes the catalog for a moment (a vrkcli command) is waited for a little.
   for (int attempt = 0; file != 0 && attempt < 4; ++attempt) {
     BufferedFile& entries = *store.files.Get(file);

@@ -44,7 +44,7 @@ std::string SetupFilePath(const std::string& base);
 // `file` was opened from base + ".DAT" in `mode`. An entry file that another program replaced or
 // removed meanwhile is no longer the catalog's: the file now at that path is opened and locked
 // instead. False when another program holds the catalog or its entry file is gone; `file` is then 0.
-[[nodiscard]] bool LockCatalog(CatalogStore& store, const std::string& base, int mode, int& file);
+[[nodiscard]] bool LockCatalog(CatalogStore& store, const std::string& base, FileMode mode, int& file);
 
 // Reads the field table, the formulas and the entry file's header. False when the setup file or the
 // header could not be read.

@@ -214,7 +214,7 @@ int ReportFileError(Ui& ui, const FileFailed& failure) {
   return answer == Answer::Retry ? 0 : 2;
 }
 
-int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int recordLength, bool ask) {
+int OpenFile(Ui& ui, FileTable& files, const std::string& path, FileMode mode, int recordLength, bool ask) {
   (void)recordLength;  // records are addressed by byte position; the length belongs to the caller
   if (ask) {
     if (FileExists(path)) {

@@ -113,7 +113,7 @@ int ReportFileError(Ui& ui, const FileFailed& failure);
 
 // Opens `path` in a mode 1 to 5 and returns its file number, or 0.
 // With `ask`, asks before replacing (mode 1) or creating a file.
-int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int recordLength, bool ask);
+int OpenFile(Ui& ui, FileTable& files, const std::string& path, FileMode mode, int recordLength, bool ask);
 
 bool FileExists(const std::string& path);
 // The text after the last '/', or the whole path.
