@@ -23,6 +23,7 @@
 #include <filesystem>
 
 #include "BenchData.h"
+#include "BenchSearch.h"
 #include "admin/Sort.h"
 #include "index/Keys.h"
 #include "index/Rebuild.h"
@@ -41,31 +42,6 @@ constexpr const char* kWhere = " WHERE artist LIKE '%ar%' AND title LIKE '%en%'"
 void Indexed(Collection& c) {
   if (!std::filesystem::exists(c.scratch.dir / IndexFileName(0, "MUSIC"))) Require(ReIndex(c.store), "index");
   Exec(c.db, "CREATE INDEX IF NOT EXISTS music_artist ON music(artist COLLATE NOCASE)");
-}
-
-// A run's walk to its end; the members.
-std::int64_t Members(Collection& c, SearchState& search, ListKind kind) {
-  NoPrinter printer;
-  ReportState report;
-  short browse = kNoIndex;
-  SearchContext context{c.store, search, browse, {c.store, printer, report}};
-  ListWalk walk(context, kind, WalkUse::kOutput);
-  EntryRecord entry;
-  std::int64_t members = 0;
-  for (EntryNumber n = walk.First(entry); n > 0; n = walk.Next(n, entry)) {
-    benchmark::DoNotOptimize(entry.Field[0].data());
-    ++members;
-  }
-  Require(walk.End() == WalkEnd::kDone, "walk to the end");
-  if (browse != kNoIndex) lib::CloseNDX(browse);
-  return members;
-}
-
-SearchState Criteria(Collection& c, const std::vector<std::string>& texts, SearchMode mode) {
-  SearchState search;
-  search.mode = mode;
-  RebuildCriterionSet(search.criteria, c.store.header, texts);
-  return search;
 }
 
 std::int64_t SqliteRows(Collection& c, const std::string& sql) {

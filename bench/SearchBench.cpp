@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "BenchData.h"
+#include "BenchSearch.h"
 #include "index/Keys.h"
 #include "index/Rebuild.h"
 #include "platform/Printer.h"
@@ -23,31 +24,6 @@ namespace vrk::bench {
 namespace {
 
 constexpr std::int64_t kMillion = 1'000'000;
-
-// Walks a search to its end as an output run would; the number of members.
-std::int64_t Members(Collection& c, SearchState& search, ListKind kind) {
-  NoPrinter printer;
-  ReportState report;
-  short browse = kNoIndex;
-  SearchContext context{c.store, search, browse, {c.store, printer, report}};
-  ListWalk walk(context, kind, WalkUse::kOutput);
-  EntryRecord entry;
-  std::int64_t members = 0;
-  for (EntryNumber n = walk.First(entry); n > 0; n = walk.Next(n, entry)) {
-    benchmark::DoNotOptimize(entry.Field[0].data());
-    ++members;
-  }
-  Require(walk.End() == WalkEnd::kDone, "walk to the end");
-  if (browse != kNoIndex) Require(lib::CloseNDX(browse) == lib::kNdxOk, "close the browse index");
-  return members;
-}
-
-SearchState Criteria(Collection& c, const std::vector<std::string>& texts, SearchMode mode) {
-  SearchState search;
-  search.mode = mode;
-  RebuildCriterionSet(search.criteria, c.store.header, texts);
-  return search;
-}
 
 std::int64_t SqliteMembers(Collection& c) {
   sqlite3_stmt* select = nullptr;
