@@ -19,7 +19,7 @@ std::int64_t Members(Collection& c, SearchState& search, ListKind kind) {
     ++members;
   }
   Require(walk.End() == WalkEnd::kDone, "walk to the end");
-  if (browse != kNoIndex) Require(lib::CloseNDX(browse) == lib::kNdxOk, "close the browse index");
+  if (browse != kNoIndex) Require(lib::CloseNDX(c.store.indexes, browse) == lib::kNdxOk, "close the browse index");
   return members;
 }
 

@@ -88,7 +88,7 @@ void WalkVrk(benchmark::State& state) {
       benchmark::DoNotOptimize(record.Field[4].data());
       ++walked;
     }
-    Require(lib::CloseNDX(handle) == lib::kNdxOk, "close the index");
+    Require(lib::CloseNDX(c.store.indexes, handle) == lib::kNdxOk, "close the index");
     Require(walked == c.count, "walk every entry");
   }
   PerEntry(state, c.count);

@@ -44,12 +44,13 @@ bench::Scratch& scratch() {
 // The index the upkeep and lookup benchmarks share, built on first use and kept open.
 struct BigIndex {
   BigIndex() : keys(ArtistKeys(kKeys, 1)) {
-    Require(OpenNDX(handle, scratch().PathOf("BIG.WDX"), kNdxCreate) == kNdxOk, "create the index");
-    for (std::int32_t e = 0; e < kKeys; ++e) Require(AddKey(handle, keys[e], e + 1, 0) == kNdxOk, "add a key");
-    Require(CloseNDX(handle) == kNdxOk, "close the index");
-    Require(OpenNDX(handle, scratch().PathOf("BIG.WDX"), kNdxOpen) == kNdxOk, "open the index");
+    Require(OpenNDX(indexes, handle, scratch().PathOf("BIG.WDX"), kNdxCreate) == kNdxOk, "create the index");
+    for (std::int32_t e = 0; e < kKeys; ++e) Require(AddKey(indexes, handle, keys[e], e + 1, 0) == kNdxOk, "add a key");
+    Require(CloseNDX(indexes, handle) == kNdxOk, "close the index");
+    Require(OpenNDX(indexes, handle, scratch().PathOf("BIG.WDX"), kNdxOpen) == kNdxOk, "open the index");
   }
   std::vector<std::string> keys;
+  Indexes indexes;
   std::int16_t handle = -1;
 };
 
@@ -68,8 +69,8 @@ void BM_AddKeyAndFile(benchmark::State& state) {
   // AddKey holds a key back until the next call on the index: the GetKey after it files the key.
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
-    const bool ok =
-        AddKey(index.handle, added[i], ++entry, 0) == kNdxOk && GetKey(index.handle, added[i], found) == kNdxOk;
+    const bool ok = AddKey(index.indexes, index.handle, added[i], ++entry, 0) == kNdxOk &&
+                    GetKey(index.indexes, index.handle, added[i], found) == kNdxOk;
     latencies.Add(Microseconds(start));
     if (!ok) state.SkipWithError("AddKey failed");
     ++i;
@@ -88,7 +89,7 @@ void BM_DeleteKey(benchmark::State& state) {
   for (auto _ : state) {
     const std::int32_t e = order[next++];
     const Clock::time_point start = Clock::now();
-    const bool ok = DeleteKey(index.handle, index.keys[e], e + 1) == kNdxOk;
+    const bool ok = DeleteKey(index.indexes, index.handle, index.keys[e], e + 1) == kNdxOk;
     latencies.Add(Microseconds(start));
     if (!ok) state.SkipWithError("DeleteKey did not find a key");
   }
@@ -104,7 +105,7 @@ void BM_GetKey(benchmark::State& state) {
   for (auto _ : state) {
     const std::string& key = index.keys[random() % kKeys];
     const Clock::time_point start = Clock::now();
-    benchmark::DoNotOptimize(GetKey(index.handle, key, entry));
+    benchmark::DoNotOptimize(GetKey(index.indexes, index.handle, key, entry));
     latencies.Add(Microseconds(start));
   }
   latencies.Report(state);
@@ -114,13 +115,14 @@ BENCHMARK(BM_GetKey)->Iterations(100'000)->Unit(benchmark::kMicrosecond);
 // A build in file order, as the sort makes: keys with ascending sequence numbers, closed at the end.
 void BM_BulkBuild(benchmark::State& state) {
   const std::vector<std::string> keys = ArtistKeys(kKeys, 5);
+  Indexes indexes;
   for (auto _ : state) {
     std::int16_t handle = -1;
-    Require(OpenNDX(handle, scratch().PathOf("BUILD.WDX"), kNdxCreate) == kNdxOk, "create the index");
+    Require(OpenNDX(indexes, handle, scratch().PathOf("BUILD.WDX"), kNdxCreate) == kNdxOk, "create the index");
     for (std::int32_t e = 1; e <= kKeys; ++e) {
-      if (AddKey(handle, keys[e - 1], e, e) != kNdxOk) state.SkipWithError("a key was refused");
+      if (AddKey(indexes, handle, keys[e - 1], e, e) != kNdxOk) state.SkipWithError("a key was refused");
     }
-    if (CloseNDX(handle) != kNdxOk) state.SkipWithError("the build could not be closed");
+    if (CloseNDX(indexes, handle) != kNdxOk) state.SkipWithError("the build could not be closed");
   }
   state.SetItemsProcessed(state.iterations() * kKeys);
 }

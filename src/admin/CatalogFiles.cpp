@@ -91,7 +91,7 @@ std::string IndexNameClash(const std::string& directory, const std::string& name
 std::vector<CatalogLine> ListCatalogs(CatalogStore& store, const std::string& directory) {
   std::vector<CatalogLine> lines;
   for (const std::string& name : EntryFileNames(directory)) {
-    CatalogStore other(store.ui);
+    CatalogStore other(store.ui, store.fileSystem);
     if (!FileExists(SetupFilePath(directory + "/" + name)) ||
         !ReadSetup(other, directory, name, other.fieldTable, other.header)) {
       store.ui.Message("Error loading catalog " + name);
@@ -110,9 +110,9 @@ bool IsCurrentCatalog(const CatalogStore& store, const std::string& directory, c
 }
 
 bool HoldCatalog(CatalogStore& holder, const std::string& directory, const std::string& name, bool write) {
-  if (!FinishJournals(holder.ui, directory, name)) return false;
+  if (!FinishJournals(holder.ui, holder.fileSystem, directory, name)) return false;
   const std::string base = directory + "/" + name;
-  const int mode = write ? kBinary : kReadOnly;
+  const FileMode mode = write ? kBinary : kReadOnly;
   int file = OpenFile(holder.ui, holder.files, base + ".DAT", mode, 0, false);
   if (file == 0) return false;
   file = LockCatalog(holder, base, mode, file);

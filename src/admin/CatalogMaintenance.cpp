@@ -34,7 +34,7 @@ std::optional<std::string> AskCatalogName(Ui& ui, const std::string& caption) {
 // catalog's than `self`'s; true too, after its message, when finishing failed.
 bool CatalogExists(CatalogMaintenance& m, const std::string& name, const std::string& command,
                    const std::string& self = "") {
-  if (!FinishJournals(m.store.ui, m.directory, name)) return true;
+  if (!FinishJournals(m.store.ui, m.store.fileSystem, m.directory, name)) return true;
   const bool exists = FileExists(m.directory + "/" + name + ".DAT");
   const std::string clash = exists ? "" : IndexNameClash(m.directory, name, self);
   if (!exists && clash.empty()) return false;
@@ -57,7 +57,7 @@ void RemoveLine(CatalogMaintenance& m, const std::string& name) {
 
 // A catalog's layout and header, read in a store of its own so that the current catalog's formulas stay.
 bool ReadLayout(CatalogMaintenance& m, const std::string& name, CatalogLayout& layout, CatalogHeader& header) {
-  CatalogStore other(m.store.ui);
+  CatalogStore other(m.store.ui, m.store.fileSystem);
   if (!ReadSetup(other, m.directory, name, other.fieldTable, header)) {
     m.store.ui.Message("Error loading catalog " + name);
     return false;
@@ -165,7 +165,7 @@ void EditCatalog(CatalogMaintenance& m) {
   CatalogLayout layout;
   CatalogHeader header;
   if (!ReadLayout(m, name, layout, header) || !EditLayout(m.store, name, layout)) return;
-  CatalogStore other(m.store.ui);
+  CatalogStore other(m.store.ui, m.store.fileSystem);
   CatalogStore* held = Holder(m, name, other, Hold::kOpen);
   if (held == nullptr) return;
   (void)ChangeLayout(*held, layout);  // a failure has had its message, and the catalog is as it was
@@ -177,7 +177,7 @@ void RenameCatalog(CatalogMaintenance& m) {
   if (m.readOnly || name.empty()) return;
   const std::optional<std::string> newName = AskCatalogName(m.store.ui, "Rename Catalog");
   if (!newName || CatalogExists(m, *newName, "Rename", name)) return;
-  CatalogStore other(m.store.ui);
+  CatalogStore other(m.store.ui, m.store.fileSystem);
   CatalogStore* held = Holder(m, name, other, Hold::kLock);
   if (held == nullptr || !RenameCatalogFiles(*held, m.directory, name, *newName)) return;
   if (held == &m.store) {
@@ -196,7 +196,7 @@ void DeleteCatalog(CatalogMaintenance& m) {
                               true}) != Answer::Yes) {
     return;
   }
-  CatalogStore other(m.store.ui);
+  CatalogStore other(m.store.ui, m.store.fileSystem);
   CatalogStore* held = Holder(m, name, other, Hold::kLock);
   if (held == nullptr) return;
   (void)RemoveCatalogFiles(*held, m.directory, name);  // what could not be removed has been said
@@ -236,7 +236,7 @@ void ReserveSpace(CatalogMaintenance& m) {
                       Buttons::YesNo, Icon::Question}) != Answer::Yes) {
     return;
   }
-  CatalogStore other(ui);
+  CatalogStore other(ui, m.store.fileSystem);
   CatalogStore* held = Holder(m, name, other, Hold::kLockForWriting);
   if (held == nullptr) return;
   // Read once the lock is held: the catalog may have grown meanwhile.
@@ -253,6 +253,7 @@ void ImportDbase(CatalogMaintenance& m) {
   const std::optional<std::string> name = AskCatalogName(ui, "New Catalog");
   if (!name || CatalogExists(m, *name, "Import")) return;
   DbfEngine engine;
+  engine.system = &m.store.fileSystem;
   (void)ImportDBF(m.store, engine, *path, *name, m.directory);  // what went wrong has been said
   CatalogLayout layout;
   CatalogHeader header;
@@ -284,7 +285,7 @@ bool RenameCatalogFiles(CatalogStore& holder, const std::string& directory, cons
     steps.push_back({FileNamePart(path), taken ? std::string() : to[i]});
   }
   LongOperation busy(ui, {.busy = true});
-  const bool ok = RunJournal(ui, directory, JournalName(name, newName), steps, true);
+  const bool ok = RunJournal(ui, holder.fileSystem, directory, JournalName(name, newName), steps, true);
   busy.End();
   if (ok) holder.catalogName = newName;
   return ok;
@@ -295,7 +296,7 @@ bool RemoveCatalogFiles(CatalogStore& holder, const std::string& directory, cons
   std::vector<JournalStep> steps;
   for (const std::string& path : ExistingCatalogFiles(directory, name)) steps.push_back({FileNamePart(path), {}});
   const LongOperation busy(holder.ui, {.busy = true});
-  return RunJournal(holder.ui, directory, JournalName(name, {}), steps, false);
+  return RunJournal(holder.ui, holder.fileSystem, directory, JournalName(name, {}), steps, false);
 }
 
 bool ReserveEntrySlots(CatalogStore& holder, EntryNumber count) {

@@ -67,7 +67,7 @@ bool TakeKeysBack(CatalogStore& store, const KeyTable& keys, EntryNumber first, 
 
 bool PrepareConfigureCopy(CatalogStore& store, const std::string& directory, ConfigureCopy& copy) {
   for (const bool source : {true, false}) {
-    CatalogStore other(store.ui);
+    CatalogStore other(store.ui, store.fileSystem);
     CatalogHeader header;
     const std::string& name = source ? copy.sourceName : copy.destinationName;
     if (!FileExists(SetupFilePath(directory + "/" + name)) ||

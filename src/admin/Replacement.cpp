@@ -17,8 +17,8 @@ Replacement::~Replacement() {
   if (committed_) return;
   // Best effort: what is left is dropped when the catalog is next opened for a change.
   if (entries_ != 0) (void)store_.files.Close(entries_);
-  if (setupStaged_) (void)sys::RemoveFile(NativePath(base_ + kStagedSetup));
-  if (entries_ != 0) (void)sys::RemoveFile(NativePath(base_ + kStagedEntries));
+  if (setupStaged_) (void)sys::RemoveFile(store_.fileSystem, NativePath(base_ + kStagedSetup));
+  if (entries_ != 0) (void)sys::RemoveFile(store_.fileSystem, NativePath(base_ + kStagedEntries));
 }
 
 bool Replacement::Failed(int error, const std::string& path) {
@@ -32,7 +32,7 @@ bool Replacement::Begin() {
   BufferedFile& file = *store_.files.Get(entries_);
   // Nobody else opens a staged file; once it is the entry file, others wait for this program.
   if (!file.Lock(sys::Lock::kExclusive)) return Failed(file.error(), base_ + kStagedEntries);
-  if (const int error = sys::SyncDirectory(directory_)) return Failed(error, directory_);
+  if (const int error = sys::SyncDirectory(store_.fileSystem, directory_)) return Failed(error, directory_);
   return true;
 }
 
@@ -54,7 +54,8 @@ bool Replacement::Commit(bool newEntries) {
   if (newEntries && !staged.Sync()) return Failed(staged.error(), base_ + kStagedEntries);
   const std::string entries = NativePath(base_ + kStagedEntries);
   // The moment the change takes effect.
-  if (const int error = newEntries ? sys::RenameFile(entries, NativePath(base_ + ".DAT")) : sys::RemoveFile(entries)) {
+  if (const int error = newEntries ? sys::RenameFile(store_.fileSystem, entries, NativePath(base_ + ".DAT"))
+                                   : sys::RemoveFile(store_.fileSystem, entries)) {
     return Failed(error, base_ + ".DAT");
   }
   committed_ = true;
@@ -65,13 +66,14 @@ bool Replacement::Commit(bool newEntries) {
     (void)store_.files.Close(entries_);  // empty
   }
   entries_ = 0;
-  if (const int error = sys::SyncDirectory(directory_)) return Failed(error, directory_);
+  if (const int error = sys::SyncDirectory(store_.fileSystem, directory_)) return Failed(error, directory_);
   // From here on the staged setup file is the catalog's, also if this rename never happens.
   if (setupStaged_) {
-    if (const int error = sys::RenameFile(NativePath(base_ + kStagedSetup), NativePath(base_ + ".SET"))) {
+    if (const int error =
+            sys::RenameFile(store_.fileSystem, NativePath(base_ + kStagedSetup), NativePath(base_ + ".SET"))) {
       return Failed(error, base_ + ".SET");
     }
-    if (const int error = sys::SyncDirectory(directory_)) return Failed(error, directory_);
+    if (const int error = sys::SyncDirectory(store_.fileSystem, directory_)) return Failed(error, directory_);
   }
   return true;
 }

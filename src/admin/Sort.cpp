@@ -37,7 +37,7 @@ bool ChainOrder(CatalogStore& store, short field, std::vector<std::int32_t>& ord
     n = NextInIndex(store, handle);
   }
   sorting.End();
-  static_cast<void>(lib::CloseNDX(handle));  // only read through: its close has nothing to write
+  static_cast<void>(lib::CloseNDX(store.indexes, handle));  // only read through: its close has nothing to write
   return !cancelled && n == 0;
 }
 

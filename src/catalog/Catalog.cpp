@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 
 #include "catalog/EntryFile.h"
 #include "catalog/FileIo.h"
@@ -55,9 +54,7 @@ bool HeaderIsSound(const CatalogHeader& header, std::int64_t fileSize) {
 }
 
 std::int64_t SizeOf(const std::string& path) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(NativePath(path), ec);
-  return ec ? 0 : static_cast<std::int64_t>(size);
+  return static_cast<std::int64_t>(sys::StatusOfPath(NativePath(path)).size);
 }
 
 bool WriteSettingsTo(CatalogStore& store, const std::string& path, CatalogSettings& settings) {
@@ -161,26 +158,27 @@ bool FinishReplacement(CatalogStore& store, const std::string& base) {
   const std::string setup = NativePath(base + kStagedSetup);
   const std::string macros = NativePath(base + kStagedMacros);
   const bool stagedMacros = FileExists(macros);  // a save that never took effect
-  int error = stagedMacros ? sys::RemoveFile(macros) : 0;
+  int error = stagedMacros ? sys::RemoveFile(store.fileSystem, macros) : 0;
   std::string path = macros;
   if (error == 0 && FileExists(entries)) {
     // The change never took effect: what it staged goes, the staged entry file last.
-    if (FileExists(setup) && (error = sys::RemoveFile(setup)) != 0) path = setup;
-    if (error == 0 && (error = sys::RemoveFile(entries)) != 0) path = entries;
+    if (FileExists(setup) && (error = sys::RemoveFile(store.fileSystem, setup)) != 0) path = setup;
+    if (error == 0 && (error = sys::RemoveFile(store.fileSystem, entries)) != 0) path = entries;
   } else if (error == 0 && FileExists(setup)) {
     path = base + ".SET";
-    error = sys::RenameFile(setup, NativePath(path));
+    error = sys::RenameFile(store.fileSystem, setup, NativePath(path));
   } else if (error == 0 && !stagedMacros) {
     return true;
   }
   const std::string directory = base.substr(0, base.rfind('/') + 1);
-  if (error == 0 && (error = sys::SyncDirectory(directory.empty() ? "." : directory)) != 0) path = directory;
+  if (error == 0 && (error = sys::SyncDirectory(store.fileSystem, directory.empty() ? "." : directory)) != 0)
+    path = directory;
   if (error == 0) return true;
   ReportFileError(store.ui, FileFailureFromErrno(error, path));
   return false;
 }
 
-int LockCatalog(CatalogStore& store, const std::string& base, int mode, int file) {
+int LockCatalog(CatalogStore& store, const std::string& base, FileMode mode, int file) {
   // Another program that changes the catalog for a moment (a vrkcli command) is waited for a little.
   for (int attempt = 0; file != 0 && attempt < 4; ++attempt) {
     BufferedFile& entries = *store.files.Get(file);
@@ -242,12 +240,13 @@ bool ReadSetup(CatalogStore& store, const std::string& directory, const std::str
 
 int OpenCatalog(CatalogStore& store, const std::string& directory, const std::string& name, CatalogAccess access) {
   // A rename or removal another program left half done is finished first.
-  if (!FinishJournals(store.ui, directory, name)) return 0;
+  if (!FinishJournals(store.ui, store.fileSystem, directory, name)) return 0;
   const std::string base = directory + "/" + name;
   if (SizeOf(base + ".DAT") < 1 || SizeOf(SetupFilePath(base)) < 1) return 0;
   bool change = access != CatalogAccess::kRead;
   // A rename or removal that began meanwhile has its files half moved, not read-only: it is waited for.
-  if (change && !MayChange(base) && (!FinishJournals(store.ui, directory, name) || SizeOf(base + ".DAT") < 1)) {
+  if (change && !MayChange(base) &&
+      (!FinishJournals(store.ui, store.fileSystem, directory, name) || SizeOf(base + ".DAT") < 1)) {
     return 0;
   }
   if (change && !MayChange(base)) {

@@ -45,7 +45,7 @@ std::string SetupFilePath(const std::string& base);
 // removed meanwhile is no longer the catalog's: the file now at that path is opened and locked
 // instead. The file number of the locked entry file; 0 when another program holds the catalog or its
 // entry file is gone, and then the file given is closed.
-[[nodiscard]] int LockCatalog(CatalogStore& store, const std::string& base, int mode, int file);
+[[nodiscard]] int LockCatalog(CatalogStore& store, const std::string& base, FileMode mode, int file);
 
 // Reads the field table, the formulas and the entry file's header. False when the setup file or the
 // header could not be read.

@@ -6,16 +6,22 @@
 
 #include "catalog/CatalogTypes.h"
 #include "catalog/Files.h"
+#include "platform/FileSystem.h"
+#include "support/IndexFile.h"
 
 namespace vrk {
 
 class Ui;
 
 struct CatalogStore {
-  explicit CatalogStore(Ui& ui) : ui(ui) {}
+  // The catalog's files are on `system`: the machine's own, or a test's stand-in.
+  explicit CatalogStore(Ui& ui, sys::FileSystem& system = sys::SystemFiles())
+      : ui(ui), fileSystem(system), files(system), indexes(system) {}
 
   Ui& ui;
+  sys::FileSystem& fileSystem;
   FileTable files;
+  lib::Indexes indexes;          // the open index handles
   std::string programDirectory;  // holds VRK.INI and the files shared by all catalogs
   std::string catalogDirectory;
   std::string catalogName;  // empty when no catalog is open

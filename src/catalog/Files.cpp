@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "platform/Paths.h"
 #include "platform/Ui.h"
@@ -179,10 +178,11 @@ FileFailure KindOfErrno(int error, const std::string& path) {
     case ENOTDIR: return FileFailure::kPathNotFound;
     case ENOENT: {
       // A missing directory is a path that does not exist; a missing file is no message here.
-      const std::filesystem::path native(NativePath(path));
-      std::error_code ec;
-      const auto parent = native.has_parent_path() ? native.parent_path() : std::filesystem::path(".");
-      return std::filesystem::is_directory(parent, ec) ? FileFailure::kOther : FileFailure::kPathNotFound;
+      const std::string native = NativePath(path);
+      const std::size_t slash = native.rfind('/');
+      const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
+      return sys::StatusOfPath(parent).kind == sys::PathKind::kDirectory ? FileFailure::kOther
+                                                                         : FileFailure::kPathNotFound;
     }
     default: return FileFailure::kOther;
   }
@@ -217,7 +217,7 @@ int ReportFileError(Ui& ui, const FileFailed& failure) {
   return answer == Answer::Retry ? 0 : 2;
 }
 
-int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int recordLength, bool ask) {
+int OpenFile(Ui& ui, FileTable& files, const std::string& path, FileMode mode, int recordLength, bool ask) {
   (void)recordLength;  // records are addressed by byte position; the length belongs to the caller
   if (ask) {
     if (FileExists(path)) {
@@ -245,16 +245,13 @@ int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int re
   }
   for (;;) {
     sys::FileHandle handle;
-    const int error = sys::OpenFile(NativePath(path), access, creation, handle);
+    const int error = sys::OpenFile(files.system(), NativePath(path), access, creation, handle);
     if (error == 0) return files.Add(std::make_unique<BufferedFile>(std::move(handle), path));
     if (ReportFileError(ui, FileFailureFromErrno(error, path)) != 0) return 0;
   }
 }
 
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(NativePath(path), ec);
-}
+bool FileExists(const std::string& path) { return sys::StatusOfPath(NativePath(path)).kind == sys::PathKind::kFile; }
 
 std::string FileNamePart(std::string_view path) {
   const auto slash = path.rfind('/');

@@ -75,6 +75,9 @@ class BufferedFile {
 
 class FileTable {
  public:
+  // The files are opened on `system`.
+  explicit FileTable(sys::FileSystem& system = sys::SystemFiles()) : system_(&system) {}
+  sys::FileSystem& system() const { return *system_; }
   int Add(std::unique_ptr<BufferedFile> file);  // the lowest free number from 1
   BufferedFile* Get(int number) const;
   // False when what a batch gathered could not be written.
@@ -82,6 +85,7 @@ class FileTable {
   std::size_t OpenCount() const { return files_.size(); }
 
  private:
+  sys::FileSystem* system_;
   std::map<int, std::unique_ptr<BufferedFile>> files_;
 };
 
@@ -112,7 +116,7 @@ int ReportFileError(Ui& ui, const FileFailed& failure);
 
 // Opens `path` in a mode 1 to 5 and returns its file number, or 0.
 // With `ask`, asks before replacing (mode 1) or creating a file.
-int OpenFile(Ui& ui, FileTable& files, const std::string& path, int mode, int recordLength, bool ask);
+int OpenFile(Ui& ui, FileTable& files, const std::string& path, FileMode mode, int recordLength, bool ask);
 
 bool FileExists(const std::string& path);
 // The text after the last '/', or the whole path.

@@ -65,11 +65,11 @@ bool ParseJournal(std::string_view text, std::vector<JournalStep>& steps) {
 }
 
 // Makes one step unless it is made already: 0 or the error number.
-int MakeStep(const std::string& directory, const JournalStep& step) {
+int MakeStep(sys::FileSystem& system, const std::string& directory, const JournalStep& step) {
   const std::string from = In(directory, step.from);
   if (sys::FileId there; sys::IdOfPath(from, there) != 0) return 0;  // the names are as found, letter case too
   // Nothing of another catalog is ever replaced.
-  return step.to.empty() ? sys::RemoveFile(from) : sys::RenameNew(from, In(directory, step.to));
+  return step.to.empty() ? sys::RemoveFile(system, from) : sys::RenameNew(system, from, In(directory, step.to));
 }
 
 // Whether the open file is still the one the path names.
@@ -78,17 +78,18 @@ bool StillAt(const sys::FileHandle& file, const std::string& path) {
   return sys::IdOf(file, open) == 0 && sys::IdOfPath(path, named) == 0 && open == named;
 }
 
-bool RemoveJournal(Ui& ui, const std::string& directory, const std::string& path) {
-  if (const int error = sys::RemoveFile(path); error != 0 && error != ENOENT) return Failed(ui, error, path);
-  if (const int error = sys::SyncDirectory(Synced(directory))) return Failed(ui, error, directory);
+bool RemoveJournal(Ui& ui, sys::FileSystem& system, const std::string& directory, const std::string& path) {
+  if (const int error = sys::RemoveFile(system, path); error != 0 && error != ENOENT) return Failed(ui, error, path);
+  if (const int error = sys::SyncDirectory(system, Synced(directory))) return Failed(ui, error, directory);
   return true;
 }
 
 // Finishes the journal `file` of the directory, for the catalog `subject` it concerns.
-bool FinishJournal(Ui& ui, const std::string& directory, const std::string& file, const std::string& subject) {
+bool FinishJournal(Ui& ui, sys::FileSystem& system, const std::string& directory, const std::string& file,
+                   const std::string& subject) {
   const std::string path = In(directory, file);
   sys::FileHandle journal;
-  if (const int error = sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, journal)) {
+  if (const int error = sys::OpenFile(system, path, sys::Access::kRead, sys::Creation::kExisting, journal)) {
     return error == ENOENT || Failed(ui, error, path);  // finished meanwhile
   }
   if (const int error = sys::LockFile(journal, sys::Lock::kExclusive, kJournalWait)) {
@@ -104,11 +105,11 @@ bool FinishJournal(Ui& ui, const std::string& directory, const std::string& file
   std::vector<JournalStep> steps;
   if (ParseJournal(text, steps)) {
     for (const JournalStep& step : steps) {
-      if (const int error = MakeStep(directory, step)) return Failed(ui, error, In(directory, step.from));
+      if (const int error = MakeStep(system, directory, step)) return Failed(ui, error, In(directory, step.from));
     }
-    if (const int error = sys::SyncDirectory(Synced(directory))) return Failed(ui, error, directory);
+    if (const int error = sys::SyncDirectory(system, Synced(directory))) return Failed(ui, error, directory);
   }
-  return RemoveJournal(ui, directory, path);
+  return RemoveJournal(ui, system, directory, path);
 }
 
 }  // namespace
@@ -117,38 +118,38 @@ std::string JournalName(const std::string& from, const std::string& to) {
   return from + (to.empty() ? "" : "=" + to) + kJournalExtension;
 }
 
-bool RunJournal(Ui& ui, const std::string& directory, const std::string& journalName,
+bool RunJournal(Ui& ui, sys::FileSystem& system, const std::string& directory, const std::string& journalName,
                 const std::vector<JournalStep>& steps, bool undo) {
   const std::string path = In(directory, journalName);
   sys::FileHandle journal;
   const std::string text = JournalText(steps);
-  int error = sys::OpenFile(path, sys::Access::kReadWrite, sys::Creation::kReplace, journal);
+  int error = sys::OpenFile(system, path, sys::Access::kReadWrite, sys::Creation::kReplace, journal);
   // Held until the journal is gone: a program that finds it waits for this one.
   if (error == 0) error = sys::LockFile(journal, sys::Lock::kExclusive);
   if (error == 0) error = sys::WriteAt(journal, 0, text.data(), text.size());
   if (error == 0) error = sys::SyncFile(journal);
-  if (error == 0) error = sys::SyncDirectory(Synced(directory));
+  if (error == 0) error = sys::SyncDirectory(system, Synced(directory));
   if (error != 0) {
-    (void)sys::RemoveFile(path);  // no step was made
+    (void)sys::RemoveFile(system, path);  // no step was made
     return Failed(ui, error, path);
   }
   for (std::size_t i = 0; i < steps.size(); ++i) {
-    if ((error = MakeStep(directory, steps[i])) == 0) continue;
+    if ((error = MakeStep(system, directory, steps[i])) == 0) continue;
     Failed(ui, error, In(directory, steps[i].to.empty() ? steps[i].from : steps[i].to));
     // Undone in reverse order; a removal cannot be, and leaves the change to be finished.
     std::size_t done = i;
     while (undo && done > 0 && !steps[done - 1].to.empty() &&
-           sys::RenameNew(In(directory, steps[done - 1].to), In(directory, steps[done - 1].from)) == 0) {
+           sys::RenameNew(system, In(directory, steps[done - 1].to), In(directory, steps[done - 1].from)) == 0) {
       --done;
     }
-    if (done == 0) (void)RemoveJournal(ui, directory, path);
+    if (done == 0) (void)RemoveJournal(ui, system, directory, path);
     return false;
   }
-  if ((error = sys::SyncDirectory(Synced(directory))) != 0) return Failed(ui, error, directory);
-  return RemoveJournal(ui, directory, path);
+  if ((error = sys::SyncDirectory(system, Synced(directory))) != 0) return Failed(ui, error, directory);
+  return RemoveJournal(ui, system, directory, path);
 }
 
-bool FinishJournals(Ui& ui, const std::string& directory, const std::string& name) {
+bool FinishJournals(Ui& ui, sys::FileSystem& system, const std::string& directory, const std::string& name) {
   std::vector<std::string> files;
   if (sys::ListDirectory(Synced(directory), files) != 0) return true;  // nothing there to finish
   bool finished = true;
@@ -160,7 +161,7 @@ bool FinishJournals(Ui& ui, const std::string& directory, const std::string& nam
     const std::string from = stem.substr(0, equals);
     const std::string to = equals == std::string::npos ? std::string() : stem.substr(equals + 1);
     if (from != name && to != name) continue;
-    if (!FinishJournal(ui, directory, file, name)) {
+    if (!FinishJournal(ui, system, directory, file, name)) {
       finished = false;
     } else if (from == name && !to.empty() && !FileExists(In(directory, name + ".DAT")) &&
                FileExists(In(directory, to + ".DAT"))) {

@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace vrk {
 
 class Ui;
@@ -44,12 +46,13 @@ std::string JournalName(const std::string& from, const std::string& to);
 // Makes the steps of a change as the journal `journalName` of `directory` says, in the order of writes
 // above. With `undo`, a failed step has the renames before it undone. False after the message of
 // what failed; the change is then undone, or left for FinishJournals to finish.
-[[nodiscard]] bool RunJournal(Ui& ui, const std::string& directory, const std::string& journalName,
-                              const std::vector<JournalStep>& steps, bool undo);
+[[nodiscard]] bool RunJournal(Ui& ui, sys::FileSystem& system, const std::string& directory,
+                              const std::string& journalName, const std::vector<JournalStep>& steps, bool undo);
 
 // Finishes every journal of the directory that names the catalog NAME (renamed from or to NAME, or
 // NAME removed). When NAME was renamed, says "NAME was renamed to NEW." True when none is left;
 // false after a message (its program still at work, a file that could not be moved).
-[[nodiscard]] bool FinishJournals(Ui& ui, const std::string& directory, const std::string& name);
+[[nodiscard]] bool FinishJournals(Ui& ui, sys::FileSystem& system, const std::string& directory,
+                                  const std::string& name);
 
 }  // namespace vrk

@@ -1,7 +1,5 @@
 #include "catalog/Layout.h"
 
-#include <filesystem>
-
 #include "catalog/Catalog.h"
 #include "catalog/Journal.h"
 #include "platform/FileSystem.h"
@@ -31,15 +29,14 @@ std::string LayoutError(const CatalogLayout& layout) {
 
 bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const std::string& name,
                       const CatalogLayout& layout, const std::string& filesName) {
-  if (!FinishJournals(store.ui, directory, name)) return false;
+  if (!FinishJournals(store.ui, store.fileSystem, directory, name)) return false;
   // Nothing is written until both files may be: a directory in the way fails before a setup file
   // is left behind, and an existing file is replaced only when the user says so.
   for (const char* extension : {".SET", ".DAT"}) {
     const std::string path = directory + "/" + name + extension;
-    std::error_code ec;
-    const auto status = std::filesystem::symlink_status(NativePath(path), ec);
-    if (!std::filesystem::exists(status)) continue;
-    if (!std::filesystem::is_regular_file(std::filesystem::status(NativePath(path), ec))) {
+    const sys::PathStatus status = sys::StatusOfPath(NativePath(path));
+    if (status.kind == sys::PathKind::kMissing && !status.link) continue;
+    if (status.kind != sys::PathKind::kFile) {
       ReportFileError(store.ui, FileFailure::kBadAccess);
       return false;
     }
@@ -54,7 +51,7 @@ bool CreateNewCatalog(CatalogStore& store, const std::string& directory, const s
   for (const std::string& staged : {name + kStagedSetup, name + kStagedEntries, files + ".SET", files + ".DAT"}) {
     if (files == name && !staged.ends_with('$')) continue;
     const std::string path = NativePath(directory + "/" + staged);
-    if (const int error = FileExists(path) ? sys::RemoveFile(path) : 0) {
+    if (const int error = FileExists(path) ? sys::RemoveFile(store.fileSystem, path) : 0) {
       ReportFileError(store.ui, FileFailureFromErrno(error, path));
       return false;
     }

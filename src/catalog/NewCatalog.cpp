@@ -70,12 +70,12 @@ bool PlaceNewCatalog(CatalogStore& store, const NewCatalog& catalog, bool keep) 
   // The entry file last: the catalog is there once it is.
   for (const char* extension : {".SET", ".DAT"})
     steps.push_back({kStagedImport + catalog.name + extension, catalog.name + extension});
-  if (keep &&
-      RunJournal(store.ui, catalog.directory, JournalName(kStagedImport + catalog.name, catalog.name), steps, true)) {
+  if (keep && RunJournal(store.ui, store.fileSystem, catalog.directory,
+                         JournalName(kStagedImport + catalog.name, catalog.name), steps, true)) {
     return true;
   }
   for (const char* extension : {".SET", ".DAT"}) {
-    if (const int error = FileExists(staged + extension) ? sys::RemoveFile(staged + extension) : 0) {
+    if (const int error = FileExists(staged + extension) ? sys::RemoveFile(store.fileSystem, staged + extension) : 0) {
       (void)ReportFileError(store.ui, FileFailureFromErrno(error, staged + extension));
     }
   }

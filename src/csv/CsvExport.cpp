@@ -51,7 +51,8 @@ EntryNumber WriteCsv(CatalogStore& store, const std::string& path, EntryNumber r
                      const std::function<WalkEnd(const Visit&)>& walk) {
   const std::string staged = NativePath(path) + ".new";
   CsvOutput output;
-  const int opened = sys::OpenFile(staged, sys::Access::kReadWrite, sys::Creation::kReplace, output.file);
+  const int opened =
+      sys::OpenFile(store.fileSystem, staged, sys::Access::kReadWrite, sys::Creation::kReplace, output.file);
   output.error = opened;
   WalkEnd end = WalkEnd::kFailed;
   std::string text;
@@ -71,7 +72,7 @@ EntryNumber WriteCsv(CatalogStore& store, const std::string& path, EntryNumber r
   }
   if (end == WalkEnd::kDone && WritePending(output)) output.error = sys::SyncFile(output.file);
   if (const int closed = sys::CloseFile(output.file); output.error == 0) output.error = closed;
-  if (end == WalkEnd::kDone && output.error == 0) output.error = sys::RenameFile(staged, NativePath(path));
+  if (end == WalkEnd::kDone && output.error == 0) output.error = sys::RenameFile(store.fileSystem, staged, NativePath(path));
   if (end == WalkEnd::kDone && output.error == 0) return rows;
 
   const std::string why = output.error != 0            ? " (" + ErrorText(output.error) + ")"
@@ -79,7 +80,7 @@ EntryNumber WriteCsv(CatalogStore& store, const std::string& path, EntryNumber r
                                                        : "";
   store.ui.Message(CsvMessage(path, "was not written" + why + "; it is left as it was."), Icon::Exclamation);
   // Only a file this export made is removed.
-  if (const int error = opened == 0 ? sys::RemoveFile(staged) : 0; error != 0 && error != ENOENT) {
+  if (const int error = opened == 0 ? sys::RemoveFile(store.fileSystem, staged) : 0; error != 0 && error != ENOENT) {
     store.ui.Message(CsvMessage(staged, "could not be removed (" + ErrorText(error) + ")."), Icon::Exclamation);
   }
   return -1;

@@ -82,7 +82,8 @@ void AppendCsvCell(std::string& out, std::string_view text) {
 
 std::string ReadCsvRows(const std::string& path, const std::function<bool(const CsvRow&)>& visit) {
   sys::FileHandle file;
-  if (const int error = sys::OpenFile(NativePath(path), sys::Access::kRead, sys::Creation::kExisting, file)) {
+  if (const int error =
+          sys::OpenFile(sys::SystemFiles(), NativePath(path), sys::Access::kRead, sys::Creation::kExisting, file)) {
     return CsvMessage(path, "could not be read (" + ErrorText(error) + ").");
   }
   csv_parser parser;

@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
-#include <filesystem>
 #include <new>
 #include <thread>
 
@@ -102,8 +101,9 @@ int TableFileSize(const sys::FileHandle& file, std::uint64_t& size) {
 }
 
 // Opens or creates a regular file; a FIFO, device or directory is refused.
-int OpenTableFile(const std::string& nativePath, sys::Access access, sys::Creation creation, sys::FileHandle& file) {
-  const int error = sys::OpenFile(nativePath, access, creation, file);
+int OpenTableFile(sys::FileSystem& system, const std::string& nativePath, sys::Access access, sys::Creation creation,
+                  sys::FileHandle& file) {
+  const int error = sys::OpenFile(system, nativePath, access, creation, file);
   return error == 0 ? kDbfOk : error == sys::kNotAFile ? kErrPathFileAccess : CodeFromErrno(error);
 }
 
@@ -111,9 +111,8 @@ int OpenTableFile(const std::string& nativePath, sys::Access access, sys::Creati
 int MissingFileCode(const std::string& nativePath) {
   const std::size_t slash = nativePath.rfind('/');
   if (slash == std::string::npos) return kErrFileNotFound;
-  std::error_code ec;
-  return std::filesystem::is_directory(slash == 0 ? "/" : nativePath.substr(0, slash), ec) ? kErrFileNotFound
-                                                                                           : kErrPathNotFound;
+  const std::string directory = slash == 0 ? "/" : nativePath.substr(0, slash);
+  return sys::StatusOfPath(directory).kind == sys::PathKind::kDirectory ? kErrFileNotFound : kErrPathNotFound;
 }
 
 // ---- Handles and paths -----------------------------------------------------------------------------
@@ -451,8 +450,8 @@ int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFie
     int recordLength = 0;
     if (const int code = DefineFields(defs, fields, recordLength)) return code;
     if (const int code = CheckNotOpenElsewhere(engine, table, tablePath.native)) return code;
-    if (const int code =
-            OpenTableFile(tablePath.native, sys::Access::kReadWrite, sys::Creation::kReplace, table.file)) {
+    if (const int code = OpenTableFile(*engine.system, tablePath.native, sys::Access::kReadWrite,
+                                       sys::Creation::kReplace, table.file)) {
       // Creating finds no file only when the directory is missing.
       return code == kErrFileNotFound ? kErrPathNotFound : code;
     }
@@ -531,9 +530,10 @@ int DbfOpen(DbfEngine& engine, std::string_view path, int& handle) {
     if (const int code = TakeHandle(engine, path, tablePath, handle)) return code;
     DbfTable& table = engine.tables[handle - 1];
     if (const int code = CheckNotOpenElsewhere(engine, table, tablePath.native)) return code;
-    int code = OpenTableFile(tablePath.native, sys::Access::kReadWrite, sys::Creation::kExisting, table.file);
+    int code =
+        OpenTableFile(*engine.system, tablePath.native, sys::Access::kReadWrite, sys::Creation::kExisting, table.file);
     if (code == kErrPathFileAccess) {  // read-only
-      code = OpenTableFile(tablePath.native, sys::Access::kRead, sys::Creation::kExisting, table.file);
+      code = OpenTableFile(*engine.system, tablePath.native, sys::Access::kRead, sys::Creation::kExisting, table.file);
     }
     if (code == kErrFileNotFound) return MissingFileCode(tablePath.native);
     return code != kDbfOk ? code : ReadHeader(table);

@@ -108,7 +108,8 @@ struct DbfDateFormat {
 struct DbfEngine {
   std::array<DbfTable, kDbfMaxTables> tables{};  // handle h is tables[h - 1]
   DbfDateFormat dateFormat = DbfLocaleDateFormat();
-  std::optional<DbfDate> today;  // the update date written on close; empty: the system's local date
+  std::optional<DbfDate> today;                   // the update date written on close; empty: the system's local date
+  sys::FileSystem* system = &sys::SystemFiles();  // where the tables are
 };
 
 struct DbfInfo {

@@ -38,8 +38,8 @@ EntryNumber Walked(CatalogStore& store, std::int16_t result, std::int32_t entry)
 
 // Closes indexes marked for a change that never began. An index that cannot be marked whole again
 // stays marked, in doubt, and is rebuilt before its next use.
-void CloseAll(KeyTable& keys) {
-  for (const KeyPair& pair : keys) static_cast<void>(lib::CloseNDX(pair.handle));
+void CloseAll(CatalogStore& store, KeyTable& keys) {
+  for (const KeyPair& pair : keys) static_cast<void>(lib::CloseNDX(store.indexes, pair.handle));
   keys.clear();
 }
 
@@ -72,13 +72,13 @@ IndexOpen OpenIndex(CatalogStore& store, int field, const std::string& catalogNa
   const std::string path = IndexPath(store, field, catalogName);
   handle = kNoIndex;
   std::int16_t opened = kNoIndex;
-  std::int16_t result = lib::OpenNDX(opened, path, mode);
+  std::int16_t result = lib::OpenNDX(store.indexes, opened, path, mode);
   // A missing index of a catalog without entries lacks nothing: it is made, empty. Of a catalog with
   // entries it would lack every key, and is rebuilt instead.
   if (result == lib::kNdxMissing && store.header.Count() == 0) {
-    result = lib::OpenNDX(opened, path, lib::kNdxCreate);
-    if (result == lib::kNdxOk && (result = lib::CloseNDX(opened)) == lib::kNdxOk) {
-      result = lib::OpenNDX(opened, path, mode);
+    result = lib::OpenNDX(store.indexes, opened, path, lib::kNdxCreate);
+    if (result == lib::kNdxOk && (result = lib::CloseNDX(store.indexes, opened)) == lib::kNdxOk) {
+      result = lib::OpenNDX(store.indexes, opened, path, mode);
     }
   }
   if (result == lib::kNdxOk) {
@@ -107,16 +107,16 @@ IndexOpen OpenKeyIndexes(CatalogStore& store, KeyTable& keys) {
     if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
     short handle = kNoIndex;
     const IndexOpen opened = OpenIndex(store, field, store.catalogName, lib::kNdxOpen, handle);
-    if (opened == IndexOpen::kOpened && lib::BeginChanges(handle) == lib::kNdxOk) {
+    if (opened == IndexOpen::kOpened && lib::BeginChanges(store.indexes, handle) == lib::kNdxOk) {
       keys.push_back({static_cast<short>(field), handle});
       continue;
     }
     if (opened == IndexOpen::kOpened) {
-      static_cast<void>(lib::CloseNDX(handle));  // not marked: nothing was written through it
+      static_cast<void>(lib::CloseNDX(store.indexes, handle));  // not marked: nothing was written through it
       store.ui.Message("ERROR OPENING INDEX FILE", Icon::Exclamation);
     }
     // No change may start that an index could not follow.
-    CloseAll(keys);
+    CloseAll(store, keys);
     return opened == IndexOpen::kInDoubt ? IndexOpen::kInDoubt : IndexOpen::kFailed;
   }
   return IndexOpen::kOpened;
@@ -127,12 +127,12 @@ bool CloseKeyIndexes(CatalogStore& store, KeyTable& keys) {
   BufferedFile* entries = store.files.Get(store.entryFile);
   if (entries != nullptr && entries->writable() && !entries->Sync()) {
     ReportFileError(store.ui, FileFailureFromErrno(entries->error(), store.BasePath() + ".DAT"));
-    AbandonKeyIndexes(keys);
+    AbandonKeyIndexes(store, keys);
     return false;
   }
   bool closed = true;
   for (const KeyPair& pair : keys) {
-    if (lib::CloseNDX(pair.handle) != lib::kNdxOk) {
+    if (lib::CloseNDX(store.indexes, pair.handle) != lib::kNdxOk) {
       store.ui.Message("Error Closing Index File");
       closed = false;
     }
@@ -141,16 +141,17 @@ bool CloseKeyIndexes(CatalogStore& store, KeyTable& keys) {
   return closed;
 }
 
-void AbandonKeyIndexes(KeyTable& keys) {
+void AbandonKeyIndexes(CatalogStore& store, KeyTable& keys) {
   // Abandoning refuses only a handle that is not open; the index stays marked either way.
-  for (const KeyPair& pair : keys) static_cast<void>(lib::AbandonNDX(pair.handle));
+  for (const KeyPair& pair : keys) static_cast<void>(lib::AbandonNDX(store.indexes, pair.handle));
   keys.clear();
 }
 
 bool AddEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n) {
   bool added = true;
   for (const KeyPair& pair : keys) {
-    if (lib::AddKey(pair.handle, KeyView(record, pair.field), static_cast<std::int32_t>(n), 0) != lib::kNdxOk) {
+    if (lib::AddKey(store.indexes, pair.handle, KeyView(record, pair.field), static_cast<std::int32_t>(n), 0) !=
+        lib::kNdxOk) {
       store.ui.Message("Error adding Key to Index");
       added = false;
     }
@@ -158,10 +159,11 @@ bool AddEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& 
   return added;
 }
 
-bool DeleteEntryKeys(CatalogStore&, const KeyTable& keys, const EntryRecord& record, EntryNumber n) {
+bool DeleteEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n) {
   bool deleted = true;
   for (const KeyPair& pair : keys) {
-    const std::int16_t result = lib::DeleteKey(pair.handle, KeyView(record, pair.field), static_cast<std::int32_t>(n));
+    const std::int16_t result =
+        lib::DeleteKey(store.indexes, pair.handle, KeyView(record, pair.field), static_cast<std::int32_t>(n));
     deleted = deleted && (result == lib::kNdxOk || result == lib::kNdxEnd);  // a missing key is fine
   }
   return deleted;
@@ -169,31 +171,31 @@ bool DeleteEntryKeys(CatalogStore&, const KeyTable& keys, const EntryRecord& rec
 
 EntryNumber FirstInIndex(CatalogStore& store, short handle) {
   std::int32_t entry = 0;
-  const std::int16_t result = lib::GetFirst(handle, entry);
+  const std::int16_t result = lib::GetFirst(store.indexes, handle, entry);
   // An empty index has no first key: that, too, is "Error Getting Key".
   return Walked(store, result == lib::kNdxEnd ? lib::kNdxFailed : result, entry);
 }
 
 EntryNumber NextInIndex(CatalogStore& store, short handle) {
   std::int32_t entry = 0;
-  const std::int16_t result = lib::GetNext(handle, entry);
+  const std::int16_t result = lib::GetNext(store.indexes, handle, entry);
   return Walked(store, result, entry);
 }
 
 EntryNumber PreviousInIndex(CatalogStore& store, short handle) {
   std::int32_t entry = 0;
-  const std::int16_t result = lib::GetPrev(handle, entry);
+  const std::int16_t result = lib::GetPrev(store.indexes, handle, entry);
   return Walked(store, result, entry);
 }
 
 EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& key) {
   std::int32_t entry = 0;
-  const std::int16_t result = lib::GetKey(handle, RightTrim(key), entry);
+  const std::int16_t result = lib::GetKey(store.indexes, handle, RightTrim(key), entry);
   return Walked(store, result, entry);
 }
 
 bool KillIndexFile(CatalogStore& store, int field, const std::string& catalogName) {
-  const int error = sys::RemoveFile(NativePath(IndexPath(store, field, catalogName)));
+  const int error = sys::RemoveFile(store.fileSystem, NativePath(IndexPath(store, field, catalogName)));
   return error == 0 || error == ENOENT;
 }
 

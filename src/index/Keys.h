@@ -61,7 +61,7 @@ using KeyTable = std::vector<KeyPair>;
 // message, when something could not be written; the indexes are then left in doubt.
 [[nodiscard]] bool CloseKeyIndexes(CatalogStore& store, KeyTable& keys);
 // Closes the indexes after a change that failed half way, leaving them in doubt.
-void AbandonKeyIndexes(KeyTable& keys);
+void AbandonKeyIndexes(CatalogStore& store, KeyTable& keys);
 // False, after "Error adding Key to Index", when an index refused a key.
 [[nodiscard]] bool AddEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n);
 // A key that is not in an index is no failure; an index that cannot be read or written is.

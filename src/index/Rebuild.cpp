@@ -27,14 +27,14 @@ bool HasKeyField(const CatalogStore& store) {
 // Ends a single-index build: a build that did not end whole leaves no index behind that looks whole.
 bool FinishBuild(CatalogStore& store, int field, short handle, WalkEnd end) {
   if (end != WalkEnd::kDone) {
-    static_cast<void>(lib::AbandonNDX(handle));  // refuses only a handle that is not open
+    static_cast<void>(lib::AbandonNDX(store.indexes, handle));  // refuses only a handle that is not open
     if (end == WalkEnd::kCancelled) {
       (void)KillIndexFile(store, field, store.catalogName);  // a file left behind is rebuilt before use
       store.ui.Message("Sorting aborted. " + FieldTitle(store, field) + " index has been deleted.");
     }
     return false;
   }
-  if (lib::CloseNDX(handle) == lib::kNdxOk) return true;
+  if (lib::CloseNDX(store.indexes, handle) == lib::kNdxOk) return true;
   store.ui.Message("Error Closing Index File");
   return false;
 }
@@ -44,7 +44,8 @@ bool FinishBuild(CatalogStore& store, int field, short handle, WalkEnd end) {
 // from another catalog fails this.
 bool KeysAgree(CatalogStore& store, short handle, int field) {
   std::uint64_t keys = 0;
-  if (lib::CountKeys(handle, keys) != lib::kNdxOk || keys > static_cast<std::uint64_t>(store.header.Count())) {
+  if (lib::CountKeys(store.indexes, handle, keys) != lib::kNdxOk ||
+      keys > static_cast<std::uint64_t>(store.header.Count())) {
     return false;
   }
   EntryRecord record;
@@ -52,10 +53,10 @@ bool KeysAgree(CatalogStore& store, short handle, int field) {
   for (const bool last : {true, false}) {
     if (keys == 0) break;
     std::int32_t n = 0;
-    if ((last ? lib::GetPrev(handle, n) : lib::GetFirst(handle, n)) != lib::kNdxOk || n < 1 ||
-        n > store.header.Count() ||
+    if ((last ? lib::GetPrev(store.indexes, handle, n) : lib::GetFirst(store.indexes, handle, n)) != lib::kNdxOk ||
+        n < 1 || n > store.header.Count() ||
         !ReadEntry(store, record, store.header, n, store.entryFile, FieldMask{1} << field) ||
-        lib::PositionedAtKey(handle, KeyText(record, field)) != lib::kNdxOk) {
+        lib::PositionedAtKey(store.indexes, handle, KeyText(record, field)) != lib::kNdxOk) {
       return false;
     }
   }
@@ -68,10 +69,10 @@ bool AnyInDoubt(CatalogStore& store) {
   for (int field = 0; field < kFieldCount; ++field) {
     if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
     std::int16_t handle = kNoIndex;
-    const std::int16_t result =
-        lib::OpenNDX(handle, store.catalogDirectory + "/" + IndexFileName(field, store.catalogName), lib::kNdxOpen);
+    const std::int16_t result = lib::OpenNDX(
+        store.indexes, handle, store.catalogDirectory + "/" + IndexFileName(field, store.catalogName), lib::kNdxOpen);
     const bool agree = result == lib::kNdxOk && KeysAgree(store, handle, field);
-    if (result == lib::kNdxOk) static_cast<void>(lib::CloseNDX(handle));  // only read through
+    if (result == lib::kNdxOk) static_cast<void>(lib::CloseNDX(store.indexes, handle));  // only read through
     if (result == lib::kNdxOk && !agree) return true;
     if (result == lib::kNdxDamaged || (result == lib::kNdxMissing && store.header.Count() > 0)) return true;
   }
@@ -90,7 +91,7 @@ bool BuildIndex(CatalogStore& store, int field, const std::function<std::int32_t
       [&](const EntryRecord& record, EntryNumber n) {
         const std::int32_t place = sequence(n);
         if (place == 0) return true;  // not in the order: not filed
-        if (lib::AddKey(handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n), place) ==
+        if (lib::AddKey(store.indexes, handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n), place) ==
             lib::kNdxOk) {
           return true;
         }
@@ -111,7 +112,7 @@ bool RankInIndex(CatalogStore& store, int field, std::vector<std::int32_t>& rank
   std::int32_t place = 0;
   EntryNumber n = FirstInIndex(store, source);
   for (; n > 0; n = NextInIndex(store, source)) rank[static_cast<std::size_t>(n)] = ++place;
-  static_cast<void>(lib::CloseNDX(source));  // only read through: nothing to write
+  static_cast<void>(lib::CloseNDX(store.indexes, source));  // only read through: nothing to write
   return n == 0;
 }
 
@@ -123,7 +124,7 @@ bool CreateKeyIndexes(CatalogStore& store, KeyTable& keys) {
     if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
     const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
     if (handle < 0) {
-      AbandonKeyIndexes(keys);
+      AbandonKeyIndexes(store, keys);
       return false;
     }
     keys.push_back({static_cast<short>(field), handle});
@@ -149,7 +150,7 @@ bool ReIndex(CatalogStore& store) {
 }
 
 bool ReIndexCatalog(CatalogStore& store, const std::string& directory, const std::string& name) {
-  CatalogStore other(store.ui);
+  CatalogStore other(store.ui, store.fileSystem);
   other.programDirectory = store.programDirectory;
   other.catalogDirectory = directory;
   other.catalogName = name;

@@ -16,28 +16,6 @@
 namespace vrk::sys {
 namespace {
 
-// The fault a test has set: what happens to which change.
-struct Fault {
-  FaultKind kind = FaultKind::kNone;
-  long at = 0;
-  int error = EIO;
-  long changes = 0;
-};
-Fault fault;
-
-// What happens to the change about to be made: 0 to make it, an error number to fail it, or -1 to
-// drop it silently.
-int NextChange() {
-  ++fault.changes;
-  switch (fault.kind) {
-    case FaultKind::kNone: return 0;
-    case FaultKind::kFail: return fault.changes == fault.at ? fault.error : 0;
-    case FaultKind::kStop: return fault.changes >= fault.at ? -1 : 0;
-  }
-  return 0;
-}
-constexpr int kDropped = -1;
-
 template <typename Call>
 int Retrying(Call call) {
   int result;
@@ -50,31 +28,45 @@ int Retrying(Call call) {
 }  // namespace
 
 FileHandle::FileHandle(FileHandle&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)), writable_(other.writable_) {}
+    : descriptor_(std::exchange(other.descriptor_, -1)), writable_(other.writable_), system_(other.system_) {}
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
   if (this != &other) {
     CloseFile(*this);
     descriptor_ = std::exchange(other.descriptor_, -1);
     writable_ = other.writable_;
+    system_ = other.system_;
   }
   return *this;
 }
 
 FileHandle::~FileHandle() { CloseFile(*this); }
 
-int OpenFile(const std::string& path, Access access, Creation creation, FileHandle& file) {
+FileSystem& SystemFiles() {
+  static SystemFileSystem system;
+  return system;
+}
+
+FileSystem& SystemOf(const FileHandle& file) { return file.system_ != nullptr ? *file.system_ : SystemFiles(); }
+
+int OpenFile(FileSystem& system, const std::string& path, Access access, Creation creation, FileHandle& file) {
   CloseFile(file);
+  const int error = system.Open(path, access, creation, file);
+  if (error == 0) file.system_ = &system;
+  return error;
+}
+
+int CreateUniqueFile(FileSystem& system, const std::string& prefix, const std::string& suffix, std::string& path,
+                     FileHandle& file) {
+  CloseFile(file);
+  const int error = system.CreateUnique(prefix, suffix, path, file);
+  if (error == 0) file.system_ = &system;
+  return error;
+}
+
+int SystemFileSystem::Open(const std::string& path, Access access, Creation creation, FileHandle& file) {
   int flags = O_CLOEXEC | O_NONBLOCK | (access == Access::kRead ? O_RDONLY : O_RDWR);
-  if (creation != Creation::kExisting) {
-    struct stat status {};
-    const bool exists = ::stat(path.c_str(), &status) == 0;
-    const bool changes = !exists || (creation == Creation::kReplace && status.st_size > 0);
-    const int change = changes ? NextChange() : 0;
-    if (change > 0) return change;
-    if (change == kDropped && !exists) return EIO;
-    if (change != kDropped) flags |= O_CREAT | (creation == Creation::kReplace ? O_TRUNC : 0);
-  }
+  if (creation != Creation::kExisting) flags |= O_CREAT | (creation == Creation::kReplace ? O_TRUNC : 0);
   int descriptor;
   do {
     descriptor = ::open(path.c_str(), flags, 0666);
@@ -93,9 +85,8 @@ int OpenFile(const std::string& path, Access access, Creation creation, FileHand
   return 0;
 }
 
-int CreateUniqueFile(const std::string& prefix, const std::string& suffix, std::string& path, FileHandle& file) {
-  CloseFile(file);
-  if (const int change = NextChange(); change != 0) return change == kDropped ? EIO : change;
+int SystemFileSystem::CreateUnique(const std::string& prefix, const std::string& suffix, std::string& path,
+                                   FileHandle& file) {
   std::string name = prefix + "XXXXXX" + suffix;
   const int descriptor = ::mkostemps(name.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
   if (descriptor < 0) return errno;
@@ -127,7 +118,10 @@ int ReadAt(const FileHandle& file, std::uint64_t offset, void* data, std::size_t
 }
 
 int WriteAt(const FileHandle& file, std::uint64_t offset, const void* data, std::size_t size) {
-  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
+  return SystemOf(file).Write(file, offset, data, size);
+}
+
+int SystemFileSystem::Write(const FileHandle& file, std::uint64_t offset, const void* data, std::size_t size) {
   const auto* bytes = static_cast<const char*>(data);
   std::size_t done = 0;
   while (done < size) {
@@ -142,13 +136,15 @@ int WriteAt(const FileHandle& file, std::uint64_t offset, const void* data, std:
   return 0;
 }
 
-int SyncFile(const FileHandle& file) {
-  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
+int SyncFile(const FileHandle& file) { return SystemOf(file).Sync(file); }
+
+int SystemFileSystem::Sync(const FileHandle& file) {
   return Retrying([&] { return ::fdatasync(file.descriptor()); });
 }
 
-int TruncateFile(const FileHandle& file, std::uint64_t size) {
-  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
+int TruncateFile(const FileHandle& file, std::uint64_t size) { return SystemOf(file).Truncate(file, size); }
+
+int SystemFileSystem::Truncate(const FileHandle& file, std::uint64_t size) {
   return Retrying([&] { return ::ftruncate(file.descriptor(), static_cast<off_t>(size)); });
 }
 
@@ -212,7 +208,28 @@ std::string ResolvedPath(const std::string& path) {
   return error ? std::string() : resolved.string();
 }
 
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::absolute(path, error).lexically_normal().string();
+}
+
+PathStatus StatusOfPath(const std::string& path) {
+  PathStatus result;
+  struct stat status {};
+  result.link = ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+  if (::stat(path.c_str(), &status) != 0) return result;
+  result.kind = S_ISREG(status.st_mode)   ? PathKind::kFile
+                : S_ISDIR(status.st_mode) ? PathKind::kDirectory
+                                          : PathKind::kOther;
+  result.size = result.kind == PathKind::kFile ? static_cast<std::uint64_t>(status.st_size) : 0;
+  return result;
+}
+
 int LockFile(const FileHandle& file, Lock lock, std::chrono::milliseconds wait) {
+  return SystemOf(file).Lock(file, lock, wait);
+}
+
+int SystemFileSystem::Lock(const FileHandle& file, sys::Lock lock, std::chrono::milliseconds wait) {
   constexpr auto kPause = std::chrono::milliseconds(20);
   const int operation = lock == Lock::kNone ? LOCK_UN : lock == Lock::kShared ? LOCK_SH : LOCK_EX;
   for (auto waited = std::chrono::milliseconds(0);; waited += kPause) {
@@ -225,18 +242,19 @@ int LockFile(const FileHandle& file, Lock lock, std::chrono::milliseconds wait) 
 
 bool MayWrite(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
 
-int RemoveFile(const std::string& path) {
-  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
-  return ::unlink(path.c_str()) == 0 ? 0 : errno;
-}
+int RemoveFile(FileSystem& system, const std::string& path) { return system.Remove(path); }
 
-int RenameFile(const std::string& from, const std::string& to) {
-  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
+int SystemFileSystem::Remove(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
+
+int RenameFile(FileSystem& system, const std::string& from, const std::string& to) { return system.Rename(from, to); }
+
+int SystemFileSystem::Rename(const std::string& from, const std::string& to) {
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-int RenameNew(const std::string& from, const std::string& to) {
-  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
+int RenameNew(FileSystem& system, const std::string& from, const std::string& to) { return system.RenameNew(from, to); }
+
+int SystemFileSystem::RenameNew(const std::string& from, const std::string& to) {
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS) return errno;
   // A file system without the no-replace rename: a new link fails where the name is taken.
@@ -244,15 +262,15 @@ int RenameNew(const std::string& from, const std::string& to) {
   return ::unlink(from.c_str()) == 0 ? 0 : errno;
 }
 
-int WriteWholeFile(const std::string& path, std::string_view bytes) {
+int WriteWholeFile(FileSystem& system, const std::string& path, std::string_view bytes) {
   const std::string temporary = path + ".new";
   FileHandle file;
-  int error = OpenFile(temporary, Access::kReadWrite, Creation::kReplace, file);
+  int error = OpenFile(system, temporary, Access::kReadWrite, Creation::kReplace, file);
   if (error == 0) error = WriteAt(file, 0, bytes.data(), bytes.size());
   if (error == 0) error = SyncFile(file);
   if (const int closed = CloseFile(file); error == 0) error = closed;
-  if (error == 0) error = RenameFile(temporary, path);
-  if (error != 0) (void)RemoveFile(temporary);
+  if (error == 0) error = RenameFile(system, temporary, path);
+  if (error != 0) (void)RemoveFile(system, temporary);
   return error;
 }
 
@@ -260,7 +278,7 @@ int ReadFileStart(const std::string& path, std::size_t limit, std::string& bytes
   bytes.clear();
   FileHandle file;
   std::uint64_t size = 0;
-  int error = OpenFile(path, Access::kRead, Creation::kExisting, file);
+  int error = OpenFile(SystemFiles(), path, Access::kRead, Creation::kExisting, file);
   if (error == 0) error = FileSize(file, size);
   if (error != 0) return error;
   bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, limit)));
@@ -270,8 +288,9 @@ int ReadFileStart(const std::string& path, std::size_t limit, std::string& bytes
   return error;
 }
 
-int SyncDirectory(const std::string& path) {
-  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
+int SyncDirectory(FileSystem& system, const std::string& path) { return system.SyncDirectory(path); }
+
+int SystemFileSystem::SyncDirectory(const std::string& path) {
   int descriptor;
   do {
     descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -283,10 +302,9 @@ int SyncDirectory(const std::string& path) {
   return error;
 }
 
-int MakeDirectory(const std::string& path) {
-  if (const int change = NextChange(); change != 0) return change == kDropped ? 0 : change;
-  return ::mkdir(path.c_str(), 0777) == 0 ? 0 : errno;
-}
+int MakeDirectory(FileSystem& system, const std::string& path) { return system.MakeDirectory(path); }
+
+int SystemFileSystem::MakeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0 ? 0 : errno; }
 
 int ListDirectory(const std::string& path, std::vector<std::string>& names) {
   names.clear();
@@ -319,9 +337,5 @@ int PeerUserId(int socket, uid_t& user) {
   user = peer.uid;
   return 0;
 }
-
-void SetWriteFault(FaultKind kind, long at, int error) { fault = {kind, at, error, 0}; }
-
-long ChangesSoFar() { return fault.changes; }
 
 }  // namespace vrk::sys

@@ -49,7 +49,8 @@ std::vector<Line> ReadLines(const std::string& path) {
   std::vector<Line> lines;
   sys::FileHandle file;
   std::uint64_t size = 0;
-  if (sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, file) != 0 || sys::FileSize(file, size) != 0) {
+  if (sys::OpenFile(sys::SystemFiles(), path, sys::Access::kRead, sys::Creation::kExisting, file) != 0 ||
+      sys::FileSize(file, size) != 0) {
     return lines;
   }
   std::string bytes(size, '\0');
@@ -155,7 +156,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
   // A new file beside the old one is renamed over it, so that a full disk never leaves half a file.
   std::string bytes;
   for (const Line& line : lines) bytes += line.text + line.ending;
-  return sys::WriteWholeFile(target, bytes) == 0;
+  return sys::WriteWholeFile(sys::SystemFiles(), target, bytes) == 0;
 }
 
 }  // namespace vrk

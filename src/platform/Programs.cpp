@@ -5,9 +5,9 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <filesystem>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Programs.h"
 
@@ -34,10 +34,10 @@ void Gather(int descriptor, std::string& output) {
 std::int16_t RunProgram(std::vector<std::string> arguments, std::string* output) {
   if (arguments.empty()) return -1;
   // A helper program ships beside this executable; look there before the PATH.
-  const std::filesystem::path beside = std::filesystem::path(ExecutableDirectory()) / arguments[0];
-  std::error_code ec;
-  if (arguments[0].find('/') == std::string::npos && std::filesystem::exists(beside, ec)) {
-    arguments[0] = beside.string();
+  const std::string directory = ExecutableDirectory();
+  const std::string beside = directory.empty() ? arguments[0] : directory + "/" + arguments[0];
+  if (arguments[0].find('/') == std::string::npos && StatusOfPath(beside).kind != PathKind::kMissing) {
+    arguments[0] = beside;
   }
 
   std::vector<char*> argv;

@@ -82,7 +82,7 @@ class AsciiOutput : public EntryOutput {
     if (count == 0) {
       // A run that found nothing leaves no file behind: its own message has said so.
       (void)file_->Close();
-      (void)sys::RemoveFile(NativePath(path_));
+      (void)sys::RemoveFile(context_.store.fileSystem, NativePath(path_));
       return true;
     }
     const bool totals = WriteRunTotals(context_, *file_, count);

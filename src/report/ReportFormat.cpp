@@ -79,7 +79,7 @@ bool ReadReportFormat(const CatalogStore& store, std::string_view name, ReportFo
 bool WriteReportFormat(CatalogStore& store, std::string_view name, ReportFormat& format) {
   for (LayoutItem& item : format.items) item.LinesPerEntry = format.items[0].LinesPerEntry;
   const std::string path = ReportFormatPath(store.programDirectory, name);
-  const int error = sys::WriteWholeFile(path, EncodeReportFormat(format));
+  const int error = sys::WriteWholeFile(store.fileSystem, path, EncodeReportFormat(format));
   if (error == 0) return true;
   ReportFileError(store.ui, FileFailureFromErrno(error, path));
   return false;

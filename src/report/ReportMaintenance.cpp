@@ -102,7 +102,7 @@ void CopyReport(ReportMaintenance& maintenance) {
   std::string bytes;
   int error = sys::ReadFileStart(from, kCopyLimit, bytes);
   const std::string& failed = error != 0 ? from : to;
-  if (error == 0) error = sys::WriteWholeFile(to, bytes);
+  if (error == 0) error = sys::WriteWholeFile(store.fileSystem, to, bytes);
   busy.End();
   if (error != 0) {
     ReportFileError(store.ui, FileFailureFromErrno(error, failed));
@@ -118,7 +118,7 @@ void RenameReport(ReportMaintenance& maintenance) {
   CatalogStore& store = maintenance.store;
   const std::string old = SelectedName(maintenance);
   const std::string to = store.programDirectory + "/" + *name + ".FMT";
-  if (const int error = sys::RenameNew(ReportFormatPath(store.programDirectory, old), to)) {
+  if (const int error = sys::RenameNew(store.fileSystem, ReportFormatPath(store.programDirectory, old), to)) {
     ReportFileError(store.ui, FileFailureFromErrno(error, to));
     return;
   }
@@ -137,7 +137,7 @@ void DeleteReport(ReportMaintenance& maintenance) {
     return;
   }
   const std::string path = ReportFormatPath(store.programDirectory, name);
-  if (const int error = sys::RemoveFile(path)) {
+  if (const int error = sys::RemoveFile(store.fileSystem, path)) {
     ReportFileError(store.ui, FileFailureFromErrno(error, path));
     return;
   }

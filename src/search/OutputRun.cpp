@@ -15,7 +15,9 @@ namespace {
 // A new dBase III table with one record per entry sent.
 class DbaseOutput : public EntryOutput {
  public:
-  DbaseOutput(CatalogStore& store, std::string path) : store_(store), path_(std::move(path)) {}
+  DbaseOutput(CatalogStore& store, std::string path) : store_(store), path_(std::move(path)) {
+    engine_.system = &store.fileSystem;
+  }
 
   bool Start() override {
     if (path_.empty()) {
@@ -44,7 +46,7 @@ class DbaseOutput : public EntryOutput {
     busy_.reset();
     if (count == 0) {
       // No table is left behind for a run that found nothing; one that stays is a valid empty table.
-      (void)sys::RemoveFile(NativePath(file));
+      (void)sys::RemoveFile(store_.fileSystem, NativePath(file));
     } else if (!failed_) {
       ShowCompletionMessage(store_, ExportCompletionText(count, PathText(file)));
     }

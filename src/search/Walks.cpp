@@ -65,10 +65,10 @@ bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following, 
 // this compares them, so once a key lies past the criterion every later one does: no entry further on
 // can match. A key that ends where it differs from the criterion lies before it.
 enum class KeyPlace { kBefore, kWithin, kPast };
-KeyPlace KeyCriterionPlace(const SearchState& search, short handle) {
+KeyPlace KeyCriterionPlace(CatalogStore& store, const SearchState& search, short handle) {
   const CriterionLine* line = search.criteria.Find(search.keyField);
   std::string key;
-  if (line == nullptr || lib::CurrentKey(handle, key) != lib::kNdxOk) return KeyPlace::kWithin;
+  if (line == nullptr || lib::CurrentKey(store.indexes, handle, key) != lib::kNdxOk) return KeyPlace::kWithin;
   const std::size_t length = std::min(line->text.size(), lib::kMaxKeyLength);
   for (std::size_t i = 0; i < length; ++i) {
     const auto sought = static_cast<unsigned char>(UpperAnsi(line->text[i]));
@@ -266,7 +266,7 @@ EntryNumber ListWalk::NextKeyed(int direction, EntryRecord& candidate) {
   const auto nextKey = [this, &store, handle, direction]() -> EntryNumber {
     const EntryNumber n = direction > 0 ? NextInIndex(store, handle) : PreviousInIndex(store, handle);
     const bool past = n > 0 && kind_ == kAlphabeticalSearch && direction > 0 &&
-                      KeyCriterionPlace(context_.search, handle) == KeyPlace::kPast;
+                      KeyCriterionPlace(context_.store, context_.search, handle) == KeyPlace::kPast;
     return past ? 0 : n;
   };
   if (use_ == WalkUse::kOutput && direction > 0) {
@@ -316,7 +316,7 @@ EntryNumber ListWalk::AlphabeticalStart() {
   CatalogStore& store = context_.store;
   const SearchState& search = context_.search;
   // The browse index is only read through: its close has nothing to write.
-  if (context_.browseHandle != kNoIndex) static_cast<void>(lib::CloseNDX(context_.browseHandle));
+  if (context_.browseHandle != kNoIndex) static_cast<void>(lib::CloseNDX(store.indexes, context_.browseHandle));
   context_.browseHandle = OpenIndex(store, search.keyField, store.catalogName, lib::kNdxOpen);
   if (context_.browseHandle == kNoIndex) {
     end_ = WalkEnd::kFailed;
@@ -361,7 +361,7 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
         // Keys that fail the key-field criterion are passed over, and the search ends past its range,
         // without reading their entries.
         if (kind_ == kAlphabeticalSearch) {
-          const KeyPlace place = KeyCriterionPlace(search, context_.browseHandle);
+          const KeyPlace place = KeyCriterionPlace(context_.store, search, context_.browseHandle);
           if (place == KeyPlace::kPast) return 0;
           if (place == KeyPlace::kBefore) continue;
         }

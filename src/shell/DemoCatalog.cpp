@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <vector>
 
 #include "catalog/Files.h"
@@ -192,13 +191,11 @@ bool UseDemoReportFormat(Program& program, const std::string& name) {
 // one after the sleeves. The paths are absolute, so that they are found from any working directory;
 // an entry keeps of them what field 21 can hold. False after the message of a file not written.
 bool WriteDemoMedia(Program& program, const std::string& directory, std::vector<std::string>& field21) {
-  std::error_code ec;
-  const std::string folder =
-      std::filesystem::absolute(NativePath(directory), ec).lexically_normal().string() + "/media";
+  const std::string folder = sys::AbsolutePath(NativePath(directory)) + "/media";
   const auto write = [&](const std::string& file, const std::string& bytes) {
-    int error = sys::MakeDirectory(folder);
+    int error = sys::MakeDirectory(program.fileSystem, folder);
     if (error == EEXIST) error = 0;
-    if (error == 0) error = sys::WriteWholeFile(folder + "/" + file, bytes);
+    if (error == 0) error = sys::WriteWholeFile(program.fileSystem, folder + "/" + file, bytes);
     if (error != 0) ReportFileError(program.ui, FileFailureFromErrno(error, folder + "/" + file));
     return error == 0;
   };
@@ -240,9 +237,10 @@ bool MakeDemoCatalog(Program& program, const std::string& directory, const std::
   }
   const bool formatted = UseDemoReportFormat(program, name);
   if (!CloseCurrentCatalog(program) || !formatted) return false;
-  std::error_code ec;
-  const bool inProgramDirectory =
-      std::filesystem::equivalent(NativePath(directory), NativePath(program.programDirectory), ec);
+  sys::FileId catalogDirectory, programDirectory;
+  const bool inProgramDirectory = sys::IdOfPath(NativePath(directory), catalogDirectory) == 0 &&
+                                  sys::IdOfPath(NativePath(program.programDirectory), programDirectory) == 0 &&
+                                  catalogDirectory == programDirectory;
   return WriteCurrentCatalog(program, inProgramDirectory ? name : directory + "/" + name);
 }
 

@@ -204,7 +204,7 @@ void CopyFieldFromPrevious(Program& program) {
 
 void CloseBrowseIndex(Program& program) {
   if (program.browseHandle == kNoIndex) return;
-  static_cast<void>(lib::CloseNDX(program.browseHandle));  // only read through: nothing to write
+  static_cast<void>(lib::CloseNDX(program.indexes, program.browseHandle));  // only read through: nothing to write
   program.browseHandle = kNoIndex;
 }
 

@@ -23,11 +23,12 @@ struct Ports {
   EntryScreen& screen;
   Sound& sound;
   Printer& printer;
+  sys::FileSystem& fileSystem = sys::SystemFiles();
 };
 
 struct Program : CatalogStore {
   explicit Program(const Ports& ports)
-      : CatalogStore(ports.ui), screen(ports.screen), sound(ports.sound), printer(ports.printer) {}
+      : CatalogStore(ports.ui, ports.fileSystem), screen(ports.screen), sound(ports.sound), printer(ports.printer) {}
 
   EntryScreen& screen;
   Sound& sound;

@@ -148,7 +148,7 @@ bool PrepareStartUp(Program& program) {
   program.report.paper = PaperOption::kContinuous;
   program.browseHandle = kNoIndex;
   program.insertMode = true;
-  static_cast<void>(lib::InitIndexes());  // nothing is open before the first catalog is
+  static_cast<void>(lib::InitIndexes(program.indexes));  // nothing is open before the first catalog is
   program.report.destination = ReadReportDestination(program);
   switch (CheckSecurityCode(program)) {
     case SecurityCheck::kDenied: return false;

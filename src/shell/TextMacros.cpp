@@ -75,12 +75,13 @@ bool SaveMacros(CatalogStore& store, const MacroTable& table) {
   bool saved = WriteBlock(store, file, 0, MacroFileBytes(table)) && SyncBlocks(store, file, staged);
   saved = store.files.Close(file) && saved;
   int error = 0;
-  if (saved && ((error = sys::RenameFile(NativePath(staged), NativePath(path))) != 0 ||
-                (error = sys::SyncDirectory(store.catalogDirectory.empty() ? "." : store.catalogDirectory)) != 0)) {
+  if (saved && ((error = sys::RenameFile(store.fileSystem, NativePath(staged), NativePath(path))) != 0 ||
+                (error = sys::SyncDirectory(store.fileSystem,
+                                            store.catalogDirectory.empty() ? "." : store.catalogDirectory)) != 0)) {
     ReportFileError(store.ui, FileFailureFromErrno(error, path));
     saved = false;
   }
-  if (!saved) (void)sys::RemoveFile(NativePath(staged));
+  if (!saved) (void)sys::RemoveFile(store.fileSystem, NativePath(staged));
   return saved;
 }
 

@@ -34,16 +34,23 @@ struct Handle {
   Cursor cursor;
 };
 
-// The open handles; handle h is entry h - 1. This is all the state of the index functions.
-std::array<Handle, kMaxHandles> handles;
+}  // namespace
 
-Handle* Find(std::int16_t handle) {
+// The open handles; handle h is entry h - 1.
+struct Indexes::Table {
+  std::array<Handle, kMaxHandles> handles;
+};
+
+namespace {
+
+Handle* Find(Indexes& indexes, std::int16_t handle) {
+  auto& handles = indexes.table().handles;
   if (handle < 1 || handle > kMaxHandles || !handles[handle - 1].store) return nullptr;
   return &handles[handle - 1];
 }
 
-std::shared_ptr<ndx::Store> StoreOf(const ndx::FileId& id) {
-  for (const Handle& h : handles) {
+std::shared_ptr<ndx::Store> StoreOf(Indexes& indexes, const ndx::FileId& id) {
+  for (const Handle& h : indexes.table().handles) {
     if (h.store && h.store->id() == id) return h.store;
   }
   return nullptr;
@@ -83,8 +90,8 @@ void HoldKey(ndx::Store& store, const ndx::Item& item) {
 // broken: the tree may be half changed, so nothing more is read from or written to it. Keys held
 // back by AddKey are filed first, unless the operation adds one more.
 template <typename Operation>
-std::int16_t Run(std::int16_t handle, Operation operation, bool filePending = true) {
-  Handle* h = Find(handle);
+std::int16_t Run(Indexes& indexes, std::int16_t handle, Operation operation, bool filePending = true) {
+  Handle* h = Find(indexes, handle);
   if (h == nullptr) return kNdxFailed;
   ndx::Store& store = *h->store;
   if (store.broken() != kNdxOk) return store.broken();
@@ -107,8 +114,8 @@ std::int16_t PositionAt(Handle& h, ndx::Tree& tree, bool found, ndx::Path path, 
   return kNdxOk;
 }
 
-std::int16_t Walk(std::int16_t handle, bool forward, std::int32_t& entry) {
-  return Run(handle, [&](Handle& h) {
+std::int16_t Walk(Indexes& indexes, std::int16_t handle, bool forward, std::int32_t& entry) {
+  return Run(indexes, handle, [&](Handle& h) {
     ndx::Tree tree(*h.store);
     Cursor& cursor = h.cursor;
     if (cursor.positioned && cursor.generation == h.store->generation()) {
@@ -134,11 +141,11 @@ std::int16_t Walk(std::int16_t handle, bool forward, std::int32_t& entry) {
 }
 
 // Modes 0 and 2 as OpenNDX; throws Fault.
-std::shared_ptr<ndx::Store> OpenStore(const std::string& path, bool create) {
-  ndx::PageFile file = ndx::PageFile::Open(NativePath(path), create);
-  std::shared_ptr<ndx::Store> store = StoreOf(file.id());
+std::shared_ptr<ndx::Store> OpenStore(Indexes& indexes, const std::string& path, bool create) {
+  ndx::PageFile file = ndx::PageFile::Open(indexes.system(), NativePath(path), create);
+  std::shared_ptr<ndx::Store> store = StoreOf(indexes, file.id());
   if (!store) {
-    store = std::make_shared<ndx::Store>(std::move(file), create);
+    store = std::make_shared<ndx::Store>(std::move(file), create, indexes.tuning);
     ndx::Tree(*store).CheckRoot();
   } else if (create) {
     // The handles already open on this file see the emptied index from now on.
@@ -157,24 +164,30 @@ std::shared_ptr<ndx::Store> OpenStore(const std::string& path, bool create) {
 
 }  // namespace
 
+Indexes::Indexes(sys::FileSystem& system) : system_(&system), table_(std::make_unique<Table>()) {}
+Indexes::~Indexes() = default;
+Indexes::Indexes(Indexes&&) noexcept = default;
+Indexes& Indexes::operator=(Indexes&&) noexcept = default;
+
 // Starts the index functions afresh: any index still open is written out and closed.
-std::int16_t InitIndexes() {
+std::int16_t InitIndexes(Indexes& indexes) {
   std::int16_t result = kNdxOk;
   for (std::int16_t handle = 1; handle <= kMaxHandles; ++handle) {
-    if (Find(handle) == nullptr) continue;
-    if (const std::int16_t closed = CloseNDX(handle); result == kNdxOk) result = closed;
+    if (Find(indexes, handle) == nullptr) continue;
+    if (const std::int16_t closed = CloseNDX(indexes, handle); result == kNdxOk) result = closed;
   }
   return result;
 }
 
-std::int16_t OpenNDX(std::int16_t& handle, const std::string& path, std::int16_t mode) {
+std::int16_t OpenNDX(Indexes& indexes, std::int16_t& handle, const std::string& path, std::int16_t mode) {
   handle = -1;
   if (mode != kNdxOpen && mode != kNdxCreate) return kNdxFailed;
+  auto& handles = indexes.table().handles;
   std::int16_t free = 1;
   while (free <= kMaxHandles && handles[free - 1].store) ++free;
   if (free > kMaxHandles) return kNdxFailed;
   try {
-    handles[free - 1] = Handle{OpenStore(path, mode == kNdxCreate), Cursor{}};
+    handles[free - 1] = Handle{OpenStore(indexes, path, mode == kNdxCreate), Cursor{}};
   } catch (const Fault& fault) {
     return fault.result;
   } catch (const std::exception&) {
@@ -184,9 +197,9 @@ std::int16_t OpenNDX(std::int16_t& handle, const std::string& path, std::int16_t
   return kNdxOk;
 }
 
-std::int16_t BeginChanges(std::int16_t handle) {
+std::int16_t BeginChanges(Indexes& indexes, std::int16_t handle) {
   return Run(
-      handle,
+      indexes, handle,
       [](Handle& h) {
         if (!h.store->writable()) return kNdxIoError;
         h.store->BeginChanges();
@@ -195,26 +208,27 @@ std::int16_t BeginChanges(std::int16_t handle) {
       false);
 }
 
-std::int16_t AbandonNDX(std::int16_t handle) {
-  Handle* h = Find(handle);
+std::int16_t AbandonNDX(Indexes& indexes, std::int16_t handle) {
+  Handle* h = Find(indexes, handle);
   if (h == nullptr) return kNdxFailed;
   h->store->Break(kNdxDamaged);
   *h = Handle{};
   return kNdxOk;
 }
 
-std::int16_t CloseNDX(std::int16_t handle) {
-  const std::int16_t result = Run(handle, [](Handle& h) {
+std::int16_t CloseNDX(Indexes& indexes, std::int16_t handle) {
+  const std::int16_t result = Run(indexes, handle, [](Handle& h) {
     h.store->Flush();
     return kNdxOk;
   });
-  if (Handle* h = Find(handle)) *h = Handle{};
+  if (Handle* h = Find(indexes, handle)) *h = Handle{};
   return result;
 }
 
-std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entry, std::int32_t sequence) {
+std::int16_t AddKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t entry,
+                    std::int32_t sequence) {
   return Run(
-      handle,
+      indexes, handle,
       [&](Handle& h) {
         if (!h.store->writable()) return kNdxIoError;
         HoldKey(*h.store, ndx::MakeItem(key, sequence, entry));
@@ -223,15 +237,15 @@ std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entr
       false);
 }
 
-std::int16_t DeleteKey(std::int16_t handle, std::string_view key, std::int32_t entry) {
-  return Run(handle, [&](Handle& h) {
+std::int16_t DeleteKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t entry) {
+  return Run(indexes, handle, [&](Handle& h) {
     if (!h.store->writable()) return kNdxIoError;
     return ndx::Tree(*h.store).Erase(ndx::MakeItem(key, 0, entry)) ? kNdxOk : kNdxEnd;
   });
 }
 
-std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry) {
-  return Run(handle, [&](Handle& h) {
+std::int16_t GetFirst(Indexes& indexes, std::int16_t handle, std::int32_t& entry) {
+  return Run(indexes, handle, [&](Handle& h) {
     ndx::Tree tree(*h.store);
     ndx::Path path;
     const bool found = tree.Edge(false, path);
@@ -239,12 +253,16 @@ std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry) {
   });
 }
 
-std::int16_t GetNext(std::int16_t handle, std::int32_t& entry) { return Walk(handle, true, entry); }
+std::int16_t GetNext(Indexes& indexes, std::int16_t handle, std::int32_t& entry) {
+  return Walk(indexes, handle, true, entry);
+}
 
-std::int16_t GetPrev(std::int16_t handle, std::int32_t& entry) { return Walk(handle, false, entry); }
+std::int16_t GetPrev(Indexes& indexes, std::int16_t handle, std::int32_t& entry) {
+  return Walk(indexes, handle, false, entry);
+}
 
-std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& entry) {
-  return Run(handle, [&](Handle& h) {
+std::int16_t GetKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t& entry) {
+  return Run(indexes, handle, [&](Handle& h) {
     ndx::Tree tree(*h.store);
     ndx::Path path;
     const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
@@ -253,21 +271,21 @@ std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& ent
   });
 }
 
-std::int16_t CountKeys(std::int16_t handle, std::uint64_t& count) {
-  return Run(handle, [&](Handle& h) {
+std::int16_t CountKeys(Indexes& indexes, std::int16_t handle, std::uint64_t& count) {
+  return Run(indexes, handle, [&](Handle& h) {
     count = h.store->header().itemCount;
     return kNdxOk;
   });
 }
 
-std::int16_t PositionedAtKey(std::int16_t handle, std::string_view key) {
-  return Run(handle, [&](Handle& h) {
+std::int16_t PositionedAtKey(Indexes& indexes, std::int16_t handle, std::string_view key) {
+  return Run(indexes, handle, [&](Handle& h) {
     return h.cursor.positioned && ndx::SameKey(h.cursor.last, ndx::MakeItem(key, 0, 0)) ? kNdxOk : kNdxEnd;
   });
 }
 
-std::int16_t CurrentKey(std::int16_t handle, std::string& key) {
-  return Run(handle, [&](Handle& h) {
+std::int16_t CurrentKey(Indexes& indexes, std::int16_t handle, std::string& key) {
+  return Run(indexes, handle, [&](Handle& h) {
     if (!h.cursor.positioned) return kNdxEnd;
     key.assign(reinterpret_cast<const char*>(h.cursor.last.key.data()), h.cursor.last.length);
     return kNdxOk;

@@ -2,9 +2,13 @@
 // callers use; keys are code page 1252.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/FileSystem.h"
 
 namespace vrk::lib {
 
@@ -25,30 +29,58 @@ inline constexpr std::int16_t kNdxCreate = 2;  // OpenNDX mode: create an empty 
 
 inline constexpr std::size_t kMaxKeyLength = 24;
 
-[[nodiscard]] std::int16_t InitIndexes();
-[[nodiscard]] std::int16_t OpenNDX(std::int16_t& handle, const std::string& path, std::int16_t mode);
-[[nodiscard]] std::int16_t CloseNDX(std::int16_t handle);
+// How much each index file opened from now on keeps in memory (tests make both small, so that pages
+// are written back early and read again, and runs of keys are spilled and merged).
+struct IndexTuning {
+  std::size_t cachePages = 4096;                 // 16 MB per open index file
+  std::size_t runLength = std::size_t{1} << 17;  // keys held before they spill or are filed: 4.7 MB
+};
+
+// The open index handles of one program, the file system their files are on and the tuning. The
+// handles still open when it goes are dropped as a killed program's would be: CloseNDX writes out.
+class Indexes {
+ public:
+  explicit Indexes(sys::FileSystem& system = sys::SystemFiles());
+  ~Indexes();
+  Indexes(Indexes&&) noexcept;
+  Indexes& operator=(Indexes&&) noexcept;
+
+  sys::FileSystem& system() const { return *system_; }
+  IndexTuning tuning;
+
+  struct Table;
+  Table& table() { return *table_; }
+
+ private:
+  sys::FileSystem* system_;
+  std::unique_ptr<Table> table_;
+};
+
+[[nodiscard]] std::int16_t InitIndexes(Indexes& indexes);
+[[nodiscard]] std::int16_t OpenNDX(Indexes& indexes, std::int16_t& handle, const std::string& path, std::int16_t mode);
+[[nodiscard]] std::int16_t CloseNDX(Indexes& indexes, std::int16_t handle);
 // Marks the index, on the disk, as being changed before a change of the entries begins; CloseNDX
 // marks it whole again. An index left marked (a program killed meanwhile) opens as damaged, and the
 // program rebuilds it.
-[[nodiscard]] std::int16_t BeginChanges(std::int16_t handle);
+[[nodiscard]] std::int16_t BeginChanges(Indexes& indexes, std::int16_t handle);
 // Closes the handle and leaves its index marked as being changed, so that it is rebuilt before it is
 // used again: a change of the entries failed half way. Other handles on the index fail from now on.
-[[nodiscard]] std::int16_t AbandonNDX(std::int16_t handle);
-[[nodiscard]] std::int16_t AddKey(std::int16_t handle, std::string_view key, std::int32_t entry, std::int32_t sequence);
-[[nodiscard]] std::int16_t DeleteKey(std::int16_t handle, std::string_view key, std::int32_t entry);
-[[nodiscard]] std::int16_t GetFirst(std::int16_t handle, std::int32_t& entry);
-[[nodiscard]] std::int16_t GetNext(std::int16_t handle, std::int32_t& entry);
-[[nodiscard]] std::int16_t GetPrev(std::int16_t handle, std::int32_t& entry);
+[[nodiscard]] std::int16_t AbandonNDX(Indexes& indexes, std::int16_t handle);
+[[nodiscard]] std::int16_t AddKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t entry,
+                                  std::int32_t sequence);
+[[nodiscard]] std::int16_t DeleteKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t entry);
+[[nodiscard]] std::int16_t GetFirst(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
+[[nodiscard]] std::int16_t GetNext(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
+[[nodiscard]] std::int16_t GetPrev(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
 // Positions at the first key not below `key`.
-[[nodiscard]] std::int16_t GetKey(std::int16_t handle, std::string_view key, std::int32_t& entry);
+[[nodiscard]] std::int16_t GetKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t& entry);
 // The number of keys the index holds.
-[[nodiscard]] std::int16_t CountKeys(std::int16_t handle, std::uint64_t& count);
+[[nodiscard]] std::int16_t CountKeys(Indexes& indexes, std::int16_t handle, std::uint64_t& count);
 // kNdxOk when the key the handle was last moved to is `key` as the index compares keys, kNdxEnd when
 // it is another key or the handle has not been moved.
-[[nodiscard]] std::int16_t PositionedAtKey(std::int16_t handle, std::string_view key);
+[[nodiscard]] std::int16_t PositionedAtKey(Indexes& indexes, std::int16_t handle, std::string_view key);
 // The key the handle was last moved to, as the index holds it: upper-cased, trailing blanks removed.
 // kNdxEnd when the handle has not been moved.
-[[nodiscard]] std::int16_t CurrentKey(std::int16_t handle, std::string& key);
+[[nodiscard]] std::int16_t CurrentKey(Indexes& indexes, std::int16_t handle, std::string& key);
 
 }  // namespace vrk::lib

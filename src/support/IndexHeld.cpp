@@ -8,16 +8,13 @@
 namespace vrk::lib::ndx {
 namespace {
 
-std::size_t runLength = kDefaultRunLength;
-
 // Spilled items are leaf slot images; they are written and read this many at a time.
 constexpr std::size_t kSlotsPerTransfer = 2048;  // 66 KB
 
 }  // namespace
 
-void SetRunLength(std::size_t items) { runLength = std::max(items, kMinRunLength); }
-
-HeldKeys::HeldKeys(std::string spillPath) : spillPath_(std::move(spillPath)), runLength_(runLength) {}
+HeldKeys::HeldKeys(sys::FileSystem& system, std::string spillPath, std::size_t runLength)
+    : system_(system), spillPath_(std::move(spillPath)), runLength_(std::max(runLength, kMinRunLength)) {}
 
 HeldKeys::~HeldKeys() { CloseSpill(); }
 
@@ -32,11 +29,11 @@ void HeldKeys::Spill() {
   if (run_.empty()) return;
   std::sort(run_.begin(), run_.end());
   if (!spill_.isOpen()) {
-    if (sys::OpenFile(spillPath_, sys::Access::kReadWrite, sys::Creation::kReplace, spill_) != 0) {
+    if (sys::OpenFile(system_, spillPath_, sys::Access::kReadWrite, sys::Creation::kReplace, spill_) != 0) {
       throw Fault{kNdxIoError};
     }
     // Without its name the file goes when it is closed, even by a program that is killed meanwhile.
-    named_ = sys::RemoveFile(spillPath_) != 0;
+    named_ = sys::RemoveFile(system_, spillPath_) != 0;
     spillEnd_ = 0;
   }
   // EncodeSlot writes an inner slot's child too: room for it past the last leaf slot.
@@ -71,7 +68,7 @@ void HeldKeys::Clear() {
 void HeldKeys::CloseSpill() {
   if (!spill_.isOpen()) return;
   (void)sys::CloseFile(spill_);
-  if (named_) (void)sys::RemoveFile(spillPath_);
+  if (named_) (void)sys::RemoveFile(system_, spillPath_);
   named_ = false;
 }
 

@@ -14,12 +14,7 @@
 
 namespace vrk::lib::ndx {
 
-inline constexpr std::size_t kDefaultRunLength = std::size_t{1} << 17;  // 4.7 MB of items per index
 inline constexpr std::size_t kMinRunLength = 2;
-
-// Keys that each index opened from now on holds in memory before it spills or files them (tests make
-// it small so that runs are spilled and merged).
-void SetRunLength(std::size_t items);
 
 // Items in order, one at a time.
 class ItemSource {
@@ -34,7 +29,8 @@ class HeldKeys {
   // Runs are spilled to the file `spillPath`, which is made when the first run spills and removed
   // again at once (the open file keeps its data), or, where the file system does not allow that,
   // when the keys are filed or dropped.
-  explicit HeldKeys(std::string spillPath);
+  // `runLength` keys are held in memory before a run spills or is filed.
+  HeldKeys(sys::FileSystem& system, std::string spillPath, std::size_t runLength);
   ~HeldKeys();
   HeldKeys(const HeldKeys&) = delete;
   HeldKeys& operator=(const HeldKeys&) = delete;
@@ -62,6 +58,7 @@ class HeldKeys {
   };
   void CloseSpill();
 
+  sys::FileSystem& system_;
   std::string spillPath_;
   std::size_t runLength_;
   std::vector<Item> run_;

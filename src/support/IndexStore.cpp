@@ -9,8 +9,6 @@
 namespace vrk::lib::ndx {
 namespace {
 
-std::size_t cachePages = kDefaultCachePages;
-
 // A program changing an index holds it only for a moment; this is how long another one waits for it.
 constexpr auto kLockWait = std::chrono::seconds(2);
 
@@ -28,14 +26,12 @@ std::int16_t OpenFailure(int error, bool create) {
 
 }  // namespace
 
-void SetCachePages(std::size_t pages) { cachePages = std::max(pages, kMinCachePages); }
-
-PageFile PageFile::Open(const std::string& nativePath, bool create) {
+PageFile PageFile::Open(sys::FileSystem& system, const std::string& nativePath, bool create) {
   const sys::Creation creation = create ? sys::Creation::kCreate : sys::Creation::kExisting;
   sys::FileHandle handle;
-  int error = sys::OpenFile(nativePath, sys::Access::kReadWrite, creation, handle);
+  int error = sys::OpenFile(system, nativePath, sys::Access::kReadWrite, creation, handle);
   if (!create && (error == EACCES || error == EROFS || error == EPERM)) {
-    error = sys::OpenFile(nativePath, sys::Access::kRead, creation, handle);
+    error = sys::OpenFile(system, nativePath, sys::Access::kRead, creation, handle);
   }
   if (error != 0) throw Fault{OpenFailure(error, create)};
   PageFile file(std::move(handle), nativePath);
@@ -76,8 +72,10 @@ void PageFile::Sync() {
 }
 
 // Runs of held keys spill to a file beside the index.
-Store::Store(PageFile file, bool create)
-    : file_(std::move(file)), capacity_(cachePages), held_(file_.path() + ".runs") {
+Store::Store(PageFile file, bool create, const IndexTuning& tuning)
+    : file_(std::move(file)),
+      capacity_(std::max(tuning.cachePages, kMinCachePages)),
+      held_(file_.system(), file_.path() + ".runs", tuning.runLength) {
   file_.Lock(sys::Lock::kShared);
   if (create) {
     Format();

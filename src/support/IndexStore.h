@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "support/IndexFile.h"
 #include "support/IndexFormat.h"
 #include "support/IndexHeld.h"
 
@@ -21,12 +22,9 @@ struct Fault {
   std::int16_t result;
 };
 
-inline constexpr std::size_t kDefaultCachePages = 4096;  // 16 MB per open index file
-inline constexpr std::size_t kMinCachePages = 8;         // the tree uses at most two pages at once
-
-// Pages that each index file opened from now on may keep in memory (tests make it small so that
-// pages are written back and read again).
-void SetCachePages(std::size_t pages);
+inline constexpr std::size_t kDefaultCachePages = IndexTuning{}.cachePages;
+inline constexpr std::size_t kMinCachePages = 8;  // the tree uses at most two pages at once
+inline constexpr std::size_t kDefaultRunLength = IndexTuning{}.runLength;
 
 using FileId = sys::FileId;
 
@@ -40,10 +38,11 @@ class PageFile {
  public:
   // Opens an existing file, or with `create` creates it when missing. Throws Fault: kNdxMissing when
   // there is no such file, kNdxDamaged when it is not a regular file.
-  static PageFile Open(const std::string& nativePath, bool create);
+  static PageFile Open(sys::FileSystem& system, const std::string& nativePath, bool create);
 
   const FileId& id() const { return id_; }
   const std::string& path() const { return path_; }
+  sys::FileSystem& system() const { return SystemOf(handle_); }
   bool writable() const { return handle_.writable(); }
   // Exclusive while the file changes, shared again afterwards; throws kNdxFailed when another
   // program holds the file longer than a moment.
@@ -69,7 +68,7 @@ class Store {
   // Takes over the open file and locks it shared (kNdxFailed when another program is changing it):
   // reads and checks its header, or with `create` makes it an empty index that stays marked as being
   // changed until it is flushed.
-  Store(PageFile file, bool create);
+  Store(PageFile file, bool create, const IndexTuning& tuning);
   Store(const Store&) = delete;
   Store& operator=(const Store&) = delete;
 

@@ -47,7 +47,8 @@ QString PrintText(std::string_view ansi) {
 bool PdfIsWhole(const std::string& path) {
   sys::FileHandle file;
   std::uint64_t size = 0;
-  if (sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, file) != 0 || sys::FileSize(file, size) != 0) {
+  if (sys::OpenFile(sys::SystemFiles(), path, sys::Access::kRead, sys::Creation::kExisting, file) != 0 ||
+      sys::FileSize(file, size) != 0) {
     return false;
   }
   const auto read = [&](std::uint64_t at, std::size_t length) {

@@ -115,10 +115,10 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation>, protected tes
   AdminCrashTest() {
     MakeCatalog(original.path());
     before = Read(original.path());
-    RunOnCopy(sys::FaultKind::kNone, 0);
+    RunOnCopy(test::FaultKind::kNone, 0);
     after = Read(copy.path());
   }
-  long RunOnCopy(sys::FaultKind fault, long at) {
+  long RunOnCopy(FaultKind fault, long at) {
     return CrashCopies::RunOnCopy(fault, at, [this](Session& session) { GetParam().run(session.program); });
   }
 
@@ -146,13 +146,13 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation>, protected tes
 TEST_P(AdminCrashTest, KilledAtAnyWriteLeavesTheCatalogWholeAsItWasOrAsItIsAfter) {
   ASSERT_FALSE(before == after);
   test::AtEveryWrite(
-      sys::FaultKind::kStop, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      test::FaultKind::kStop, GetParam().name, [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at); },
       [&](const std::string& when) { ExpectWhole(when); });
 }
 
 TEST_P(AdminCrashTest, AWriteTheDiskRefusesLeavesTheCatalogWholeAsItWasOrAsItIsAfter) {
   test::AtEveryWrite(
-      sys::FaultKind::kFail, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      test::FaultKind::kFail, GetParam().name, [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at); },
       [&](const std::string& when) { ExpectWhole(when); });
 }
 
@@ -191,12 +191,12 @@ void PrintTo(const FilesChange& change, std::ostream* out) { *out << change.name
 const FilesChange kFilesChanges[] = {
     {"rename",
      [](Session& session, const std::string& directory, const std::string&) {
-       CatalogStore holder(session.ui);
+       CatalogStore holder(session.ui, session.files);
        return HoldCatalog(holder, directory, "CAT", false) && RenameCatalogFiles(holder, directory, "CAT", "NEW");
      }},
     {"remove",
      [](Session& session, const std::string& directory, const std::string&) {
-       CatalogStore holder(session.ui);
+       CatalogStore holder(session.ui, session.files);
        return HoldCatalog(holder, directory, "CAT", false) && RemoveCatalogFiles(holder, directory, "CAT");
      }},
     {"import csv",
@@ -209,6 +209,7 @@ const FilesChange kFilesChanges[] = {
     {"import dbf",
      [](Session& session, const std::string& directory, const std::string& sources) {
        DbfEngine engine;
+       engine.system = &session.files;
        return ImportDBF(session.program, engine, sources + "/in.dbf", "IMP", directory);
      }},
     {"two macros",
@@ -248,13 +249,13 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange>, protected t
     TempDirectory::WriteFile(sources / "in.csv", csv);
     TempDirectory::WriteFile(sources / "in.dbf", test::ForeignTable(0x03, {{"N", 'C', 6}}, records));
     before = FilesOf(original.path());
-    EXPECT_TRUE(RunOnCopy(sys::FaultKind::kNone, 0).second);
+    EXPECT_TRUE(RunOnCopy(test::FaultKind::kNone, 0).second);
     after = FilesOf(copy.path());
     said = messages;
   }
 
   // The changes made, and whether the change said it was done.
-  std::pair<long, bool> RunOnCopy(sys::FaultKind fault, long at) {
+  std::pair<long, bool> RunOnCopy(FaultKind fault, long at) {
     CopyAfresh();
     Session session(copy.path());
     EXPECT_TRUE(session.opened);
@@ -263,11 +264,11 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange>, protected t
     // Only the changes of the macro file and the settings need the catalog open.
     const std::string name = GetParam().name;
     if (!name.starts_with("two")) session.Kill();
-    sys::SetWriteFault(fault, at);
+    session.files.SetWriteFault(fault, at);
     const bool done = GetParam().run(session, copy.path(), sources.path());
-    const long changes = sys::ChangesSoFar();
+    const long changes = session.files.ChangesSoFar();
     session.Kill();
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    session.files.SetWriteFault(test::FaultKind::kNone);
     messages = session.ui.messages.size();
     return {changes, done};
   }
@@ -278,7 +279,8 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange>, protected t
   // opens the catalog for a change), the same with nothing staged left.
   void ExpectWholeUnderOneName(const std::string& when, bool done) {
     test::FakeUi ui;
-    for (const char* name : {"CAT", "NEW", "IMP"}) EXPECT_TRUE(FinishJournals(ui, copy.path(), name)) << when;
+    for (const char* name : {"CAT", "NEW", "IMP"})
+      EXPECT_TRUE(FinishJournals(ui, sys::SystemFiles(), copy.path(), name)) << when;
     const Files now = Unstaged(FilesOf(copy.path()));
     EXPECT_TRUE(now == Unstaged(before) || now == Unstaged(after)) << when;
     EXPECT_TRUE(!done || now == Unstaged(after)) << when << ": said done";
@@ -307,15 +309,16 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange>, protected t
 TEST_P(FilesCrashTest, KilledAtAnyWriteLeavesTheFilesAsTheyWereOrAsTheyAreAfter) {
   ASSERT_NE(before, after);
   test::AtEveryWrite(
-      sys::FaultKind::kStop, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at).first; },
+      test::FaultKind::kStop, GetParam().name,
+      [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at).first; },
       [&](const std::string& when) { ExpectWholeUnderOneName(when, false); });
 }
 
 TEST_P(FilesCrashTest, AWriteTheDiskRefusesIsSaidAndLeavesTheFilesAsTheyWereOrAsTheyAreAfter) {
   bool done = false;
   test::AtEveryWrite(
-      sys::FaultKind::kFail, GetParam().name,
-      [&](sys::FaultKind fault, long at) {
+      test::FaultKind::kFail, GetParam().name,
+      [&](test::FaultKind fault, long at) {
         const auto [changes, said] = RunOnCopy(fault, at);
         done = said;
         return changes;

@@ -86,6 +86,7 @@ TEST_F(MaintenanceTest, RenameAndNewRefuseANameInUse) {
 
 TEST_F(MaintenanceTest, ACatalogAnotherProgramHoldsIsNeitherRenamedNorDeleted) {
   WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"A"}}});
+  files.lockWait = std::chrono::milliseconds(0);  // what another program holds is refused at once
   FakeUi otherUi;
   CatalogStore other(otherUi);
   ASSERT_NE(OpenCatalog(other, dir.path(), "MUSIC", CatalogAccess::kChange), 0);
@@ -374,11 +375,12 @@ TEST_F(MaintenanceTest, AProgramWaitingForTheLockOfACatalogRebuiltMeanwhileOpens
   WriteCatalog(dir.path(), "MUSIC", kMusic, {{{"Abba", "Arrival"}}});
   Use("MUSIC");
   FakeUi otherUi;
-  CatalogStore other(otherUi);
+  test::FakeFileSystem otherFiles;
+  CatalogStore other(otherUi, otherFiles);
   int opened = 0;
   std::thread waiting([&] { opened = OpenCatalog(other, dir.path(), "MUSIC", CatalogAccess::kChange); });
   // The other program has the old entry file open and waits for its lock while this one rebuilds.
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  otherFiles.AwaitLockCalls(1);
   CatalogLayout layout = LayoutOf(program);
   layout.lengths[0] = 25;
   ASSERT_TRUE(ChangeLayout(program, layout));

@@ -58,7 +58,7 @@ TEST_F(SortTest, TwoLevelsOrderByTheFirstThenTheSecondAndEqualEntriesStayInEntry
 // entries in the order of the three levels' keys (upper case, trailing blanks ignored), equal ones
 // in entry order.
 TEST_F(SortTest, ThreeLevelsOrderAsAStableSortOfTheirKeys) {
-  lib::ndx::SetRunLength(64);
+  program.indexes.tuning.runLength = 64;
   std::mt19937 random(3);
   const auto word = [&] {
     static const char* const kWords[] = {"a", "B", "ab", "Ab ", "b a", "", "ba", "A"};
@@ -69,7 +69,6 @@ TEST_F(SortTest, ThreeLevelsOrderAsAStableSortOfTheirKeys) {
   WriteCatalog(dir.path(), "CAT", kRecords, made);
   Use("CAT");
   ASSERT_TRUE(SortCatalog(program, {2, 0, 1}));
-  lib::ndx::SetRunLength(lib::ndx::kDefaultRunLength);
   const auto key = [&](EntryNumber n, int field) {
     std::string text = RightTrim(made[static_cast<std::size_t>(n - 1)].texts[static_cast<std::size_t>(field)]);
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "catalog/Files.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FileSizeLimit.h"
 #include "fakes/TempDirectory.h"
 
@@ -16,7 +17,7 @@ TEST(FileBatch, WritesRefusedByTheDiskAreWrittenWhenTriedAgain) {
   TempDirectory dir;
   const std::string path = dir / "ENTRIES.DAT";
   sys::FileHandle handle;
-  ASSERT_EQ(sys::OpenFile(path, sys::Access::kReadWrite, sys::Creation::kCreate, handle), 0);
+  ASSERT_EQ(sys::OpenFile(sys::SystemFiles(), path, sys::Access::kReadWrite, sys::Creation::kCreate, handle), 0);
   BufferedFile file(std::move(handle), path);
   const std::string first(40000, 'a');
   const std::string second(40000, 'b');
@@ -33,13 +34,14 @@ TEST(FileBatch, WritesRefusedByTheDiskAreWrittenWhenTriedAgain) {
 TEST(FileBatch, ASyncReachesTheDiskOnlyAfterAWrite) {
   TempDirectory dir;
   const std::string path = dir / "ENTRIES.DAT";
+  test::FakeFileSystem files;
   sys::FileHandle handle;
-  ASSERT_EQ(sys::OpenFile(path, sys::Access::kReadWrite, sys::Creation::kCreate, handle), 0);
+  ASSERT_EQ(sys::OpenFile(files, path, sys::Access::kReadWrite, sys::Creation::kCreate, handle), 0);
   BufferedFile file(std::move(handle), path);
-  const auto changes = [](const std::function<bool()>& step) {
-    sys::SetWriteFault(sys::FaultKind::kNone);
+  const auto changes = [&](const std::function<bool()>& step) {
+    files.SetWriteFault(test::FaultKind::kNone);
     EXPECT_TRUE(step());
-    return sys::ChangesSoFar();
+    return files.ChangesSoFar();
   };
   EXPECT_EQ(changes([&] { return file.Sync(); }), 1) << "a file just opened may hold another's writes";
   EXPECT_EQ(changes([&] { return file.Sync(); }), 0);

@@ -32,9 +32,9 @@ TEST_F(JournalTest, AWholeJournalIsFinishedFromWhereItStopped) {
   TempDirectory::WriteFile(dir / "OLD=NEW.JN$",
                            "VRK journal 1\nrename\tOLD.DAT\tNEW.DAT\nrename\tOLD.SET\tNEW.SET\n"
                            "rename\tOLD.MEM\tNEW.MEM\nend\n");
-  EXPECT_TRUE(FinishJournals(ui, dir.path(), "OTHER"));
+  EXPECT_TRUE(FinishJournals(ui, sys::SystemFiles(), dir.path(), "OTHER"));
   EXPECT_TRUE(There("OLD=NEW.JN$"));
-  EXPECT_TRUE(FinishJournals(ui, dir.path(), "OLD"));
+  EXPECT_TRUE(FinishJournals(ui, sys::SystemFiles(), dir.path(), "OLD"));
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{"OLD was renamed to NEW."}));
   for (const char* file : {"NEW.DAT", "NEW.SET", "NEW.MEM"}) EXPECT_TRUE(There(file)) << file;
   for (const char* file : {"OLD.DAT", "OLD.SET", "OLD.MEM", "OLD=NEW.JN$"}) EXPECT_FALSE(There(file)) << file;
@@ -47,7 +47,7 @@ TEST_F(JournalTest, AJournalCutShortOrForeignIsDroppedWithoutAStep) {
         "VRK journal 1\nremove\t../OLD.DAT\nend\n", "VRK journal 1\nremove\tsub/KEEP.DAT\nend\n",
         "VRK journal 1\nmove\tOLD.DAT\tX.DAT\nend\n", "", "journal\nremove\tOLD.DAT\nend\n"}) {
     TempDirectory::WriteFile(dir / "OLD.JN$", text);
-    EXPECT_TRUE(FinishJournals(ui, dir.path(), "OLD")) << text;
+    EXPECT_TRUE(FinishJournals(ui, sys::SystemFiles(), dir.path(), "OLD")) << text;
     EXPECT_FALSE(There("OLD.JN$")) << text;
     EXPECT_TRUE(There("OLD.DAT") && There("sub/KEEP.DAT")) << text;
   }
@@ -57,7 +57,7 @@ TEST_F(JournalTest, AJournalCutShortOrForeignIsDroppedWithoutAStep) {
 TEST_F(JournalTest, ARemovalFinishedLeavesNothingOfTheCatalog) {
   std::filesystem::remove(dir / "OLD.DAT");
   TempDirectory::WriteFile(dir / "old.jn$", "VRK journal 1\nremove\tOLD.DAT\nremove\tOLD.SET\nremove\tOLD.MEM\nend\n");
-  EXPECT_TRUE(FinishJournals(ui, dir.path(), "OLD"));
+  EXPECT_TRUE(FinishJournals(ui, sys::SystemFiles(), dir.path(), "OLD"));
   for (const char* file : {"OLD.SET", "OLD.MEM", "old.jn$"}) EXPECT_FALSE(There(file)) << file;
   EXPECT_TRUE(ui.messages.empty());
 }

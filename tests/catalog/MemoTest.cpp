@@ -7,6 +7,7 @@
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "fakes/Catalogs.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakeUi.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
@@ -22,10 +23,9 @@ using test::TempDirectory;
 class MemoTest : public ::testing::Test {
  protected:
   MemoTest() { Open(); }
-  ~MemoTest() override { sys::SetWriteFault(sys::FaultKind::kNone); }
 
   void Open() {
-    store = std::make_unique<CatalogStore>(ui);
+    store = std::make_unique<CatalogStore>(ui, files);
     if (!FileExists(dir / "CAT.DAT")) {
       test::MakeCurrentCatalog(*store, dir.path(), "CAT", MakeLayout({{"Title", 10}}),
                                {{{"One"}}, {{"Two"}}, {{"Three"}}});
@@ -51,6 +51,7 @@ class MemoTest : public ::testing::Test {
   std::string MemoFile() { return TempDirectory::ReadFile(dir / "CAT.MEM"); }
 
   TempDirectory dir;
+  test::FakeFileSystem files;
   FakeUi ui;
   std::unique_ptr<CatalogStore> store;
 };
@@ -145,19 +146,19 @@ TEST_F(MemoTest, AWriteStoppedOrRefusedLosesNothingSaved) {
   };
   const std::vector<std::vector<std::string>> allowed = {{"", "added"}, {"kept", "edited"}, {"to go", ""}};
   for (std::size_t step = 0; step < steps.size(); ++step) {
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    files.SetWriteFault(test::FaultKind::kNone);
     steps[step]();
-    const long writes = sys::ChangesSoFar();
+    const long writes = files.ChangesSoFar();
     ASSERT_GT(writes, 0);
-    for (const auto kind : {sys::FaultKind::kStop, sys::FaultKind::kFail}) {
+    for (const auto kind : {test::FaultKind::kStop, test::FaultKind::kFail}) {
       for (long at = 1; at <= writes; ++at) {
         store.reset();
         TempDirectory::WriteFile(dir / "CAT.DAT", before);
         TempDirectory::WriteFile(dir / "CAT.MEM", memos);
         Open();
-        sys::SetWriteFault(kind, at);
+        files.SetWriteFault(kind, at);
         steps[step]();
-        sys::SetWriteFault(sys::FaultKind::kNone);
+        files.SetWriteFault(test::FaultKind::kNone);
         store.reset();  // killed: nothing more reaches the disk
         Open();
         const std::string when = "step " + std::to_string(step) + ", write " + std::to_string(at);

@@ -165,7 +165,7 @@ TEST_F(OpenCatalogTest, FileNumbersAndErrors) {
   EXPECT_EQ(b, 2);
   EXPECT_TRUE(store.files.Close(a));
   EXPECT_EQ(OpenFile(ui, store.files, dir / "C.BIN", kBinary, 0, false), 1);
-  EXPECT_EQ(OpenFile(ui, store.files, dir / "A.BIN", 9, 0, false), 0);
+  EXPECT_EQ(OpenFile(ui, store.files, dir / "A.BIN", static_cast<FileMode>(9), 0, false), 0);
 
   EXPECT_EQ(OpenFile(ui, store.files, dir / "NO/SUCH/DIR.BIN", kBinary, 0, false), 0);
   ASSERT_EQ(ui.messages.size(), 1u);

@@ -27,24 +27,25 @@ class CsvExportTest : public ::testing::Test {
   std::string Path() const { return dir / "out.csv"; }
 
   TempDirectory dir;
+  test::FakeFileSystem files;
   test::FakeUi ui;
-  CatalogStore store{ui};
+  CatalogStore store{ui, files};
 };
 
 TEST_F(CsvExportTest, AWriteRefusedOrStoppedAnywhereLeavesTheOlderFileWhole) {
   MakeCatalog(2);
-  for (const sys::FaultKind fault : {sys::FaultKind::kFail, sys::FaultKind::kStop}) {
+  for (const test::FaultKind fault : {test::FaultKind::kFail, test::FaultKind::kStop}) {
     EntryNumber written = 0;
     test::AtEveryWrite(
         fault, "export",
-        [&](sys::FaultKind kind, long at) {
+        [&](test::FaultKind kind, long at) {
           ui.messages.clear();
           std::filesystem::remove(Path() + ".new");
-          sys::SetWriteFault(kind, at);
+          files.SetWriteFault(kind, at);
           written = ExportCsv(store, Path());
-          const long changes = sys::ChangesSoFar();
-          sys::SetWriteFault(sys::FaultKind::kNone);
-          if (kind == sys::FaultKind::kNone) {
+          const long changes = files.ChangesSoFar();
+          files.SetWriteFault(test::FaultKind::kNone);
+          if (kind == test::FaultKind::kNone) {
             EXPECT_EQ(written, 2);
             EXPECT_EQ(TempDirectory::ReadFile(Path()),
                       "Number,Status,Title\r\n1,active,entry 1\r\n2,active,entry 2\r\n");
@@ -54,7 +55,7 @@ TEST_F(CsvExportTest, AWriteRefusedOrStoppedAnywhereLeavesTheOlderFileWhole) {
         },
         [&](const std::string& when) {
           EXPECT_EQ(TempDirectory::ReadFile(Path()), "older") << when;
-          if (fault == sys::FaultKind::kFail) {
+          if (fault == test::FaultKind::kFail) {
             EXPECT_EQ(written, -1) << when;
             EXPECT_EQ(ui.texts(), std::vector<std::string>{CsvMessage(
                                       Path(), "was not written (" + ErrorText(EIO) + "); it is left as it was.")})

@@ -5,6 +5,7 @@
 #include "dbase/DbfExport.h"
 #include "dbase/DbfImport.h"
 #include "fakes/Catalogs.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakeUi.h"
 #include "fakes/FileSizeLimit.h"
 #include "fakes/ForeignTable.h"
@@ -25,7 +26,10 @@ using test::TempDirectory;
 
 class DbfImportTest : public ::testing::Test {
  protected:
-  DbfImportTest() { engine.dateFormat = {.dayFirst = false, .separator = "/"}; }
+  DbfImportTest() {
+    engine.dateFormat = {.dayFirst = false, .separator = "/"};
+    engine.system = &files;
+  }
 
   // Imports into a catalog IMP made afresh.
   bool Import(const std::string& table) {
@@ -45,8 +49,9 @@ class DbfImportTest : public ::testing::Test {
   std::string ReadError(int code) const { return DbfErrorText(code) + " When Reading DBaseIII File: " + Path(); }
 
   TempDirectory dir;
+  test::FakeFileSystem files;
   FakeUi ui;
-  CatalogStore store{ui};
+  CatalogStore store{ui, files};
   DbfEngine engine;
 };
 
@@ -252,18 +257,18 @@ TEST_F(DbfImportTest, AnImportKilledAtAnyWriteCountsOnlyEntriesThatAreThere) {
   std::vector<std::string> records;
   for (int i = 0; i < 2000; ++i) records.push_back(" " + std::to_string(100000 + i));
   TempDirectory::WriteFile(Path(), ForeignTable(0x03, {{"N", 'C', 6}}, records));
-  const auto import = [&](sys::FaultKind fault, long at) {
+  const auto import = [&](test::FaultKind fault, long at) {
     for (const char* file : {"IMP.DAT", "IMP.SET"}) std::filesystem::remove(dir / file);
-    sys::SetWriteFault(fault, at);
+    files.SetWriteFault(fault, at);
     (void)ImportDBF(store, engine, Path(), "IMP", dir.path());
-    const long changes = sys::ChangesSoFar();
-    store.files = FileTable();  // killed: nothing more is written
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    const long changes = files.ChangesSoFar();
+    store.files = FileTable(files);  // killed: nothing more is written
+    files.SetWriteFault(test::FaultKind::kNone);
     return changes;
   };
-  const long writes = import(sys::FaultKind::kNone, 0);
+  const long writes = import(test::FaultKind::kNone, 0);
   for (long at = 1; at <= writes; ++at) {
-    import(sys::FaultKind::kStop, at);
+    import(test::FaultKind::kStop, at);
     CatalogStore reader(ui);
     const int file = OpenCatalog(reader, dir.path(), "IMP", CatalogAccess::kRead);
     if (file == 0) continue;  // killed before the catalog was whole: it does not open

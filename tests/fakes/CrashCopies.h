@@ -19,8 +19,6 @@ namespace vrk::test {
 
 class CrashCopies {
  protected:
-  ~CrashCopies() { sys::SetWriteFault(sys::FaultKind::kNone); }
-
   // `copy` made again from `original`.
   void CopyAfresh() {
     std::filesystem::remove_all(copy.path());
@@ -29,19 +27,19 @@ class CrashCopies {
 
   // Runs `change` on a fresh copy of CAT, opened as the desktop program opens it, with `fault` at its
   // write `at`; then the program is killed (kStop) or closes the catalog. Returns the writes made.
-  long RunOnCopy(sys::FaultKind fault, long at, const std::function<void(FaultSession&)>& change) {
+  long RunOnCopy(FaultKind fault, long at, const std::function<void(FaultSession&)>& change) {
     CopyAfresh();
     FaultSession session(copy.path());
     EXPECT_TRUE(session.opened);
-    sys::SetWriteFault(fault, at);
+    session.files.SetWriteFault(fault, at);
     change(session);
-    const long changes = sys::ChangesSoFar();
-    if (fault == sys::FaultKind::kStop) {
+    const long changes = session.files.ChangesSoFar();
+    if (fault == FaultKind::kStop) {
       session.Kill();
     } else {
       (void)CloseCurrentCatalog(session.program);
     }
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    session.files.SetWriteFault(FaultKind::kNone);
     return changes;
   }
 
@@ -68,7 +66,7 @@ inline std::multiset<EntryNumber> IndexedEntries(Program& program, int field, co
     previous = key;
     seen.insert(n);
   }
-  EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk) << when;
+  EXPECT_EQ(lib::CloseNDX(program.indexes, handle), lib::kNdxOk) << when;
   return seen;
 }
 

@@ -7,6 +7,7 @@
 
 #include "catalog/EntryFile.h"
 #include "catalog/Layout.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakePrinter.h"
 #include "fakes/FakeUi.h"
 #include "fakes/Layouts.h"
@@ -48,10 +49,11 @@ class ProgramFixture : public ::testing::Test {
     std::vector<EntryNumber> order;
     const short handle = OpenIndex(program, field, name, lib::kNdxOpen);
     std::int32_t entry = 0;
-    for (auto result = lib::GetFirst(handle, entry); result == lib::kNdxOk; result = lib::GetNext(handle, entry)) {
+    for (auto result = lib::GetFirst(program.indexes, handle, entry); result == lib::kNdxOk;
+         result = lib::GetNext(program.indexes, handle, entry)) {
       order.push_back(entry);
     }
-    EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk);
+    EXPECT_EQ(lib::CloseNDX(program.indexes, handle), lib::kNdxOk);
     return order;
   }
   // Shows entry n as browsing would.
@@ -62,11 +64,12 @@ class ProgramFixture : public ::testing::Test {
   }
 
   TempDirectory dir;
+  FakeFileSystem files;  // the disk, which a test may make fail
   FakeUi ui;
   TextScreen screen;
   SilentSound sound;
   FakePrinter printer;
-  Program program{{ui, screen, sound, printer}};
+  Program program{{ui, screen, sound, printer, files}};
 };
 
 }  // namespace vrk::test

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakePrinter.h"
 #include "fakes/FakeUi.h"
 #include "platform/FileSystem.h"
@@ -28,32 +29,32 @@ struct FaultSession {
   }
   // The program ends without a word: whatever it still had to write is lost with it.
   void Kill() {
-    program.files = FileTable();
-    static_cast<void>(lib::InitIndexes());  // the handles go; what they had to write is lost either way
+    program.files = FileTable(files);
+    static_cast<void>(lib::InitIndexes(program.indexes));  // the handles go; what they had to write is lost either way
     program.entryFile = 0;
   }
 
+  FakeFileSystem files;  // the disk, which a test makes fail
   FakeUi ui;
   TextScreen screen;
   SilentSound sound;
   FakePrinter printer;
-  Program program{{ui, screen, sound, printer}};
+  Program program{{ui, screen, sound, printer, files}};
   bool opened = false;
 };
 
 // `run(fault, at)` runs the operation on a fresh copy with that fault and returns the writes it made;
 // it runs once without a fault, then once for each of those writes stopped there as if the program
 // had been killed (kStop) or refused by the disk (kFail), and `check(when)` looks at what it left.
-inline void AtEveryWrite(sys::FaultKind fault, const std::string& name,
-                         const std::function<long(sys::FaultKind, long)>& run,
+inline void AtEveryWrite(FaultKind fault, const std::string& name, const std::function<long(FaultKind, long)>& run,
                          const std::function<void(const std::string&)>& check) {
-  const long writes = run(sys::FaultKind::kNone, 0);
+  const long writes = run(FaultKind::kNone, 0);
   ASSERT_GT(writes, 0);
   ::testing::Test::RecordProperty("points", static_cast<int>(writes));  // in the XML report
   for (long at = 1; at <= writes; ++at) {
     run(fault, at);
     const std::string of = std::to_string(at) + " of " + std::to_string(writes);
-    check(name + (fault == sys::FaultKind::kStop ? ", killed before write " + of : ", write " + of + " refused"));
+    check(name + (fault == FaultKind::kStop ? ", killed before write " + of : ", write " + of + " refused"));
   }
 }
 

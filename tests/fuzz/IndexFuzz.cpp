@@ -7,22 +7,23 @@ namespace lib = vrk::lib;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = vrk::fuzz::WriteInput("FUZZX00.WDX", data, size);
+  lib::Indexes indexes;
   std::int16_t handle = 0;
-  if (lib::OpenNDX(handle, path, lib::kNdxOpen) != lib::kNdxOk) return 0;
+  if (lib::OpenNDX(indexes, handle, path, lib::kNdxOpen) != lib::kNdxOk) return 0;
   std::int32_t entry = 0;
   std::uint64_t count = 0;
-  (void)lib::CountKeys(handle, count);
-  for (int i = 0; i < 2000 && lib::GetNext(handle, entry) == lib::kNdxOk; ++i) {
+  (void)lib::CountKeys(indexes, handle, count);
+  for (int i = 0; i < 2000 && lib::GetNext(indexes, handle, entry) == lib::kNdxOk; ++i) {
   }
-  for (int i = 0; i < 2000 && lib::GetPrev(handle, entry) == lib::kNdxOk; ++i) {
+  for (int i = 0; i < 2000 && lib::GetPrev(indexes, handle, entry) == lib::kNdxOk; ++i) {
   }
-  (void)lib::GetKey(handle, "M", entry);
-  (void)lib::PositionedAtKey(handle, "M");
-  if (lib::BeginChanges(handle) == lib::kNdxOk) {
-    (void)lib::AddKey(handle, "FUZZ", 7, 0);
-    (void)lib::DeleteKey(handle, "M", entry);
-    (void)lib::GetFirst(handle, entry);
+  (void)lib::GetKey(indexes, handle, "M", entry);
+  (void)lib::PositionedAtKey(indexes, handle, "M");
+  if (lib::BeginChanges(indexes, handle) == lib::kNdxOk) {
+    (void)lib::AddKey(indexes, handle, "FUZZ", 7, 0);
+    (void)lib::DeleteKey(indexes, handle, "M", entry);
+    (void)lib::GetFirst(indexes, handle, entry);
   }
-  (void)lib::CloseNDX(handle);
+  (void)lib::CloseNDX(indexes, handle);
   return 0;
 }

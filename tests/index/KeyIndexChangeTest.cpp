@@ -15,7 +15,7 @@ class KeyIndexChangeTest : public test::ProgramFixture {
     short handle = kNoIndex;
     const IndexOpen opened = OpenIndex(program, 0, "CAT", lib::kNdxOpen, handle);
     if (handle != kNoIndex) {
-      EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk);
+      EXPECT_EQ(lib::CloseNDX(program.indexes, handle), lib::kNdxOk);
     }
     return opened;
   }
@@ -46,7 +46,7 @@ TEST_F(KeyIndexChangeTest, IndexesAreWholeOnlyAfterACommit) {
     ASSERT_TRUE(change.Open());
     handle = change.keys().front().handle;
   }
-  EXPECT_NE(lib::CloseNDX(handle), lib::kNdxOk);  // closed already, not left open
+  EXPECT_NE(lib::CloseNDX(program.indexes, handle), lib::kNdxOk);  // closed already, not left open
   EXPECT_EQ(Reopened(), IndexOpen::kInDoubt);
 }
 

@@ -92,9 +92,9 @@ TEST_F(ReportFormatTest, FailedWriteKeepsTheOldFormatAndSaysSo) {
   const std::string before = TempDirectory::ReadFile(FormatFile("KEEP"));
   format.items[0].Row = format.items[0].Col = 1;
   for (long at = 1; at <= 2; ++at) {
-    sys::SetWriteFault(sys::FaultKind::kFail, at, ENOSPC);
+    files.SetWriteFault(test::FaultKind::kFail, at, ENOSPC);
     EXPECT_FALSE(WriteReportFormat(program, "KEEP", format));
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    files.SetWriteFault(test::FaultKind::kNone);
     EXPECT_EQ(TempDirectory::ReadFile(FormatFile("KEEP")), before);
   }
   EXPECT_EQ(ui.messages.size(), 2u);

@@ -232,11 +232,11 @@ TEST_F(ReportOutputTest, EveryRefusedWriteOfAReportOrATableIsAFailure) {
   for (const auto& [what, make] : outputs) {
     bool whole = false;
     test::AtEveryWrite(
-        sys::FaultKind::kFail, what,
-        [&](sys::FaultKind fault, long at) {
+        test::FaultKind::kFail, what,
+        [&](test::FaultKind fault, long at) {
           std::filesystem::remove(table);
           ui.messages.clear();
-          sys::SetWriteFault(fault, at, ENOSPC);
+          files.SetWriteFault(fault, at, ENOSPC);
           const auto output = make();
           whole = output->Start();
           for (EntryNumber n = 1; whole && n <= 3; ++n) {
@@ -245,9 +245,9 @@ TEST_F(ReportOutputTest, EveryRefusedWriteOfAReportOrATableIsAFailure) {
             whole = output->Send(n, entry) == EntryOutput::Sent::kMore;
           }
           whole = whole && output->Finish(3);
-          const long writes = sys::ChangesSoFar();
-          sys::SetWriteFault(sys::FaultKind::kNone);
-          EXPECT_TRUE(whole || fault != sys::FaultKind::kNone) << what;
+          const long writes = files.ChangesSoFar();
+          files.SetWriteFault(test::FaultKind::kNone);
+          EXPECT_TRUE(whole || fault != test::FaultKind::kNone) << what;
           return writes;
         },
         [&](const std::string& when) {
@@ -263,9 +263,9 @@ TEST_F(ReportOutputTest, AFullDiskStopsTheReportWithoutSuccess) {
   Add({"x"});
   Place(0, 1, 1, 10);
   ui.fileAnswers.push_back(report);
-  sys::SetWriteFault(sys::FaultKind::kFail, 2, ENOSPC);  // the first change empties the file
+  files.SetWriteFault(test::FaultKind::kFail, 2, ENOSPC);  // the first change empties the file
   Run(ReportDestination::kAsciiFile, 1, 1);
-  sys::SetWriteFault(sys::FaultKind::kNone);
+  files.SetWriteFault(test::FaultKind::kNone);
   EXPECT_THAT(ui.texts(), ElementsAre("The disk is full."));
 }
 

@@ -81,12 +81,12 @@ TEST_F(ReplaceTest, NothingFoundBeepsAndSaysSoAndOnlyChangedEntriesAreWritten) {
   Add({"Cream", "", "two"});
   EXPECT_EQ(Replace("zzz", "y", 0, true).changed, 0);
   EXPECT_EQ(ui.events, (std::vector<std::string>{"beep", "message: No Matches Found"}));
-  sys::SetWriteFault(sys::FaultKind::kNone);
+  files.SetWriteFault(test::FaultKind::kNone);
   EXPECT_EQ(Replace("zzz", "y", 2, false).changed, 0);
-  const long none = sys::ChangesSoFar();
-  sys::SetWriteFault(sys::FaultKind::kNone);
+  const long none = files.ChangesSoFar();
+  files.SetWriteFault(test::FaultKind::kNone);
   EXPECT_EQ(Replace("two", "2", 2, false).changed, 1);
-  EXPECT_EQ(sys::ChangesSoFar(), none + 2);  // one slot, and the sync that only a write needs
+  EXPECT_EQ(files.ChangesSoFar(), none + 2);  // one slot, and the sync that only a write needs
 }
 
 TEST_F(ReplaceTest, AReplaceInAKeyFieldRefilesTheKeysOfActiveEntriesOnly) {
@@ -107,9 +107,9 @@ TEST_F(ReplaceTest, AReplaceInAKeyFieldRefilesTheKeysOfActiveEntriesOnly) {
 TEST_F(ReplaceTest, ARefusedWriteStopsTheRunWithItsMessage) {
   Add({"Abba", "", "x"});
   Add({"Cream", "", "x"});
-  sys::SetWriteFault(sys::FaultKind::kFail, 1);  // entry 1's slot: no index is touched
+  files.SetWriteFault(test::FaultKind::kFail, 1);  // entry 1's slot: no index is touched
   const ReplaceResult result = Replace("x", "y", 2, false);
-  sys::SetWriteFault(sys::FaultKind::kNone);
+  files.SetWriteFault(test::FaultKind::kNone);
   EXPECT_FALSE(result.stored);
   EXPECT_EQ(result.changed, 0);
   EXPECT_EQ(Field(2, 2), "x");
@@ -120,13 +120,13 @@ TEST_F(ReplaceTest, AKeyIndexAgreesWithTheEntriesWhicheverWriteOfTheRunIsRefused
   Add({"Lomax"});
   Add({"Lowe"});
   Add({"Lord"});
-  sys::SetWriteFault(sys::FaultKind::kNone);
+  files.SetWriteFault(test::FaultKind::kNone);
   Replace("o", "a", 0, false);
-  const long writes = sys::ChangesSoFar();
+  const long writes = files.ChangesSoFar();
   for (long at = 1; at <= writes; ++at) {
-    sys::SetWriteFault(sys::FaultKind::kFail, at);
+    files.SetWriteFault(test::FaultKind::kFail, at);
     const ReplaceResult result = Replace(at % 2 == 0 ? "o" : "a", at % 2 == 0 ? "a" : "o", 0, false);
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    files.SetWriteFault(test::FaultKind::kNone);
     EXPECT_FALSE(result.stored) << "write " << at;
     ASSERT_TRUE(CheckKeyIndexes(program));
     std::vector<std::pair<std::string, EntryNumber>> keys;

@@ -123,7 +123,7 @@ class CrashTest : public ::testing::TestWithParam<Operation>, protected test::Cr
   }
 
   // A fresh copy of the catalog with the operation run on it under the fault; the writes it made.
-  long RunOnCopy(sys::FaultKind fault, long at) {
+  long RunOnCopy(FaultKind fault, long at) {
     return CrashCopies::RunOnCopy(fault, at, [this](Session& session) {
       GoToEntry(session.program, 7);
       GetParam().run(session);
@@ -157,13 +157,13 @@ class CrashTest : public ::testing::TestWithParam<Operation>, protected test::Cr
 
 TEST_P(CrashTest, KilledAtAnyWriteLosesNoEntryAndLeavesNoIndexSilentlyWrong) {
   test::AtEveryWrite(
-      sys::FaultKind::kStop, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      test::FaultKind::kStop, GetParam().name, [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at); },
       [&](const std::string& when) { ExpectWhole(when); });
 }
 
 TEST_P(CrashTest, AWriteTheDiskRefusesLosesNoEntryAndLeavesNoIndexSilentlyWrong) {
   test::AtEveryWrite(
-      sys::FaultKind::kFail, GetParam().name, [&](sys::FaultKind fault, long at) { return RunOnCopy(fault, at); },
+      test::FaultKind::kFail, GetParam().name, [&](test::FaultKind fault, long at) { return RunOnCopy(fault, at); },
       [&](const std::string& when) { ExpectWhole(when); });
 }
 

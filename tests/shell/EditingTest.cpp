@@ -56,9 +56,9 @@ TEST_F(EditingTest, SavingANewEntryAppendsItAndErasesTheScreen) {
 TEST_F(EditingTest, ASavedEntryIsOnTheDiskAndClosingTheCatalogWritesNothingMore) {
   OpenBooks();
   Add({"Dune", "Herbert"});
-  sys::SetWriteFault(sys::FaultKind::kNone);
+  files.SetWriteFault(test::FaultKind::kNone);
   ASSERT_TRUE(CloseCurrentCatalog(program));
-  EXPECT_EQ(sys::ChangesSoFar(), 0) << "the header, the settings and the sync were already done";
+  EXPECT_EQ(files.ChangesSoFar(), 0) << "the header, the settings and the sync were already done";
   EXPECT_EQ(CountOnDisk(), 1.0f);
 }
 

@@ -266,20 +266,20 @@ TEST_F(MediaTest, AMacroSaveStoppedAtAnyWriteLeavesOneWholeFile) {
   EditMacro edit{program};
   ASSERT_TRUE(SaveMacroText(edit, 0, "old"));
   const std::string before = TempDirectory::ReadFile(dir / "CAT.MCR");
-  sys::SetWriteFault(sys::FaultKind::kNone);
+  files.SetWriteFault(test::FaultKind::kNone);
   MacroTable table = program.macros.table;
   table[0] = "new";
   ASSERT_TRUE(SaveMacros(program, table));
-  const long writes = sys::ChangesSoFar();
-  for (const auto kind : {sys::FaultKind::kStop, sys::FaultKind::kFail}) {
+  const long writes = files.ChangesSoFar();
+  for (const auto kind : {test::FaultKind::kStop, test::FaultKind::kFail}) {
     for (long at = 1; at <= writes; ++at) {
       TempDirectory::WriteFile(dir / "CAT.MCR", before);
-      sys::SetWriteFault(kind, at);
+      files.SetWriteFault(kind, at);
       const bool saved = SaveMacros(program, table);
-      sys::SetWriteFault(sys::FaultKind::kNone);
+      files.SetWriteFault(test::FaultKind::kNone);
       const std::string after = TempDirectory::ReadFile(dir / "CAT.MCR");
       EXPECT_TRUE(after == before || after == MacroFileBytes(table)) << "write " << at;
-      if (kind == sys::FaultKind::kFail) EXPECT_FALSE(saved) << "write " << at;
+      if (kind == test::FaultKind::kFail) EXPECT_FALSE(saved) << "write " << at;
     }
   }
 }

@@ -16,6 +16,7 @@
 #include <tuple>
 #include <vector>
 
+#include "fakes/FakeFileSystem.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "support/IndexFile.h"
@@ -37,43 +38,11 @@ Answer Answered(const std::function<std::int16_t(std::int32_t&)>& call) {
   const std::int16_t result = call(entry);
   return {result, entry};
 }
-Answer First(std::int16_t h) {
-  return Answered([&](std::int32_t& e) { return GetFirst(h, e); });
-}
-Answer Next(std::int16_t h) {
-  return Answered([&](std::int32_t& e) { return GetNext(h, e); });
-}
-Answer Prev(std::int16_t h) {
-  return Answered([&](std::int32_t& e) { return GetPrev(h, e); });
-}
-Answer Key(std::int16_t h, std::string_view key) {
-  return Answered([&](std::int32_t& e) { return GetKey(h, key, e); });
-}
-
 struct Filed {
   std::string key;
   std::int32_t entry;
   std::int32_t sequence = 0;
 };
-void Add(std::int16_t h, std::initializer_list<Filed> items) {
-  for (const Filed& f : items) EXPECT_EQ(AddKey(h, f.key, f.entry, f.sequence), kNdxOk) << f.key;
-}
-
-// The entries of a walk from the first key on (at most `limit`), and the result that ended it.
-std::pair<Entries, std::int16_t> Walk(std::int16_t h, std::size_t limit = SIZE_MAX) {
-  std::pair<Entries, std::int16_t> walked;
-  std::int32_t entry = 0;
-  for (walked.second = GetFirst(h, entry); walked.second == kNdxOk && walked.first.size() < limit;
-       walked.second = GetNext(h, entry)) {
-    walked.first.push_back(entry);
-  }
-  return walked;
-}
-Entries All(std::int16_t h) {
-  const auto [entries, end] = Walk(h);
-  EXPECT_EQ(end, kNdxEnd);
-  return entries;
-}
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -112,10 +81,7 @@ class IndexTest : public ::testing::Test {
     fs::create_directories(dir_);
   }
   void TearDown() override {
-    static_cast<void>(InitIndexes());  // closes what a test left open; a failure there is the test's own
-    ndx::SetCachePages(ndx::kDefaultCachePages);
-    ndx::SetRunLength(ndx::kDefaultRunLength);
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    InitIndexes(indexes);
     fs::remove_all(dir_);
   }
 
@@ -128,21 +94,57 @@ class IndexTest : public ::testing::Test {
   }
   std::int16_t Open(const std::string& name, std::int16_t mode = kNdxOpen) {
     std::int16_t handle = -1;
-    EXPECT_EQ(OpenNDX(handle, PathOf(name), mode), kNdxOk) << name;
+    EXPECT_EQ(OpenNDX(indexes, handle, PathOf(name), mode), kNdxOk) << name;
     return handle;
   }
   std::int16_t Create(const std::string& name) { return Open(name, kNdxCreate); }
   // The result of opening the file; closes it again.
-  static std::int16_t OpenResult(const std::string& path) {
+  std::int16_t OpenResult(const std::string& path) {
     std::int16_t h = -1;
-    const std::int16_t result = OpenNDX(h, path, kNdxOpen);
+    const std::int16_t result = OpenNDX(indexes, h, path, kNdxOpen);
     if (result == kNdxOk) {
-      EXPECT_EQ(CloseNDX(h), kNdxOk);
+      EXPECT_EQ(CloseNDX(indexes, h), kNdxOk);
     }
     return result;
   }
 
+  // Calls on a handle, and walks, as answers.
+  Answer First(std::int16_t h) {
+    return Answered([&](std::int32_t& e) { return GetFirst(indexes, h, e); });
+  }
+  Answer Next(std::int16_t h) {
+    return Answered([&](std::int32_t& e) { return GetNext(indexes, h, e); });
+  }
+  Answer Prev(std::int16_t h) {
+    return Answered([&](std::int32_t& e) { return GetPrev(indexes, h, e); });
+  }
+  Answer Key(std::int16_t h, std::string_view key) {
+    return Answered([&](std::int32_t& e) { return GetKey(indexes, h, key, e); });
+  }
+
+  void Add(std::int16_t h, std::initializer_list<Filed> items) {
+    for (const Filed& f : items) EXPECT_EQ(AddKey(indexes, h, f.key, f.entry, f.sequence), kNdxOk) << f.key;
+  }
+
+  // The entries of a walk from the first key on (at most `limit`), and the result that ended it.
+  std::pair<Entries, std::int16_t> Walk(std::int16_t h, std::size_t limit = SIZE_MAX) {
+    std::pair<Entries, std::int16_t> walked;
+    std::int32_t entry = 0;
+    for (walked.second = GetFirst(indexes, h, entry); walked.second == kNdxOk && walked.first.size() < limit;
+         walked.second = GetNext(indexes, h, entry)) {
+      walked.first.push_back(entry);
+    }
+    return walked;
+  }
+  Entries All(std::int16_t h) {
+    const auto [entries, end] = Walk(h);
+    EXPECT_EQ(end, kNdxEnd);
+    return entries;
+  }
+
   fs::path dir_;
+  test::FakeFileSystem files;
+  Indexes indexes{files};
 };
 
 // ---- Keys ------------------------------------------------------------------------------------------
@@ -161,19 +163,19 @@ TEST_F(IndexTest, KeysOfEveryLength) {
   Add(h, {{"", 1}, {"   ", 2}, {key24, 3}, {key24 + "ZZZZZZ", 4}, {key24.substr(0, 23), 5}});
   EXPECT_EQ(All(h), (Entries{1, 2, 5, 3, 4}));
   EXPECT_EQ(Key(h, key24 + "AAAA"), Ok(3));  // only the first 24 characters count
-  EXPECT_EQ(DeleteKey(h, key24, 4), kNdxOk);
-  EXPECT_EQ(DeleteKey(h, "", 2), kNdxOk);
+  EXPECT_EQ(DeleteKey(indexes, h, key24, 4), kNdxOk);
+  EXPECT_EQ(DeleteKey(indexes, h, "", 2), kNdxOk);
   EXPECT_EQ(All(h), (Entries{1, 5, 3}));
 }
 
 TEST_F(IndexTest, DeleteKeyMatchesWhateverCaseBlanksAndSequence) {
   const std::int16_t h = Create("DEL.WDX");
   Add(h, {{"ABC   ", 7, 7}, {"abc", 8}, {"abc", 9, 4}, {"abd", 9}});  // a bulk build keeps blank padding
-  EXPECT_EQ(DeleteKey(h, "ABC", 7), kNdxOk);
-  EXPECT_EQ(DeleteKey(h, "Abc  ", 9), kNdxOk);  // neither sequence 0 nor the entry number
-  EXPECT_NE(DeleteKey(h, "abc", 9), kNdxOk);
-  EXPECT_NE(DeleteKey(h, "abc", 99), kNdxOk);
-  EXPECT_NE(DeleteKey(h, "ab", 8), kNdxOk);
+  EXPECT_EQ(DeleteKey(indexes, h, "ABC", 7), kNdxOk);
+  EXPECT_EQ(DeleteKey(indexes, h, "Abc  ", 9), kNdxOk);  // neither sequence 0 nor the entry number
+  EXPECT_NE(DeleteKey(indexes, h, "abc", 9), kNdxOk);
+  EXPECT_NE(DeleteKey(indexes, h, "abc", 99), kNdxOk);
+  EXPECT_NE(DeleteKey(indexes, h, "ab", 8), kNdxOk);
   EXPECT_EQ(All(h), (Entries{8, 9}));
 }
 
@@ -195,8 +197,8 @@ TEST_F(IndexTest, GetKeyAndTheEndsKeepAPositionToWalkOnFrom) {
   EXPECT_EQ(Prev(h), kEnd);
   EXPECT_EQ(Next(h), Ok(2));
   // After changes the walk goes on from the item returned last, though it is gone.
-  EXPECT_EQ(DeleteKey(h, "b", 2), kNdxOk);
-  EXPECT_EQ(DeleteKey(h, "b", 3), kNdxOk);
+  EXPECT_EQ(DeleteKey(indexes, h, "b", 2), kNdxOk);
+  EXPECT_EQ(DeleteKey(indexes, h, "b", 3), kNdxOk);
   EXPECT_EQ(Next(h), Ok(5));
   EXPECT_EQ(Next(Open("POS.WDX")), Ok(1));  // every handle has a position of its own
 }
@@ -207,25 +209,25 @@ TEST_F(IndexTest, AnEmptyIndexAnswersEveryCall) {
   EXPECT_EQ(Next(h), kEnd);
   EXPECT_EQ(Prev(h), kEnd);
   EXPECT_EQ(Key(h, "A"), kEnd);
-  EXPECT_NE(DeleteKey(h, "A", 1), kNdxOk);
+  EXPECT_NE(DeleteKey(indexes, h, "A", 1), kNdxOk);
 }
 
 // ---- Files and handles -----------------------------------------------------------------------------
 
 TEST_F(IndexTest, OpeningAndCreating) {
   std::int16_t h = 7;
-  EXPECT_EQ(OpenNDX(h, PathOf("NONE.WDX"), kNdxOpen), kNdxMissing);
+  EXPECT_EQ(OpenNDX(indexes, h, PathOf("NONE.WDX"), kNdxOpen), kNdxMissing);
   EXPECT_EQ(h, -1);
-  EXPECT_EQ(OpenNDX(h, PathOf("ODD.WDX"), 1), kNdxFailed);
-  EXPECT_EQ(OpenNDX(h, PathOf("NODIR/NEW.WDX"), kNdxCreate), kNdxIoError);
-  EXPECT_EQ(OpenNDX(h, dir_.string(), kNdxOpen), kNdxDamaged);  // a directory is no index
+  EXPECT_EQ(OpenNDX(indexes, h, PathOf("ODD.WDX"), 1), kNdxFailed);
+  EXPECT_EQ(OpenNDX(indexes, h, PathOf("NODIR/NEW.WDX"), kNdxCreate), kNdxIoError);
+  EXPECT_EQ(OpenNDX(indexes, h, dir_.string(), kNdxOpen), kNdxDamaged);  // a directory is no index
 
   h = Create("MUSICX00.WDX");
   Add(h, {{"kept", 1}});
-  ASSERT_EQ(CloseNDX(h), kNdxOk);
+  ASSERT_EQ(CloseNDX(indexes, h), kNdxOk);
   h = Open("musicx00.wdx");  // found whatever its letter case
   EXPECT_EQ(All(h), Entries{1});
-  ASSERT_EQ(CloseNDX(h), kNdxOk);
+  ASSERT_EQ(CloseNDX(indexes, h), kNdxOk);
   h = Create("MUSICX00.WDX");  // replaces the file
   EXPECT_EQ(All(h), Entries{});
 }
@@ -236,15 +238,15 @@ TEST_F(IndexTest, HandlesAreSixtyFourSmallNumbers) {
   EXPECT_EQ(open.front(), 1);
   EXPECT_EQ(open.back(), 64);
   std::int16_t extra = 0;
-  EXPECT_EQ(OpenNDX(extra, PathOf("EXTRA.WDX"), kNdxCreate), kNdxFailed);
+  EXPECT_EQ(OpenNDX(indexes, extra, PathOf("EXTRA.WDX"), kNdxCreate), kNdxFailed);
   EXPECT_EQ(extra, -1);
-  EXPECT_EQ(CloseNDX(open[10]), kNdxOk);
+  EXPECT_EQ(CloseNDX(indexes, open[10]), kNdxOk);
   for (const std::int16_t bad : {open[10], std::int16_t{-1}, std::int16_t{0}, std::int16_t{65}}) {
-    EXPECT_EQ(AddKey(bad, "A", 1, 0), kNdxFailed);
+    EXPECT_EQ(AddKey(indexes, bad, "A", 1, 0), kNdxFailed);
     EXPECT_EQ(Next(bad), Answer(kNdxFailed, 0));
-    EXPECT_EQ(CloseNDX(bad), kNdxFailed);
+    EXPECT_EQ(CloseNDX(indexes, bad), kNdxFailed);
   }
-  EXPECT_EQ(OpenNDX(extra, PathOf("EXTRA.WDX"), kNdxCreate), kNdxOk);
+  EXPECT_EQ(OpenNDX(indexes, extra, PathOf("EXTRA.WDX"), kNdxCreate), kNdxOk);
   EXPECT_EQ(extra, open[10]);
 }
 
@@ -254,9 +256,9 @@ TEST_F(IndexTest, HandlesOnOneFileShareItsKeys) {
   Add(browse, {{"K1", 1}, {"K2", 2}, {"K3", 3}, {"K4", 4}});
   EXPECT_EQ(Key(browse, "K2"), Ok(2));
   const std::int16_t upkeep = Open("SHARED.WDX");
-  EXPECT_EQ(DeleteKey(upkeep, "K3", 3), kNdxOk);
+  EXPECT_EQ(DeleteKey(indexes, upkeep, "K3", 3), kNdxOk);
   Add(upkeep, {{"K25", 25}});
-  ASSERT_EQ(CloseNDX(upkeep), kNdxOk);
+  ASSERT_EQ(CloseNDX(indexes, upkeep), kNdxOk);
   EXPECT_EQ(Next(browse), Ok(25));
   EXPECT_EQ(Next(browse), Ok(4));
 
@@ -275,9 +277,9 @@ TEST_F(IndexTest, HandlesOnOneFileShareItsKeys) {
 TEST_F(IndexTest, AscendingBuildsFillTheirPagesAndWriteOnlyAtClose) {
   const std::int32_t count = 50'000;
   const std::int16_t h = Create("BULK.WDX");
-  for (std::int32_t e = 1; e <= count; ++e) ASSERT_EQ(AddKey(h, "K" + std::to_string(100'000 + e), e, e), 0);
+  for (std::int32_t e = 1; e <= count; ++e) ASSERT_EQ(AddKey(indexes, h, "K" + std::to_string(100'000 + e), e, e), 0);
   EXPECT_EQ(fs::file_size(PathOf("BULK.WDX")), 2 * ndx::kPageSize);  // all still in the cache
-  ASSERT_EQ(CloseNDX(h), kNdxOk);
+  ASSERT_EQ(CloseNDX(indexes, h), kNdxOk);
   const std::size_t leaves = (count + ndx::kLeafCapacity - 1) / ndx::kLeafCapacity;
   const std::size_t inner = (leaves + ndx::kInnerCapacity - 1) / ndx::kInnerCapacity + 1;
   EXPECT_EQ(fs::file_size(PathOf("BULK.WDX")), (1 + leaves + inner) * ndx::kPageSize);
@@ -291,8 +293,8 @@ TEST_F(IndexTest, AscendingBuildsFillTheirPagesAndWriteOnlyAtClose) {
 // the bottom up out of runs spilled to a file and merged, into a filled one in order. Either way the
 // walk must give the model's order, and no spilled run stays behind.
 TEST_F(IndexTest, KeysAddedInARowAreFiledInOrder) {
-  ndx::SetCachePages(ndx::kMinCachePages);  // the filled index must survive writing its pages back early
-  ndx::SetRunLength(1'000);                 // thirty runs spilled and merged
+  indexes.tuning.cachePages = ndx::kMinCachePages;  // the filled index must survive writing its pages back early
+  indexes.tuning.runLength = 1'000;                 // thirty runs spilled and merged
   std::mt19937 random(11);
   std::multiset<std::tuple<std::string, std::int32_t, std::int32_t>> model;
   const std::int16_t h = Create("ROW.WDX");
@@ -301,7 +303,7 @@ TEST_F(IndexTest, KeysAddedInARowAreFiledInOrder) {
       std::string key(1 + random() % 3, 'a');
       for (char& c : key) c = static_cast<char>("aAbB "[random() % 5]);
       const auto sequence = static_cast<std::int32_t>(random() % 4);
-      ASSERT_EQ(AddKey(h, key, e, sequence), kNdxOk);
+      ASSERT_EQ(AddKey(indexes, h, key, e, sequence), kNdxOk);
       std::string stored = UpperAnsi(key);
       while (!stored.empty() && stored.back() == ' ') stored.pop_back();
       model.emplace(stored, sequence, e);
@@ -316,7 +318,7 @@ TEST_F(IndexTest, KeysAddedInARowAreFiledInOrder) {
   EXPECT_EQ(All(h), expected());
   addRow(30'000, 40'000);
   EXPECT_EQ(All(h), expected());
-  ASSERT_EQ(CloseNDX(h), kNdxOk);
+  ASSERT_EQ(CloseNDX(indexes, h), kNdxOk);
   const std::int16_t again = Open("ROW.WDX");
   EXPECT_EQ(All(again), expected());
   EXPECT_EQ(ReadHeader(PathOf("ROW.WDX")).itemCount, model.size());
@@ -328,35 +330,35 @@ TEST_F(IndexTest, KeysAddedInARowAreFiledInOrder) {
 // rebuilt by the program); a build not stopped gives every key. A disk that refuses a write makes
 // the build fail, and the spilled runs go with it.
 TEST_F(IndexTest, AStoppedBuildLeavesTheIndexMarked) {
-  ndx::SetRunLength(300);
+  indexes.tuning.runLength = 300;
   const std::int32_t count = 3'000;
   const auto build = [&] {
     std::int16_t h = -1;
-    std::int16_t result = OpenNDX(h, PathOf("BUILD.WDX"), kNdxCreate);
+    std::int16_t result = OpenNDX(indexes, h, PathOf("BUILD.WDX"), kNdxCreate);
     for (std::int32_t e = 1; e <= count && result == kNdxOk; ++e) {
-      result = AddKey(h, "K" + std::to_string(e % 97), e, 0);
+      result = AddKey(indexes, h, "K" + std::to_string(e % 97), e, 0);
     }
-    const std::int16_t closed = CloseNDX(h);
+    const std::int16_t closed = CloseNDX(indexes, h);
     return result == kNdxOk ? closed : result;
   };
-  sys::SetWriteFault(sys::FaultKind::kNone);
+  files.SetWriteFault(test::FaultKind::kNone);
   ASSERT_EQ(build(), kNdxOk);
-  const long changes = sys::ChangesSoFar();
+  const long changes = files.ChangesSoFar();
   ASSERT_GT(changes, 10);
   for (long at = 1; at <= changes; ++at) {
     SCOPED_TRACE(at);
     fs::remove(PathOf("BUILD.WDX"));
-    sys::SetWriteFault(sys::FaultKind::kStop, at);
+    files.SetWriteFault(test::FaultKind::kStop, at);
     build();
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    files.SetWriteFault(test::FaultKind::kNone);
     const std::int16_t opened = OpenResult(PathOf("BUILD.WDX"));
     EXPECT_TRUE(opened == kNdxDamaged || opened == kNdxMissing) << opened;
   }
   for (const long at : {5L, changes / 2, changes - 1}) {
     SCOPED_TRACE(at);
-    sys::SetWriteFault(sys::FaultKind::kFail, at);
+    files.SetWriteFault(test::FaultKind::kFail, at);
     EXPECT_NE(build(), kNdxOk);
-    sys::SetWriteFault(sys::FaultKind::kNone);
+    files.SetWriteFault(test::FaultKind::kNone);
     EXPECT_NE(OpenResult(PathOf("BUILD.WDX")), kNdxOk);
     EXPECT_EQ(Files(), std::set<std::string>{"BUILD.WDX"});
   }
@@ -372,8 +374,8 @@ class DamagedIndexTest : public IndexTest {
   // An index of `count` ascending keys, closed.
   std::string Build(std::int32_t count) {
     const std::int16_t h = Create("GOOD.WDX");
-    for (std::int32_t e = 1; e <= count; ++e) EXPECT_EQ(AddKey(h, KeyOf(e), e, e), kNdxOk);
-    EXPECT_EQ(CloseNDX(h), kNdxOk);
+    for (std::int32_t e = 1; e <= count; ++e) EXPECT_EQ(AddKey(indexes, h, KeyOf(e), e, e), kNdxOk);
+    EXPECT_EQ(CloseNDX(indexes, h), kNdxOk);
     return PathOf("GOOD.WDX");
   }
   static std::string KeyOf(std::int32_t e) { return "KEY" + std::to_string(100'000 + e); }
@@ -459,8 +461,8 @@ TEST_F(DamagedIndexTest, DamagedTreePagesAreFoundWhenRead) {
     const std::int16_t h = Open("GOOD.WDX");
     EXPECT_EQ(Walk(h, count).second, kNdxDamaged);
     EXPECT_EQ(Key(h, KeyOf(1)), Answer(kNdxDamaged, 0));
-    EXPECT_EQ(AddKey(h, "A", 1, 0), kNdxDamaged);
-    EXPECT_EQ(CloseNDX(h), kNdxDamaged);
+    EXPECT_EQ(AddKey(indexes, h, "A", 1, 0), kNdxDamaged);
+    EXPECT_EQ(CloseNDX(indexes, h), kNdxDamaged);
     EXPECT_EQ(OpenResult(path), kNdxDamaged);
   }
   std::string flipped = good;  // an entry number in a leaf: only the checksum shows it
@@ -485,15 +487,16 @@ TEST_F(DamagedIndexTest, ScrambledPagesNeverCrash) {
     for (int flips = 1 + random() % 4; flips > 0; --flips) page[random() % page.size()] ^= 1 << random() % 8;
     WriteSealed(path, number, page);
     std::int16_t h = -1;
-    if (OpenNDX(h, path, kNdxOpen) != kNdxOk) continue;
+    if (OpenNDX(indexes, h, path, kNdxOpen) != kNdxOk) continue;
     const auto [entries, end] = Walk(h, count + 1);
     EXPECT_TRUE(answers(end)) << end;
     EXPECT_LE(entries.size(), static_cast<std::size_t>(count));
     for (int i = 0; i < 20; ++i) {
       EXPECT_TRUE(answers(random() % 2 ? Key(h, KeyOf(random() % count)).first : Prev(h).first));
-      EXPECT_TRUE(answers(random() % 2 ? AddKey(h, KeyOf(random() % count), 1, 0) : DeleteKey(h, KeyOf(i), i)));
+      EXPECT_TRUE(answers(random() % 2 ? AddKey(indexes, h, KeyOf(random() % count), 1, 0)
+                                       : DeleteKey(indexes, h, KeyOf(i), i)));
     }
-    EXPECT_TRUE(answers(CloseNDX(h)));
+    EXPECT_TRUE(answers(CloseNDX(indexes, h)));
   }
 }
 
@@ -501,7 +504,7 @@ TEST_F(DamagedIndexTest, ScrambledPagesNeverCrash) {
 // refused afterwards.
 TEST_F(DamagedIndexTest, AFullDiskIsReportedAndTheFileRefusedLater) {
   const std::string path = Build(1'000);
-  ndx::SetCachePages(ndx::kMinCachePages);  // write pages back early
+  indexes.tuning.cachePages = ndx::kMinCachePages;  // write pages back early
   const std::int16_t h = Open("GOOD.WDX");
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -510,7 +513,7 @@ TEST_F(DamagedIndexTest, AFullDiskIsReportedAndTheFileRefusedLater) {
   const auto handler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   std::int16_t failure = kNdxOk;
-  for (std::int32_t e = 0; e < 20'000 && failure == kNdxOk; ++e) failure = AddKey(h, KeyOf(-e), e, 0);
+  for (std::int32_t e = 0; e < 20'000 && failure == kNdxOk; ++e) failure = AddKey(indexes, h, KeyOf(-e), e, 0);
   // Keys added in a row are filed by the next other call.
   if (failure == kNdxOk) failure = First(h).first;
   setrlimit(RLIMIT_FSIZE, &saved);
@@ -518,7 +521,7 @@ TEST_F(DamagedIndexTest, AFullDiskIsReportedAndTheFileRefusedLater) {
 
   EXPECT_EQ(failure, kNdxIoError);
   EXPECT_EQ(First(h), Answer(kNdxIoError, 0));
-  static_cast<void>(CloseNDX(h));  // the file is broken: its close fails as well
+  static_cast<void>(CloseNDX(indexes, h));  // the file is broken: its close fails as well
   EXPECT_EQ(OpenResult(path), kNdxDamaged);
 }
 
@@ -610,8 +613,8 @@ class IndexModelTest : public IndexTest, public ::testing::WithParamInterface<st
 // index and empty it again, so that pages split, empty pages leave the tree and free pages are used
 // again; the other operations seek and walk.
 TEST_P(IndexModelTest, HundredThousandRandomOperations) {
-  ndx::SetCachePages(GetParam().first);
-  ndx::SetRunLength(GetParam().second);
+  indexes.tuning.cachePages = GetParam().first;
+  indexes.tuning.runLength = GetParam().second;
   std::mt19937 random(2024);
   Model model;
   std::array<std::int16_t, 2> handles = {Create("MODEL.WDX"), Open("MODEL.WDX")};
@@ -630,7 +633,7 @@ TEST_P(IndexModelTest, HundredThousandRandomOperations) {
       const std::int32_t entry = 1 + static_cast<std::int32_t>(random() % 200);
       const unsigned kind = random() % 4;  // upkeep, a build in file order, another build
       const std::int32_t sequence = kind < 2 ? 0 : kind == 2 ? entry : static_cast<std::int32_t>(random() % 20);
-      ASSERT_EQ(AddKey(h, key, entry, sequence), kNdxOk) << "operation " << op;
+      ASSERT_EQ(AddKey(indexes, h, key, entry, sequence), kNdxOk) << "operation " << op;
       model.Add(key, entry, sequence);
       added.emplace_back(key, entry);
     } else if (dice < adds + deletes) {
@@ -642,7 +645,7 @@ TEST_P(IndexModelTest, HundredThousandRandomOperations) {
         entry = added.back().second;
         added.pop_back();
       }
-      ASSERT_EQ(DeleteKey(h, key, entry) == kNdxOk, model.Delete(key, entry)) << "operation " << op;
+      ASSERT_EQ(DeleteKey(indexes, h, key, entry) == kNdxOk, model.Delete(key, entry)) << "operation " << op;
     } else if (dice < adds + deletes + 100) {
       const std::string key = RandomKey(random);
       ASSERT_EQ(Key(h, key), model.Key(cursor, key)) << "operation " << op;
@@ -657,7 +660,7 @@ TEST_P(IndexModelTest, HundredThousandRandomOperations) {
       const bool both = random() % 2 == 0;
       for (std::size_t i = 0; i < 2; ++i) {
         if (!both && i != which) continue;
-        ASSERT_EQ(CloseNDX(handles[i]), kNdxOk) << "operation " << op;
+        ASSERT_EQ(CloseNDX(indexes, handles[i]), kNdxOk) << "operation " << op;
         handles[i] = Open("MODEL.WDX");
         cursors[i] = {};
       }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "fakes/Catalogs.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakePrinter.h"
 #include "fakes/Layouts.h"
 #include "fakes/TempDirectory.h"
@@ -70,11 +71,12 @@ class DesktopTest : public ::testing::Test {
   void Key(int box, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
   TempDirectory dir;
+  FakeFileSystem files;  // the disk, which a test may make answer sooner
   RecordingUi ui;
   SilentSound sound;
   FakePrinter printer;
   frmVRKMain window{ui};
-  Program program{{ui, window, sound, printer}};
+  Program program{{ui, window, sound, printer, files}};
 
  private:
   void StartProgram();

@@ -43,8 +43,10 @@ using MainWindowTest = DesktopTest;
 TEST_F(MainWindowTest, ACatalogInUseElsewhereOpensForReadingOnly) {
   WriteCatalog(dir.path(), "CAT", MakeLayout({{"Title", 20, kKeyField}}), {{{"One"}}, {{"Two"}}});
   sys::FileHandle other;
-  ASSERT_EQ(sys::OpenFile(dir / "CAT.DAT", sys::Access::kReadWrite, sys::Creation::kExisting, other), 0);
+  ASSERT_EQ(
+      sys::OpenFile(sys::SystemFiles(), dir / "CAT.DAT", sys::Access::kReadWrite, sys::Creation::kExisting, other), 0);
   ASSERT_EQ(sys::LockFile(other, sys::Lock::kExclusive), 0);
+  files.lockWait = std::chrono::milliseconds(0);  // the lock is not given up meanwhile
   StartOnCatalog();
   EXPECT_THAT(ui.Texts(), testing::ElementsAre("CAT is in use by another program: it is opened for reading only."));
   EXPECT_EQ(Panel(Panel::Entry), "Entry # 2");  // no entry can be made: the last one is shown

@@ -44,10 +44,11 @@ std::vector<EntryNumber> KeyOrder(Program& program) {
   std::vector<EntryNumber> order;
   const short handle = OpenIndex(program, 0, "CAT", lib::kNdxOpen);
   std::int32_t entry = 0;
-  for (auto result = lib::GetFirst(handle, entry); result == lib::kNdxOk; result = lib::GetNext(handle, entry)) {
+  for (auto result = lib::GetFirst(program.indexes, handle, entry); result == lib::kNdxOk;
+       result = lib::GetNext(program.indexes, handle, entry)) {
     order.push_back(entry);
   }
-  EXPECT_EQ(lib::CloseNDX(handle), lib::kNdxOk);
+  EXPECT_EQ(lib::CloseNDX(program.indexes, handle), lib::kNdxOk);
   return order;
 }
 

@@ -7,13 +7,13 @@
 #include <QIcon>
 #include <QTimer>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <utility>
 
 #include "app/help/ProgramHelp.h"
 #include "app/vrk/SingleInstance.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "shell/Browsing.h"
 #include "shell/DemoCatalog.h"
@@ -45,9 +45,8 @@ std::optional<Arguments> ReadArguments(int argc, char** argv) {
       arguments.screenshot = QString::fromLocal8Bit(argv[++i]);
     } else if (argv[i][0] != '-' && arguments.catalog.empty()) {
       // The path a later start hands to a running copy must not depend on this start's directory.
-      std::error_code ec;
-      arguments.catalog = std::filesystem::absolute(argv[i], ec).lexically_normal().string();
-      if (ec) arguments.catalog = argv[i];
+      arguments.catalog = vrk::sys::AbsolutePath(argv[i]);
+      if (arguments.catalog.empty()) arguments.catalog = argv[i];
     } else {
       return std::nullopt;
     }

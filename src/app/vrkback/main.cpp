@@ -12,7 +12,6 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <iostream>
 #include <set>
 #include <string>
@@ -78,7 +77,7 @@ bool AddFile(archive* out, const std::string& path, std::string& failure, const 
   sys::FileHandle file;
   std::uint64_t size = 0;
   std::int64_t modified = 0;
-  int error = sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, file);
+  int error = sys::OpenFile(sys::SystemFiles(), path, sys::Access::kRead, sys::Creation::kExisting, file);
   if (error == 0) error = sys::FileSize(file, size);
   if (error == 0) error = sys::ModificationTime(file, modified);
   std::uint64_t holes = 0;
@@ -138,10 +137,10 @@ void RemoveStaleParts(const std::string& folder, const std::string& name, const 
     if (!file.starts_with(name + "-") || !file.ends_with(kPart) || path == own) continue;
     sys::FileHandle part;
     std::int64_t modified = 0;
-    if (sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, part) == 0 &&
+    if (sys::OpenFile(sys::SystemFiles(), path, sys::Access::kRead, sys::Creation::kExisting, part) == 0 &&
         sys::LockFile(part, sys::Lock::kExclusive) == 0 && sys::ModificationTime(part, modified) == 0 &&
         now - modified >= 60) {
-      (void)sys::RemoveFile(path);  // best effort: the next backup tries again
+      (void)sys::RemoveFile(sys::SystemFiles(), path);  // best effort: the next backup tries again
     }
   }
 }
@@ -175,10 +174,9 @@ void ReadMediaFiles(const std::string& directory, const std::string& name, Media
   std::vector<std::string> paths;
   media.unread = store.entryFile == 0 || !CatalogMediaFiles(store, paths);
   if (store.entryFile != 0) (void)CloseCatalog(store, store.entryFile);
-  std::error_code ec;
   std::set<std::string> seen;  // a relative and an absolute path may name one file
   for (const std::string& path : paths) {
-    const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
+    const std::string absolute = sys::AbsolutePath(path);
     if (seen.insert(absolute).second) media.named.push_back(absolute);
   }
 }
@@ -187,7 +185,7 @@ void ReadMediaFiles(const std::string& directory, const std::string& name, Media
 bool AddMediaFiles(archive* out, MediaFiles& media, std::string& failure) {
   for (const std::string& path : media.named) {
     sys::FileHandle probe;
-    if (sys::OpenFile(path, sys::Access::kRead, sys::Creation::kExisting, probe) != 0) {
+    if (sys::OpenFile(sys::SystemFiles(), path, sys::Access::kRead, sys::Creation::kExisting, probe) != 0) {
       media.missing.push_back(path);
       continue;
     }
@@ -211,7 +209,8 @@ int Backup(const std::string& programDirectory, const std::string& directory, co
   const std::string base = directory + "/" + name;
   // Held shared: programs that only read go on, one that changes the catalog waits until the copy is made.
   sys::FileHandle lock;
-  if (const int error = sys::OpenFile(NativePath(base + ".DAT"), sys::Access::kRead, sys::Creation::kExisting, lock)) {
+  if (const int error = sys::OpenFile(sys::SystemFiles(), NativePath(base + ".DAT"), sys::Access::kRead,
+                                      sys::Creation::kExisting, lock)) {
     return Fail("cannot open " + base + ".DAT", error);
   }
   if (sys::LockFile(lock, sys::Lock::kShared, std::chrono::seconds(2)) != 0) {
@@ -220,7 +219,7 @@ int Backup(const std::string& programDirectory, const std::string& directory, co
   MediaFiles media;
   if (withMedia) ReadMediaFiles(directory, name, media);
   const std::string folder = directory + "/backup";
-  if (const int error = sys::MakeDirectory(folder); error != 0 && error != EEXIST) {
+  if (const int error = sys::MakeDirectory(sys::SystemFiles(), folder); error != 0 && error != EEXIST) {
     return Fail("cannot make " + folder, error);
   }
   const std::string stamp = Stamp();
@@ -231,7 +230,8 @@ int Backup(const std::string& programDirectory, const std::string& directory, co
   // A name of its own, also beside another backup of the same second.
   std::string partial;
   Sink sink;
-  if (const int error = sys::CreateUniqueFile(folder + "/" + name + "-" + stamp + "-", kPart, partial, sink.file)) {
+  if (const int error = sys::CreateUniqueFile(sys::SystemFiles(), folder + "/" + name + "-" + stamp + "-", kPart,
+                                              partial, sink.file)) {
     return Fail("cannot write in " + folder, error);
   }
   (void)sys::LockFile(sink.file, sys::Lock::kExclusive);  // where locks are kept; see RemoveStaleParts
@@ -255,11 +255,12 @@ int Backup(const std::string& programDirectory, const std::string& directory, co
   if (ok && sink.error == 0) {
     int error = sys::SyncFile(sink.file);
     // A second backup within the same second takes the next free name.
-    for (int copy = 2; error == 0 && (error = sys::RenameNew(partial, target)) == EEXIST && copy < 100; ++copy) {
+    for (int copy = 2;
+         error == 0 && (error = sys::RenameNew(sys::SystemFiles(), partial, target)) == EEXIST && copy < 100; ++copy) {
       target = folder + "/" + name + "-" + stamp + "-" + std::to_string(copy) + ".tar.gz";
       error = 0;
     }
-    if (error == 0) error = sys::SyncDirectory(folder);
+    if (error == 0) error = sys::SyncDirectory(sys::SystemFiles(), folder);
     if (error == 0) {
       std::cout << "The backup of " << name << " is in " << target << '\n';
       if (withMedia) SayMedia(media);
@@ -269,7 +270,7 @@ int Backup(const std::string& programDirectory, const std::string& directory, co
   } else if (sink.error != 0) {
     failure = "cannot write " + partial + ": " + std::strerror(sink.error);
   }
-  (void)sys::RemoveFile(partial);
+  (void)sys::RemoveFile(sys::SystemFiles(), partial);
   return Fail(failure);
 }
 

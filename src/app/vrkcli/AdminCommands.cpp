@@ -36,7 +36,7 @@ bool SameDirectory(const std::string& a, const std::string& b) {
 // file open. Returns 0, or the exit status after printing why not.
 int HoldBase(Session& session, const std::string& base, std::string& directory, std::string& name) {
   if (!SplitCatalogPath(base, directory, name)) return BadInput("not a catalog base path: " + base);
-  if (!FinishJournals(session.ui, directory, name)) return kFailed;
+  if (!FinishJournals(session.ui, session.program.fileSystem, directory, name)) return kFailed;
   if (!FileExists(directory + "/" + name + ".DAT")) return BadInput("no catalog " + base);
   return HoldCatalog(session.program, directory, name, false) ? 0 : kFailed;
 }
@@ -96,7 +96,7 @@ int CommandRename(const Args& args) {
   if (!IsCatalogName(newName)) return BadInput("not a catalog name (1 to 8 letters and digits): " + args[1]);
   Session session;
   std::string directory, name;
-  if (SplitCatalogPath(args[0], directory, name) && !FinishJournals(session.ui, directory, newName)) return kFailed;
+  if (SplitCatalogPath(args[0], directory, name) && !FinishJournals(session.ui, session.program.fileSystem, directory, newName)) return kFailed;
   if (SplitCatalogPath(args[0], directory, name)) {
     if (const int status = RefuseTakenName(directory, newName, "Rename", name)) return status;
   }

@@ -29,7 +29,7 @@ int CommandNew(const Args& args) {
   CatalogLayout layout;
   if (const int status = ParseLayout(Args(args.begin() + 1, args.end()), layout)) return status;
   Session session;
-  if (!FinishJournals(session.ui, directory, name)) return kFailed;
+  if (!FinishJournals(session.ui, session.program.fileSystem, directory, name)) return kFailed;
   if (const int status = RefuseTakenName(directory, name, "NEW")) return status;
   return MakeCatalog(session.program, directory, name, layout) ? 0 : kFailed;
 }
@@ -122,7 +122,7 @@ int CommandWalk(const Args& args) {
     AppendEntryLine(out, program, n, record);
     if (out.size() >= kOutputChunk && !WriteOut(out)) break;
   }
-  static_cast<void>(lib::CloseNDX(handle));  // only read through: its close has nothing to write
+  static_cast<void>(lib::CloseNDX(program.indexes, handle));  // only read through: its close has nothing to write
   const bool whole = n == 0 && WriteOut(out);
   return CloseCurrentCatalog(program) && whole ? 0 : kFailed;
 }

@@ -1,7 +1,6 @@
 #include "app/vrkcli/Cli.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 #include <system_error>
 
@@ -37,11 +36,8 @@ std::string Out(const std::string& ansi) { return Utf8FromAnsi(RightTrim(ansi));
 
 namespace {
 
-namespace fs = std::filesystem;
-
 bool DirectoryExists(const std::string& directory) {
-  std::error_code ec;
-  return fs::is_directory(NativePath(directory.empty() ? "/" : directory), ec);
+  return sys::StatusOfPath(NativePath(directory.empty() ? "/" : directory)).kind == sys::PathKind::kDirectory;
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -56,7 +52,7 @@ int CheckNewBase(Ui& ui, const std::string& base, std::string& directory, std::s
     return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
   }
   if (!DirectoryExists(directory)) return BadInput("no directory for " + base);
-  if (!FinishJournals(ui, directory, name)) return kFailed;
+  if (!FinishJournals(ui, sys::SystemFiles(), directory, name)) return kFailed;
   return RefuseTakenName(directory, name, "Import");
 }
 
@@ -75,7 +71,7 @@ int OpenBase(Session& session, const std::string& base, CatalogAccess access) {
     return BadInput("not a catalog base path (directory/NAME, NAME 1 to 8 letters and digits): " + base);
   }
   session.program.programDirectory = ProgramDirectory("");
-  if (!FinishJournals(session.ui, directory, name)) return kFailed;
+  if (!FinishJournals(session.ui, session.program.fileSystem, directory, name)) return kFailed;
   if (!FileExists(directory + "/" + name + ".DAT") || !FileExists(directory + "/" + name + ".SET")) {
     return BadInput("no catalog " + base);
   }

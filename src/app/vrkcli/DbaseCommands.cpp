@@ -38,9 +38,9 @@ int CommandExportDbf(const Args& args) {
   const std::string staged = NativePath(DbfTableFile(table + ".new"));  // table names are upper case: NAME.DBF.NEW
   const EntryNumber count = ExportEntries(program, engine, staged, 1, program.header.Count());
   const bool whole = count == program.header.Count();
-  const int error = whole ? sys::RenameFile(staged, NativePath(table)) : 0;
+  const int error = whole ? sys::RenameFile(program.fileSystem, staged, NativePath(table)) : 0;
   if (!whole || error != 0) {
-    (void)sys::RemoveFile(staged);
+    (void)sys::RemoveFile(program.fileSystem, staged);
     // A table that could not be made has had its message.
     if (count >= 0 || error != 0) {
       session.ui.Message(PathText(table) + " was not written" + (error != 0 ? " (" + ErrorText(error) + ")" : "") +
