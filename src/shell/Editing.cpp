@@ -185,7 +185,8 @@ bool UndeleteEntry(Program& program) {
   const bool written =
       WriteEntry(program, program.currentEntry, program.header, program.currentEntryNumber, program.entryFile);
   if (written) {
-    whole = (!existing || AddEntryKeys(program, change.keys(), program.currentEntry, program.currentEntryNumber)) && whole;
+    whole =
+        (!existing || AddEntryKeys(program, change.keys(), program.currentEntry, program.currentEntryNumber)) && whole;
     if (existing) {
       EntryRecord before = program.currentEntry;
       before.Status = kStatusDeleted;
