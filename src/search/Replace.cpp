@@ -97,7 +97,7 @@ bool ReplaceInField(std::string& field, std::size_t length, const std::string& s
 }
 
 ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, const ReplaceState& state,
-                         bool caseSensitive) {
+                         bool caseSensitive, EntryChanges* changes) {
   ReplaceResult result;
   KeyIndexChange change(store);
   if (TouchesKeys(store, state) && !change.Open()) {
@@ -136,6 +136,8 @@ ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, con
       break;
     }
     result.changed += here;
+    if (changes != nullptr)
+      changes->push_back({.number = n, .before = {.record = before}, .after = {.record = record}});
     if (refile && record.Status != kStatusDeleted) agree = AddEntryKeys(store, change.keys(), record, n) && agree;
     if (!agree) break;  // an index refused: the run stops, and the indexes are rebuilt before their next use
   }

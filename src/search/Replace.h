@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalog/CatalogStore.h"
+#include "catalog/EntryChange.h"
 #include "search/SearchState.h"
 
 namespace vrk {
@@ -51,8 +52,9 @@ struct ReplaceResult {
 };
 // Field Replace or Global Replace as `state` says, with the gauge and its Cancel, the main window
 // disabled meanwhile. "No Matches Found" with a beep when nothing was replaced. The caller has checked
-// that the catalog may be changed, and erases the screen afterwards.
+// that the catalog may be changed, and erases the screen afterwards. Every entry written is added to
+// `changes` when given, for Undo.
 ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, const ReplaceState& state,
-                         bool caseSensitive);
+                         bool caseSensitive, EntryChanges* changes = nullptr);
 
 }  // namespace vrk

@@ -9,6 +9,7 @@
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
 #include "shell/PictureSound.h"
+#include "shell/UndoHistory.h"
 #include "support/IndexFile.h"
 
 namespace vrk {
@@ -117,6 +118,11 @@ bool SaveEntry(Program& program) {
     return false;
   }
   if (existing) {
+    RecordChange(program, "Save", n, before, program.currentEntry);
+  } else {
+    RecordStep(program, "Save", {NewEntryChange(n, program.currentEntry)});
+  }
+  if (existing) {
     ShowEntry(program, program.currentEntry);
   } else {
     EraseScreen(program);
@@ -158,6 +164,10 @@ bool DeleteEntry(Program& program) {
   if (!written) {
     program.currentEntry.Status = status;
     program.screen.SetPanel(Panel::Deleted, DeletedPanelText(program.currentEntry));
+  } else if (existing) {
+    EntryRecord before = program.currentEntry;
+    before.Status = status;
+    RecordChange(program, "Delete", program.currentEntryNumber, before, program.currentEntry);
   }
   return change.Finish((written || !existing) && whole) && written;
 }
@@ -177,6 +187,11 @@ bool UndeleteEntry(Program& program) {
   if (written) {
     whole =
         (!existing || AddEntryKeys(program, change.keys(), program.currentEntry, program.currentEntryNumber)) && whole;
+    if (existing) {
+      EntryRecord before = program.currentEntry;
+      before.Status = kStatusDeleted;
+      RecordChange(program, "Undelete", program.currentEntryNumber, before, program.currentEntry);
+    }
   } else {
     program.currentEntry.Status = kStatusDeleted;
     program.screen.SetPanel(Panel::Deleted, DeletedPanelText(program.currentEntry));

@@ -9,6 +9,7 @@
 #include "report/ReportState.h"
 #include "search/SearchState.h"
 #include "shell/TextMacros.h"
+#include "shell/UndoHistory.h"
 
 namespace vrk {
 
@@ -48,6 +49,7 @@ struct Program : CatalogStore {
   MacroState macros;
   bool thumbnail = true;     // View > Thumbnail: the entry's picture shown beside it
   std::string playingSound;  // the sound being played, empty when none
+  UndoHistory history;       // the changes Undo and Redo take back and make again
 
   bool NewEntryState() const { return currentEntryNumber == header.Count() + 1; }
   // Whether the entries may be changed: not in the read-only state, and the catalog was opened for changes.

@@ -3,6 +3,7 @@
 #include "platform/Ui.h"
 #include "search/Replace.h"
 #include "shell/Editing.h"
+#include "shell/UndoHistory.h"
 
 namespace vrk {
 
@@ -13,7 +14,10 @@ void ReplaceCommand(Program& program) {
   program.ui.DoEvents();
   if (!confirmed) return;
   StoreReplaceDialog(dialog, program.search.globalText, program.search.replace);
-  RunReplace(program, program.search.globalText, program.search.replace, program.caseSensitive);
+  EntryChanges changes;
+  RunReplace(program, program.search.globalText, program.search.replace, program.caseSensitive, &changes);
+  const std::size_t entries = changes.size();
+  RecordStep(program, StepName("Replace", entries), std::move(changes));
   EraseScreen(program);
 }
 

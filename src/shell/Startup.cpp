@@ -70,6 +70,7 @@ void OpenCurrentCatalog(Program& program) {
 }
 
 bool UseCatalog(Program& program, const std::string& directory, const std::string& name, CatalogAccess access) {
+  ClearHistory(program);  // the steps name entries of the catalog closed
   program.catalogDirectory = directory;
   program.entryFile = OpenCatalog(program, directory, name, access);
   if (program.entryFile <= 0) {

@@ -10,6 +10,7 @@
 #include "shell/Editing.h"
 #include "shell/EntryScreen.h"
 #include "shell/EntryView.h"
+#include "shell/UndoHistory.h"
 
 namespace vrk {
 
@@ -24,6 +25,7 @@ void SortCommand(Program& program) {
   const bool confirmed = program.ui.dialogs.Show(setup);
   program.ui.DoEvents();
   if (confirmed) {
+    ClearHistory(program);  // the sorted links the steps hold are rewritten
     EraseScreen(program);
     (void)SortCatalog(program, setup.levels);  // an aborted sort has said so
   }
@@ -35,13 +37,18 @@ void CopyEntriesCommand(Program& program) {
   if (!program.ui.dialogs.Show(choice)) return;
   ConfigureCopy copy{choice.source, choice.destination};
   if (!PrepareConfigureCopy(program, program.catalogDirectory, copy) || !program.ui.dialogs.Show(copy)) return;
+  const EntryNumber last = program.header.Count();
   const EntryNumber copied = CopyEntries(program, program.catalogDirectory, copy);
-  if (copied >= 0) program.ui.Message(CopiedText(copied, copy));
+  if (copied >= 0) {
+    RecordNewEntries(program, "Copy Entries", last);  // when they went into the current catalog
+    program.ui.Message(CopiedText(copied, copy));
+  }
   EraseScreen(program);
 }
 
 void EliminateDeletedCommand(Program& program) {
   if (!MayChangeEntries(program) || !ConfirmEliminateDeleted(program.ui)) return;
+  ClearHistory(program);            // the entries are numbered anew
   (void)EliminateDeleted(program);  // a failure has had its message
   EraseScreen(program);
   program.screen.SetPanel(Panel::Sorted, SortedPanelText(program.settings));

@@ -29,6 +29,7 @@
 #include "shell/Spreadsheets.h"
 #include "shell/Startup.h"
 #include "shell/TextMacros.h"
+#include "shell/UndoHistory.h"
 #include "shell/Utilities.h"
 #include "ui/EntryBox.h"
 #include "ui/Pictures.h"
@@ -78,7 +79,17 @@ frmVRKMain::frmVRKMain(QtUi& ui) : ui_(ui) {
 
 frmVRKMain::~frmVRKMain() = default;
 
-void frmVRKMain::Attach(Program& program) { program_ = &program; }
+void frmVRKMain::Attach(Program& program) {
+  program_ = &program;
+  ShowUndoItems();
+}
+
+void frmVRKMain::ShowUndoItems() {
+  mnuEUndo->setText(QString::fromLatin1(UndoCaption(*program_)));
+  mnuEUndo->setEnabled(program_->MayChange() && !program_->history.undo.empty());
+  mnuERedo->setText(QString::fromLatin1(RedoCaption(*program_)));
+  mnuERedo->setEnabled(program_->MayChange() && !program_->history.redo.empty());
+}
 
 QAction* frmVRKMain::AddItem(QMenu* menu, const char* caption, void (frmVRKMain::*handler)()) {
   QAction* item = menu->addAction(QString::fromLatin1(caption));
@@ -105,6 +116,11 @@ void frmVRKMain::CreateMenus() {
   mnuFExit = AddItem(mnuFile, "E&xit", &frmVRKMain::mnuFExit_Click);
 
   mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  mnuEUndo = AddItem(mnuEdit, "U&ndo", &frmVRKMain::mnuEUndo_Click);
+  mnuEUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  mnuERedo = AddItem(mnuEdit, "Red&o", &frmVRKMain::mnuERedo_Click);
+  mnuERedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  mnuEdit->addSeparator();
   mnuESaveEntry = AddItem(mnuEdit, "&Save Entry", &frmVRKMain::mnuESaveEntry_Click);
   mnuEEraseScreen = AddItem(mnuEdit, "&Erase Screen", &frmVRKMain::mnuEEraseScreen_Click);
   mnuEDeleteEntry = AddItem(mnuEdit, "&Delete Entry", &frmVRKMain::mnuEDeleteEntry_Click);
@@ -450,6 +466,7 @@ void frmVRKMain::Run(const std::function<void(Program&)>& command) {
   running_ = true;
   command(*program_);
   running_ = false;
+  ShowUndoItems();  // every command may have made a step or forgotten the history
 }
 
 void frmVRKMain::SwitchInsertMode() {
@@ -466,6 +483,13 @@ bool frmVRKMain::OnBoxKey(int box, QEvent* event) {
     return true;
   }
   if (modifiers == Qt::AltModifier && OnMacroKey(*key)) return true;
+  // The boxes keep no typing history of their own: Ctrl+Z and Ctrl+Shift+Z are the Edit menu's.
+  if (key->key() == Qt::Key_Z &&
+      (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
+    QAction* command = modifiers == Qt::ControlModifier ? mnuEUndo : mnuERedo;
+    if (command->isEnabled()) command->trigger();
+    return true;
+  }
   if (key->key() == Qt::Key_F3 && modifiers == Qt::ControlModifier) {
     Run(CopyFieldFromPrevious);
     return true;
@@ -584,6 +608,8 @@ void frmVRKMain::mnuFExportCsv_Click() { Run(ExportCsvCommand); }
 void frmVRKMain::mnuFExportSpreadsheet_Click() { Run(ExportSpreadsheetCommand); }
 
 void frmVRKMain::mnuEMemo_Click() { Run(MemoCommand); }
+void frmVRKMain::mnuEUndo_Click() { Run(UndoCommand); }
+void frmVRKMain::mnuERedo_Click() { Run(RedoCommand); }
 void frmVRKMain::mnuERemoveMemo_Click() { Run(RemoveMemoCommand); }
 void frmVRKMain::mnuEPicSound_Click() { Run(PictureSoundCommand); }
 void frmVRKMain::mnuVShowBMP_Click() { Run(PictureCommand); }

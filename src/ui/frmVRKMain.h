@@ -87,6 +87,8 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   QAction* mnuFExportSpreadsheet;
   QAction* mnuFExit;
   QMenu* mnuEdit;
+  QAction* mnuEUndo;
+  QAction* mnuERedo;
   QAction* mnuESaveEntry;
   QAction* mnuEEraseScreen;
   QAction* mnuEDeleteEntry;
@@ -176,6 +178,8 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuHContents_Click();
   void mnuHAbout_Click();
   void mnuEMemo_Click();
+  void mnuEUndo_Click();
+  void mnuERedo_Click();
   void mnuERemoveMemo_Click();
   void mnuEPicSound_Click();
   void mnuVShowBMP_Click();
@@ -202,6 +206,8 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   // Runs one command on the program; a command asked for while another runs (through the events
   // that long operations let through) is ignored.
   void Run(const std::function<void(Program&)>& command);
+  // Edit > Undo and Redo say what they will do, and are enabled when they have it.
+  void ShowUndoItems();
   void SwitchInsertMode();
   // A speed-search item: the field the layout gave it, searched with the text the user types.
   void SpeedSearch(std::size_t item);

@@ -180,6 +180,24 @@ TEST_F(EditingTest, DeleteUndeleteAndDeleteAgain) {
   EXPECT_EQ(stored.header.Count(), 3);
 }
 
+TEST_F(EditingTest, UndoAndRedoSayWhatTheyDoAndRunFromTheKeysInABox) {
+  Start(kRecords, kThree);
+  EXPECT_FALSE(window.mnuEUndo->isEnabled());
+  window.cmdPrevious->click();
+  window.cmdDelete->click();
+  EXPECT_EQ(window.mnuEUndo->text(), "U&ndo Delete");
+  EXPECT_EQ(window.mnuEUndo->shortcut(), QKeySequence("Ctrl+Z"));
+  Key(0, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Stored().entries[2].Status, kStatusActive);
+  EXPECT_EQ(Panel(Panel::Deleted), "");
+  EXPECT_EQ(window.mnuERedo->text(), "Red&o Delete");
+  EXPECT_EQ(window.mnuERedo->shortcut(), QKeySequence("Ctrl+Shift+Z"));
+  Key(0, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Stored().entries[2].Status, kStatusDeleted);
+  EXPECT_FALSE(window.mnuERedo->isEnabled());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(EditingTest, CopyLastDoesNothingOnEntryOneAndCopiesTheLastEntryOntoANewOne) {
   Start(kRecords, kThree);
   ui.script = {AnswerNumber("1")};

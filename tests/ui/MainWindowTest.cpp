@@ -86,8 +86,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
             QStringList({"&Catalog Maintenance", "Print &Setup", "&Print Current Entry", "&Eject Page", "-",
                          "&Import CSV...", "Export CS&V...", "Export Spreads&heet...", "-", "E&xit"}));
   EXPECT_EQ(Captions(window.mnuEdit),
-            QStringList({"&Save Entry", "&Erase Screen", "&Delete Entry", "&Undelete Entry", "-", "Copy &Any Previous",
-                         "Copy &Last", "-", "&Memo", "&Remove Memo", "-", "&Picture/Sound"}));
+            QStringList({"U&ndo", "Red&o", "-", "&Save Entry", "&Erase Screen", "&Delete Entry", "&Undelete Entry", "-",
+                         "Copy &Any Previous", "Copy &Last", "-", "&Memo", "&Remove Memo", "-", "&Picture/Sound"}));
   EXPECT_EQ(Captions(window.mnuView),
             QStringList({"Select &Number", "&Previous", "Ne&xt", "-", "List &Range", "List &Alphabetically", "-",
                          "&Search", "Search && Rep&lace", "&Global Search", "Find &Deleted", "Catalog Ta&ble", "-",

@@ -1,0 +1,119 @@
+#include "shell/UndoHistory.h"
+
+#include "catalog/ComputedFields.h"
+#include "catalog/EntryFile.h"
+#include "catalog/Memo.h"
+#include "index/Rebuild.h"
+#include "platform/Ui.h"
+#include "shell/Browsing.h"
+#include "shell/Editing.h"
+#include "shell/Program.h"
+
+namespace vrk {
+namespace {
+
+// Writes one entry's image over its slot as Save does: the keys of the slot as it stands are taken
+// out, the image is written and, when it is not deleted, its keys are filed. A memo's text goes back
+// into its record before the entry names it again (records are never reused, so it is still its own).
+bool WriteImage(Program& program, const KeyTable& keys, EntryNumber n, const EntryImage& image) {
+  EntryRecord onDisk;
+  if (!ReadEntry(program, onDisk, program.header, n, program.entryFile)) return false;
+  if (image.memo && image.record.MemoNumber >= 1) {
+    EntryRecord named = image.record;
+    if (!SaveMemo(program, named, n, *image.memo)) return false;
+  }
+  if (!DeleteEntryKeys(program, keys, onDisk, n)) return false;
+  if (!WriteEntry(program, image.record, program.header, n, program.entryFile)) return false;
+  return image.record.Status == kStatusDeleted || AddEntryKeys(program, keys, image.record, n);
+}
+
+// Writes the images a step's entries had before it (undo: last change first) or after it.
+bool WriteImages(Program& program, const UndoStep& step, bool undo) {
+  KeyTable keys;
+  if (!OpenKeyIndexesForChange(program, keys)) return false;
+  const std::size_t count = step.changes.size();
+  bool agree = true;
+  for (std::size_t i = 0; i < count && agree; ++i) {
+    const EntryChange& change = step.changes[undo ? count - 1 - i : i];
+    agree = WriteImage(program, keys, change.number, undo ? change.before : change.after);
+  }
+  if (agree) return CloseKeyIndexes(program, keys);
+  AbandonKeyIndexes(keys);  // rebuilt before their next use
+  return false;
+}
+
+// Undoes (redoes) the newest step of `from` and moves it to `to` once it is written whole.
+bool TakeStep(Program& program, std::vector<UndoStep>& from, std::vector<UndoStep>& to, bool undo) {
+  if (from.empty() || !MayChangeEntries(program)) return false;
+  const UndoStep& step = from.back();
+  const bool many = step.changes.size() > 1;
+  const EntryNumber first = step.changes.front().number;
+  if (many) program.ui.ShowBusy();
+  const bool written = WriteImages(program, step, undo);
+  if (many) program.ui.ClearBusy();
+  if (written) {
+    to.push_back(std::move(from.back()));
+    from.pop_back();
+  }
+  // The screen shows the entries as they now are on the disk.
+  if (many) {
+    EraseScreen(program);
+  } else {
+    GoToEntry(program, first);
+  }
+  return written;
+}
+
+}  // namespace
+
+void RecordStep(Program& program, std::string what, EntryChanges changes) {
+  if (changes.empty()) return;
+  program.history.undo.push_back({.what = std::move(what), .changes = std::move(changes)});
+  program.history.redo.clear();
+}
+
+void RecordChange(Program& program, std::string what, EntryNumber n, const EntryRecord& before,
+                  const EntryRecord& after) {
+  RecordStep(program, std::move(what), {{.number = n, .before = {.record = before}, .after = {.record = after}}});
+}
+
+void RecordNewEntries(Program& program, const std::string& what, EntryNumber last) {
+  EntryChanges changes;
+  EntryRecord record;
+  for (EntryNumber n = last + 1; n <= program.header.Count(); ++n) {
+    if (!ReadEntry(program, record, program.header, n, program.entryFile)) break;  // said by ReadEntry
+    changes.push_back(NewEntryChange(n, record));
+  }
+  const std::size_t entries = changes.size();
+  RecordStep(program, StepName(what, entries), std::move(changes));
+}
+
+void RecordMemoChange(Program& program, std::string what, const EntryImage& before, const EntryImage& after) {
+  if (program.NewEntryState()) return;
+  RecordStep(program, std::move(what), {{.number = program.currentEntryNumber, .before = before, .after = after}});
+}
+
+void ClearHistory(Program& program) { program.history = {}; }
+
+std::string StepName(const std::string& what, std::size_t entries) {
+  if (entries == 1) return what;
+  std::string count = FormatStandard(static_cast<double>(entries));
+  count.erase(count.rfind(LocaleNumberSeparators().decimal));  // whole entries: no decimals
+  return what + " in " + count + " entries";
+}
+
+std::string UndoCaption(const Program& program) {
+  const auto& steps = program.history.undo;
+  return steps.empty() ? "U&ndo" : "U&ndo " + steps.back().what;
+}
+
+std::string RedoCaption(const Program& program) {
+  const auto& steps = program.history.redo;
+  return steps.empty() ? "Red&o" : "Red&o " + steps.back().what;
+}
+
+bool UndoCommand(Program& program) { return TakeStep(program, program.history.undo, program.history.redo, true); }
+
+bool RedoCommand(Program& program) { return TakeStep(program, program.history.redo, program.history.undo, false); }
+
+}  // namespace vrk
