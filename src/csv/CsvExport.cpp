@@ -49,8 +49,7 @@ void AppendFieldCells(CsvOutput& output, const CatalogStore& store, std::string&
 using Visit = std::function<bool(const EntryRecord&, EntryNumber)>;
 
 // Writes the header row and a row for each entry `walk` hands to its visit.
-EntryNumber WriteCsv(CatalogStore& store, const std::string& path, EntryNumber rows,
-                     const CsvDialect& dialect,
+EntryNumber WriteCsv(CatalogStore& store, const std::string& path, EntryNumber rows, const CsvDialect& dialect,
                      const std::function<WalkEnd(const Visit&)>& walk) {
   const std::string staged = NativePath(path) + ".new";
   CsvOutput output{.dialect = dialect, .file = {}, .pending = {}};
