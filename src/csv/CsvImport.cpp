@@ -104,7 +104,7 @@ bool WriteRows(CatalogStore& store, const std::string& path, const CsvImportPlan
   bool changed = false;  // the file is no longer the one the plan read
   // A half-made catalog is worth nothing, so the import runs to its end.
   LongOperation importing(store.ui, {.gauge = Gauge{static_cast<double>(plan.rows), "Importing from CSV....", false}});
-  const std::string error = ReadCsvRows(path, [&](const CsvRow& row) {
+  const std::string error = ReadCsvRows(path, plan.dialect, [&](const CsvRow& row) {
     if (std::exchange(header, false)) return true;
     (void)store.ui.StepGauge();
     if (catalog.written == plan.rows) {
@@ -140,11 +140,18 @@ void ShowChanges(Ui& ui, const CsvChanges& changes) {
 
 }  // namespace
 
-std::optional<CsvImportPlan> PlanCsvImport(Ui& ui, const std::string& path) {
+std::optional<CsvImportPlan> PlanCsvImport(Ui& ui, const std::string& path, const CsvDialect& dialect) {
   CsvImportPlan plan;
+  plan.dialect = dialect;
+  if (dialect.delimiter == '\0') {
+    plan.dialect.delimiter = DetectCsvDelimiter(path, dialect.encoding);
+    // The comma is what a CSV file has; another delimiter found is said.
+    if (plan.dialect.delimiter != ',')
+      ui.Message(CsvMessage(path, "has its values separated by " + CsvDelimiterText(plan.dialect.delimiter) + "s."));
+  }
   bool header = true;
   std::string failure;
-  const std::string error = ReadCsvRows(path, [&](const CsvRow& row) {
+  const std::string error = ReadCsvRows(path, plan.dialect, [&](const CsvRow& row) {
     if (std::exchange(header, false)) return TakeHeader(path, row, plan, failure);
     if (plan.rows == kMostEntries) {
       plan.tooMany = true;

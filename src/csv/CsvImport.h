@@ -10,6 +10,7 @@
 
 #include "catalog/CatalogStore.h"
 #include "catalog/Layout.h"
+#include "csv/CsvFormat.h"
 
 namespace vrk {
 
@@ -22,6 +23,7 @@ struct CsvChanges {
 };
 
 struct CsvImportPlan {
+  CsvDialect dialect;       // its delimiter found from the file when none was given
   CatalogLayout layout;     // one field for each column; the caller may make some key fields
   std::size_t columns = 0;  // cells of the header row
   bool numbered = false;    // the header starts with Number,Status
@@ -30,10 +32,11 @@ struct CsvImportPlan {
   CsvChanges changes;
 };
 
-// The first pass: reads the whole file and lays out its catalog. Nothing, after the message that says
-// why, when the file cannot be read, is malformed (with its line), is empty, has more than 20 columns
+// The first pass: reads the whole file as the dialect says and lays out its catalog; a delimiter of 0
+// is found from the file (DetectCsvDelimiter), and said when it is no comma. Nothing, after the message that says why,
+// when the file cannot be read, is malformed (with its line), is empty, has more than 20 columns
 // besides Number and Status, or a row with more cells than the header.
-std::optional<CsvImportPlan> PlanCsvImport(Ui& ui, const std::string& path);
+std::optional<CsvImportPlan> PlanCsvImport(Ui& ui, const std::string& path, const CsvDialect& dialect = {});
 
 // The second pass: makes the catalog NAME in `directory` by the plan (the current catalog stays as it
 // is), writes the rows as its entries, files their keys, and says what it changed of the text. True

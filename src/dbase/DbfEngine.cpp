@@ -23,6 +23,7 @@ constexpr std::size_t kMaxNameLength = 10;
 constexpr char kTerminator = '\x0D';
 constexpr char kEndOfFile = '\x1A';
 constexpr int kMaxDecimals = 15;  // for "N" fields
+constexpr std::size_t kLanguageDriverAt = 29;
 
 // A refused lock (code 70) is tried again this often, with this pause between tries.
 constexpr int kLockTries = 5;
@@ -206,6 +207,7 @@ std::string HeaderBytes(const DbfTable& table) {
   PutLittleEndian(header, 4, table.recordCount, 4);
   PutLittleEndian(header, 8, table.headerLength, 2);
   PutLittleEndian(header, 10, table.recordLength, 2);
+  header[kLanguageDriverAt] = static_cast<char>(table.languageDriver);
   return header;
 }
 
@@ -228,7 +230,7 @@ std::array<std::uint8_t, 3> UpdateDate(const DbfEngine& engine) {
     ::localtime_r(&now, &local);
     date = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
   }
-  return {static_cast<std::uint8_t>(date.year % 100), static_cast<std::uint8_t>(date.month),
+  return {static_cast<std::uint8_t>(std::clamp(date.year - 1900, 0, 255)), static_cast<std::uint8_t>(date.month),
           static_cast<std::uint8_t>(date.day)};
 }
 
@@ -319,7 +321,7 @@ int ReadDescriptor(std::string_view bytes, DbfFieldDef& field) {
   field.length = static_cast<unsigned char>(bytes[16]);
   field.decimals = static_cast<unsigned char>(bytes[17]);
   if (std::string_view("CNLDMF").find(field.type) == std::string_view::npos) return kDbfNotDbf;
-  return LengthFitsType(field.type, field.length, 20) ? kDbfOk : kDbfBadFieldLength;
+  return LengthFitsType(field.type, field.length, kDbfMaxFieldLength) ? kDbfOk : kDbfBadFieldLength;
 }
 
 // Reads and checks the header and descriptors. Every size is checked against the file before it is
@@ -337,6 +339,7 @@ int ReadHeader(DbfTable& table) {
   table.recordCount = GetLittleEndian(header, 4, 4);
   table.headerLength = static_cast<std::uint16_t>(GetLittleEndian(header, 8, 2));
   table.recordLength = static_cast<std::uint16_t>(GetLittleEndian(header, 10, 2));
+  table.languageDriver = static_cast<std::uint8_t>(header[kLanguageDriverAt]);
 
   const std::size_t slots = table.headerLength < kHeaderSize ? 0 : (table.headerLength - kHeaderSize) / kDescriptorSize;
   if (slots > static_cast<std::size_t>(kDbfMaxFields)) return kDbfTooManyFields;
@@ -456,6 +459,7 @@ int DbfCreate(DbfEngine& engine, std::string_view path, const std::vector<DbfFie
       return code == kErrFileNotFound ? kErrPathNotFound : code;
     }
     table.version = 0x03;
+    table.languageDriver = kDbfLanguageDriver1252;
     table.updated = UpdateDate(engine);
     table.headerLength = static_cast<std::uint16_t>(kHeaderSize + kDescriptorSize * fields.size() + 1);
     table.recordLength = static_cast<std::uint16_t>(recordLength);
@@ -550,7 +554,12 @@ int DbfOpen(DbfEngine& engine, std::string_view path, int& handle) {
 int DbfGetInfo(const DbfEngine& engine, int handle, DbfInfo& info) {
   const DbfTable* table = TableOf(engine, handle);
   if (const int code = CheckOpen(table)) return code;
-  info = {table->recordCount, static_cast<int>(table->fields.size()), table->recordLength, HasMemo(table->version)};
+  info = {.recordCount = table->recordCount,
+          .fieldCount = static_cast<int>(table->fields.size()),
+          .recordLength = table->recordLength,
+          .hasMemo = HasMemo(table->version),
+          .languageDriver = table->languageDriver,
+          .updated = DbfHeaderDate(table->updated)};
   return kDbfOk;
 }
 
@@ -582,6 +591,62 @@ int DbfReadRecord(DbfEngine& engine, int handle, std::int64_t recordNumber, DbfR
     record = {std::move(fields), std::move(text)};
     return kDbfOk;
   });
+}
+
+DbfDate DbfHeaderDate(const std::array<std::uint8_t, 3>& bytes) {
+  const int year = bytes[0] < 80 ? 2000 + bytes[0] : 1900 + bytes[0];
+  return {year, bytes[1], bytes[2]};
+}
+
+DbfCodePage DbfLanguageDriverCodePage(std::uint8_t languageDriver) {
+  switch (languageDriver) {
+    case 0x01: return DbfCodePage::k437;
+    case 0x03:                             // Windows ANSI
+    case 0x57:                             // ANSI, as GDAL writes it
+    case 0x58:                             // Western European ANSI
+    case 0x59: return DbfCodePage::k1252;  // Spanish ANSI
+    default: return DbfCodePage::kUnknown;
+  }
+}
+
+DbfCodePage DbfCpgCodePage(std::string_view text) {
+  std::string name = UpperAscii(TrimBlanks(text.substr(0, text.find_first_of("\r\n"))));
+  std::erase_if(name, [](char c) { return c == '-' || c == '_' || c == ' '; });
+  for (const std::string_view prefix : {"WINDOWS", "ANSI", "CP"}) {
+    if (name.starts_with(prefix)) name.erase(0, prefix.size());
+  }
+  if (name == "1252") return DbfCodePage::k1252;
+  if (name == "437" || name == "OEM") return DbfCodePage::k437;
+  if (name == "UTF8") return DbfCodePage::kUtf8;
+  if (name == "88591" || name == "ISO88591" || name == "LATIN1") return DbfCodePage::kLatin1;
+  return DbfCodePage::kUnknown;
+}
+
+std::string DbfCodePageFile(std::string_view tablePath) {
+  const std::size_t nameStart = FileNameStart(tablePath);
+  const std::size_t dot = tablePath.rfind('.');
+  const bool hasExtension = dot != std::string_view::npos && dot >= nameStart;
+  const bool lower =
+      hasExtension && dot + 1 < tablePath.size() && tablePath[dot + 1] >= 'a' && tablePath[dot + 1] <= 'z';
+  return std::string(tablePath.substr(0, hasExtension ? dot : tablePath.size())) + (lower ? ".cpg" : ".CPG");
+}
+
+std::string DbfTextToAnsi(std::string_view text, DbfCodePage codePage) {
+  switch (codePage) {
+    case DbfCodePage::k437: return OemToChar(text);
+    case DbfCodePage::kUtf8: return AnsiFromUtf8(text);
+    case DbfCodePage::kLatin1: {
+      // Latin-1 has control characters where code page 1252 has its letters and signs.
+      std::string ansi(text);
+      for (char& c : ansi) {
+        if (static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0) c = '?';
+      }
+      return ansi;
+    }
+    case DbfCodePage::k1252:
+    case DbfCodePage::kUnknown: break;
+  }
+  return std::string(text);
 }
 
 std::string DbfErrorText(int code) {

@@ -55,6 +55,14 @@ inline constexpr int kDbfMaxTables = 10;
 inline constexpr int kDbfMaxOpenFiles = 40;
 inline constexpr int kDbfMaxFields = 256;
 inline constexpr int kDbfMaxRecordLength = 4096;  // for tables this engine creates
+// The longest field a table may hold; other programs write numbers wider than a dBase III table's 19.
+inline constexpr int kDbfMaxFieldLength = 254;
+
+// ---- Code pages ------------------------------------------------------------------------------------
+// The code page of a table's text, as its header's language-driver byte or its NAME.CPG file names it.
+enum class DbfCodePage { kUnknown, k1252, k437, kLatin1, kUtf8 };
+// The language-driver byte this engine writes: Windows ANSI, code page 1252.
+inline constexpr std::uint8_t kDbfLanguageDriver1252 = 0x03;
 
 // ---- Tables ----------------------------------------------------------------------------------------
 // One field. Length and decimals are stored as one byte each; they are ints here so that a value out
@@ -80,7 +88,8 @@ struct DbfTable {
   sys::FileHandle file;  // none when the handle has no file; read-only when it could only be read
   std::string path;      // upper-cased
   std::uint8_t version = 0;
-  std::array<std::uint8_t, 3> updated{};  // year's last two digits, month, day
+  std::array<std::uint8_t, 3> updated{};  // years since 1900, month, day
+  std::uint8_t languageDriver = 0;        // header byte 29: the code page of the text, 0 for none
   std::uint32_t recordCount = 0;
   std::uint16_t headerLength = 0;
   std::uint16_t recordLength = 0;  // deletion flag included
@@ -117,6 +126,8 @@ struct DbfInfo {
   int fieldCount = 0;
   int recordLength = 0;
   bool hasMemo = false;  // the table has a memo file (.DBT)
+  std::uint8_t languageDriver = 0;
+  DbfDate updated;  // the header's date of the last change
 };
 
 struct DbfRecord {
@@ -143,6 +154,20 @@ struct DbfRecord {
 [[nodiscard]] int DbfGetField(const DbfEngine& engine, int handle, int fieldNumber, DbfFieldDef& field);
 // Record numbers run from 1.
 [[nodiscard]] int DbfReadRecord(DbfEngine& engine, int handle, std::int64_t recordNumber, DbfRecord& record);
+// The date of a header's three date bytes. dBase counts years from 1900; some writers store the
+// year's last two digits instead, read as 1980 to 2079.
+[[nodiscard]] DbfDate DbfHeaderDate(const std::array<std::uint8_t, 3>& bytes);
+// The code page a language-driver byte names; kUnknown for 0 and for code pages this program does not
+// convert.
+[[nodiscard]] DbfCodePage DbfLanguageDriverCodePage(std::uint8_t languageDriver);
+// The code page a NAME.CPG file's text names ("1252", "UTF-8", "ISO-8859-1", "437" and their other
+// spellings); kUnknown for anything else.
+[[nodiscard]] DbfCodePage DbfCpgCodePage(std::string_view text);
+// The code page file beside a table: its name with the extension CPG, in the letter case of the
+// table's extension.
+[[nodiscard]] std::string DbfCodePageFile(std::string_view tablePath);
+// Text of the code page in code page 1252; characters 1252 lacks become '?'.
+[[nodiscard]] std::string DbfTextToAnsi(std::string_view text, DbfCodePage codePage);
 // "Error <code>\r\n<message>".
 [[nodiscard]] std::string DbfErrorText(int code);
 

@@ -1,7 +1,11 @@
 #include "dbase/DbfExport.h"
 
+#include <cstring>
+
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
 
@@ -91,6 +95,17 @@ bool AppendDBFRecord(CatalogStore& store, DbfEngine& engine, const EntryRecord& 
 
 bool CloseDBF(CatalogStore& store, DbfEngine& engine, int handle) {
   return !Refused(store, DbfClose(engine, handle), "When Closing DBIII File");
+}
+
+bool WriteDBFCodePage(CatalogStore& store, const std::string& tablePath) {
+  const std::string file = DbfCodePageFile(tablePath);
+  if (file == tablePath) return true;  // a table named NAME.CPG has no room for one
+  const int error = sys::WriteWholeFile(NativePath(file), "1252");
+  if (error == 0) return true;
+  store.ui.Message(
+      "DBASE III File: " + PathText(file) + " could not be written (" + AnsiFromUtf8(std::strerror(error)) + ").",
+      Icon::Exclamation);
+  return false;
 }
 
 EntryNumber ExportEntries(CatalogStore& store, DbfEngine& engine, const std::string& path, EntryNumber first,

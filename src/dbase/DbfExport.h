@@ -35,6 +35,9 @@ bool CreateDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, 
 bool AppendDBFRecord(CatalogStore& store, DbfEngine& engine, const EntryRecord& entry, DbfOutput& output);
 // Closes an export or import table. False, after showing why, when its header could not be written.
 bool CloseDBF(CatalogStore& store, DbfEngine& engine, int handle);
+// Writes the code page file beside a table that is whole (DbfCodePageFile), "1252", which readers take
+// besides the header's language-driver byte. False, after showing why, when it could not be written.
+bool WriteDBFCodePage(CatalogStore& store, const std::string& tablePath);
 
 // Writes entries first to last of the current catalog in entry order, deleted ones included, as one
 // table. Returns the count of records written, or -1 when the table could not be made or closed.

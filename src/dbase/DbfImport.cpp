@@ -5,6 +5,7 @@
 #include "catalog/Layout.h"
 #include "catalog/NewCatalog.h"
 #include "dbase/DbfExport.h"
+#include "platform/FileSystem.h"
 #include "platform/LongOperation.h"
 #include "platform/Paths.h"
 
@@ -12,6 +13,61 @@ namespace vrk {
 namespace {
 
 constexpr std::size_t kImportedFields = 20;  // field 21 keeps the picture and sound paths
+constexpr auto kLongestNumber = static_cast<std::size_t>(kLongestEditedField);
+
+// What the import changes of the table's text, said when it is done.
+struct DbfChanges {
+  long unheld = 0;      // characters code page 1252 lacks, now '?'
+  long cutNumbers = 0;  // numbers longer than kLongestNumber, cut to it
+};
+
+bool IsNumberField(const DbfFieldDef& field) { return field.type == 'N' || field.type == 'F'; }
+
+// A field's catalog length: numbers as wide as the editor allows at most, every other field as it is.
+short CatalogLength(const DbfFieldDef& field) {
+  const auto length = static_cast<std::size_t>(field.length);
+  return static_cast<short>(IsNumberField(field) ? std::min(length, kLongestNumber) : length);
+}
+
+// The code page of the table at `path`: what NAME.CPG beside it names, else its language-driver byte.
+// A code page neither names, or one the program cannot convert, is said and read as code page 1252.
+DbfCodePage TableCodePage(CatalogStore& store, const std::string& path, std::uint8_t languageDriver) {
+  const std::string cpg = NativePath(DbfCodePageFile(NativePath(DbfTableFile(path))));
+  std::string text;
+  const bool hasCpg = FileExists(cpg) && sys::ReadFileStart(cpg, 64, text) == 0;
+  const DbfCodePage codePage = hasCpg ? DbfCpgCodePage(text) : DbfLanguageDriverCodePage(languageDriver);
+  if (codePage == DbfCodePage::kUnknown && (hasCpg || languageDriver != 0)) {
+    store.ui.Message("DBASE III File: " + PathText(path) +
+                         " is in a code page this program does not convert; its text is read as code page 1252.",
+                     Icon::Exclamation);
+  }
+  return codePage;
+}
+
+// A value as the catalog keeps it: in code page 1252, a number no longer than kLongestNumber.
+std::string CatalogValue(const std::string& stored, const DbfFieldDef& field, DbfCodePage codePage,
+                         DbfChanges& changes) {
+  std::string value = DbfTextToAnsi(stored, codePage);
+  changes.unheld += std::count(value.begin(), value.end(), '?') - std::count(stored.begin(), stored.end(), '?');
+  if (IsNumberField(field) && value.size() > kLongestNumber) {
+    // Numbers stand right-justified: the blanks before them go first.
+    value.erase(0, std::min(value.find_first_not_of(' '), value.size() - kLongestNumber));
+    if (value.size() > kLongestNumber) {
+      value.resize(kLongestNumber);
+      ++changes.cutNumbers;
+    }
+  }
+  return value;
+}
+
+void ShowChanges(Ui& ui, const DbfChanges& changes) {
+  if (changes.unheld > 0) {
+    ui.Message("Characters code page 1252 lacks, now \"?\": " + std::to_string(changes.unheld));
+  }
+  if (changes.cutNumbers > 0) {
+    ui.Message("Numbers longer than 80 characters, cut to 80: " + std::to_string(changes.cutNumbers));
+  }
+}
 
 void ShowRefusal(CatalogStore& store, int code, const std::string& context) {
   store.ui.Message(DbfErrorText(code) + context, Icon::Exclamation);
@@ -43,7 +99,7 @@ CatalogLayout ImportLayout(const DbfInput& input) {
   for (std::size_t i = 0; i < kFieldCount; ++i) {
     const bool fromTable = i < used;
     layout.fields[i] = {PadFieldName(fromTable ? input.fields[i].name : "LINE " + std::to_string(i + 1)), kPlainField};
-    layout.lengths[i] = static_cast<short>(fromTable ? input.fields[i].length : 0);
+    layout.lengths[i] = fromTable ? CatalogLength(input.fields[i]) : short{0};
   }
   return layout;
 }
@@ -52,7 +108,7 @@ CatalogLayout ImportLayout(const DbfInput& input) {
 // `whole` turns false when not every record reached the catalog. False when a record could not be
 // read or written.
 bool WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input, const std::string& path,
-                  NewCatalog& catalog, bool& whole) {
+                  NewCatalog& catalog, bool& whole, DbfChanges& changes) {
   if (input.recordCount > static_cast<std::uint32_t>(kMostEntries)) {
     store.ui.Message("DBASE III File: " + PathText(path) + " holds more records than a catalog can count; the first " +
                          std::to_string(kMostEntries) + " are imported.",
@@ -70,7 +126,9 @@ bool WriteEntries(CatalogStore& store, DbfEngine& engine, const DbfInput& input,
     if (code != kDbfOk) ShowRefusal(store, code, " When Reading DBaseIII File: " + PathText(path));
     // A record that cannot be read ends the import: records missing from a cut-off table are not made up.
     read = code == kDbfOk || code == kDbfBadDate;
-    for (std::size_t i = 0; read && i < used && i < values.size(); ++i) entry.Field[i] = std::move(values[i]);
+    for (std::size_t i = 0; read && i < used && i < values.size(); ++i) {
+      entry.Field[i] = CatalogValue(values[i], input.fields[i], input.codePage, changes);
+    }
     if (read && !AppendNewEntry(store, catalog, entry)) break;  // the File Error box has been shown
   }
   return FinishNewCatalog(store, catalog) && read;
@@ -93,6 +151,7 @@ DbfInput OpenDBF(CatalogStore& store, DbfEngine& engine, const std::string& path
     return input;
   }
   input.recordCount = info.recordCount;
+  input.codePage = TableCodePage(store, path, info.languageDriver);
   input.fields.resize(static_cast<std::size_t>(info.fieldCount));
   for (int f = 1; f <= info.fieldCount; ++f) {
     if (const int code = DbfGetField(engine, input.handle, f, input.fields[static_cast<std::size_t>(f - 1)])) {
@@ -128,9 +187,11 @@ bool ImportDBF(CatalogStore& store, DbfEngine& engine, const std::string& path, 
   bool whole = input.complete;
   // A table that could not be read whole makes no catalog.
   NewCatalog catalog = input.complete ? StartNewCatalog(store, directory, name, ImportLayout(input)) : NewCatalog{};
-  const bool written = catalog.file != 0 && WriteEntries(store, engine, input, path, catalog, whole);
+  DbfChanges changes;
+  const bool written = catalog.file != 0 && WriteEntries(store, engine, input, path, catalog, whole, changes);
   const bool closed = input.handle == 0 || CloseDBF(store, engine, input.handle);
   const bool placed = input.complete && PlaceNewCatalog(store, catalog, written && closed);
+  if (placed) ShowChanges(store.ui, changes);
   return placed && whole;
 }
 

@@ -1,5 +1,7 @@
 // Reading a dBase III table into a new catalog: the table's first 20 fields become catalog fields of
-// their own names and lengths, and every record becomes an active entry.
+// their own names and lengths (numbers wider than 80 characters cut to 80), and every record becomes
+// an active entry. The text is converted to code page 1252 from the code page the table's NAME.CPG
+// file or, without one, its language-driver byte names.
 #pragma once
 
 #include <cstdint>
@@ -16,11 +18,12 @@ struct DbfInput {
   int handle = 0;                   // 0 when the table could not be opened
   std::vector<DbfFieldDef> fields;  // a definition the engine would not give stays empty (length 0)
   std::uint32_t recordCount = 0;
-  bool complete = true;  // false when the engine refused a step; its message has been shown
+  DbfCodePage codePage = DbfCodePage::kUnknown;  // kUnknown: read as code page 1252
+  bool complete = true;                          // false when the engine refused a step; its message has been shown
 };
 
-// Opens the table and reads its field definitions. A table that cannot be opened has no fields and no
-// records.
+// Opens the table and reads its field definitions and code page. A table that cannot be opened has no
+// fields and no records.
 DbfInput OpenDBF(CatalogStore& store, DbfEngine& engine, const std::string& path);
 
 // The field texts of a record as the catalog keeps them: dates "yyyymmdd" become "mm/dd/yy" with the

@@ -30,8 +30,8 @@ std::string PrintedText(EntryNumber count, const std::string& pdfFile) {
   return pdfFile.empty() ? printed : printed + "\rPDF file: " + PathText(pdfFile);
 }
 
-std::string AsciiWrittenText(EntryNumber count, const std::string& path) {
-  return "Wrote " + std::to_string(count) + " entries to ASCII file: " + PathText(path);
+std::string AsciiWrittenText(EntryNumber count, const std::string& path, const std::string& kind) {
+  return "Wrote " + std::to_string(count) + " entries to " + kind + " file: " + PathText(path);
 }
 
 }  // namespace vrk

@@ -15,6 +15,6 @@ void ShowCompletionMessage(CatalogStore& store, const std::string& text);
 // it when the printer wrote into a file) and "Wrote 12 entries to ASCII file: PATH" (the paths as the
 // user reads them).
 std::string PrintedText(EntryNumber count, const std::string& pdfFile = {});
-std::string AsciiWrittenText(EntryNumber count, const std::string& path);
+std::string AsciiWrittenText(EntryNumber count, const std::string& path, const std::string& kind = "ASCII");
 
 }  // namespace vrk

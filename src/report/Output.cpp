@@ -57,18 +57,19 @@ class PrinterOutput : public EntryOutput {
 class AsciiOutput : public EntryOutput {
  public:
   // Without a path the user is asked for the file.
-  AsciiOutput(const ReportContext& context, std::string path) : context_(context), path_(std::move(path)) {}
+  AsciiOutput(const ReportContext& context, std::string path, const ReportFileForm& form)
+      : context_(context), path_(std::move(path)), form_(form) {}
 
   bool Start() override {
     StartReportRun(context_);
     if (path_.empty()) {
-      path_ = GetASCFile(context_);
+      path_ = GetASCFile(context_, form_);
       if (path_.empty()) return false;
     } else {
       if (RefuseOutputTarget(context_.store, path_)) return false;
       StartAsciiFile(context_.state.output);
     }
-    file_ = std::make_unique<AsciiReportFile>(context_.store, path_);
+    file_ = std::make_unique<AsciiReportFile>(context_.store, path_, form_);
     return file_->Open();
   }
 
@@ -87,13 +88,14 @@ class AsciiOutput : public EntryOutput {
     }
     const bool totals = WriteRunTotals(context_, *file_, count);
     if (!file_->Close() || !totals) return false;
-    ShowCompletionMessage(context_.store, AsciiWrittenText(count, path_));
+    ShowCompletionMessage(context_.store, AsciiWrittenText(count, path_, form_.name));
     return true;
   }
 
  private:
   ReportContext context_;
   std::string path_;
+  const ReportFileForm& form_;
   std::unique_ptr<AsciiReportFile> file_;
 };
 
@@ -129,7 +131,8 @@ class QuickViewOutput : public EntryOutput {
 std::unique_ptr<EntryOutput> MakeReportOutput(const ReportContext& context, ReportDestination destination) {
   switch (destination) {
     case ReportDestination::kPrinter: return std::make_unique<PrinterOutput>(context);
-    case ReportDestination::kAsciiFile: return std::make_unique<AsciiOutput>(context, "");
+    case ReportDestination::kAsciiFile: return std::make_unique<AsciiOutput>(context, "", kAsciiForm);
+    case ReportDestination::kHtmlFile: return std::make_unique<AsciiOutput>(context, "", kHtmlForm);
     case ReportDestination::kQuickView: return std::make_unique<QuickViewOutput>(context);
     case ReportDestination::kMainWindow:
     case ReportDestination::kDbaseFile: break;
@@ -137,8 +140,9 @@ std::unique_ptr<EntryOutput> MakeReportOutput(const ReportContext& context, Repo
   return nullptr;
 }
 
-std::unique_ptr<EntryOutput> MakeAsciiOutput(const ReportContext& context, const std::string& path) {
-  return std::make_unique<AsciiOutput>(context, path);
+std::unique_ptr<EntryOutput> MakeAsciiOutput(const ReportContext& context, const std::string& path,
+                                             const ReportFileForm& form) {
+  return std::make_unique<AsciiOutput>(context, path, form);
 }
 
 }  // namespace vrk

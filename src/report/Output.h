@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "report/AsciiFile.h"
 #include "report/ReportState.h"
 
 namespace vrk {
@@ -31,11 +32,12 @@ class EntryOutput {
   virtual bool Finish(EntryNumber count) = 0;
 };
 
-// The output of a report destination this layer writes (printer, Quick View, ASCII file); null for
+// The output of a report destination this layer writes (printer, Quick View, ASCII or HTML file); null for
 // the main window and the dBase file, which are not report output, and for a destination whose output
 // is not built yet.
 std::unique_ptr<EntryOutput> MakeReportOutput(const ReportContext& context, ReportDestination destination);
-// The ASCII file destination into `path`, replaced without a question.
-std::unique_ptr<EntryOutput> MakeAsciiOutput(const ReportContext& context, const std::string& path);
+// The ASCII (or HTML) file destination into `path`, replaced without a question.
+std::unique_ptr<EntryOutput> MakeAsciiOutput(const ReportContext& context, const std::string& path,
+                                             const ReportFileForm& form = kAsciiForm);
 
 }  // namespace vrk

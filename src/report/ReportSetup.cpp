@@ -94,6 +94,7 @@ std::string ReportDestinationLabel(ReportDestination destination) {
     case ReportDestination::kQuickView: return "QUICK VIEW";
     case ReportDestination::kAsciiFile: return "ASCII FILE";
     case ReportDestination::kDbaseFile: return "DBASE III";
+    case ReportDestination::kHtmlFile: return "HTML FILE";
     case ReportDestination::kMainWindow: break;
   }
   return "MAIN WINDOW";

@@ -18,6 +18,7 @@ enum class ReportDestination : short {
   kQuickView = 2,
   kAsciiFile = 3,
   kDbaseFile = 4,
+  kHtmlFile = 5,  // the ASCII file's lines as a web page
 };
 
 // How printed output is laid out on the paper.

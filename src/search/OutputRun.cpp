@@ -47,8 +47,9 @@ class DbaseOutput : public EntryOutput {
     if (count == 0) {
       // No table is left behind for a run that found nothing; one that stays is a valid empty table.
       (void)sys::RemoveFile(store_.fileSystem, NativePath(file));
-    } else if (!failed_) {
-      ShowCompletionMessage(store_, ExportCompletionText(count, PathText(file)));
+    } else {
+      if (!failed_ && !WriteDBFCodePage(store_, file)) failed_ = true;
+      if (!failed_) ShowCompletionMessage(store_, ExportCompletionText(count, PathText(file)));
     }
     return !failed_;
   }

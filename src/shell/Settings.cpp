@@ -18,7 +18,8 @@ std::string ReadCurrentCatalog(const Program& program) {
 
 ReportDestination ReadReportDestination(const Program& program) {
   const int value = GetPrivateProfileInt("Reports", "ReportDest", 0, program.iniPath);
-  return value >= 0 && value <= 4 ? static_cast<ReportDestination>(value) : ReportDestination::kMainWindow;
+  return value >= 0 && value <= static_cast<int>(ReportDestination::kHtmlFile) ? static_cast<ReportDestination>(value)
+                                                                               : ReportDestination::kMainWindow;
 }
 
 SearchMode ReadSearchMode(const Program& program) {

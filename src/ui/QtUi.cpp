@@ -27,6 +27,7 @@
 #include "shell/Memos.h"
 #include "shell/PictureSound.h"
 #include "shell/SearchCommands.h"
+#include "shell/Spreadsheets.h"
 #include "shell/TextMacros.h"
 #include "ui/PromptLayout.h"
 #include "ui/Text.h"
@@ -36,6 +37,7 @@
 #include "ui/frmCatalogTable.h"
 #include "ui/frmConfigCpy.h"
 #include "ui/frmCriteria.h"
+#include "ui/frmCsvDialect.h"
 #include "ui/frmEditFormula.h"
 #include "ui/frmEditMacro.h"
 #include "ui/frmEnterName.h"
@@ -132,6 +134,7 @@ QtUi::QtUi() {
   dialogs.Register<PictureWindow>(
       [this](PictureWindow& window) { return frmPicture::Open(window, *this, MainWindow()); });
   RegisterWindow<frmRTitle, ReportTitle>();
+  RegisterWindow<frmCsvDialect, CsvDialectChoice>();
   RegisterWindow<frmQView, QuickView>();
   RegisterWindow<frmReportDest, ReportSetup>();
   RegisterWindow<frmRptMaintenance, ReportMaintenance>();

@@ -57,6 +57,8 @@ frmReportDest::frmReportDest(ReportSetup& setup, QtUi& ui, QWidget* parent)
       optPrinter(new QRadioButton(tr("&Printer"), fraDestination)),
       optQuickView(new QRadioButton(tr("&Quick View"), fraDestination)),
       optASCIIFile(new QRadioButton(tr("&ASCII File"), fraDestination)),
+      // Every letter of its caption is another control's access key.
+      optHTMLFile(new QRadioButton(tr("HTML File"), fraDestination)),
       optDBase(new QRadioButton(tr("d&Base File"), fraDestination)),
       optContinuous(new QRadioButton(tr("Contin&uous"), fraPaper)),
       optSingle(new QRadioButton(tr("Single Sh&eet"), fraPaper)),
@@ -81,11 +83,16 @@ frmReportDest::frmReportDest(ReportSetup& setup, QtUi& ui, QWidget* parent)
   setWindowTitle(tr("Report Setup"));
 
   auto* destinationColumn = new QVBoxLayout(fraDestination);
-  int number = 0;
-  for (QRadioButton* option : {optMonitor, optPrinter, optQuickView, optASCIIFile, optDBase}) {
-    destinations_->addButton(option, number++);
+  // Each option's id is the destination it stands for.
+  const std::pair<QRadioButton*, ReportDestination> options[] = {
+      {optMonitor, ReportDestination::kMainWindow},  {optPrinter, ReportDestination::kPrinter},
+      {optQuickView, ReportDestination::kQuickView}, {optASCIIFile, ReportDestination::kAsciiFile},
+      {optHTMLFile, ReportDestination::kHtmlFile},   {optDBase, ReportDestination::kDbaseFile}};
+  for (const auto& [option, destination] : options) {
+    destinations_->addButton(option, static_cast<int>(destination));
     destinationColumn->addWidget(option);
   }
+  int number = 0;
   auto* paperColumn = new QVBoxLayout(fraPaper);
   number = 0;
   for (QRadioButton* option : {optContinuous, optSingle, optLabels}) {
@@ -144,13 +151,15 @@ frmReportDest::frmReportDest(ReportSetup& setup, QtUi& ui, QWidget* parent)
   layout->addLayout(middle);
   layout->addLayout(buttons);
   notes->setMinimumWidth(300);
-  SetTabOrder({optMonitor,     optPrinter,   optQuickView,  optASCIIFile,  optDBase,      chkPrintMemos, chkDashed,
-               chkColHeadings, chkLockTop,   chkNoSpace,    chkPageNum,    optContinuous, optSingle,     optLabels,
-               txtPageLength,  txtTopMargin, txtQVMaxLines, txtQVColWidth, cmdFonts,      cmdOK,         cmdCancel});
+  SetTabOrder({optMonitor,    optPrinter, optQuickView,   optASCIIFile,  optHTMLFile,  optDBase,
+               chkPrintMemos, chkDashed,  chkColHeadings, chkLockTop,    chkNoSpace,   chkPageNum,
+               optContinuous, optSingle,  optLabels,      txtPageLength, txtTopMargin, txtQVMaxLines,
+               txtQVColWidth, cmdFonts,   cmdOK,          cmdCancel});
 
   if (!setup.formatSelected) {
     optPrinter->setEnabled(false);
     optASCIIFile->setEnabled(false);
+    optHTMLFile->setEnabled(false);
   }
   // A destination stored before stays shown as chosen, even one that cannot be chosen now.
   destinations_->button(static_cast<int>(setup.destination))->setChecked(true);

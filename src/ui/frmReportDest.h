@@ -29,6 +29,7 @@ class frmReportDest : public QDialog {
   QRadioButton* optPrinter;
   QRadioButton* optQuickView;
   QRadioButton* optASCIIFile;
+  QRadioButton* optHTMLFile;
   QRadioButton* optDBase;
   QRadioButton* optContinuous;
   QRadioButton* optSingle;

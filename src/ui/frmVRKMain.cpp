@@ -26,6 +26,7 @@
 #include "shell/Reports.h"
 #include "shell/SearchCommands.h"
 #include "shell/Searching.h"
+#include "shell/Spreadsheets.h"
 #include "shell/Startup.h"
 #include "shell/TextMacros.h"
 #include "shell/UndoHistory.h"
@@ -107,6 +108,10 @@ void frmVRKMain::CreateMenus() {
   mnuFPrintSetup = AddItem(mnuFile, "Print &Setup", &frmVRKMain::mnuFPrintSetup_Click);
   mnuVPrintEntry = AddItem(mnuFile, "&Print Current Entry", &frmVRKMain::mnuVPrintEntry_Click);
   mnuFEjectPage = AddItem(mnuFile, "&Eject Page", &frmVRKMain::mnuFEjectPage_Click);
+  mnuFile->addSeparator();
+  mnuFImportCsv = AddItem(mnuFile, "&Import CSV...", &frmVRKMain::mnuFImportCsv_Click);
+  mnuFExportCsv = AddItem(mnuFile, "Export CS&V...", &frmVRKMain::mnuFExportCsv_Click);
+  mnuFExportSpreadsheet = AddItem(mnuFile, "Export Spreads&heet...", &frmVRKMain::mnuFExportSpreadsheet_Click);
   mnuFile->addSeparator();
   mnuFExit = AddItem(mnuFile, "E&xit", &frmVRKMain::mnuFExit_Click);
 
@@ -595,6 +600,12 @@ void frmVRKMain::mnuUSetSecurityCode_Click() { Run(SetSecurityCodeCommand); }
 void frmVRKMain::mnuFPrintSetup_Click() { Run(PrintSetup); }
 void frmVRKMain::mnuVPrintEntry_Click() { Run(PrintCurrentEntry); }
 void frmVRKMain::mnuFEjectPage_Click() { Run(EjectPage); }
+
+void frmVRKMain::mnuFImportCsv_Click() { Run(ImportCsvCommand); }
+
+void frmVRKMain::mnuFExportCsv_Click() { Run(ExportCsvCommand); }
+
+void frmVRKMain::mnuFExportSpreadsheet_Click() { Run(ExportSpreadsheetCommand); }
 
 void frmVRKMain::mnuEMemo_Click() { Run(MemoCommand); }
 void frmVRKMain::mnuEUndo_Click() { Run(UndoCommand); }

@@ -82,6 +82,9 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   QAction* mnuFPrintSetup;
   QAction* mnuVPrintEntry;
   QAction* mnuFEjectPage;
+  QAction* mnuFImportCsv;
+  QAction* mnuFExportCsv;
+  QAction* mnuFExportSpreadsheet;
   QAction* mnuFExit;
   QMenu* mnuEdit;
   QAction* mnuEUndo;
@@ -169,6 +172,9 @@ class frmVRKMain : public QMainWindow, public EntryScreen {
   void mnuFPrintSetup_Click();
   void mnuVPrintEntry_Click();
   void mnuFEjectPage_Click();
+  void mnuFImportCsv_Click();
+  void mnuFExportCsv_Click();
+  void mnuFExportSpreadsheet_Click();
   void mnuHContents_Click();
   void mnuHAbout_Click();
   void mnuEMemo_Click();

@@ -135,5 +135,103 @@ TEST_F(CsvImportTest, WhatACatalogCannotTakeIsRefusedAndNothingIsMade) {
   }
 }
 
+TEST(CsvFormatTest, FormulasAreGuardedAndTheGuardTakenOffAgain) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"=1+1", "'=1+1"},
+      {"+x", "'+x"},
+      {"-x", "'-x"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"\tx", "'\tx"},
+      {"\rx", "'\rx"},
+      {"-5.00", "-5.00"},
+      {"+5", "+5"},
+      {"-5,00", "-5,00"},
+      {"-", "'-"},
+      {"-5.0.0", "'-5.0.0"},
+      {"'=x", "''=x"},
+      {"'plain", "'plain"},
+      {"a=b", "a=b"},
+      {"", ""},
+  };
+  for (const auto& [text, cell] : cases) {
+    EXPECT_EQ(GuardCsvCell(text), cell) << text;
+    EXPECT_EQ(UnguardCsvCell(cell), text) << cell;
+  }
+}
+
+TEST(CsvFormatTest, TheDelimiterIsFoundFromTheHeaderAndTheRowsAfterIt) {
+  const TempDirectory dir;
+  const std::pair<std::string, char> cases[] = {
+      {"Name,City\nAnna,Bonn\n", ','},
+      {"Name;Price\nAnna;5,00\nBo;\"7;5\"\n", ';'},
+      {"Name\tNote\nAnna\ta, b; c\n", '\t'},
+      {"Name|Note\nAnna|x;y\nBo|z\n", '|'},
+      {"Name,Note;More\nAnna,x;y\nBo,z;w\n", ','},  // a tie goes to the comma
+      {"a;b,c\n1;2,3\n4;5\n", ';'},                 // the rows decide
+      {"Name\nAnna\n", ','},
+      {"\"Name;x\",City\nAnna,Bonn\n", ','},  // quoted delimiters do not count
+  };
+  for (const auto& [text, delimiter] : cases) {
+    TempDirectory::WriteFile(dir / "d.csv", text);
+    EXPECT_EQ(DetectCsvDelimiter(dir / "d.csv", CsvEncoding::kUtf8), delimiter) << text;
+  }
+}
+
+TEST(CsvFormatTest, EncodingsGoToUtf8AndBack) {
+  const std::string utf8 = "K\xC3\xB6ln \xE2\x82\xAC";  // Köln €
+  const struct {
+    CsvEncoding encoding;
+    std::string bytes;
+    long unheld;  // characters the encoding lacks
+  } cases[] = {
+      {CsvEncoding::kUtf8, utf8, 0},
+      {CsvEncoding::kCp1252, "K\xF6ln \x80", 0},
+      {CsvEncoding::kLatin1, "K\xF6ln ?", 1},
+      {CsvEncoding::kUtf16, std::string("K\0\xF6\0l\0n\0 \0\xAC\x20", 12), 0},
+  };
+  for (const auto& c : cases) {
+    long unheld = 0;
+    EXPECT_EQ(CsvEncode(utf8, c.encoding, unheld), c.bytes) << CsvEncodingText(c.encoding);
+    EXPECT_EQ(unheld, c.unheld) << CsvEncodingText(c.encoding);
+    const std::string start = CsvFileStart(c.encoding, true);
+    // A block boundary inside a character: the decoder finishes it with the next block.
+    CsvDecoder decoder(c.encoding);
+    const std::string file = start + c.bytes;
+    std::string back = decoder.Decode(file.substr(0, start.size() + 3));
+    back += decoder.Decode(file.substr(start.size() + 3));
+    if (c.unheld == 0) {
+      EXPECT_EQ(back, utf8) << CsvEncodingText(c.encoding);
+    }
+  }
+  // A UTF-16 byte-order mark decides whatever encoding was given, a big-endian one too; a pair of
+  // surrogates is one character.
+  EXPECT_EQ(CsvDecoder(CsvEncoding::kUtf8).Decode(std::string("\xFE\xFF\0K\xD8\x3D\xDE\x00", 8)), "K\xF0\x9F\x98\x80");
+  EXPECT_EQ(CsvDecoder(CsvEncoding::kUtf8).Decode("\xEF\xBB\xBFK"), "K");
+}
+
+TEST_F(CsvImportTest, ADialectsFileComesBackAsItWasWritten) {
+  test::MakeCurrentCatalog(store, dir.path(), "CAT", test::MakeLayout({{"Name", 10}, {"Price", 6}}),
+                           {{{"=1+1", "-5,00"}}, {{"K\xF6ln; \"x\"", "@x"}, kStatusDeleted}});
+  const CsvDialect dialect{.delimiter = ';', .encoding = CsvEncoding::kCp1252};
+  ASSERT_EQ(ExportCsv(store, Path(), dialect), 2);
+  EXPECT_EQ(TempDirectory::ReadFile(Path()),
+            "Number;Status;Name;Price\r\n1;active;'=1+1;-5,00\r\n2;deleted;\"K\xF6ln; \"\"x\"\"\";'@x\r\n");
+  const std::optional<CsvImportPlan> plan =
+      PlanCsvImport(ui, Path(), {.delimiter = '\0', .encoding = CsvEncoding::kCp1252});
+  ASSERT_TRUE(plan && ImportCsv(store, Path(), *plan, "IMP", dir.path()));
+  EXPECT_EQ(ui.texts(), Texts{"CSV File: " + Path() + " has its values separated by semicolons."});
+  const test::CatalogOnDisk catalog = test::ReadCatalog(dir.path(), "IMP");
+  ASSERT_EQ(catalog.entries.size(), 2u);
+  EXPECT_EQ(catalog.entries[0].Field[0], "=1+1     ");
+  EXPECT_EQ(catalog.entries[1].Field[0], "K\xF6ln; \"x\"");
+  EXPECT_EQ(catalog.entries[1].Field[1], "@x   ");
+  EXPECT_EQ(catalog.entries[1].Status, kStatusDeleted);
+
+  ASSERT_EQ(ExportCsv(store, Path(), {.guard = false}), 2);
+  EXPECT_EQ(TempDirectory::ReadFile(Path()),
+            "Number,Status,Name,Price\r\n1,active,=1+1,\"-5,00\"\r\n"
+            "2,deleted,\"K\xC3\xB6ln; \"\"x\"\"\",@x\r\n");
+}
+
 }  // namespace
 }  // namespace vrk

@@ -71,7 +71,9 @@ TEST_F(DbfTest, EmptyTableHasTheExpectedBytes) {
 
   const std::string bytes = Read("BOOKS.DBF");
   ASSERT_EQ(bytes.size(), 32u * 2 + 34);
-  const std::string header = std::string{3, 24, 3, 5} + Le(0, 4) + Le(97, 2) + Le(31, 2) + std::string(20, '\0');
+  // 124 years since 1900; the language-driver byte 3 says code page 1252.
+  const std::string header =
+      std::string{3, 124, 3, 5} + Le(0, 4) + Le(97, 2) + Le(31, 2) + std::string(17, '\0') + std::string{3, 0, 0};
   EXPECT_EQ(bytes.substr(0, 32), header);
   EXPECT_EQ(bytes.substr(32, 32), std::string("TITLE\0\0\0\0\0\0C\0\0\0\0\x0A", 17) + std::string(15, '\0'));
   EXPECT_EQ(bytes.substr(64, 32), std::string("AUTHOR\0\0\0\0\0C\0\0\0\0\x14", 17) + std::string(15, '\0'));
@@ -112,7 +114,45 @@ TEST_F(DbfTest, UpdateDateIsWrittenWhenAChangedTableCloses) {
   std::int64_t number = 0;
   ASSERT_EQ(DbfAppend(engine_, handle, {"Dune"}, number), 0);
   ASSERT_EQ(DbfClose(engine_, handle), 0);
-  EXPECT_EQ(Read("BOOKS.DBF").substr(1, 3), "\x18\x03\x05");  // 24, 3, 5
+  EXPECT_EQ(Read("BOOKS.DBF").substr(1, 3), "\x7C\x03\x05");  // 124, 3, 5
+  DbfInfo info;
+  ASSERT_EQ(DbfOpen(engine_, Path("BOOKS.DBF"), handle), 0);
+  ASSERT_EQ(DbfGetInfo(engine_, handle, info), 0);
+  EXPECT_EQ(info.updated.year, 2024);
+  EXPECT_EQ(info.languageDriver, kDbfLanguageDriver1252);
+  ASSERT_EQ(DbfClose(engine_, handle), 0);
+}
+
+TEST_F(DbfTest, HeaderDatesOfEitherYearFormAreRead) {
+  const struct {
+    std::uint8_t stored;
+    int year;
+  } cases[] = {{126, 2026}, {100, 2000}, {99, 1999}, {80, 1980}, {26, 2026}, {0, 2000}};
+  for (const auto& c : cases) EXPECT_EQ(DbfHeaderDate({c.stored, 5, 7}).year, c.year) << int{c.stored};
+}
+
+TEST_F(DbfTest, CodePagesAreNamedByTheLanguageDriverOrTheCpgFile) {
+  EXPECT_EQ(DbfLanguageDriverCodePage(0x03), DbfCodePage::k1252);
+  EXPECT_EQ(DbfLanguageDriverCodePage(0x57), DbfCodePage::k1252);
+  EXPECT_EQ(DbfLanguageDriverCodePage(0x01), DbfCodePage::k437);
+  EXPECT_EQ(DbfLanguageDriverCodePage(0x00), DbfCodePage::kUnknown);
+  EXPECT_EQ(DbfLanguageDriverCodePage(0x65), DbfCodePage::kUnknown);  // code page 866
+  const struct {
+    const char* text;
+    DbfCodePage codePage;
+  } cpg[] = {{"1252", DbfCodePage::k1252},         {"ANSI 1252\r\n", DbfCodePage::k1252},
+             {"windows-1252", DbfCodePage::k1252}, {"UTF-8\n", DbfCodePage::kUtf8},
+             {"utf8", DbfCodePage::kUtf8},         {"ISO-8859-1", DbfCodePage::kLatin1},
+             {"8859_1", DbfCodePage::kLatin1},     {"437", DbfCodePage::k437},
+             {"CP866", DbfCodePage::kUnknown},     {"", DbfCodePage::kUnknown}};
+  for (const auto& c : cpg) EXPECT_EQ(DbfCpgCodePage(c.text), c.codePage) << c.text;
+  EXPECT_EQ(DbfCodePageFile("/d.x/items.dbf"), "/d.x/items.cpg");
+  EXPECT_EQ(DbfCodePageFile("/d.x/ITEMS.DBF"), "/d.x/ITEMS.CPG");
+  EXPECT_EQ(DbfCodePageFile("/d.x/items"), "/d.x/items.CPG");
+  EXPECT_EQ(DbfTextToAnsi("Caf\xC3\xA9 \xE2\x82\xAC \xE6\x97\xA5", DbfCodePage::kUtf8), "Caf\xE9 \x80 ?");
+  EXPECT_EQ(DbfTextToAnsi("Caf\x82", DbfCodePage::k437), "Caf\xE9");
+  EXPECT_EQ(DbfTextToAnsi("Caf\xE9\x80", DbfCodePage::kLatin1), "Caf\xE9?");
+  EXPECT_EQ(DbfTextToAnsi("Caf\xE9\x80", DbfCodePage::k1252), "Caf\xE9\x80");
 }
 
 TEST_F(DbfTest, TextsAreCutOrPaddedToTheirFields) {
@@ -448,7 +488,7 @@ TEST_F(DbfTest, DamagedFilesAreRefused) {
       {"unknown field type", patched(32 + 11, "X"), kDbfNotDbf},
       {"zero field type", patched(32 + 11, std::string(1, '\0')), kDbfNotDbf},
       {"zero field length", patched(32 + 16, std::string(1, '\0')), kDbfBadFieldLength},
-      {"number too long", patched(64 + 16, "\x15"), kDbfBadFieldLength},
+      {"number too long", patched(64 + 16, "\xFF"), kDbfBadFieldLength},
   };
   for (const auto& damaged : cases) {
     Write("BAD.DBF", damaged.bytes);

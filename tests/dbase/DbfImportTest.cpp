@@ -288,5 +288,62 @@ TEST_F(DbfImportTest, MissingTableIsReported) {
   EXPECT_TRUE(NothingMade());
 }
 
+TEST_F(DbfImportTest, TextIsConvertedFromTheCodePageTheTableNames) {
+  const std::string utf8 = "Caf\xC3\xA9 \xE6\x97\xA5";  // 9 bytes: Café, a blank, a character 1252 lacks
+  const struct {
+    const char* what;
+    std::uint8_t languageDriver;
+    const char* cpg;  // nullptr: no NAME.CPG
+    std::string stored;
+    std::string kept;
+    std::vector<std::string> notices;
+  } cases[] = {
+      {"no code page named", 0, nullptr, "Caf\xE9", "Caf\xE9", {}},
+      {"language driver 1252", 0x57, nullptr, "Caf\xE9", "Caf\xE9", {}},
+      {"language driver 437", 0x01, nullptr, "Caf\x82", "Caf\xE9", {}},
+      {"the CPG file before the byte",
+       0x01,
+       "UTF-8\r\n",
+       utf8,
+       "Caf\xE9 ?",
+       {"Characters code page 1252 lacks, now \"?\": 1"}},
+      {"an unknown code page",
+       0x65,
+       nullptr,
+       "Caf\xE9",
+       "Caf\xE9",
+       {"DBASE III File: " + Path() +
+        " is in a code page this program does not convert; its text is read as code page 1252."}},
+  };
+  for (const auto& c : cases) {
+    ui.messages.clear();
+    std::filesystem::remove(dir / "IN.CPG");
+    if (c.cpg != nullptr) TempDirectory::WriteFile(dir / "IN.CPG", c.cpg);
+    std::string table =
+        ForeignTable(0x03, {{"NAME", 'C', 9}}, {" " + c.stored + std::string(9 - c.stored.size(), ' ')});
+    table[29] = static_cast<char>(c.languageDriver);
+    ASSERT_TRUE(Import(table)) << c.what;
+    std::vector<std::string> expected = {"DBASE contains 1 Records"};
+    expected.insert(c.languageDriver == 0x65 ? expected.begin() : expected.end(), c.notices.begin(), c.notices.end());
+    EXPECT_EQ(ui.texts(), expected) << c.what;
+    EXPECT_EQ(RightTrim(Imported().entries[0].Field[0]), c.kept) << c.what;
+  }
+}
+
+TEST_F(DbfImportTest, NumbersWiderThanTheEditorAllowsAreCutToIt) {
+  // Other programs write numbers 24 wide with 15 decimals, and wider.
+  const std::string wide = std::string(90, ' ') + "1.5";
+  const std::string full = std::string(82, '9') + ".5";
+  ASSERT_TRUE(Import(ForeignTable(0x03, {{"PRICE", 'N', 24, 15}, {"BIG", 'N', 93}, {"FULL", 'F', 84, 1}},
+                                  {" " + std::string(6, ' ') + "12.500000000000000" + wide + full})));
+  EXPECT_EQ(ui.texts(),
+            (std::vector<std::string>{"DBASE contains 1 Records", "Numbers longer than 80 characters, cut to 80: 1"}));
+  const CatalogOnDisk catalog = Imported();
+  EXPECT_EQ(Layout(catalog), LinesFrom(4, {"PRICE:24", "BIG:80", "FULL:80"}));
+  EXPECT_EQ(catalog.entries[0].Field[0], "      12.500000000000000");
+  EXPECT_EQ(catalog.entries[0].Field[1], std::string(77, ' ') + "1.5");
+  EXPECT_EQ(catalog.entries[0].Field[2], std::string(80, '9'));
+}
+
 }  // namespace
 }  // namespace vrk

@@ -95,30 +95,32 @@ TEST_F(VrkcliDbaseTest, ImportedDatesTakeTheUsersDateSeparator) {
 
 TEST_F(VrkcliDbaseTest, ExportWritesEveryEntryAndReplacesOnlyWhenAsked) {
   MakeCatalog("CAT", "Title");
-  const std::string table = dir / "out";
+  const std::string table = dir / "out.dbf";
   const Outcome wrote = Vrkcli({"export-dbf", dir / "CAT", table});
   EXPECT_EQ(wrote.status, 0) << wrote.err;
-  EXPECT_EQ(wrote.out, "Wrote 2 entries to DBASE III file: " + (dir / "OUT.DBF") + "\n");  // the file written
-  const std::string bytes = TempDirectory::ReadFile(dir / "OUT.DBF");
+  EXPECT_EQ(wrote.out, "Wrote 2 entries to DBASE III file: " + table + "\n");  // the file given, as given
+  EXPECT_FALSE(fs::exists(dir / "OUT.DBF"));
+  EXPECT_EQ(TempDirectory::ReadFile(dir / "out.cpg"), "1252");
+  const std::string bytes = TempDirectory::ReadFile(table);
   EXPECT_EQ(bytes.substr(bytes.size() - 22), " Dune  1965 Emma  1815");
 
-  TempDirectory::WriteFile(dir / "OUT.DBF", "keep");
+  TempDirectory::WriteFile(table, "keep");
   const Outcome kept = Vrkcli({"export-dbf", dir / "CAT", table});
   EXPECT_EQ(kept.status, 2);
   EXPECT_EQ(kept.out, "");
   EXPECT_EQ(std::count(kept.err.begin(), kept.err.end(), '\n'), 1) << kept.err;
-  EXPECT_EQ(TempDirectory::ReadFile(dir / "OUT.DBF"), "keep");
+  EXPECT_EQ(TempDirectory::ReadFile(table), "keep");
   EXPECT_EQ(Vrkcli({"export-dbf", dir / "CAT", table, "--overwrite"}).status, 0);
-  EXPECT_EQ(TempDirectory::ReadFile(dir / "OUT.DBF"), bytes);
+  EXPECT_EQ(TempDirectory::ReadFile(table), bytes);
 
   // A full disk half way leaves the table it was to replace as it was, and nothing beside it.
-  TempDirectory::WriteFile(dir / "OUT.DBF", "keep");
+  TempDirectory::WriteFile(table, "keep");
   test::FileSizeLimit limit(bytes.size() - 10);
   const Outcome full = Vrkcli({"export-dbf", dir / "CAT", table, "--overwrite"});
   limit.Lift();
   EXPECT_EQ(full.status, 1);
   EXPECT_NE(full.err, "");
-  EXPECT_EQ(TempDirectory::ReadFile(dir / "OUT.DBF"), "keep");
+  EXPECT_EQ(TempDirectory::ReadFile(table), "keep");
   EXPECT_FALSE(fs::exists(dir / "OUT.DBF.NEW"));
 
   const std::string catalog = TempDirectory::ReadFile(dir / "CAT.DAT");

@@ -110,6 +110,20 @@ TEST_F(ReportOutputTest, AsciiReportWithTitlesDashesHeadingsAndTotals) {
                                    FormatStandard(15.5) + "\rUnplaced      \t\t:\t" + FormatStandard(0) + "\r");
 }
 
+TEST_F(ReportOutputTest, AnHtmlReportIsOnePageOfTheAsciiLinesEscaped) {
+  Open(MakeLayout({{"Title", 20}}));
+  Add({"<b>Caf\xE9 & \"x\""});
+  Place(0, 1, 1, 20);
+  ui.fileAnswers.push_back(dir / "page");  // a name without an extension gets .html
+  EXPECT_EQ(Run(ReportDestination::kHtmlFile, 1, 1), 1);
+  const std::string page = TempDirectory::ReadFile(dir / "page.html");
+  EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>", 0), 0u);
+  const std::string lines = page.substr(page.find("<pre>\n") + 6);
+  EXPECT_EQ(lines,
+            "&lt;b&gt;Caf\xC3\xA9 &amp; &quot;x&quot;\n \n          TOTAL PRINTED: 1\n \n</pre>\n</body>\n</html>\n");
+  EXPECT_EQ(ui.texts().back(), "Wrote 1 entries to HTML file: " + dir / "page.html");
+}
+
 TEST_F(ReportOutputTest, LockTopLineGroupsEntriesWithOrWithoutASpace) {
   Open(MakeLayout({{"Group", 10}, {"Item", 10}}));
   Add({"G1", "a"});
@@ -189,6 +203,11 @@ TEST_F(ReportOutputTest, NoOutputGoesOverTheFilesTheProgramLivesOn) {
          ui.fileAnswers.push_back(path);
          return MakeReportOutput(program.Report(), ReportDestination::kAsciiFile);
        }},
+      {"HTML File chosen",
+       [&](const std::string& path) {
+         ui.fileAnswers.push_back(path);
+         return MakeReportOutput(program.Report(), ReportDestination::kHtmlFile);
+       }},
       {"Print to File",
        [&](const std::string& path) {
          printer.file = path;
@@ -228,6 +247,7 @@ TEST_F(ReportOutputTest, EveryRefusedWriteOfAReportOrATableIsAFailure) {
   const std::string table = dir / "FOUND.DBF";
   const std::vector<std::pair<std::string, std::function<std::unique_ptr<EntryOutput>()>>> outputs = {
       {"ASCII report", [&] { return MakeAsciiOutput(program.Report(), report); }},
+      {"HTML report", [&] { return MakeAsciiOutput(program.Report(), report, kHtmlForm); }},
       {"dBase table", [&] { return MakeDbaseOutput(program, table); }}};
   for (const auto& [what, make] : outputs) {
     bool whole = false;

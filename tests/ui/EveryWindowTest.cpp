@@ -131,12 +131,12 @@ TEST_F(EveryWindowTest, EveryMenuAndWindowHasUniqueAccessKeysAndFitsTheScreen) {
     // Tab follows the layout: down each frame of Report Setup, then the boxes; across Picture/Sound's rows.
     if (auto* setup = qobject_cast<frmReportDest*>(&dialog)) {
       EXPECT_EQ(TabOrder(setup->optMonitor),
-                Reached({setup->optMonitor,    setup->optPrinter,    setup->optQuickView,  setup->optASCIIFile,
-                         setup->optDBase,      setup->chkPrintMemos, setup->chkDashed,     setup->chkColHeadings,
-                         setup->chkLockTop,    setup->chkNoSpace,    setup->chkPageNum,    setup->optContinuous,
-                         setup->optSingle,     setup->optLabels,     setup->txtPageLength, setup->txtTopMargin,
-                         setup->txtQVMaxLines, setup->txtQVColWidth, setup->cmdFonts,      setup->cmdOK,
-                         setup->cmdCancel}));
+                Reached({setup->optMonitor,     setup->optPrinter,    setup->optQuickView,  setup->optASCIIFile,
+                         setup->optHTMLFile,    setup->optDBase,      setup->chkPrintMemos, setup->chkDashed,
+                         setup->chkColHeadings, setup->chkLockTop,    setup->chkNoSpace,    setup->chkPageNum,
+                         setup->optContinuous,  setup->optSingle,     setup->optLabels,     setup->txtPageLength,
+                         setup->txtTopMargin,   setup->txtQVMaxLines, setup->txtQVColWidth, setup->cmdFonts,
+                         setup->cmdOK,          setup->cmdCancel}));
     }
     if (auto* media = qobject_cast<frmPicSound*>(&dialog)) {
       EXPECT_EQ(TabOrder(media->txtBmpFile), Reached({media->txtBmpFile, media->cmdBrowsePic, media->txtWavFile,

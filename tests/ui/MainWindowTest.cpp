@@ -85,7 +85,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
   for (const QAction* menu : window.menuBar()->actions()) titles << menu->text();
   EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Reports", "&Utilities", "&Help"}));
   EXPECT_EQ(Captions(window.mnuFile),
-            QStringList({"&Catalog Maintenance", "Print &Setup", "&Print Current Entry", "&Eject Page", "-", "E&xit"}));
+            QStringList({"&Catalog Maintenance", "Print &Setup", "&Print Current Entry", "&Eject Page", "-",
+                         "&Import CSV...", "Export CS&V...", "Export Spreads&heet...", "-", "E&xit"}));
   EXPECT_EQ(Captions(window.mnuEdit),
             QStringList({"U&ndo", "Red&o", "-", "&Save Entry", "&Erase Screen", "&Delete Entry", "&Undelete Entry", "-",
                          "Copy &Any Previous", "Copy &Last", "-", "&Memo", "&Remove Memo", "-", "&Picture/Sound"}));
@@ -99,7 +100,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemAndOnlyBuiltCommandsAreEnabled) {
   EXPECT_EQ(Captions(window.mnuHelp), QStringList({"&Contents", "-", "&About"}));
 
   EXPECT_EQ(EnabledItems(window.mnuFile),
-            QStringList({"&Catalog Maintenance", "Print &Setup", "&Print Current Entry", "&Eject Page", "E&xit"}));
+            QStringList({"&Catalog Maintenance", "Print &Setup", "&Print Current Entry", "&Eject Page",
+                         "&Import CSV...", "Export CS&V...", "Export Spreads&heet...", "E&xit"}));
   EXPECT_EQ(EnabledItems(window.mnuEdit),
             QStringList({"&Save Entry", "&Erase Screen", "&Delete Entry", "&Undelete Entry", "Copy &Any Previous",
                          "Copy &Last", "&Memo", "&Remove Memo", "&Picture/Sound"}));

@@ -107,6 +107,7 @@ int CommandImportDbf(const Args& args);
 int CommandExportDbf(const Args& args);
 int CommandImportCsv(const Args& args);
 int CommandExportCsv(const Args& args);
+int CommandExportXlsx(const Args& args);
 // A demo record collection, made the current catalog.
 int CommandDemo(const Args& args);
 int CommandCatalogs(const Args& args);

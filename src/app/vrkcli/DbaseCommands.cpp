@@ -26,9 +26,9 @@ int CommandExportDbf(const Args& args) {
   Args files = args;
   const bool overwrite = TakeFlag(files, "--overwrite");
   if (files.size() != 2) return BadUsage("export-dbf");
-  const std::string& path = files[1];
-  const std::string table = DbfTableFile(path);
-  if (table.empty()) return BadInput("not a file name: " + files[1]);
+  // The table is the file given, its name as it stands.
+  const std::string& table = files[1];
+  if (DbfTableFile(table).empty()) return BadInput("not a file name: " + files[1]);
   Session session;
   Program& program = session.program;
   if (const int status = OpenBase(session, files[0], CatalogAccess::kRead)) return status;
@@ -38,7 +38,7 @@ int CommandExportDbf(const Args& args) {
   const std::string staged = NativePath(DbfTableFile(table + ".new"));  // table names are upper case: NAME.DBF.NEW
   const EntryNumber count = ExportEntries(program, engine, staged, 1, program.header.Count());
   const bool whole = count == program.header.Count();
-  const int error = whole ? sys::RenameFile(program.fileSystem, staged, NativePath(table)) : 0;
+  const int error = whole ? sys::RenameFile(program.fileSystem, staged, table) : 0;
   if (!whole || error != 0) {
     (void)sys::RemoveFile(program.fileSystem, staged);
     // A table that could not be made has had its message.
@@ -49,6 +49,7 @@ int CommandExportDbf(const Args& args) {
     }
     return kFailed;
   }
+  if (!WriteDBFCodePage(program, table)) return kFailed;
   std::cout << Utf8FromAnsi(ExportCompletionText(count, PathText(table))) << '\n';
   return 0;
 }

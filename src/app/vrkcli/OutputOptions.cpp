@@ -78,7 +78,8 @@ int ParseOutputOptions(Args& args, OutputOptions& options) {
   bool printed = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];
-    if (option != "--dbf" && option != "--ascii" && option != "--pdf" && option != "--title" && option != "--paper") {
+    if (option != "--dbf" && option != "--ascii" && option != "--html" && option != "--pdf" && option != "--title" &&
+        option != "--paper") {
       rest.push_back(option);
       continue;
     }
@@ -103,6 +104,8 @@ int ParseOutputOptions(Args& args, OutputOptions& options) {
     ++destinations;
     if (option == "--ascii") {
       options.ascii = value;
+    } else if (option == "--html") {
+      options.html = value;
     } else if (option == "--pdf") {
       options.pdf = value;
     } else {
@@ -113,7 +116,7 @@ int ParseOutputOptions(Args& args, OutputOptions& options) {
       if (FileExists(table)) return BadInput(options.dbf + " already exists");
     }
   }
-  if (destinations > 1) return BadInput("only one of --dbf, --ascii and --pdf");
+  if (destinations > 1) return BadInput("only one of --dbf, --ascii, --html and --pdf");
   if (printed && options.pdf.empty()) return BadInput("--title and --paper go with --pdf");
   args = rest;
   return 0;
@@ -135,7 +138,8 @@ namespace {
 std::unique_ptr<EntryOutput> MakeDestination(Session& session, const OutputOptions& options) {
   Program& program = session.program;
   if (!options.dbf.empty()) return MakeDbaseOutput(program, options.dbf);
-  if (options.ascii.empty() && options.pdf.empty()) return std::make_unique<LineOutput>(program);
+  if (options.ascii.empty() && options.html.empty() && options.pdf.empty())
+    return std::make_unique<LineOutput>(program);
   LoadCatalogReportFormat(program, program.report.format);
   if (program.reportFormatName.empty()) {
     return std::make_unique<RefusedOutput>(program,
@@ -144,6 +148,7 @@ std::unique_ptr<EntryOutput> MakeDestination(Session& session, const OutputOptio
                                            "format select BASE NAME selects one.");
   }
   if (!options.ascii.empty()) return MakeAsciiOutput(program.Report(), options.ascii);
+  if (!options.html.empty()) return MakeAsciiOutput(program.Report(), options.html, kHtmlForm);
   program.report.paper = options.paper;
   // The title dialog, answered by --title; without one the report has no title.
   session.ui.dialogs.Register<ReportTitle>([title = options.title](ReportTitle& asked) {

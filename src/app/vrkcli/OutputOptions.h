@@ -1,5 +1,6 @@
 // The options every vrkcli search and list command takes for where its entries go: stdout, one line
-// per entry as `dump` writes them, a dBase III table, an ASCII report or a printed report in a PDF file.
+// per entry as `dump` writes them, a dBase III table, an ASCII or HTML report or a printed report in a
+// PDF file.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@ namespace vrk::cli {
 struct OutputOptions {
   std::string dbf;    // --dbf FILE: the table, taken as given; empty for stdout
   std::string ascii;  // --ascii FILE: an ASCII report through the catalog's report format, FILE replaced
+  std::string html;   // --html FILE: that report as a web page, FILE replaced
   std::string pdf;    // --pdf FILE: the printed report, printed into a PDF file
   std::string title;  // --title TEXT: the printed report's title (code page 1252)
   PaperOption paper = PaperOption::kContinuous;  // --paper continuous|single|labels

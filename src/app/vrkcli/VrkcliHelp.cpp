@@ -34,6 +34,9 @@ const ProgramHelp& VrkcliHelp() {
                   {"--ascii FILE",
                    "With a search or list: the entries found go into an ASCII report in FILE (replaced when it is "
                    "there), laid out by the catalog's report format, in code page 1252 with CR LF line ends."},
+                  {"--html FILE",
+                   "With a search or list: the same report as --ascii as one web page in FILE (replaced when it is "
+                   "there), UTF-8, its lines as they stand, which a browser shows and prints."},
                   {"--pdf FILE",
                    "With a search or list: the report is printed into the PDF file FILE through the desktop "
                    "program's printer."},
@@ -102,29 +105,48 @@ const ProgramHelp& VrkcliHelp() {
             {{"import-dbf",
               {"import-dbf FILE BASE"},
               "Makes the new catalog BASE from the dBase III table FILE: its first 20 fields become catalog fields "
-              "of their names and lengths, every record an entry. Dates follow the user's date format.",
+              "of their names and lengths (numbers wider than 80 characters cut to 80), every record an entry. The "
+              "text is converted from the code page the table's NAME.CPG file or its header names. Dates follow "
+              "the user's date format.",
               cli::CommandImportDbf},
              {"export-dbf",
               {"export-dbf BASE FILE [--overwrite]"},
-              "Writes every entry of BASE into the new dBase III table FILE, one character field for each used "
-              "field. An existing FILE is replaced only with --overwrite.",
+              "Writes every entry of BASE into the new dBase III table FILE, under exactly that name, one "
+              "character field for each used field, in code page 1252, which the table's header and a NAME.CPG "
+              "file beside it name. An existing FILE is replaced only with --overwrite.",
               cli::CommandExportDbf},
              {"import-csv",
-              {"import-csv FILE BASE [--key NAME]..."},
+              {"import-csv FILE BASE [--key NAME]... [--delimiter C] [--encoding E] [--no-guard]"},
               "Makes the new catalog BASE from the CSV file FILE (RFC 4180, UTF-8), whose first row names the "
               "columns: up to 20 columns become fields of those names, each as long as its longest value (at "
               "most 80 characters; longer values are cut), every other row an entry, and the columns NAME key "
               "fields, their keys filed. The Number and Status columns export-csv writes are not fields: a "
               "Status of deleted makes the entry deleted. What the catalog cannot hold is counted in a notice: "
-              "characters outside its character set become ?, line breaks blanks.",
+              "characters outside its character set become ?, line breaks blanks. The delimiter (comma, semicolon, "
+              "TAB or |) is found from the first rows and said when it is no comma, unless --delimiter names it "
+              "(, ; | or tab); --encoding names the file's encoding: utf-8, cp1252, latin1 or utf-16 (a file "
+              "with a UTF-16 byte-order mark is read as UTF-16 anyway). The leading ' export-csv puts before "
+              "a formula is taken off, unless --no-guard is given.",
               cli::CommandImportCsv},
              {"export-csv",
-              {"export-csv BASE FILE [--overwrite]"},
+              {"export-csv BASE FILE [--overwrite] [--delimiter C] [--encoding E] [--bom] [--no-guard]"},
               "Writes every entry of BASE into the CSV file FILE (RFC 4180, UTF-8, CR LF line ends), which "
               "spreadsheets open: a header row of Number, Status and the field names, then a row for each "
               "entry with the values dump prints. An existing FILE is replaced only with --overwrite, and is "
-              "left as it was when the export fails.",
-              cli::CommandExportCsv}}},
+              "left as it was when the export fails. --delimiter writes ; | or tab between the values, --encoding "
+              "writes cp1252, latin1 or utf-16 (with its byte-order mark; a character the encoding lacks becomes "
+              "? and is counted), --bom begins a UTF-8 file with a byte-order mark. A value a spreadsheet would "
+              "take for a formula (beginning with =, +, -, @, TAB or CR, but no plain number such as -5.00) is "
+              "written with a leading ', which spreadsheets do not show; --no-guard writes it as it is.",
+              cli::CommandExportCsv},
+             {"export-xlsx",
+              {"export-xlsx BASE FILE [--overwrite]"},
+              "Writes every entry of BASE into the spreadsheet workbook FILE (.xlsx): one sheet with a bold, "
+              "frozen header row of Number, Status and the field names, then a row for each entry. A field "
+              "whose every value is a number (sum and computed fields always) holds numbers, every other one "
+              "text; the columns are as wide as the fields. An existing FILE is replaced only with "
+              "--overwrite, and is left as it was when the export fails.",
+              cli::CommandExportXlsx}}},
            {"Catalog administration",
             {{"catalogs",
               {"catalogs DIR"},
@@ -232,7 +254,8 @@ const ProgramHelp& VrkcliHelp() {
       .notes = {"Texts typed for fields, searches, replacements, report titles and macros that hold a character "
                 "the catalog cannot keep are refused; the searches, lists and replace take --lossy, which keeps "
                 "the closest form instead.",
-                "The searches and lists take the output options --dbf, --ascii and --pdf; without them they print "
+                "The searches and lists take the output options --dbf, --ascii, --html and --pdf; without them they "
+                "print "
                 "the entries found on standard output."},
       .exitStatus = {{"0", "Everything was done and stored; a search or list found entries."},
                      {"1", "A failure, reported on standard error."},
