@@ -53,7 +53,8 @@ EntryNumber WriteCsv(CatalogStore& store, const std::string& path, EntryNumber r
                      const std::function<WalkEnd(const Visit&)>& walk) {
   const std::string staged = NativePath(path) + ".new";
   CsvOutput output{.dialect = dialect, .file = {}, .pending = {}};
-  const int opened = sys::OpenFile(store.fileSystem, staged, sys::Access::kReadWrite, sys::Creation::kReplace, output.file);
+  const int opened =
+      sys::OpenFile(store.fileSystem, staged, sys::Access::kReadWrite, sys::Creation::kReplace, output.file);
   output.error = opened;
   WalkEnd end = WalkEnd::kFailed;
   std::string text;
@@ -77,7 +78,8 @@ EntryNumber WriteCsv(CatalogStore& store, const std::string& path, EntryNumber r
   }
   if (end == WalkEnd::kDone && WritePending(output)) output.error = sys::SyncFile(output.file);
   if (const int closed = sys::CloseFile(output.file); output.error == 0) output.error = closed;
-  if (end == WalkEnd::kDone && output.error == 0) output.error = sys::RenameFile(store.fileSystem, staged, NativePath(path));
+  if (end == WalkEnd::kDone && output.error == 0)
+    output.error = sys::RenameFile(store.fileSystem, staged, NativePath(path));
   if (end == WalkEnd::kDone && output.error == 0) {
     if (output.unheld > 0) {
       store.ui.Message("Characters " + CsvEncodingText(dialect.encoding) +

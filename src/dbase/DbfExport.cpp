@@ -100,7 +100,7 @@ bool CloseDBF(CatalogStore& store, DbfEngine& engine, int handle) {
 bool WriteDBFCodePage(CatalogStore& store, const std::string& tablePath) {
   const std::string file = DbfCodePageFile(tablePath);
   if (file == tablePath) return true;  // a table named NAME.CPG has no room for one
-  const int error = sys::WriteWholeFile(NativePath(file), "1252");
+  const int error = sys::WriteWholeFile(store.fileSystem, NativePath(file), "1252");
   if (error == 0) return true;
   store.ui.Message(
       "DBASE III File: " + PathText(file) + " could not be written (" + AnsiFromUtf8(std::strerror(error)) + ").",

@@ -12,7 +12,7 @@ bool KeyIndexChange::Commit() { return CloseKeyIndexes(store_, keys_); }
 
 bool KeyIndexChange::Finish(bool agree) {
   if (agree) return Commit();
-  AbandonKeyIndexes(keys_);
+  AbandonKeyIndexes(store_, keys_);
   return false;
 }
 

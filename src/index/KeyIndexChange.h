@@ -11,7 +11,7 @@ namespace vrk {
 class KeyIndexChange {
  public:
   explicit KeyIndexChange(CatalogStore& store) : store_(store) {}
-  ~KeyIndexChange() { AbandonKeyIndexes(keys_); }
+  ~KeyIndexChange() { AbandonKeyIndexes(store_, keys_); }
   KeyIndexChange(const KeyIndexChange&) = delete;
   KeyIndexChange& operator=(const KeyIndexChange&) = delete;
 

@@ -91,8 +91,8 @@ bool BuildIndex(CatalogStore& store, int field, const std::function<std::int32_t
       [&](const EntryRecord& record, EntryNumber n) {
         const std::int32_t place = sequence(n);
         if (place == 0) return true;  // not in the order: not filed
-        if (lib::AddKey(store.indexes, handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n), place) ==
-            lib::kNdxOk) {
+        if (lib::AddKey(store.indexes, handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n),
+                        place) == lib::kNdxOk) {
           return true;
         }
         store.ui.Message("Error adding Key to Index");

@@ -179,7 +179,8 @@ std::string TableOrderText(const TableOrder& order, const FieldTable& fields) {
 
 TableCatalog TableCatalogOf(const CatalogStore& store) {
   const BufferedFile* file = store.files.Get(store.entryFile);
-  return {.entryPath = file != nullptr ? file->path() : std::string(),
+  return {.fileSystem = &store.fileSystem,
+          .entryPath = file != nullptr ? file->path() : std::string(),
           .header = store.header,
           .fieldTable = store.fieldTable,
           .formulaTable = store.formulaTable,
@@ -188,7 +189,7 @@ TableCatalog TableCatalogOf(const CatalogStore& store) {
 }
 
 TableSlots::TableSlots(const TableCatalog& catalog) : layout_(catalog.header) {
-  error_ = sys::OpenFile(catalog.entryPath, sys::Access::kRead, sys::Creation::kExisting, file_);
+  error_ = sys::OpenFile(*catalog.fileSystem, catalog.entryPath, sys::Access::kRead, sys::Creation::kExisting, file_);
 }
 
 const char* TableSlots::Read(EntryNumber first, std::size_t count, std::size_t& got) {

@@ -55,6 +55,7 @@ std::string TableOrderText(const TableOrder& order, const FieldTable& fields);
 
 // What a query needs of the catalog, copied from the store.
 struct TableCatalog {
+  sys::FileSystem* fileSystem = &sys::SystemFiles();
   std::string entryPath = {};
   CatalogHeader header = {};
   FieldTable fieldTable = DefaultFieldTable();

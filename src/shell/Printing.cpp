@@ -37,7 +37,8 @@ void PrintCurrentList(Program& program, Printer& pages, const std::string& title
       if (!count.failed) output->Finish(count.sent);
     }
   }
-  if (handle != kNoIndex) static_cast<void>(lib::CloseNDX(program.indexes, handle));  // only read through: nothing to write
+  if (handle != kNoIndex)
+    static_cast<void>(lib::CloseNDX(program.indexes, handle));  // only read through: nothing to write
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ void ImportCsvCommand(Program& program) {
                                  .maxLength = static_cast<int>(kLongestCatalogName)});
   if (!typed) return;
   const std::string name = UpperAscii(*typed);
-  if (!FinishJournals(ui, directory, name)) return;
+  if (!FinishJournals(ui, program.fileSystem, directory, name)) return;
   if (FileExists(directory + "/" + name + ".DAT")) {
     ui.Message("Catalog already exists. Import Aborted.", Icon::Exclamation);
     return;

@@ -3,6 +3,7 @@
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
 #include "catalog/Memo.h"
+#include "index/KeyIndexChange.h"
 #include "index/Rebuild.h"
 #include "platform/Ui.h"
 #include "shell/Browsing.h"
@@ -29,17 +30,15 @@ bool WriteImage(Program& program, const KeyTable& keys, EntryNumber n, const Ent
 
 // Writes the images a step's entries had before it (undo: last change first) or after it.
 bool WriteImages(Program& program, const UndoStep& step, bool undo) {
-  KeyTable keys;
-  if (!OpenKeyIndexesForChange(program, keys)) return false;
+  KeyIndexChange keys(program);
+  if (!keys.Open()) return false;
   const std::size_t count = step.changes.size();
   bool agree = true;
   for (std::size_t i = 0; i < count && agree; ++i) {
     const EntryChange& change = step.changes[undo ? count - 1 - i : i];
-    agree = WriteImage(program, keys, change.number, undo ? change.before : change.after);
+    agree = WriteImage(program, keys.keys(), change.number, undo ? change.before : change.after);
   }
-  if (agree) return CloseKeyIndexes(program, keys);
-  AbandonKeyIndexes(keys);  // rebuilt before their next use
-  return false;
+  return keys.Finish(agree);  // indexes in doubt are rebuilt before their next use
 }
 
 // Undoes (redoes) the newest step of `from` and moves it to `to` once it is written whole.

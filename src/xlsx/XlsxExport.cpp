@@ -187,10 +187,10 @@ EntryNumber ExportXlsx(CatalogStore& store, const std::string& path) {
   int error = 0;
   if (end == WalkEnd::kDone && workbook.error == LXW_NO_ERROR) {
     sys::FileHandle written;
-    error = sys::OpenFile(staged, sys::Access::kRead, sys::Creation::kExisting, written);
+    error = sys::OpenFile(store.fileSystem, staged, sys::Access::kRead, sys::Creation::kExisting, written);
     if (error == 0) error = sys::SyncFile(written);
     if (const int closed = sys::CloseFile(written); error == 0) error = closed;
-    if (error == 0) error = sys::RenameFile(staged, NativePath(path));
+    if (error == 0) error = sys::RenameFile(store.fileSystem, staged, NativePath(path));
     if (error == 0) return store.header.Count();
   }
 
@@ -199,7 +199,7 @@ EntryNumber ExportXlsx(CatalogStore& store, const std::string& path) {
                           : end == WalkEnd::kCancelled     ? " (cancelled)"
                                                            : "";
   store.ui.Message(Message(path, "was not written" + why + "; it is left as it was."), Icon::Exclamation);
-  if (const int removed = sys::RemoveFile(staged); removed != 0 && removed != ENOENT) {
+  if (const int removed = sys::RemoveFile(store.fileSystem, staged); removed != 0 && removed != ENOENT) {
     store.ui.Message(Message(staged, "could not be removed (" + AnsiFromUtf8(std::strerror(removed)) + ")."),
                      Icon::Exclamation);
   }

@@ -118,7 +118,7 @@ class AdminCrashTest : public ::testing::TestWithParam<Operation>, protected tes
     RunOnCopy(test::FaultKind::kNone, 0);
     after = Read(copy.path());
   }
-  long RunOnCopy(FaultKind fault, long at) {
+  long RunOnCopy(test::FaultKind fault, long at) {
     return CrashCopies::RunOnCopy(fault, at, [this](Session& session) { GetParam().run(session.program); });
   }
 
@@ -255,7 +255,7 @@ class FilesCrashTest : public ::testing::TestWithParam<FilesChange>, protected t
   }
 
   // The changes made, and whether the change said it was done.
-  std::pair<long, bool> RunOnCopy(FaultKind fault, long at) {
+  std::pair<long, bool> RunOnCopy(test::FaultKind fault, long at) {
     CopyAfresh();
     Session session(copy.path());
     EXPECT_TRUE(session.opened);

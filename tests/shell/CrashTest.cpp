@@ -123,7 +123,7 @@ class CrashTest : public ::testing::TestWithParam<Operation>, protected test::Cr
   }
 
   // A fresh copy of the catalog with the operation run on it under the fault; the writes it made.
-  long RunOnCopy(FaultKind fault, long at) {
+  long RunOnCopy(test::FaultKind fault, long at) {
     return CrashCopies::RunOnCopy(fault, at, [this](Session& session) {
       GoToEntry(session.program, 7);
       GetParam().run(session);

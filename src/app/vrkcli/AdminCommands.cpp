@@ -96,7 +96,9 @@ int CommandRename(const Args& args) {
   if (!IsCatalogName(newName)) return BadInput("not a catalog name (1 to 8 letters and digits): " + args[1]);
   Session session;
   std::string directory, name;
-  if (SplitCatalogPath(args[0], directory, name) && !FinishJournals(session.ui, session.program.fileSystem, directory, newName)) return kFailed;
+  if (SplitCatalogPath(args[0], directory, name) &&
+      !FinishJournals(session.ui, session.program.fileSystem, directory, newName))
+    return kFailed;
   if (SplitCatalogPath(args[0], directory, name)) {
     if (const int status = RefuseTakenName(directory, newName, "Rename", name)) return status;
   }
