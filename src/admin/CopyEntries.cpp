@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "admin/CatalogFiles.h"
+#include "admin/Sort.h"
 #include "catalog/Catalog.h"
 #include "catalog/EntryFile.h"
 #include "catalog/FileIo.h"
@@ -129,6 +130,8 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
   if (!change.Open()) return -1;
   const SlotLayout source(from->header), target(to->header);
   const FieldMask keyFields = KeyFields(*to);
+  // Copies into a sorted catalog join its chain at the end, each linked to the next.
+  const EntryNumber chainEnd = SortedChainEnd(*to, before + 1);
   std::vector<char> slot(target.length);
   EntryRecord record;
   EntryNumber copied = 0;
@@ -149,6 +152,10 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
       std::memset(slot.data() + target.field[d] + kept, ' ', length - kept);
     }
     const EntryNumber n = before + r;
+    if (chainEnd != 0) {
+      PutSingle(slot.data() + target.links, static_cast<float>(r == count ? n : n + 1));
+      PutSingle(slot.data() + target.links + 4, static_cast<float>(r == 1 ? chainEnd : n - 1));
+    }
     if (!WriteBlock(*to, to->entryFile, static_cast<std::int64_t>(target.length) * n,
                     std::string_view(slot.data(), slot.size()))) {
       return false;
@@ -164,6 +171,8 @@ EntryNumber CopyEntries(CatalogStore& store, const std::string& directory, const
     if (!WriteHeader(*to, to->entryFile, to->header)) {
       to->header.EntryCount = static_cast<float>(before);
       ok = false;
+    } else {
+      ok = JoinSortedEnd(*to, before + 1, before + count);
     }
   } else if (cancelled) {
     // The copies beyond the count are no entries: their keys go, and the indexes stay whole.

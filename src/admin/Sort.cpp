@@ -143,36 +143,31 @@ bool SortCatalog(CatalogStore& store, const std::vector<short>& levels) {
   return sorted;
 }
 
-namespace {
-
-// The entry that ends the chain when entry n is added; 0 when the catalog is not sorted or its
-// LastSorted names no entry before n (a damaged chain, which the searches notice themselves).
-EntryNumber SortedEnd(const CatalogStore& store, EntryNumber n) {
+// A LastSorted that names no entry before n is a damaged chain, which the searches notice themselves.
+EntryNumber SortedChainEnd(const CatalogStore& store, EntryNumber n) {
   const float last = store.settings.LastSorted;
   if (store.settings.SortedMark != 1.0f || !(last >= 1 && last < static_cast<float>(n))) return 0;
   return static_cast<EntryNumber>(last);
 }
 
-}  // namespace
-
 void LinkAtSortedEnd(const CatalogStore& store, EntryRecord& entry, EntryNumber n) {
-  const EntryNumber last = SortedEnd(store, n);
+  const EntryNumber last = SortedChainEnd(store, n);
   if (last == 0) return;
   entry.PrevSorted = static_cast<float>(last);
   entry.NextSorted = static_cast<float>(n);
 }
 
-bool JoinSortedEnd(CatalogStore& store, EntryNumber n) {
-  const EntryNumber last = SortedEnd(store, n);
-  if (last == 0) return true;
+bool JoinSortedEnd(CatalogStore& store, EntryNumber first, EntryNumber last) {
+  const EntryNumber end = SortedChainEnd(store, first);
+  if (end == 0) return true;
   const SlotLayout layout(store.header);
-  if (!VisitSlots(store, store.entryFile, store.header, last, last, true, [&](EntryNumber, char* slot) {
-        PutSingle(slot + layout.links, static_cast<float>(n));
+  if (!VisitSlots(store, store.entryFile, store.header, end, end, true, [&](EntryNumber, char* slot) {
+        PutSingle(slot + layout.links, static_cast<float>(first));
         return true;
       })) {
     return false;
   }
-  store.settings.LastSorted = static_cast<float>(n);
+  store.settings.LastSorted = static_cast<float>(last);
   return WriteSettings(store, store.catalogName, store.settings);
 }
 

@@ -47,10 +47,14 @@ bool SortCatalog(CatalogStore& store, const std::vector<short>& levels);
 
 // An entry added to a sorted catalog joins its chain at the end, so that sequential searches reach it
 // and the catalog stays sorted. `LinkAtSortedEnd` gives the new entry's record its links (the last
-// entry before it, and itself) before its slot is written; `JoinSortedEnd`, once the entry is
-// counted, makes the last entry name it and stores it as LastSorted. A stop between the two leaves
-// the chain as it was, without the new entry. False after the message of a refused write.
+// entry before it, and itself) before its slot is written; `JoinSortedEnd`, once the entries `first`
+// to `last` are counted (their slots linked one to the next), makes the chain's last entry name
+// `first` and stores `last` as LastSorted. A stop between the two leaves the chain as it was,
+// without the new entries. False after the message of a refused write.
 void LinkAtSortedEnd(const CatalogStore& store, EntryRecord& entry, EntryNumber n);
-bool JoinSortedEnd(CatalogStore& store, EntryNumber n);
+bool JoinSortedEnd(CatalogStore& store, EntryNumber first, EntryNumber last);
+// The last entry of the sorted chain that entries from `n` on would join; 0 when the catalog is not
+// sorted.
+EntryNumber SortedChainEnd(const CatalogStore& store, EntryNumber n);
 
 }  // namespace vrk

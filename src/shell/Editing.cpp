@@ -105,7 +105,7 @@ bool SaveEntry(Program& program) {
         program.header.EntryCount -= 1;
         saved = whole = false;
       } else {
-        whole = JoinSortedEnd(program, n) && whole;
+        whole = JoinSortedEnd(program, n, n) && whole;
       }
     }
   }

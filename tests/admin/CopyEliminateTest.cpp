@@ -88,6 +88,26 @@ TEST_F(CopyEntriesTest, ACatalogIntoItselfAndACancelledCopyThatLeavesTheDestinat
   EXPECT_TRUE(ui.messages.empty());
 }
 
+// Copies into a sorted catalog join its chain at the end, in entry order, and the catalog stays sorted.
+TEST_F(CopyEntriesTest, CopiesIntoASortedCatalogJoinTheEndOfItsChain) {
+  WriteCatalog(dir.path(), "CAT", MakeLayout({{"Name", 10}}), {{{"c"}}, {{"a"}}, {{"b"}}});
+  Use("CAT");
+  ASSERT_TRUE(SortCatalog(program, {0}));
+  ConfigureCopy copy = Prepared(program, dir.path(), "CAT", "CAT");
+  EXPECT_EQ(CopyEntries(program, dir.path(), copy), 3);
+  const CatalogOnDisk after = ReadCatalog(dir.path(), "CAT");
+  std::vector<EntryNumber> chain;
+  for (auto n = static_cast<EntryNumber>(program.settings.FirstSorted); n > 0 && chain.size() < 10;) {
+    chain.push_back(n);
+    const auto next = static_cast<EntryNumber>(after.entries[static_cast<std::size_t>(n - 1)].NextSorted);
+    n = next == n ? 0 : next;
+  }
+  EXPECT_THAT(chain, ElementsAre(2, 3, 1, 4, 5, 6));
+  EXPECT_EQ(program.settings.LastSorted, 6.0f);
+  EXPECT_EQ(program.settings.SortedMark, 1.0f);
+  EXPECT_EQ(after.entries[3].PrevSorted, 1.0f);
+}
+
 TEST_F(EliminateDeletedTest, EntriesTwoAndFourOfFiveGoTheOthersMoveDownAndTheCatalogIsUnsorted) {
   std::vector<TestEntry> entries = Numbered(5, "e");
   entries[1].status = entries[3].status = kStatusDeleted;
