@@ -25,19 +25,18 @@ bool SyncEntryFile(CatalogStore& store) {
 
 // The entries in the order of the first level's index; false when the walk was cancelled or failed.
 bool ChainOrder(CatalogStore& store, short field, std::vector<std::int32_t>& order) {
-  const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxOpen);
-  if (handle == kNoIndex) return false;
+  const IndexHandle index(store, field, lib::kNdxOpen);
+  if (!index) return false;
   const EntryNumber count = store.header.Count();
-  EntryNumber n = FirstInIndex(store, handle);
+  EntryNumber n = FirstInIndex(store, index.get());
   LongOperation sorting(store.ui, {.windowDisabled = true, .gauge = Gauge{static_cast<double>(count), "SORTING...."}});
   bool cancelled = false;
   order.reserve(static_cast<std::size_t>(count));
   while (n > 0 && !(cancelled = store.ui.StepGauge())) {
     order.push_back(static_cast<std::int32_t>(n));
-    n = NextInIndex(store, handle);
+    n = NextInIndex(store, index.get());
   }
   sorting.End();
-  static_cast<void>(lib::CloseNDX(store.indexes, handle));  // only read through: its close has nothing to write
   return !cancelled && n == 0;
 }
 

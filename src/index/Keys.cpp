@@ -1,6 +1,7 @@
 #include "index/Keys.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "catalog/Catalog.h"
 #include "platform/FileSystem.h"
@@ -91,6 +92,25 @@ IndexOpen OpenIndex(CatalogStore& store, int field, const std::string& catalogNa
   if (result == lib::kNdxMissing || result == lib::kNdxDamaged) return IndexOpen::kInDoubt;
   store.ui.Message("ERROR OPENING INDEX FILE", Icon::Exclamation);
   return IndexOpen::kFailed;
+}
+
+IndexHandle::IndexHandle(CatalogStore& store, int field, short mode)
+    : store_(store), mode_(mode), handle_(OpenIndex(store, field, store.catalogName, mode)) {}
+
+IndexHandle::~IndexHandle() {
+  if (handle_ == kNoIndex) return;
+  if (mode_ == lib::kNdxCreate) {
+    Abandon();
+  } else {
+    static_cast<void>(lib::CloseNDX(store_.indexes, handle_));  // only read through: nothing to write
+  }
+}
+
+std::int16_t IndexHandle::Close() { return lib::CloseNDX(store_.indexes, std::exchange(handle_, kNoIndex)); }
+
+void IndexHandle::Abandon() {
+  // Abandoning refuses only a handle that is not open; the index stays marked either way.
+  static_cast<void>(lib::AbandonNDX(store_.indexes, std::exchange(handle_, kNoIndex)));
 }
 
 short OpenIndex(CatalogStore& store, int field, const std::string& catalogName, short mode) {

@@ -48,6 +48,29 @@ IndexOpen OpenIndex(CatalogStore& store, int field, const std::string& catalogNa
 // The handle of an opened index, -1 after "ERROR OPENING INDEX FILE" (an index in doubt included).
 short OpenIndex(CatalogStore& store, int field, const std::string& catalogName, short mode);
 
+// One index of the store's catalog opened for a command, closed on every way out of it. Opened in
+// mode 0 it is read through and closed: its close has nothing to write. Created (mode 2) it is being
+// built, and one that goes without Close is abandoned, left in doubt to be rebuilt before its next use.
+class IndexHandle {
+ public:
+  // As OpenIndex(store, field, store.catalogName, mode): not open (false) after its message.
+  IndexHandle(CatalogStore& store, int field, short mode);
+  ~IndexHandle();
+  IndexHandle(const IndexHandle&) = delete;
+  IndexHandle& operator=(const IndexHandle&) = delete;
+
+  explicit operator bool() const { return handle_ != kNoIndex; }
+  short get() const { return handle_; }
+  // Ends a build: the index is written out and marked whole (kNdxOk), or left in doubt (Abandon).
+  [[nodiscard]] std::int16_t Close();
+  void Abandon();
+
+ private:
+  CatalogStore& store_;
+  short mode_;
+  short handle_;
+};
+
 struct KeyPair {
   short field;
   short handle;

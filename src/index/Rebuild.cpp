@@ -25,16 +25,16 @@ bool HasKeyField(const CatalogStore& store) {
 }
 
 // Ends a single-index build: a build that did not end whole leaves no index behind that looks whole.
-bool FinishBuild(CatalogStore& store, int field, short handle, WalkEnd end) {
+bool FinishBuild(CatalogStore& store, int field, IndexHandle& index, WalkEnd end) {
   if (end != WalkEnd::kDone) {
-    static_cast<void>(lib::AbandonNDX(store.indexes, handle));  // refuses only a handle that is not open
+    index.Abandon();
     if (end == WalkEnd::kCancelled) {
       (void)KillIndexFile(store, field, store.catalogName);  // a file left behind is rebuilt before use
       store.ui.Message("Sorting aborted. " + FieldTitle(store, field) + " index has been deleted.");
     }
     return false;
   }
-  if (lib::CloseNDX(store.indexes, handle) == lib::kNdxOk) return true;
+  if (index.Close() == lib::kNdxOk) return true;
   store.ui.Message("Error Closing Index File");
   return false;
 }
@@ -83,16 +83,16 @@ bool AnyInDoubt(CatalogStore& store) {
 // equal keys come back in that order. A build into an empty index sorts its keys once (spilling runs
 // as ReIndex does), so that the order costs no entry read out of entry order.
 bool BuildIndex(CatalogStore& store, int field, const std::function<std::int32_t(EntryNumber)>& sequence) {
-  const short handle = OpenIndex(store, field, store.catalogName, lib::kNdxCreate);
-  if (handle < 0) return false;
+  IndexHandle index(store, field, lib::kNdxCreate);
+  if (!index) return false;
   LongOperation busy(store.ui, {.busy = true});
   const WalkEnd end = WalkEntries(
       store, "Building " + FieldTitle(store, field) + " Index....",
       [&](const EntryRecord& record, EntryNumber n) {
         const std::int32_t place = sequence(n);
         if (place == 0) return true;  // not in the order: not filed
-        if (lib::AddKey(store.indexes, handle, PaddedKeyText(record, store.header, field), static_cast<std::int32_t>(n),
-                        place) == lib::kNdxOk) {
+        if (lib::AddKey(store.indexes, index.get(), PaddedKeyText(record, store.header, field),
+                        static_cast<std::int32_t>(n), place) == lib::kNdxOk) {
           return true;
         }
         store.ui.Message("Error adding Key to Index");
@@ -100,19 +100,18 @@ bool BuildIndex(CatalogStore& store, int field, const std::function<std::int32_t
       },
       FieldMask{1} << field);
   busy.End();
-  return FinishBuild(store, field, handle, end);
+  return FinishBuild(store, field, index, end);
 }
 
 // Every entry's place (from 1) in the walk of an index, 0 for an entry it does not name: one walk
 // over the keys, no entry read.
 bool RankInIndex(CatalogStore& store, int field, std::vector<std::int32_t>& rank) {
-  const short source = OpenIndex(store, field, store.catalogName, lib::kNdxOpen);
-  if (source < 0) return false;
+  const IndexHandle source(store, field, lib::kNdxOpen);
+  if (!source) return false;
   rank.assign(static_cast<std::size_t>(std::max<EntryNumber>(store.header.Count(), 0)) + 1, 0);
   std::int32_t place = 0;
-  EntryNumber n = FirstInIndex(store, source);
-  for (; n > 0; n = NextInIndex(store, source)) rank[static_cast<std::size_t>(n)] = ++place;
-  static_cast<void>(lib::CloseNDX(store.indexes, source));  // only read through: nothing to write
+  EntryNumber n = FirstInIndex(store, source.get());
+  for (; n > 0; n = NextInIndex(store, source.get())) rank[static_cast<std::size_t>(n)] = ++place;
   return n == 0;
 }
 

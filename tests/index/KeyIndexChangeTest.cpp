@@ -50,5 +50,24 @@ TEST_F(KeyIndexChangeTest, IndexesAreWholeOnlyAfterACommit) {
   EXPECT_EQ(Reopened(), IndexOpen::kInDoubt);
 }
 
+// A command's own index handle closes on every way out; a build that goes without its Close is in doubt.
+TEST_F(KeyIndexChangeTest, AReadHandleClosesItselfAndAnUnfinishedBuildIsInDoubt) {
+  Open(MakeLayout({{"Title", 10, kKeyField}}));
+  Add({"Zebra"});
+  short handle = kNoIndex;
+  {
+    const IndexHandle read(program, 0, lib::kNdxOpen);
+    ASSERT_TRUE(read);
+    handle = read.get();
+  }
+  EXPECT_NE(lib::CloseNDX(program.indexes, handle), lib::kNdxOk);  // closed already
+  EXPECT_EQ(Reopened(), IndexOpen::kOpened);
+  {
+    const IndexHandle built(program, 0, lib::kNdxCreate);
+    ASSERT_TRUE(built);
+  }
+  EXPECT_EQ(Reopened(), IndexOpen::kInDoubt);
+}
+
 }  // namespace
 }  // namespace vrk

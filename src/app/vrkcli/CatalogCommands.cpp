@@ -111,18 +111,19 @@ int CommandWalk(const Args& args) {
     return BadInput("field " + std::to_string(field + 1) + " is not a key field");
   }
   if (!CheckKeyIndexes(program)) return kFailed;
-  const short handle = OpenIndex(program, field, program.catalogName, lib::kNdxOpen);
-  if (handle == kNoIndex) return kFailed;
-  EntryRecord record;
   std::string out;
-  // From the first key on; an index without keys is an empty walk.
-  EntryNumber n = SeekInIndex(program, handle, "");
-  for (; n > 0; n = NextInIndex(program, handle)) {
-    if (!ReadEntry(program, record, program.header, n, program.entryFile)) break;
-    AppendEntryLine(out, program, n, record);
-    if (out.size() >= kOutputChunk && !WriteOut(out)) break;
+  EntryNumber n = 0;
+  {
+    const IndexHandle index(program, field, lib::kNdxOpen);
+    if (!index) return kFailed;
+    EntryRecord record;
+    // From the first key on; an index without keys is an empty walk.
+    for (n = SeekInIndex(program, index.get(), ""); n > 0; n = NextInIndex(program, index.get())) {
+      if (!ReadEntry(program, record, program.header, n, program.entryFile)) break;
+      AppendEntryLine(out, program, n, record);
+      if (out.size() >= kOutputChunk && !WriteOut(out)) break;
+    }
   }
-  static_cast<void>(lib::CloseNDX(program.indexes, handle));  // only read through: its close has nothing to write
   const bool whole = n == 0 && WriteOut(out);
   return CloseCurrentCatalog(program) && whole ? 0 : kFailed;
 }
