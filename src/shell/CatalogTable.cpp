@@ -15,6 +15,7 @@
 #include "shell/Browsing.h"
 #include "shell/Editing.h"
 #include "shell/Settings.h"
+#include "shell/UndoHistory.h"
 
 namespace vrk {
 namespace {
@@ -307,14 +308,25 @@ bool DeleteTableRows(Program& program, const std::vector<EntryNumber>& entries, 
                                                 .icon = Icon::Question,
                                                 .defaultNo = !undelete});
   if (answer != Answer::Yes) return false;
+  // All the rows changed are one undo step, also when a row fails: the rows before it are changed.
+  EntryChanges changes;
+  bool done = true;
   for (const EntryNumber n : entries) {
     GoToEntry(program, n);
-    if (program.currentEntryNumber != n) return false;
+    if (program.currentEntryNumber != n) {
+      done = false;
+      break;
+    }
     // Delete on a deleted entry would make it active again: each row gets the state asked for.
     if ((program.currentEntry.Status == kStatusDeleted) == !undelete) continue;
-    if (!(undelete ? UndeleteEntry(program) : DeleteEntry(program))) return false;
+    if (!(undelete ? UndeleteEntryInStep(program, changes) : DeleteEntryInStep(program, changes))) {
+      done = false;
+      break;
+    }
   }
-  return true;
+  const std::size_t count = changes.size();
+  RecordStep(program, StepName(undelete ? "Undelete" : "Delete", count), std::move(changes));
+  return done;
 }
 
 bool PrintTableRows(Program& program, const std::vector<EntryNumber>& entries) {

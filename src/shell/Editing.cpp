@@ -147,7 +147,20 @@ void EraseScreen(Program& program) {
   ErasePictureAndSound(program);
 }
 
-bool DeleteEntry(Program& program) {
+namespace {
+
+// The current entry's change, recorded as a step of its own or added to the caller's.
+void NoteChange(Program& program, EntryChanges* changes, const std::string& what, const EntryRecord& before) {
+  if (changes == nullptr) {
+    RecordChange(program, what, program.currentEntryNumber, before, program.currentEntry);
+  } else {
+    changes->push_back({.number = program.currentEntryNumber,
+                        .before = {.record = before},
+                        .after = {.record = program.currentEntry}});
+  }
+}
+
+bool DeleteNoting(Program& program, EntryChanges* changes) {
   // Deleting a deleted entry saves it as active again. An erased screen keeps the status of the entry
   // shown before it, but it is no entry to save: Delete must never add one.
   if (program.currentEntry.Status == kStatusDeleted && !program.NewEntryState()) return SaveEntry(program);
@@ -167,12 +180,12 @@ bool DeleteEntry(Program& program) {
   } else if (existing) {
     EntryRecord before = program.currentEntry;
     before.Status = status;
-    RecordChange(program, "Delete", program.currentEntryNumber, before, program.currentEntry);
+    NoteChange(program, changes, "Delete", before);
   }
   return change.Finish((written || !existing) && whole) && written;
 }
 
-bool UndeleteEntry(Program& program) {
+bool UndeleteNoting(Program& program, EntryChanges* changes) {
   if (program.currentEntry.Status != kStatusDeleted) return true;
   if (!MayChangeEntries(program)) return false;
   KeyIndexChange change(program);
@@ -190,7 +203,7 @@ bool UndeleteEntry(Program& program) {
     if (existing) {
       EntryRecord before = program.currentEntry;
       before.Status = kStatusDeleted;
-      RecordChange(program, "Undelete", program.currentEntryNumber, before, program.currentEntry);
+      NoteChange(program, changes, "Undelete", before);
     }
   } else {
     program.currentEntry.Status = kStatusDeleted;
@@ -198,6 +211,13 @@ bool UndeleteEntry(Program& program) {
   }
   return change.Finish((written || !existing) && whole) && written;
 }
+
+}  // namespace
+
+bool DeleteEntry(Program& program) { return DeleteNoting(program, nullptr); }
+bool UndeleteEntry(Program& program) { return UndeleteNoting(program, nullptr); }
+bool DeleteEntryInStep(Program& program, EntryChanges& step) { return DeleteNoting(program, &step); }
+bool UndeleteEntryInStep(Program& program, EntryChanges& step) { return UndeleteNoting(program, &step); }
 
 void CopyLast(Program& program) {
   EntryRecord previous;

@@ -2,6 +2,7 @@
 // with the key indexes kept in step on every change.
 #pragma once
 
+#include "catalog/EntryChange.h"
 #include "shell/Program.h"
 
 namespace vrk {
@@ -23,6 +24,10 @@ void EraseScreen(Program& program);
 bool DeleteEntry(Program& program);
 // Makes a deleted entry active again and files its keys again, so it is back in alphabetical order.
 bool UndeleteEntry(Program& program);
+// Delete and Undelete record their change as an undo step of its own; these add it to `step`
+// instead, for a caller that records the changes of many entries as one step.
+bool DeleteEntryInStep(Program& program, EntryChanges& step);
+bool UndeleteEntryInStep(Program& program, EntryChanges& step);
 // Shows the previous entry's texts (Copy Last) or any entry's (Copy Any Previous) for saving under
 // the current number.
 void CopyLast(Program& program);

@@ -22,6 +22,7 @@
 #include "ui/QtUi.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
+#include "xlsx/XlsxExport.h"
 
 namespace vrk {
 namespace {
@@ -137,8 +138,7 @@ frmCatalogTable::frmCatalogTable(CatalogTableWindow& window, QtUi& ui, QWidget* 
 
   auto* exports = new QMenu(cmdExport);
   connect(exports->addAction(tr("&CSV File...")), &QAction::triggered, this, &frmCatalogTable::ExportCsv_Click);
-  // XLSX: the rows go to the XLSX writer here once it is part of the program.
-  exports->addAction(tr("&XLSX File..."))->setEnabled(false);
+  connect(exports->addAction(tr("&XLSX File...")), &QAction::triggered, this, &frmCatalogTable::ExportXlsx_Click);
   connect(exports->addAction(tr("&Print")), &QAction::triggered, this, &frmCatalogTable::ExportPrint_Click);
   cmdExport->setMenu(exports);
 
@@ -287,6 +287,14 @@ void frmCatalogTable::ExportCsv_Click() {
   const auto path = ui_.ChooseSaveFile({.title = "Export these rows", .filter = "CSV (*.csv)|*.csv"});
   if (!path) return;
   if (const EntryNumber rows = ExportCsvRows(window_.program, *path, ShownEntries()); rows >= 0) {
+    lblRows->setText(RowsText(rows) + tr(" written to ") + QFile::decodeName(QByteArray::fromStdString(*path)));
+  }
+}
+
+void frmCatalogTable::ExportXlsx_Click() {
+  const auto path = ui_.ChooseSaveFile({.title = "Export these rows", .filter = "Spreadsheet (*.xlsx)|*.xlsx"});
+  if (!path) return;
+  if (const EntryNumber rows = ExportXlsxRows(window_.program, *path, ShownEntries()); rows >= 0) {
     lblRows->setText(RowsText(rows) + tr(" written to ") + QFile::decodeName(QByteArray::fromStdString(*path)));
   }
 }

@@ -73,6 +73,7 @@ class frmCatalogTable : public QDialog {
   void cmdShowEntry_Click();
   void cmdDeleteUndelete_Click(bool undelete);
   void ExportCsv_Click();
+  void ExportXlsx_Click();
   void ExportPrint_Click();
   // The query has changed: the next rows are asked for, those of the query before are dropped.
   void StartQuery();

@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <functional>
 
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
@@ -127,9 +128,8 @@ void StartSheet(Workbook& workbook, const CatalogStore& store, const std::vector
   worksheet_freeze_panes(workbook.sheet, 1, 0);
 }
 
-void WriteRow(Workbook& workbook, const CatalogStore& store, const std::vector<Column>& columns,
+void WriteRow(Workbook& workbook, const CatalogStore& store, const std::vector<Column>& columns, lxw_row_t row,
               const EntryRecord& record, EntryNumber n) {
-  const auto row = static_cast<lxw_row_t>(n);
   workbook.Number(row, 0, static_cast<double>(n));
   workbook.Text(row, 1, record.Status == kStatusDeleted ? "deleted" : "active");
   std::string value;
@@ -153,12 +153,15 @@ std::string Message(const std::string& path, const std::string& what) {
   return "Spreadsheet File: " + PathText(path) + " " + what;
 }
 
-}  // namespace
+using Visit = std::function<bool(const EntryRecord&, EntryNumber)>;
 
-EntryNumber ExportXlsx(CatalogStore& store, const std::string& path) {
+// Writes the header row and a row for each entry `walk` hands to its visit, in that order; `walk` runs
+// twice, once to learn which columns are numbers.
+EntryNumber WriteXlsx(CatalogStore& store, const std::string& path, EntryNumber rows,
+                      const std::function<WalkEnd(const Visit&)>& walk) {
   std::vector<Column> columns = UsedColumns(store);
   std::string value;
-  WalkEnd end = WalkEntries(store, kGaugeText, [&](const EntryRecord& record, EntryNumber) {
+  WalkEnd end = walk([&](const EntryRecord& record, EntryNumber) {
     for (Column& column : columns) {
       value.clear();
       AppendFieldValue(value, store, record, column.field);
@@ -177,8 +180,9 @@ EntryNumber ExportXlsx(CatalogStore& store, const std::string& path) {
   }
   if (workbook.sheet != nullptr) {
     StartSheet(workbook, store, columns);
-    end = WalkEntries(store, kGaugeText, [&](const EntryRecord& record, EntryNumber n) {
-      WriteRow(workbook, store, columns, record, n);
+    lxw_row_t row = 0;
+    end = walk([&](const EntryRecord& record, EntryNumber n) {
+      WriteRow(workbook, store, columns, ++row, record, n);
       return workbook.error == LXW_NO_ERROR;
     });
   }
@@ -191,7 +195,7 @@ EntryNumber ExportXlsx(CatalogStore& store, const std::string& path) {
     if (error == 0) error = sys::SyncFile(written);
     if (const int closed = sys::CloseFile(written); error == 0) error = closed;
     if (error == 0) error = sys::RenameFile(store.fileSystem, staged, NativePath(path));
-    if (error == 0) return store.header.Count();
+    if (error == 0) return rows;
   }
 
   const std::string why = error != 0                       ? " (" + AnsiFromUtf8(std::strerror(error)) + ")"
@@ -204,6 +208,31 @@ EntryNumber ExportXlsx(CatalogStore& store, const std::string& path) {
                      Icon::Exclamation);
   }
   return -1;
+}
+
+}  // namespace
+
+EntryNumber ExportXlsx(CatalogStore& store, const std::string& path) {
+  return WriteXlsx(store, path, store.header.Count(),
+                   [&](const Visit& visit) { return WalkEntries(store, kGaugeText, visit); });
+}
+
+EntryNumber ExportXlsxRows(CatalogStore& store, const std::string& path, const std::vector<EntryNumber>& entries) {
+  return WriteXlsx(store, path, static_cast<EntryNumber>(entries.size()), [&](const Visit& visit) {
+    store.ui.OpenGauge(static_cast<double>(entries.size()), kGaugeText, true);
+    WalkEnd end = WalkEnd::kDone;
+    EntryRecord record;
+    for (const EntryNumber n : entries) {
+      if (store.ui.StepGauge()) {
+        end = WalkEnd::kCancelled;
+      } else if (!ReadEntry(store, record, store.header, n, store.entryFile) || !visit(record, n)) {
+        end = WalkEnd::kFailed;
+      }
+      if (end != WalkEnd::kDone) break;
+    }
+    store.ui.CloseGauge();
+    return end;
+  });
 }
 
 }  // namespace vrk

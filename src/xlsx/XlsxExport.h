@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "catalog/CatalogStore.h"
 
@@ -16,5 +17,7 @@ namespace vrk {
 // any step leaves `path` as it was. Returns the number of entries written, or -1 after the message that
 // says why the workbook was not written.
 EntryNumber ExportXlsx(CatalogStore& store, const std::string& path);
+// As ExportXlsx, with a row for each of `entries` in their order (the catalog table's rows).
+EntryNumber ExportXlsxRows(CatalogStore& store, const std::string& path, const std::vector<EntryNumber>& entries);
 
 }  // namespace vrk

@@ -12,6 +12,7 @@
 #include "platform/CodePage.h"
 #include "search/SearchFixture.h"
 #include "shell/CatalogTable.h"
+#include "shell/UndoHistory.h"
 
 namespace vrk {
 namespace {
@@ -232,6 +233,17 @@ TEST_F(CatalogTableTest, DeleteAndUndeleteOnRowsAskFirstAndKeepTheIndexRight) {
   EXPECT_EQ(ui.messages.back().text, "Undelete the 2 selected entries?");
   EXPECT_EQ(Query({.hideDeleted = true})->entries, (List{2, 3, 4}));
   EXPECT_EQ(Walk(0), (List{2, 3, 4}));
+}
+
+TEST_F(CatalogTableTest, DeletingRowsIsOneUndoStep) {
+  Make({{{"Cc", "x"}}, {{"Aa", "y"}}, {{"Bb", "z"}}, {{"Dd", "w"}}}, Albums());
+  ui.answers = {Answer::Yes};
+  ASSERT_TRUE(DeleteTableRows(program, {1, 2, 4}, false));
+  EXPECT_EQ(Query({.hideDeleted = true})->entries, (List{3}));
+  EXPECT_EQ(UndoCaption(program), "U&ndo Delete in 3 entries");
+  ASSERT_TRUE(UndoCommand(program));
+  EXPECT_EQ(Query({.hideDeleted = true})->entries, (List{1, 2, 3, 4}));
+  EXPECT_EQ(UndoCaption(program), "U&ndo");
 }
 
 }  // namespace
