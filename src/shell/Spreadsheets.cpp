@@ -29,10 +29,14 @@ std::string NameOfFile(const std::string& path) {
   return UpperAscii(name);
 }
 
-// The file an export writes: the one chosen, with the extension when it has none, and no file the
-// program lives on. Empty when the user cancelled or the file was refused (which has been said).
-std::string ExportFile(Program& program, const std::string& title, const std::string& filter,
-                       const std::string& extension) {
+void ShowWritten(Program& program, EntryNumber count, const std::string& kind, const std::string& path) {
+  if (count >= 0) program.ui.Message("Wrote " + std::to_string(count) + " entries to " + kind + ": " + PathText(path));
+}
+
+}  // namespace
+
+std::string ChooseExportFile(Program& program, const std::string& title, const std::string& filter,
+                             const std::string& extension) {
   if (!program.CatalogOpen()) {
     program.ui.Beep();
     return {};
@@ -46,12 +50,6 @@ std::string ExportFile(Program& program, const std::string& title, const std::st
   const std::string path = FileNamePart(*chosen).find('.') == std::string::npos ? *chosen + extension : *chosen;
   return RefuseOutputTarget(program, path) ? std::string() : path;
 }
-
-void ShowWritten(Program& program, EntryNumber count, const std::string& kind, const std::string& path) {
-  if (count >= 0) program.ui.Message("Wrote " + std::to_string(count) + " entries to " + kind + ": " + PathText(path));
-}
-
-}  // namespace
 
 void ImportCsvCommand(Program& program) {
   Ui& ui = program.ui;
@@ -84,7 +82,7 @@ void ImportCsvCommand(Program& program) {
 }
 
 void ExportCsvCommand(Program& program) {
-  const std::string path = ExportFile(program, "Export CSV", "CSV (*.csv)|*.csv", ".csv");
+  const std::string path = ChooseExportFile(program, "Export CSV", "CSV (*.csv)|*.csv", ".csv");
   if (path.empty()) return;
   CsvDialectChoice choice{.dialect = {}, .importing = false};
   if (!program.ui.dialogs.Show(choice)) return;
@@ -92,7 +90,7 @@ void ExportCsvCommand(Program& program) {
 }
 
 void ExportSpreadsheetCommand(Program& program) {
-  const std::string path = ExportFile(program, "Export Spreadsheet", "Spreadsheet (*.xlsx)|*.xlsx", ".xlsx");
+  const std::string path = ChooseExportFile(program, "Export Spreadsheet", "Spreadsheet (*.xlsx)|*.xlsx", ".xlsx");
   if (!path.empty()) ShowWritten(program, ExportXlsx(program, path), "spreadsheet file", path);
 }
 

@@ -21,5 +21,10 @@ void ImportCsvCommand(Program& program);
 void ExportCsvCommand(Program& program);
 // Chooses a workbook (.xlsx) and exports the current catalog into it.
 void ExportSpreadsheetCommand(Program& program);
+// The file an export writes, chosen in the save dialog: with the extension when it has none, and no
+// file the program lives on. Empty when the user cancelled or the file was refused (which has been
+// said); a beep without a catalog.
+std::string ChooseExportFile(Program& program, const std::string& title, const std::string& filter,
+                             const std::string& extension);
 
 }  // namespace vrk

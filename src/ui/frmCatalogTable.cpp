@@ -19,6 +19,7 @@
 
 #include "csv/CsvExport.h"
 #include "csv/CsvFormat.h"
+#include "shell/Spreadsheets.h"
 #include "ui/QtUi.h"
 #include "ui/Text.h"
 #include "ui/WindowTools.h"
@@ -284,18 +285,19 @@ void frmCatalogTable::cmdDeleteUndelete_Click(bool undelete) {
 }
 
 void frmCatalogTable::ExportCsv_Click() {
-  const auto path = ui_.ChooseSaveFile({.title = "Export these rows", .filter = "CSV (*.csv)|*.csv"});
-  if (!path) return;
-  if (const EntryNumber rows = ExportCsvRows(window_.program, *path, ShownEntries()); rows >= 0) {
-    lblRows->setText(RowsText(rows) + tr(" written to ") + QFile::decodeName(QByteArray::fromStdString(*path)));
+  const std::string path = ChooseExportFile(window_.program, "Export these rows", "CSV (*.csv)|*.csv", ".csv");
+  if (path.empty()) return;
+  if (const EntryNumber rows = ExportCsvRows(window_.program, path, ShownEntries()); rows >= 0) {
+    lblRows->setText(RowsText(rows) + tr(" written to ") + QFile::decodeName(QByteArray::fromStdString(path)));
   }
 }
 
 void frmCatalogTable::ExportXlsx_Click() {
-  const auto path = ui_.ChooseSaveFile({.title = "Export these rows", .filter = "Spreadsheet (*.xlsx)|*.xlsx"});
-  if (!path) return;
-  if (const EntryNumber rows = ExportXlsxRows(window_.program, *path, ShownEntries()); rows >= 0) {
-    lblRows->setText(RowsText(rows) + tr(" written to ") + QFile::decodeName(QByteArray::fromStdString(*path)));
+  const std::string path =
+      ChooseExportFile(window_.program, "Export these rows", "Spreadsheet (*.xlsx)|*.xlsx", ".xlsx");
+  if (path.empty()) return;
+  if (const EntryNumber rows = ExportXlsxRows(window_.program, path, ShownEntries()); rows >= 0) {
+    lblRows->setText(RowsText(rows) + tr(" written to ") + QFile::decodeName(QByteArray::fromStdString(path)));
   }
 }
 

@@ -12,6 +12,7 @@
 #include "platform/CodePage.h"
 #include "search/SearchFixture.h"
 #include "shell/CatalogTable.h"
+#include "shell/Spreadsheets.h"
 #include "shell/UndoHistory.h"
 
 namespace vrk {
@@ -244,6 +245,16 @@ TEST_F(CatalogTableTest, DeletingRowsIsOneUndoStep) {
   ASSERT_TRUE(UndoCommand(program));
   EXPECT_EQ(Query({.hideDeleted = true})->entries, (List{1, 2, 3, 4}));
   EXPECT_EQ(UndoCaption(program), "U&ndo");
+}
+
+// The table's exports choose their file as the File menu's exports do: never one of the catalog's own.
+TEST_F(CatalogTableTest, AnExportOfRowsIsNeverWrittenOverTheCatalogsFiles) {
+  MakeAlbums(3);
+  ui.fileAnswers = {dir / "CAT.DAT", dir / "rows"};
+  EXPECT_EQ(ChooseExportFile(program, "Export these rows", "CSV (*.csv)|*.csv", ".csv"), "");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find("a file of the catalog CAT"), std::string::npos) << ui.messages[0].text;
+  EXPECT_EQ(ChooseExportFile(program, "Export these rows", "CSV (*.csv)|*.csv", ".csv"), dir / "rows.csv");
 }
 
 }  // namespace
