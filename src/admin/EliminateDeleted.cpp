@@ -26,9 +26,10 @@ std::string BlankSlot(const CatalogHeader& header) {
 
 }  // namespace
 
-bool ConfirmEliminateDeleted(Ui& ui) {
-  return ui.ShowMessage({"This operation will PERMANENTLY erase all\rrecords marked as deleted. Proceed?", kAppTitle,
-                         Buttons::YesNo, Icon::Question, true}) == Answer::Yes;
+bool ConfirmEliminateDeleted(Ui& ui, bool undoCleared) {
+  const std::string text = std::string("This operation will PERMANENTLY erase all\rrecords marked as deleted.") +
+                           (undoCleared ? " The Undo history is cleared." : "") + " Proceed?";
+  return ui.ShowMessage({text, kAppTitle, Buttons::YesNo, Icon::Question, true}) == Answer::Yes;
 }
 
 EntryNumber EliminateDeleted(CatalogStore& store) {

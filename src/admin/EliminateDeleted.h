@@ -9,8 +9,9 @@ namespace vrk {
 class Ui;
 
 // "This operation will PERMANENTLY erase all", a carriage return, "records marked as deleted.
-// Proceed?"; true for Yes.
-bool ConfirmEliminateDeleted(Ui& ui);
+// Proceed?"; true for Yes. With `undoCleared` (there are changes Undo would take back) it says before
+// "Proceed?" that the Undo history is cleared.
+bool ConfirmEliminateDeleted(Ui& ui, bool undoCleared = false);
 
 // Removes the deleted entries of the store's catalog (held for a change) in one pass, with the gauge
 // "Purging deleted entries...." that cannot be cancelled. The kept entries go into a new entry file,

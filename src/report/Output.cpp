@@ -105,6 +105,7 @@ class QuickViewOutput : public EntryOutput {
 
   bool Start() override {
     view_ = LoadQuickView(context_.store, context_.mayChange);
+    view_.edited = context_.entryEdited;
     return true;
   }
 

@@ -46,6 +46,7 @@ bool CommitQuickViewEdit(QuickView& view, int row, int column, const std::string
   QuickViewRow& shown = view.rows[static_cast<std::size_t>(row) - 1];
   EntryRecord entry;
   if (!ReadEntry(store, entry, store.header, shown.entry, store.entryFile)) return false;
+  const EntryRecord before = entry;
   KeyIndexChange change(store);
   if (!change.Open()) return false;
   bool whole = DeleteEntryKeys(store, change.keys(), entry, shown.entry);
@@ -57,8 +58,10 @@ bool CommitQuickViewEdit(QuickView& view, int row, int column, const std::string
   // The keys agree with the entry file only when every step succeeded. The edit's result is whether
   // the entry was written: indexes left in doubt have said so, and are rebuilt before their next use.
   static_cast<void>(change.Finish(whole));
-  if (written) shown.cells[static_cast<std::size_t>(column) - 1] = text;
-  return written;
+  if (!written) return false;
+  shown.cells[static_cast<std::size_t>(column) - 1] = text;
+  if (view.edited) view.edited(shown.entry, before, entry);
+  return true;
 }
 
 const char* QuickViewCaption(std::size_t rows) { return rows == 1 ? "Entry" : "Entries"; }

@@ -3,6 +3,7 @@
 // the entry's keys kept in step. This is the grid's content and its edits; the window shows it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ struct QuickView {
   bool mayChange = false;
   std::vector<QuickViewColumn> columns;
   std::vector<QuickViewRow> rows;  // grid row n is rows[n - 1]
+  // Told of each entry an edit has written, with its record before and after the edit.
+  std::function<void(EntryNumber, const EntryRecord&, const EntryRecord&)> edited = nullptr;
 };
 
 // The grid's columns for the current catalog, with no rows yet.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -74,6 +75,8 @@ struct ReportContext {
   // Set for a print preview: its report title (empty for none), asked once before the pages are laid
   // out; no completion message follows.
   std::optional<std::string> previewTitle = std::nullopt;
+  // Told of each entry a Quick View edit has written, with its record before and after the edit.
+  std::function<void(EntryNumber, const EntryRecord&, const EntryRecord&)> entryEdited = nullptr;
 
   ReportSettings Settings() const { return {state, store.settings}; }
 };

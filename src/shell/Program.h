@@ -55,8 +55,16 @@ struct Program : CatalogStore {
   bool NewEntryState() const { return currentEntryNumber == header.Count() + 1; }
   // Whether the entries may be changed: not in the read-only state, and the catalog was opened for changes.
   bool MayChange() const { return !readOnly && writable; }
-  // What report output works with.
-  ReportContext Report() { return {*this, printer, report, MayChange()}; }
+  // What report output works with; a Quick View edit is a step Undo takes back.
+  ReportContext Report() {
+    return {.store = *this,
+            .printer = printer,
+            .state = report,
+            .mayChange = MayChange(),
+            .entryEdited = [this](EntryNumber n, const EntryRecord& before, const EntryRecord& after) {
+              RecordChange(*this, "Quick View Edit", n, before, after);
+            }};
+  }
   // What the searches and lists work with.
   SearchContext Search() { return {*this, search, browseHandle, Report()}; }
 };

@@ -47,7 +47,10 @@ void CopyEntriesCommand(Program& program) {
 }
 
 void EliminateDeletedCommand(Program& program) {
-  if (!MayChangeEntries(program) || !ConfirmEliminateDeleted(program.ui)) return;
+  const bool undoCleared = !program.history.undo.empty() || !program.history.redo.empty();
+  if (!MayChangeEntries(program) || !ConfirmEliminateDeleted(program.ui, undoCleared)) {
+    return;
+  }
   ClearHistory(program);            // the entries are numbered anew
   (void)EliminateDeleted(program);  // a failure has had its message
   EraseScreen(program);

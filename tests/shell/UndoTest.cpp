@@ -10,9 +10,11 @@
 #include "fakes/CrashCopies.h"
 #include "fakes/Locale.h"
 #include "fakes/ProgramFixture.h"
+#include "report/QuickView.h"
 #include "search/Replace.h"
 #include "shell/Memos.h"
 #include "shell/Replacing.h"
+#include "shell/Searching.h"
 #include "shell/UndoHistory.h"
 #include "shell/Utilities.h"
 
@@ -167,6 +169,42 @@ TEST_F(UndoTest, AReplaceRunIsOneStep) {
   EXPECT_EQ(Entries(), start);
   ExpectIndexesAgree("replace undone");
   EXPECT_EQ(UndoCaption(program), "U&ndo Delete");
+}
+
+TEST_F(UndoTest, AQuickViewEditIsAStepUndoTakesBackAndRedoMakesAgain) {
+  OpenMusic();
+  for (const char* title : {"Sun", "Rain"}) Add({title, "Band"});
+  program.report.destination = ReportDestination::kQuickView;
+  program.search.globalText = "Rain";
+  ui.dialogs.Register<QuickView>([](QuickView& view) { return CommitQuickViewEdit(view, 1, 1, "Snow"); });
+  ASSERT_EQ(GlobalSearchRun(program), 1);
+  EXPECT_EQ(UndoCaption(program), "U&ndo Quick View Edit");
+  const auto title = [this] {
+    EntryRecord record;
+    EXPECT_TRUE(ReadEntry(program, record, program.header, 2, program.entryFile));
+    return RightTrim(record.Field[0]);
+  };
+  EXPECT_EQ(title(), "Snow");
+  ASSERT_TRUE(UndoCommand(program));
+  EXPECT_EQ(title(), "Rain");
+  ExpectIndexesAgree("quick view edit undone");
+  ASSERT_TRUE(RedoCommand(program));
+  EXPECT_EQ(title(), "Snow");
+  ExpectIndexesAgree("quick view edit redone");
+}
+
+TEST_F(UndoTest, EliminateDeletedSaysItClearsTheHistoryWhenThereIsSomethingToUndo) {
+  OpenMusic();
+  Add({"Sun"});
+  ui.answers = {Answer::No};
+  EliminateDeletedCommand(program);
+  EXPECT_EQ(ui.texts().back(),
+            "This operation will PERMANENTLY erase all\rrecords marked as deleted. The Undo history is cleared. "
+            "Proceed?");
+  EXPECT_EQ(UndoCaption(program), "U&ndo Save");  // No keeps it
+  ui.answers = {Answer::Yes};
+  EliminateDeletedCommand(program);
+  EXPECT_EQ(UndoCaption(program), "U&ndo");
 }
 
 TEST_F(UndoTest, EntriesCopiedIntoTheCurrentCatalogAreDeletedAgainAsOneStep) {
