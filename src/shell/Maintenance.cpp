@@ -1,5 +1,8 @@
 #include "shell/Maintenance.h"
 
+#include <string>
+#include <vector>
+
 #include "admin/CatalogMaintenance.h"
 #include "catalog/Catalog.h"
 #include "platform/Paths.h"
@@ -7,6 +10,7 @@
 #include "shell/Editing.h"
 #include "shell/Settings.h"
 #include "shell/Startup.h"
+#include "shell/UndoHistory.h"
 
 namespace vrk {
 namespace {
@@ -75,8 +79,21 @@ void CatalogMaintenanceCommand(Program& program) {
   CatalogMaintenance maintenance(program, current, program.readOnly);
   maintenance.currentName = program.CatalogOpen() ? program.catalogName : std::string();
   BuildCatalogList(maintenance);
+  // The Undo history holds entry images in the current catalog's layout: an Edit Catalog of it, or
+  // another current catalog, makes them images of no entry.
+  const auto layout = [&] {
+    std::vector<std::string> fields{program.catalogDirectory, program.catalogName};
+    for (int i = 0; i < kFieldCount; ++i) {
+      const auto f = static_cast<std::size_t>(i);
+      fields.push_back(program.fieldTable[f].Name + std::to_string(program.fieldTable[f].Type) + ":" +
+                       std::to_string(program.header.FieldLength[f]));
+    }
+    return fields;
+  };
+  const std::vector<std::string> before = layout();
   (void)program.ui.dialogs.Show(maintenance);
   PresentCurrentCatalog(program);
+  if (layout() != before) ClearHistory(program);
 }
 
 }  // namespace vrk

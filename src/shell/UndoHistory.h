@@ -2,8 +2,9 @@
 // as the catalog stays open. A step is one command's changes (a Search and Replace run, a Copy Entries
 // or a table Delete of many rows is one step); undoing it writes back the images the entries had
 // before, redoing it the images they had after, through the same crash-safe entry writes and key
-// upkeep as every other change. Switching catalogs and the commands that rewrite the catalog as a
-// whole (Eliminate Deleted, Sort, Edit Catalog, Import) clear the history.
+// upkeep as every other change. Switching catalogs and the commands that rewrite the current catalog
+// as a whole (Eliminate Deleted, Sort, an Edit Catalog of it) clear the history; an import makes
+// another catalog and leaves it.
 #pragma once
 
 #include <string>

@@ -4,6 +4,8 @@
 #include <random>
 #include <set>
 
+#include "admin/CatalogMaintenance.h"
+#include "admin/CatalogSetup.h"
 #include "admin/CopyEntries.h"
 #include "catalog/EntryFile.h"
 #include "catalog/Memo.h"
@@ -12,6 +14,7 @@
 #include "fakes/ProgramFixture.h"
 #include "report/QuickView.h"
 #include "search/Replace.h"
+#include "shell/Maintenance.h"
 #include "shell/Memos.h"
 #include "shell/Replacing.h"
 #include "shell/Searching.h"
@@ -204,6 +207,26 @@ TEST_F(UndoTest, EliminateDeletedSaysItClearsTheHistoryWhenThereIsSomethingToUnd
   EXPECT_EQ(UndoCaption(program), "U&ndo Save");  // No keeps it
   ui.answers = {Answer::Yes};
   EliminateDeletedCommand(program);
+  EXPECT_EQ(UndoCaption(program), "U&ndo");
+}
+
+// An Edit Catalog of the current catalog leaves the history's images in a layout the catalog no longer has.
+TEST_F(UndoTest, EditingTheCurrentCatalogsLayoutClearsTheHistory) {
+  OpenMusic();
+  Add({"Sun"});
+  ui.dialogs.Register<CatalogSetup>([](CatalogSetup& setup) {
+    setup.layout.lengths[0] = 20;
+    return true;
+  });
+  ui.dialogs.Register<CatalogMaintenance>([](CatalogMaintenance& m) {
+    for (std::size_t i = 0; i < m.lines.size(); ++i) {
+      if (m.lines[i].name == "CAT") m.highlighted = static_cast<int>(i);
+    }
+    EditCatalog(m);
+    return true;
+  });
+  CatalogMaintenanceCommand(program);
+  EXPECT_EQ(program.header.FieldLength[0], 20);
   EXPECT_EQ(UndoCaption(program), "U&ndo");
 }
 
