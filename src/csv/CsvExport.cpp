@@ -5,6 +5,7 @@
 
 #include "catalog/EntryFile.h"
 #include "catalog/EntryText.h"
+#include "catalog/ListedEntries.h"
 #include "csv/CsvFormat.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -108,21 +109,8 @@ EntryNumber ExportCsv(CatalogStore& store, const std::string& path, const CsvDia
 
 EntryNumber ExportCsvRows(CatalogStore& store, const std::string& path, const std::vector<EntryNumber>& entries,
                           const CsvDialect& dialect) {
-  return WriteCsv(store, path, static_cast<EntryNumber>(entries.size()), dialect, [&](const Visit& visit) {
-    store.ui.OpenGauge(static_cast<double>(entries.size()), kExportMessage, true);
-    WalkEnd end = WalkEnd::kDone;
-    EntryRecord record;
-    for (const EntryNumber n : entries) {
-      if (store.ui.StepGauge()) {
-        end = WalkEnd::kCancelled;
-      } else if (!ReadEntry(store, record, store.header, n, store.entryFile) || !visit(record, n)) {
-        end = WalkEnd::kFailed;
-      }
-      if (end != WalkEnd::kDone) break;
-    }
-    store.ui.CloseGauge();
-    return end;
-  });
+  return WriteCsv(store, path, static_cast<EntryNumber>(entries.size()), dialect,
+                  [&](const Visit& visit) { return WalkListedEntries(store, kExportMessage, entries, visit); });
 }
 
 }  // namespace vrk

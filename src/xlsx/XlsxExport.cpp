@@ -11,6 +11,7 @@
 #include "catalog/ComputedFields.h"
 #include "catalog/EntryFile.h"
 #include "catalog/EntryText.h"
+#include "catalog/ListedEntries.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -218,21 +219,8 @@ EntryNumber ExportXlsx(CatalogStore& store, const std::string& path) {
 }
 
 EntryNumber ExportXlsxRows(CatalogStore& store, const std::string& path, const std::vector<EntryNumber>& entries) {
-  return WriteXlsx(store, path, static_cast<EntryNumber>(entries.size()), [&](const Visit& visit) {
-    store.ui.OpenGauge(static_cast<double>(entries.size()), kGaugeText, true);
-    WalkEnd end = WalkEnd::kDone;
-    EntryRecord record;
-    for (const EntryNumber n : entries) {
-      if (store.ui.StepGauge()) {
-        end = WalkEnd::kCancelled;
-      } else if (!ReadEntry(store, record, store.header, n, store.entryFile) || !visit(record, n)) {
-        end = WalkEnd::kFailed;
-      }
-      if (end != WalkEnd::kDone) break;
-    }
-    store.ui.CloseGauge();
-    return end;
-  });
+  return WriteXlsx(store, path, static_cast<EntryNumber>(entries.size()),
+                   [&](const Visit& visit) { return WalkListedEntries(store, kGaugeText, entries, visit); });
 }
 
 }  // namespace vrk
