@@ -2,6 +2,7 @@
 // the totals array. The program's state record builds on it; the store's operations take only this.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "catalog/CatalogTypes.h"
@@ -34,6 +35,9 @@ struct CatalogStore {
   std::string reportFormatName;  // the current report format, empty when none is chosen
   bool caseSensitive = false;
   Totals totals{};
+  // Counts the blocks written to the catalog's files, so that a window that shows entries beside the
+  // commands that change them can tell when to read them again.
+  std::uint64_t blocksWritten = 0;
 
   std::string BasePath() const { return catalogDirectory + "/" + catalogName; }
   bool CatalogOpen() const { return !catalogName.empty() && entryFile != 0; }

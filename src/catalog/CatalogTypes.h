@@ -33,6 +33,7 @@ inline constexpr EntryNumber kMostEntries = EntryNumber{1} << 24;
 struct FieldDef {
   std::string Name;  // always 14 characters, blank-padded
   short Type = kPlainField;
+  friend bool operator==(const FieldDef&, const FieldDef&) = default;
 };
 using FieldTable = std::array<FieldDef, kFieldCount>;
 
@@ -53,6 +54,7 @@ struct CatalogHeader {
   std::array<std::uint8_t, 6> Reserved{};
 
   EntryNumber Count() const { return static_cast<EntryNumber>(EntryCount); }
+  friend bool operator==(const CatalogHeader&, const CatalogHeader&) = default;
 };
 
 // 17 plus the sum of the field lengths, but at least 54.
@@ -63,6 +65,7 @@ struct Formula {
   short Operand2 = 0;
   short Operator = 0;  // 0 add, 1 subtract, 2 multiply, 3 divide
   bool Valid = false;  // true for a computed field
+  friend bool operator==(const Formula&, const Formula&) = default;
 };
 // Element i belongs to field index i; element 21 is never filled.
 using FormulaTable = std::array<Formula, 22>;
@@ -84,6 +87,7 @@ struct CatalogSettings {
   short Spare = 1;
   short PrintMemos = 1;
   short PageNumbers = 1;
+  friend bool operator==(const CatalogSettings&, const CatalogSettings&) = default;
 };
 
 struct EntryRecord {

@@ -8,6 +8,7 @@ bool WriteBlock(CatalogStore& store, int file, std::int64_t offset, std::string_
   while (!open->WriteAt(offset, bytes.data(), bytes.size())) {
     if (ReportFileError(store.ui, FileFailureFromErrno(open->error(), open->path())) != 0) return false;
   }
+  ++store.blocksWritten;
   return true;
 }
 

@@ -108,8 +108,8 @@ std::vector<EntryNumber> FieldOrder(const std::vector<EntryNumber>& members, con
   return ordered;
 }
 
-std::string SettingKey(const Program& program, const char* what) {
-  std::string key = program.BasePath();
+std::string SettingKey(const std::string& basePath, const char* what) {
+  std::string key = basePath;
   std::replace(key.begin(), key.end(), '=', '_');  // the one character a profile key cannot hold
   return key + " " + what;
 }
@@ -186,7 +186,8 @@ TableCatalog TableCatalogOf(const CatalogStore& store) {
           .fieldTable = store.fieldTable,
           .formulaTable = store.formulaTable,
           .settings = store.settings,
-          .caseSensitive = store.caseSensitive};
+          .caseSensitive = store.caseSensitive,
+          .blocksWritten = store.blocksWritten};
 }
 
 TableSlots::TableSlots(const TableCatalog& catalog) : layout_(catalog.header) {
@@ -240,6 +241,12 @@ std::optional<TableRows> QueryTable(const TableCatalog& catalog, const TableQuer
   return stop.stop_requested() ? std::nullopt : std::optional(std::move(rows));
 }
 
+EntryNumber TableRows::RowOf(EntryNumber n) const {
+  if (everyEntry) return n >= 1 && n <= count ? n - 1 : -1;
+  const auto at = std::find(entries.begin(), entries.end(), n);
+  return at == entries.end() ? -1 : static_cast<EntryNumber>(at - entries.begin());
+}
+
 void TableWorker::Start(TableCatalog catalog, TableQuery query, std::function<void(TableRows)> done) {
   // Assigning stops the query before and waits for it to end.
   thread_ = std::jthread(
@@ -279,24 +286,23 @@ std::vector<int> TableFields(const CatalogHeader& header) {
 }
 
 TableQuery ReadTableQuery(const Program& program) {
-  const std::string order = GetPrivateProfileString(kSection, SettingKey(program, "Order"), "", program.iniPath);
-  return {.filter = GetPrivateProfileString(kSection, SettingKey(program, "Filter"), "", program.iniPath),
-          .hideDeleted = GetPrivateProfileInt(kSection, SettingKey(program, "HideDeleted"), 0, program.iniPath) != 0,
+  const std::string base = program.BasePath();
+  const std::string order = GetPrivateProfileString(kSection, SettingKey(base, "Order"), "", program.iniPath);
+  return {.filter = GetPrivateProfileString(kSection, SettingKey(base, "Filter"), "", program.iniPath),
+          .hideDeleted = GetPrivateProfileInt(kSection, SettingKey(base, "HideDeleted"), 0, program.iniPath) != 0,
           .order = ParseTableOrder(order, program.fieldTable, program.header).value_or(TableOrder{})};
 }
 
-bool WriteTableQuery(Program& program, const TableQuery& query) {
-  return WriteSetting(program, kSection, SettingKey(program, "Filter"), query.filter) &&
-         WriteSetting(program, kSection, SettingKey(program, "HideDeleted"), query.hideDeleted ? "1" : "0") &&
-         WriteSetting(program, kSection, SettingKey(program, "Order"), TableOrderText(query.order, program.fieldTable));
+bool WriteTableQuery(Program& program, const std::string& basePath, const FieldTable& fields, const TableQuery& query) {
+  return WriteSetting(program, kSection, SettingKey(basePath, "Filter"), query.filter) &&
+         WriteSetting(program, kSection, SettingKey(basePath, "HideDeleted"), query.hideDeleted ? "1" : "0") &&
+         WriteSetting(program, kSection, SettingKey(basePath, "Order"), TableOrderText(query.order, fields));
 }
 
 void CatalogTableCommand(Program& program) {
   if (!program.CatalogOpen()) return;
-  CatalogTableWindow window{.program = program, .query = ReadTableQuery(program)};
+  CatalogTableWindow window{.program = program, .basePath = program.BasePath(), .query = ReadTableQuery(program)};
   (void)program.ui.dialogs.Show(window);
-  (void)WriteTableQuery(program, window.query);
-  if (window.show != 0) GoToEntry(program, window.show);
 }
 
 bool DeleteTableRows(Program& program, const std::vector<EntryNumber>& entries, bool undelete) {

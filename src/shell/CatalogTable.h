@@ -62,6 +62,10 @@ struct TableCatalog {
   FormulaTable formulaTable = {};
   CatalogSettings settings = {};
   bool caseSensitive = false;
+  std::uint64_t blocksWritten = 0;  // the store's count when the copy was made
+
+  // Equal copies show the same rows: same files, same layout, nothing written in between.
+  friend bool operator==(const TableCatalog&, const TableCatalog&) = default;
 };
 TableCatalog TableCatalogOf(const CatalogStore& store);
 
@@ -92,6 +96,8 @@ struct TableRows {
 
   EntryNumber Size() const { return everyEntry ? count : static_cast<EntryNumber>(entries.size()); }
   EntryNumber Entry(EntryNumber row) const { return everyEntry ? row + 1 : entries[static_cast<std::size_t>(row)]; }
+  // The row that shows entry n; -1 when none does.
+  EntryNumber RowOf(EntryNumber n) const;
 };
 // Runs a query over every entry; nothing when `stop` was requested before it ended. Without a filter,
 // in entry order with deleted entries shown, nothing is read.
@@ -115,8 +121,6 @@ class TableRowCache {
   const EntryRecord* Entry(EntryNumber n);
   // The text of field i of an entry as a cell shows it (UTF-8, a computed field's value).
   std::string Cell(const EntryRecord& record, int i) const;
-  // Forgets every entry read, after a change.
-  void Clear() { entries_.clear(); }
   int error() const { return slots_.error(); }
   std::size_t Size() const { return entries_.size(); }
 
@@ -129,18 +133,21 @@ class TableRowCache {
 // The columns: the used fields' indexes, in field order (after the entry number and status).
 std::vector<int> TableFields(const CatalogHeader& header);
 
-// VRK.INI [Catalog Table]: the filter, "Hide deleted" and the order of the current catalog.
+// VRK.INI [Catalog Table]: the filter, "Hide deleted" and the order of the current catalog, or of the
+// catalog at `basePath` (BasePath()) whose fields are `fields`.
 TableQuery ReadTableQuery(const Program& program);
-bool WriteTableQuery(Program& program, const TableQuery& query);
+bool WriteTableQuery(Program& program, const std::string& basePath, const FieldTable& fields, const TableQuery& query);
 
-// The table window's record: the query it opens with; `show` is set to the entry to show on the entry
-// screen when the window closes with one chosen.
+// The table window's record: the catalog it shows and the query it shows it with. The window stays open
+// beside the main window and follows the current catalog: after every command it compares what it shows
+// with TableCatalogOf(program) and reads the rows again when they differ; a new catalog brings its own
+// query, the one before is kept for its catalog.
 struct CatalogTableWindow {
   Program& program;
+  std::string basePath = {};
   TableQuery query = {};
-  EntryNumber show = 0;
 };
-// View > Catalog Table.
+// View > Catalog Table: opens the table, or brings the open one forward.
 void CatalogTableCommand(Program& program);
 
 // Delete or Undelete on the rows' entries, after the question, each as the entry screen changes it.

@@ -63,12 +63,31 @@ bool TakeStep(Program& program, std::vector<UndoStep>& from, std::vector<UndoSte
   return written;
 }
 
+std::size_t ImageBytes(const EntryImage& image) {
+  std::size_t bytes = sizeof(EntryImage);
+  for (const std::string& field : image.record.Field) bytes += field.capacity();
+  return image.memo ? bytes + image.memo->capacity() : bytes;
+}
+
+std::size_t StepBytes(const EntryChanges& changes) {
+  std::size_t bytes = changes.capacity() * sizeof(EntryChange);
+  for (const EntryChange& change : changes) bytes += ImageBytes(change.before) + ImageBytes(change.after);
+  return bytes;
+}
+
 }  // namespace
 
 void RecordStep(Program& program, std::string what, EntryChanges changes) {
   if (changes.empty()) return;
-  program.history.undo.push_back({.what = std::move(what), .changes = std::move(changes)});
-  program.history.redo.clear();
+  UndoHistory& history = program.history;
+  const std::size_t bytes = StepBytes(changes);
+  history.undo.push_back({.what = std::move(what), .changes = std::move(changes), .bytes = bytes});
+  history.redo.clear();
+  std::size_t held = 0;
+  for (const UndoStep& step : history.undo) held += step.bytes;
+  std::size_t forgotten = 0;
+  while (held > history.most && forgotten + 1 < history.undo.size()) held -= history.undo[forgotten++].bytes;
+  history.undo.erase(history.undo.begin(), history.undo.begin() + static_cast<std::ptrdiff_t>(forgotten));
 }
 
 void RecordChange(Program& program, std::string what, EntryNumber n, const EntryRecord& before,

@@ -19,14 +19,21 @@ struct Program;
 struct UndoStep {
   std::string what;  // "Replace in 1,204 entries": the menu item says "Undo " and this
   EntryChanges changes;
+  std::size_t bytes = 0;  // the memory its images take, about
 };
+
+// The memory the history may take: beyond it the oldest steps are forgotten, so that a long session of
+// large Replace runs does not fill the machine. The newest step is always kept.
+inline constexpr std::size_t kHistoryBytes = std::size_t{128} << 20;
 
 struct UndoHistory {
   std::vector<UndoStep> undo;  // the newest last
   std::vector<UndoStep> redo;  // the step undone last at the end
+  std::size_t most = kHistoryBytes;
 };
 
-// Records a step done; a new step forgets what was undone before it. Nothing for no changes.
+// Records a step done; a new step forgets what was undone before it, and the oldest steps beyond the
+// history's memory. Nothing for no changes.
 void RecordStep(Program& program, std::string what, EntryChanges changes);
 // One entry's change as one step.
 void RecordChange(Program& program, std::string what, EntryNumber n, const EntryRecord& before,

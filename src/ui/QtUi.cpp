@@ -145,7 +145,8 @@ QtUi::QtUi() {
   RegisterWindow<frmListRange, ListRangeDialog>();
   RegisterWindow<frmListAlpha, ListAlphaDialog>();
   RegisterWindow<frmGlobalSearch, GlobalSearchDialog>();
-  RegisterWindow<frmCatalogTable, CatalogTableWindow>();
+  dialogs.Register<CatalogTableWindow>(
+      [this](CatalogTableWindow& window) { return frmCatalogTable::Open(window, *this, MainWindow()); });
 }
 
 QtUi::~QtUi() { CloseGaugeWindow(); }
@@ -201,6 +202,7 @@ void QtUi::SetMainWindowEnabled(bool enabled) {
   if (mainWindow_ == nullptr) return;
   if (QWidget* central = mainWindow_->centralWidget()) central->setEnabled(enabled);
   mainWindow_->menuBar()->setEnabled(enabled);
+  if (catalogTable != nullptr) catalogTable->setEnabled(enabled);
 }
 
 std::optional<std::string> QtUi::ChooseFile(const FileChooser& chooser, bool save) {

@@ -16,7 +16,9 @@ class QWidget;
 
 namespace vrk {
 
+class frmCatalogTable;
 class frmGauge;
+struct Program;
 
 class QtUi : public Ui {
  public:
@@ -59,6 +61,13 @@ class QtUi : public Ui {
       }
     });
   }
+
+  // How a window beside the main window runs a command on the program: as the main window runs its
+  // own, one at a time and with the main window showing what it changed. Set by the main window.
+  std::function<void(const std::function<void(Program&)>&)> runCommand;
+  // The catalog table while it is open, else null: not modal, it stays beside the main window and is
+  // disabled with it while a long operation runs.
+  QPointer<frmCatalogTable> catalogTable;
 
   // The gauge window while it is open, else null; it is shown once the operation has run for
   // gaugeDelay, and Escape cancels the operation from the start.

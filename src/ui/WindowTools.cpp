@@ -133,6 +133,31 @@ void CenterWindow(QWidget& window) {
   window.move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
 }
 
+void PlaceBeside(QWidget& window, const QWidget& other) {
+  const QRect area = FreeArea(window);
+  if (area.isEmpty()) return;
+  const QMargins frame = FrameOf(window);
+  const int sides = frame.left() + frame.right();
+  const QRect beside = other.frameGeometry();
+  const int wanted = window.width() + sides;
+  const int least = std::min(wanted, window.minimumSizeHint().width() + sides);
+  const int right = area.right() - beside.right();
+  const int left = beside.left() - area.left();
+  int width = wanted;
+  int x = area.right() + 1 - wanted;
+  if (right >= least) {
+    width = std::min(wanted, right);
+    x = beside.right() + 1;
+  } else if (left >= least) {
+    width = std::min(wanted, left);
+    x = beside.left() - width;
+  }
+  window.resize(width - sides, window.height());
+  const int height = window.height() + frame.top() + frame.bottom();
+  const int y = std::clamp(beside.top(), area.top(), std::max(area.top(), area.bottom() + 1 - height));
+  window.move(std::max(x, area.left()), y);
+}
+
 void DrawBoxFrame(QPainter& painter, const QRect& box, const QColor& background) {
   const int left = box.left() - 3;
   const int right = box.left() + box.width() + 2;

@@ -23,6 +23,10 @@ namespace vrk {
 void CenterWindow(QWidget& window);
 // Gives a window the size it asks for, as far as the free part of its screen holds it.
 void FitToScreen(QWidget& window);
+// Puts a window that works beside another one next to it, at the same height: on its right where the
+// free part of the screen has room for the window at its least width, else on its left, made narrower
+// to fit there; with no such room, against the screen's right edge.
+void PlaceBeside(QWidget& window, const QWidget& other);
 // Rows that a small screen may not hold all at once: a frameless area that asks for the rows' whole
 // size and, given less, scrolls them up and down (never sideways).
 QScrollArea* ScrollingRows(QLayout* rows, QWidget* parent);

@@ -19,6 +19,7 @@
 
 #include "csv/CsvExport.h"
 #include "csv/CsvFormat.h"
+#include "shell/Browsing.h"
 #include "shell/Spreadsheets.h"
 #include "ui/QtUi.h"
 #include "ui/Text.h"
@@ -37,9 +38,12 @@ QString RowsText(EntryNumber rows) {
 
 }  // namespace
 
-CatalogTableModel::CatalogTableModel(const TableCatalog& catalog, QObject* parent)
-    : QAbstractTableModel(parent), catalog_(catalog), fields_(TableFields(catalog.header)), cache_(catalog) {
-  rows_.count = catalog.header.Count();
+CatalogTableModel::CatalogTableModel(TableCatalog catalog, QObject* parent)
+    : QAbstractTableModel(parent),
+      catalog_(std::move(catalog)),
+      fields_(TableFields(catalog_.header)),
+      cache_(catalog_) {
+  rows_.count = catalog_.header.Count();
 }
 
 int CatalogTableModel::rowCount(const QModelIndex& parent) const {
@@ -95,12 +99,7 @@ void CatalogTableModel::SetRows(TableRows rows) {
   endResetModel();
 }
 
-void CatalogTableModel::Refresh() {
-  cache_.Clear();
-  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-}
-
-frmCatalogTable::frmCatalogTable(CatalogTableWindow& window, QtUi& ui, QWidget* parent)
+frmCatalogTable::frmCatalogTable(const CatalogTableWindow& window, QtUi& ui, QWidget* parent)
     : QDialog(parent),
       txtFilter(new QLineEdit(ToQString(window.query.filter), this)),
       chkHideDeleted(new QCheckBox(tr("&Hide deleted"), this)),
@@ -112,13 +111,10 @@ frmCatalogTable::frmCatalogTable(CatalogTableWindow& window, QtUi& ui, QWidget* 
       cmdUndelete(new QPushButton(tr("&Undelete"), this)),
       cmdExport(new QPushButton(tr("&Export these rows"), this)),
       cmdClose(new QPushButton(tr("&Close"), this)),
+      model(nullptr),
       window_(window),
       ui_(ui),
-      catalog_(TableCatalogOf(window.program)),
       typing_(new QTimer(this)) {
-  setWindowTitle(tr("Catalog Table - ") + ToWindowTitle(window.program.catalogName));
-  model = new CatalogTableModel(catalog_, this);
-  grdEntries->setModel(model);
   grdEntries->setSelectionBehavior(QAbstractItemView::SelectRows);
   grdEntries->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grdEntries->setTabKeyNavigation(false);
@@ -128,13 +124,6 @@ frmCatalogTable::frmCatalogTable(CatalogTableWindow& window, QtUi& ui, QWidget* 
   grdEntries->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   grdEntries->horizontalHeader()->setSectionsClickable(true);
   grdEntries->horizontalHeader()->setSortIndicatorShown(true);
-  for (int column = 2; column < model->columnCount(); ++column) {
-    const int length = catalog_.header.FieldLength[static_cast<std::size_t>(model->ColumnField(column))];
-    grdEntries->setColumnWidth(column, fontMetrics().averageCharWidth() * std::clamp(length, 6, 30) + 12);
-  }
-  chkHideDeleted->setChecked(window.query.hideDeleted);
-  chkSortedOrder->setChecked(window.query.order.field == kSortedOrder);
-  chkSortedOrder->setVisible(catalog_.settings.SortedMark == 1.0f);
   cmdShowEntry->setDefault(true);
 
   auto* exports = new QMenu(cmdExport);
@@ -156,9 +145,6 @@ frmCatalogTable::frmCatalogTable(CatalogTableWindow& window, QtUi& ui, QWidget* 
   layout->addWidget(grdEntries, 1);
   layout->addWidget(lblRows);
   layout->addLayout(buttons);
-  const bool mayChange = window.program.MayChange();
-  cmdDelete->setEnabled(mayChange);
-  cmdUndelete->setEnabled(mayChange);
 
   txtFilter->installEventFilter(this);
   grdEntries->installEventFilter(this);
@@ -177,11 +163,100 @@ frmCatalogTable::frmCatalogTable(CatalogTableWindow& window, QtUi& ui, QWidget* 
   connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDeleteUndelete_Click(false); });
   connect(cmdUndelete, &QPushButton::clicked, this, [this] { cmdDeleteUndelete_Click(true); });
   connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+  // Closed in any way, the window keeps its query for its catalog and goes.
+  connect(this, &QDialog::finished, this, [this] {
+    KeepQuery();
+    deleteLater();
+  });
+  Load();
+  txtFilter->setFocus();
+}
+
+bool frmCatalogTable::Open(const CatalogTableWindow& window, QtUi& ui, QWidget* parent) {
+  if (ui.catalogTable == nullptr) {
+    ui.catalogTable = new frmCatalogTable(window, ui, parent);
+    FitToScreen(*ui.catalogTable);
+    if (parent != nullptr) PlaceBeside(*ui.catalogTable, *parent);
+  }
+  ui.catalogTable->show();
+  ui.catalogTable->raise();
+  ui.catalogTable->activateWindow();
+  return true;
+}
+
+void frmCatalogTable::Load(std::optional<EntryNumber> current) {
+  Program& program = window_.program;
+  setWindowTitle(tr("Catalog Table - ") + ToWindowTitle(program.catalogName));
+  auto* read = new CatalogTableModel(TableCatalogOf(program), this);
+  if (current && !model->Rows().everyEntry) {
+    // The rows of the same catalog stay until the query has read them again, so that nothing flickers.
+    TableRows rows = model->Rows();
+    std::erase_if(rows.entries, [count = read->Catalog().header.Count()](EntryNumber n) { return n > count; });
+    read->SetRows(std::move(rows));
+  }
+  QItemSelectionModel* selection = grdEntries->selectionModel();  // the view makes one for each model
+  grdEntries->setModel(read);
+  delete selection;
+  delete model;
+  model = read;
+  const TableCatalog& catalog = model->Catalog();
+  for (int column = 2; column < model->columnCount(); ++column) {
+    const int length = catalog.header.FieldLength[static_cast<std::size_t>(model->ColumnField(column))];
+    grdEntries->setColumnWidth(column, fontMetrics().averageCharWidth() * std::clamp(length, 6, 30) + 12);
+  }
+  {
+    const QSignalBlocker quiet(chkHideDeleted);
+    chkHideDeleted->setChecked(window_.query.hideDeleted);
+  }
+  chkSortedOrder->setVisible(catalog.settings.SortedMark == 1.0f);
+  const bool mayChange = program.MayChange();
+  cmdDelete->setEnabled(mayChange);
+  cmdUndelete->setEnabled(mayChange);
   ShowOrder();
   lblRows->setText(RowsText(model->rowCount()));
+  if (model->rowCount() > 0) {
+    const EntryNumber row = current ? std::max<EntryNumber>(model->Rows().RowOf(*current), 0) : 0;
+    grdEntries->setCurrentIndex(model->index(static_cast<int>(row), 0));
+  }
   StartQuery();
-  txtFilter->setFocus();
-  if (model->rowCount() > 0) grdEntries->setCurrentIndex(model->index(0, 0));
+}
+
+void frmCatalogTable::ShowChanges() {
+  Program& program = window_.program;
+  if (!program.CatalogOpen()) {
+    close();
+    return;
+  }
+  if (TableCatalogOf(program) == model->Catalog()) return;
+  if (program.BasePath() != window_.basePath) {
+    KeepQuery();
+    window_.basePath = program.BasePath();
+    window_.query = ReadTableQuery(program);
+    const QSignalBlocker quiet(txtFilter);
+    txtFilter->setText(ToQString(window_.query.filter));
+    return Load();
+  }
+  // The same catalog: the entry that was current stays current, where the new rows still hold it.
+  const QModelIndex current = grdEntries->currentIndex();
+  Load(current.isValid() ? model->Rows().Entry(current.row()) : EntryNumber{0});
+}
+
+void frmCatalogTable::KeepQuery() {
+  // Under the catalog the rows were read from, its field named by its name there.
+  (void)WriteTableQuery(window_.program, window_.basePath, model->Catalog().fieldTable,
+                        window_.query);  // a failure has had its message
+}
+
+void frmCatalogTable::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  // What another window did while this one was in the background shows when it comes forward.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && ui_.Idle()) ShowChanges();
+}
+
+void frmCatalogTable::Run(const std::function<void(Program&)>& command) {
+  if (ui_.runCommand) return ui_.runCommand(command);
+  command(window_.program);
+  ShowChanges();
 }
 
 QSize frmCatalogTable::sizeHint() const {
@@ -215,7 +290,7 @@ void frmCatalogTable::StartQuery() {
   window_.query.filter = FromQString(txtFilter->text());
   window_.query.hideDeleted = chkHideDeleted->isChecked();
   const std::uint64_t query = ++query_;
-  worker_.Start(catalog_, window_.query, [this, query](TableRows rows) {
+  worker_.Start(model->Catalog(), window_.query, [this, query](TableRows rows) {
     QMetaObject::invokeMethod(
         this,
         [this, query, rows = std::move(rows)]() mutable {
@@ -229,9 +304,14 @@ void frmCatalogTable::ShowRows(TableRows rows) {
   const int error = rows.error;
   const QModelIndex current = grdEntries->currentIndex();
   const int column = current.isValid() ? current.column() : 0;
+  const EntryNumber entry = current.isValid() ? model->Rows().Entry(current.row()) : 0;
   model->SetRows(std::move(rows));
   lblRows->setText(RowsText(model->rowCount()));
-  if (model->rowCount() > 0) grdEntries->setCurrentIndex(model->index(0, column));
+  if (model->rowCount() > 0) {
+    const EntryNumber row = model->Rows().RowOf(entry);
+    grdEntries->setCurrentIndex(model->index(static_cast<int>(std::max<EntryNumber>(row, 0)), column));
+    grdEntries->scrollTo(grdEntries->currentIndex());
+  }
   if (error != 0) {
     ui_.Message("The entries of " + window_.program.catalogName + " could not all be read (" + ErrorText(error) + ").",
                 Icon::Exclamation);
@@ -258,8 +338,10 @@ void frmCatalogTable::grdEntries_HeaderClick(int column) {
 void frmCatalogTable::cmdShowEntry_Click() {
   const QModelIndex current = grdEntries->currentIndex();
   if (!current.isValid()) return;
-  window_.show = model->Rows().Entry(current.row());
-  accept();
+  const EntryNumber n = model->Rows().Entry(current.row());
+  Run([n](Program& program) { GoToEntry(program, n); });
+  // On to the entry screen, to work on the entry there; the table stays open beside it.
+  if (QWidget* main = parentWidget()) main->activateWindow();
 }
 
 std::vector<EntryNumber> frmCatalogTable::SelectedEntries() const {
@@ -279,28 +361,36 @@ std::vector<EntryNumber> frmCatalogTable::ShownEntries() const {
 }
 
 void frmCatalogTable::cmdDeleteUndelete_Click(bool undelete) {
-  if (!DeleteTableRows(window_.program, SelectedEntries(), undelete)) return;
-  model->Refresh();
-  StartQuery();  // rows may leave ("Hide deleted") or join a filter
+  // The rows are read again after the command, as after any other: rows may leave ("Hide deleted").
+  Run([entries = SelectedEntries(), undelete](Program& program) {
+    (void)DeleteTableRows(program, entries, undelete);  // a failure has had its message
+  });
+}
+
+void frmCatalogTable::Export(const char* filter, const char* extension, const RowsWriter& write) {
+  Run([this, filter, extension, write](Program& program) {
+    const std::string path = ChooseExportFile(program, "Export these rows", filter, extension);
+    if (path.empty()) return;
+    if (const EntryNumber rows = write(program, path, ShownEntries()); rows >= 0) {
+      lblRows->setText(RowsText(rows) + tr(" written to ") + QFile::decodeName(QByteArray::fromStdString(path)));
+    }
+  });
 }
 
 void frmCatalogTable::ExportCsv_Click() {
-  const std::string path = ChooseExportFile(window_.program, "Export these rows", "CSV (*.csv)|*.csv", ".csv");
-  if (path.empty()) return;
-  if (const EntryNumber rows = ExportCsvRows(window_.program, path, ShownEntries()); rows >= 0) {
-    lblRows->setText(RowsText(rows) + tr(" written to ") + QFile::decodeName(QByteArray::fromStdString(path)));
-  }
+  Export("CSV (*.csv)|*.csv", ".csv", [](Program& program, const std::string& path, const auto& entries) {
+    return ExportCsvRows(program, path, entries);
+  });
 }
 
 void frmCatalogTable::ExportXlsx_Click() {
-  const std::string path =
-      ChooseExportFile(window_.program, "Export these rows", "Spreadsheet (*.xlsx)|*.xlsx", ".xlsx");
-  if (path.empty()) return;
-  if (const EntryNumber rows = ExportXlsxRows(window_.program, path, ShownEntries()); rows >= 0) {
-    lblRows->setText(RowsText(rows) + tr(" written to ") + QFile::decodeName(QByteArray::fromStdString(path)));
-  }
+  Export("Spreadsheet (*.xlsx)|*.xlsx", ".xlsx", [](Program& program, const std::string& path, const auto& entries) {
+    return ExportXlsxRows(program, path, entries);
+  });
 }
 
-void frmCatalogTable::ExportPrint_Click() { (void)PrintTableRows(window_.program, ShownEntries()); }
+void frmCatalogTable::ExportPrint_Click() {
+  Run([entries = ShownEntries()](Program& program) { (void)PrintTableRows(program, entries); });
+}
 
 }  // namespace vrk

@@ -38,6 +38,7 @@
 #include "ui/WindowTools.h"
 #include "ui/frmAbout.h"
 #include "ui/frmBldIndex.h"
+#include "ui/frmCatalogTable.h"
 #include "ui/frmHelp.h"
 
 namespace vrk {
@@ -81,6 +82,7 @@ frmVRKMain::~frmVRKMain() = default;
 
 void frmVRKMain::Attach(Program& program) {
   program_ = &program;
+  ui_.runCommand = [this](const std::function<void(Program&)>& command) { Run(command); };
   ShowUndoItems();
 }
 
@@ -467,6 +469,7 @@ void frmVRKMain::Run(const std::function<void(Program&)>& command) {
   command(*program_);
   running_ = false;
   ShowUndoItems();  // every command may have made a step or forgotten the history
+  if (ui_.catalogTable != nullptr) ui_.catalogTable->ShowChanges();
 }
 
 void frmVRKMain::SwitchInsertMode() {
@@ -546,6 +549,7 @@ void frmVRKMain::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   if (help_ != nullptr) help_->close();
+  if (ui_.catalogTable != nullptr) ui_.catalogTable->close();  // it keeps its query as it closes
   if (onClosed) onClosed();
 }
 

@@ -204,7 +204,7 @@ TEST_F(CatalogTableTest, TheQueryIsRememberedPerCatalog) {
   MakeAlbums(3);
   EXPECT_EQ(ReadTableQuery(program).filter, "");
   const TableQuery query{.filter = "art:x = y", .hideDeleted = true, .order = {.field = 3, .descending = true}};
-  ASSERT_TRUE(WriteTableQuery(program, query));
+  ASSERT_TRUE(WriteTableQuery(program, program.BasePath(), program.fieldTable, query));
   const TableQuery read = ReadTableQuery(program);
   EXPECT_EQ(read.filter, query.filter);
   EXPECT_TRUE(read.hideDeleted);

@@ -154,6 +154,25 @@ TEST_F(UndoTest, TheMenuSaysWhatUndoAndRedoWillDoAndANewChangeForgetsTheRedo) {
   EXPECT_EQ(UndoCaption(program), "U&ndo");
 }
 
+TEST_F(UndoTest, BeyondItsMemoryTheHistoryForgetsItsOldestStepsButNeverTheNewest) {
+  OpenMusic();
+  for (const char* title : {"Moon", "Sun", "Rain", "Snow"}) Add({title});
+  ASSERT_EQ(program.history.undo.size(), 4u);
+  program.history.most = program.history.undo[0].bytes * 2;  // room for two Saves
+  Add({"Wind"});
+  ASSERT_EQ(program.history.undo.size(), 2u);
+  ASSERT_TRUE(UndoCommand(program));
+  ASSERT_TRUE(UndoCommand(program));
+  EXPECT_FALSE(UndoCommand(program));
+  EntryRecord rain;
+  ASSERT_TRUE(ReadEntry(program, rain, program.header, 3, program.entryFile));
+  EXPECT_NE(rain.Status, kStatusDeleted);  // saved before the steps Undo still knows
+  program.history.most = 1;
+  Add({"Hail"});
+  EXPECT_EQ(program.history.undo.size(), 1u);
+  EXPECT_EQ(UndoCaption(program), "U&ndo Save");
+}
+
 TEST_F(UndoTest, AReplaceRunIsOneStep) {
   OpenMusic();
   for (const char* title : {"Sun", "Rain", "Sunset"}) Add({title, "Band"});
