@@ -1,8 +1,7 @@
 #include "platform/PdfPrinter.h"
 
-#include <dlfcn.h>
-
 #include "platform/FileSystem.h"
+#include "platform/Libraries.h"
 #include "platform/Paths.h"
 
 namespace vrk {
@@ -17,10 +16,10 @@ void* LoadModule(std::string& why) {
        {directory + "/" + kPdfModule, directory + "/../" VRK_MODULE_DIRECTORY "/" + kPdfModule}) {
     sys::FileId id;
     if (sys::IdOfPath(file, id) != 0) continue;
-    module = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string error;
+    module = sys::LoadLibrary(file, error);
     if (module != nullptr) return module;
-    const char* error = ::dlerror();
-    why = "The PDF printer " + PathText(file) + " could not be loaded: " + (error != nullptr ? error : "unknown error");
+    why = "The PDF printer " + PathText(file) + " could not be loaded: " + error;
     return nullptr;
   }
   why = std::string("This vrkcli prints no PDF files: ") + kPdfModule +
@@ -33,7 +32,7 @@ void* LoadModule(std::string& why) {
 std::unique_ptr<Printer> LoadPdfPrinter(const std::string& path, std::string& why) {
   void* module = LoadModule(why);
   if (module == nullptr) return nullptr;
-  const auto entry = reinterpret_cast<PdfPrinterEntry>(::dlsym(module, kPdfPrinterEntry));
+  const auto entry = reinterpret_cast<PdfPrinterEntry>(sys::LibrarySymbol(module, kPdfPrinterEntry));
   Printer* printer = entry != nullptr ? entry(path.c_str()) : nullptr;
   if (printer == nullptr)
     why = std::string("The PDF printer ") + kPdfModule + " made no printer for " + PathText(path) + ".";

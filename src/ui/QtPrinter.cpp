@@ -120,7 +120,9 @@ class GlyphTable {
 
   const QFontMetricsF& metrics() const { return metrics_; }
 
-  // The line as a run of glyphs from its left end; null when a character has none in the font.
+  // The line as a run of glyphs from its left end; null when a character has none in the font. Blanks
+  // leave no ink and are only stepped over (unless underlined): a report's lines are mostly blanks
+  // that pad fields, and every glyph costs the PDF file a positioned string of its own.
   const QGlyphRun* Run(std::string_view ansi) {
     if (!usable_) return nullptr;
     indexes_.clear();
@@ -129,6 +131,10 @@ class GlyphTable {
     for (const char c : ansi) {
       const auto at = static_cast<unsigned char>(c);
       if (glyph_[at] == 0) return nullptr;
+      if (c == ' ' && !run_.underline()) {
+        x += advance_[at];
+        continue;
+      }
       indexes_.push_back(glyph_[at]);
       positions_.push_back(QPointF(x, 0));
       x += advance_[at];

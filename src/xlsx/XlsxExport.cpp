@@ -1,7 +1,5 @@
 #include "xlsx/XlsxExport.h"
 
-#include <xlsxwriter.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -16,6 +14,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Ui.h"
+#include "xlsx/XlsxLibrary.h"
 
 namespace vrk {
 namespace {
@@ -86,30 +85,31 @@ void Measure(Column& column, std::string_view value) {
 
 // The workbook being written, and the first failure of its library.
 struct Workbook {
+  const XlsxLibrary& lib;
   lxw_workbook* book = nullptr;
   lxw_worksheet* sheet = nullptr;
   lxw_format* bold = nullptr;
-  std::vector<lxw_format*> formats;  // a column's number format, null for none
+  std::vector<lxw_format*> formats = {};  // a column's number format, null for none
   lxw_error error = LXW_NO_ERROR;
 
   void Keep(lxw_error result) {
     if (error == LXW_NO_ERROR) error = result;
   }
   void Text(lxw_row_t row, lxw_col_t column, const std::string& utf8, lxw_format* format = nullptr) {
-    if (!utf8.empty()) Keep(worksheet_write_string(sheet, row, column, utf8.c_str(), format));
+    if (!utf8.empty()) Keep(lib.worksheet_write_string(sheet, row, column, utf8.c_str(), format));
   }
   void Number(lxw_row_t row, lxw_col_t column, double value, lxw_format* format = nullptr) {
-    Keep(worksheet_write_number(sheet, row, column, value, format));
+    Keep(lib.worksheet_write_number(sheet, row, column, value, format));
   }
 };
 
 // The header row, the column widths and the frozen pane.
 void StartSheet(Workbook& workbook, const CatalogStore& store, const std::vector<Column>& columns) {
-  workbook.bold = workbook_add_format(workbook.book);
-  format_set_bold(workbook.bold);
+  workbook.bold = workbook.lib.workbook_add_format(workbook.book);
+  workbook.lib.format_set_bold(workbook.bold);
   workbook.Text(0, 0, "Number", workbook.bold);
   workbook.Text(0, 1, "Status", workbook.bold);
-  workbook.Keep(worksheet_set_column(workbook.sheet, 0, 1, 8, nullptr));
+  workbook.Keep(workbook.lib.worksheet_set_column(workbook.sheet, 0, 1, 8, nullptr));
   for (std::size_t k = 0; k < columns.size(); ++k) {
     const auto at = static_cast<std::size_t>(columns[k].field);
     std::string name;
@@ -118,15 +118,16 @@ void StartSheet(Workbook& workbook, const CatalogStore& store, const std::vector
     workbook.Text(0, column, name, workbook.bold);
     const double width =
         std::min<double>(std::max<std::size_t>(store.header.FieldLength[at], name.size()) + 1, kMostColumnWidth);
-    workbook.Keep(worksheet_set_column(workbook.sheet, column, column, width, nullptr));
+    workbook.Keep(workbook.lib.worksheet_set_column(workbook.sheet, column, column, width, nullptr));
     lxw_format* format = nullptr;
     if ((columns[k].numeric || columns[k].always) && columns[k].decimals > 0) {
-      format = workbook_add_format(workbook.book);
-      format_set_num_format(format, ("0." + std::string(static_cast<std::size_t>(columns[k].decimals), '0')).c_str());
+      format = workbook.lib.workbook_add_format(workbook.book);
+      workbook.lib.format_set_num_format(
+          format, ("0." + std::string(static_cast<std::size_t>(columns[k].decimals), '0')).c_str());
     }
     workbook.formats.push_back(format);
   }
-  worksheet_freeze_panes(workbook.sheet, 1, 0);
+  workbook.lib.worksheet_freeze_panes(workbook.sheet, 1, 0);
 }
 
 void WriteRow(Workbook& workbook, const CatalogStore& store, const std::vector<Column>& columns, lxw_row_t row,
@@ -160,6 +161,14 @@ using Visit = std::function<bool(const EntryRecord&, EntryNumber)>;
 // twice, once to learn which columns are numbers.
 EntryNumber WriteXlsx(CatalogStore& store, const std::string& path, EntryNumber rows,
                       const std::function<WalkEnd(const Visit&)>& walk) {
+  std::string missing;
+  const XlsxLibrary* lib = LoadXlsxLibrary(missing);
+  if (lib == nullptr) {
+    store.ui.Message(Message(path, "was not written: the spreadsheet library could not be loaded (" +
+                                       AnsiFromUtf8(missing) + "); it is left as it was."),
+                     Icon::Exclamation);
+    return -1;
+  }
   std::vector<Column> columns = UsedColumns(store);
   std::string value;
   WalkEnd end = walk([&](const EntryRecord& record, EntryNumber) {
@@ -172,11 +181,11 @@ EntryNumber WriteXlsx(CatalogStore& store, const std::string& path, EntryNumber 
   });
 
   const std::string staged = NativePath(path) + ".new";
-  Workbook workbook;
+  Workbook workbook{.lib = *lib};
   lxw_workbook_options options{.constant_memory = LXW_TRUE, .tmpdir = nullptr, .use_zip64 = LXW_FALSE};
   if (end == WalkEnd::kDone) {
-    workbook.book = workbook_new_opt(staged.c_str(), &options);
-    workbook.sheet = workbook.book == nullptr ? nullptr : workbook_add_worksheet(workbook.book, nullptr);
+    workbook.book = lib->workbook_new_opt(staged.c_str(), &options);
+    workbook.sheet = workbook.book == nullptr ? nullptr : lib->workbook_add_worksheet(workbook.book, nullptr);
     if (workbook.sheet == nullptr) workbook.error = LXW_ERROR_MEMORY_MALLOC_FAILED;
   }
   if (workbook.sheet != nullptr) {
@@ -188,7 +197,7 @@ EntryNumber WriteXlsx(CatalogStore& store, const std::string& path, EntryNumber 
     });
   }
   // Closing writes the file, and frees the workbook whatever went before.
-  if (workbook.book != nullptr) workbook.Keep(workbook_close(workbook.book));
+  if (workbook.book != nullptr) workbook.Keep(lib->workbook_close(workbook.book));
   int error = 0;
   if (end == WalkEnd::kDone && workbook.error == LXW_NO_ERROR) {
     sys::FileHandle written;
@@ -199,10 +208,11 @@ EntryNumber WriteXlsx(CatalogStore& store, const std::string& path, EntryNumber 
     if (error == 0) return rows;
   }
 
-  const std::string why = error != 0                       ? " (" + AnsiFromUtf8(std::strerror(error)) + ")"
-                          : workbook.error != LXW_NO_ERROR ? " (" + AnsiFromUtf8(lxw_strerror(workbook.error)) + ")"
-                          : end == WalkEnd::kCancelled     ? " (cancelled)"
-                                                           : "";
+  const std::string why = error != 0 ? " (" + AnsiFromUtf8(std::strerror(error)) + ")"
+                          : workbook.error != LXW_NO_ERROR
+                              ? " (" + AnsiFromUtf8(lib->lxw_strerror(workbook.error)) + ")"
+                          : end == WalkEnd::kCancelled ? " (cancelled)"
+                                                       : "";
   store.ui.Message(Message(path, "was not written" + why + "; it is left as it was."), Icon::Exclamation);
   if (const int removed = sys::RemoveFile(store.fileSystem, staged); removed != 0 && removed != ENOENT) {
     store.ui.Message(Message(staged, "could not be removed (" + AnsiFromUtf8(std::strerror(removed)) + ")."),
