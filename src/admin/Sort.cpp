@@ -26,18 +26,13 @@ bool SyncEntryFile(CatalogStore& store) {
 // The entries in the order of the first level's index; false when the walk was cancelled or failed.
 bool ChainOrder(CatalogStore& store, short field, std::vector<std::int32_t>& order) {
   const IndexHandle index(store, field, lib::kNdxOpen);
-  if (!index) return false;
-  const EntryNumber count = store.header.Count();
-  EntryNumber n = FirstInIndex(store, index.get());
-  LongOperation sorting(store.ui, {.windowDisabled = true, .gauge = Gauge{static_cast<double>(count), "SORTING...."}});
+  if (!index || !EntriesInIndex(store, index.get(), order)) return false;
+  LongOperation sorting(store.ui,
+                        {.windowDisabled = true, .gauge = Gauge{static_cast<double>(order.size()), "SORTING...."}});
   bool cancelled = false;
-  order.reserve(static_cast<std::size_t>(count));
-  while (n > 0 && !(cancelled = store.ui.StepGauge())) {
-    order.push_back(static_cast<std::int32_t>(n));
-    n = NextInIndex(store, index.get());
-  }
+  for (std::size_t stepped = 0; stepped < order.size() && !cancelled; ++stepped) cancelled = store.ui.StepGauge();
   sorting.End();
-  return !cancelled && n == 0;
+  return !cancelled;
 }
 
 // Writes every entry's NextSorted and PrevSorted from the order, in one pass in entry order that
