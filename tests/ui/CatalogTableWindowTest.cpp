@@ -14,6 +14,7 @@
 
 #include "Desktop.h"
 #include "shell/CatalogTable.h"
+#include "shell/Startup.h"
 #include "ui/frmCatalogTable.h"
 
 namespace vrk::test {
@@ -100,6 +101,16 @@ TEST_F(CatalogTableWindowTest, TheTableFollowsTheCurrentCatalogAndClosesWithIt) 
   QTRY_COMPARE(Rows(*ui.catalogTable), (std::vector<EntryNumber>{1, 3}));
   window.mnuVCatalogTable->trigger();  // a second Ctrl+T brings the same window forward
   EXPECT_EQ(window.findChildren<frmCatalogTable*>().size(), 1);
+  // Another catalog brings its own columns and query; the one before keeps its own.
+  WriteCatalog(dir.path(), "OTHER", MakeLayout({{"Title", 10}, {"Year", 4}}), {{{"Moon", "1970"}}});
+  ui.runCommand([&](Program& on) { ASSERT_TRUE(OpenCatalogOnScreen(on, dir.path(), "OTHER")); });
+  QTRY_COMPARE(Rows(*ui.catalogTable), (std::vector<EntryNumber>{1}));
+  EXPECT_EQ(ui.catalogTable->windowTitle(), "Catalog Table - OTHER");
+  EXPECT_EQ(ui.catalogTable->model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Title");
+  EXPECT_EQ(ui.catalogTable->txtFilter->text(), "");
+  ui.runCommand([&](Program& on) { ASSERT_TRUE(OpenCatalogOnScreen(on, dir.path(), "CAT")); });
+  QTRY_COMPARE(Rows(*ui.catalogTable), (std::vector<EntryNumber>{1, 3}));
+  EXPECT_EQ(ui.catalogTable->txtFilter->text(), "lo");
   // A long operation disables the table with the main window.
   ui.SetMainWindowEnabled(false);
   EXPECT_FALSE(ui.catalogTable->isEnabled());
