@@ -26,13 +26,18 @@ bool SyncEntryFile(CatalogStore& store) {
 // The entries in the order of the first level's index; false when the walk was cancelled or failed.
 bool ChainOrder(CatalogStore& store, short field, std::vector<std::int32_t>& order) {
   const IndexHandle index(store, field, lib::kNdxOpen);
-  if (!index || !EntriesInIndex(store, index.get(), order)) return false;
-  LongOperation sorting(store.ui,
-                        {.windowDisabled = true, .gauge = Gauge{static_cast<double>(order.size()), "SORTING...."}});
+  if (!index) return false;
+  const EntryNumber count = store.header.Count();
+  EntryNumber n = FirstInIndex(store, index.get());
+  LongOperation sorting(store.ui, {.windowDisabled = true, .gauge = Gauge{static_cast<double>(count), "SORTING...."}});
   bool cancelled = false;
-  for (std::size_t stepped = 0; stepped < order.size() && !cancelled; ++stepped) cancelled = store.ui.StepGauge();
+  order.reserve(static_cast<std::size_t>(count));
+  while (n > 0 && !(cancelled = store.ui.StepGauge())) {
+    order.push_back(static_cast<std::int32_t>(n));
+    n = NextInIndex(store, index.get());
+  }
   sorting.End();
-  return !cancelled;
+  return !cancelled && n == 0;
 }
 
 // Writes every entry's NextSorted and PrevSorted from the order, in one pass in entry order that

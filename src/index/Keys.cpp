@@ -1,6 +1,5 @@
 #include "index/Keys.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -213,18 +212,6 @@ EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& ke
   std::int32_t entry = 0;
   const std::int16_t result = lib::GetKey(store.indexes, handle, RightTrim(key), entry);
   return Walked(store, result, entry);
-}
-
-bool EntriesInIndex(CatalogStore& store, short handle, std::vector<std::int32_t>& entries) {
-  const EntryNumber count = store.header.Count();
-  // An empty index, too, fails as FirstInIndex fails on it.
-  if (lib::ListEntries(store.indexes, handle, entries) == lib::kNdxOk && !entries.empty() &&
-      std::all_of(entries.begin(), entries.end(), [count](std::int32_t n) { return n >= 1 && n <= count; })) {
-    return true;
-  }
-  entries.clear();
-  store.ui.Message("Error Getting Key");
-  return false;
 }
 
 bool KillIndexFile(CatalogStore& store, int field, const std::string& catalogName) {

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -99,9 +98,6 @@ EntryNumber NextInIndex(CatalogStore& store, short handle);
 EntryNumber PreviousInIndex(CatalogStore& store, short handle);
 // Moves to the first key not below the text (trailing blanks ignored).
 EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& key);
-// Every entry the index names, in key order, in one call; false after "Error Getting Key", as above
-// (an empty index included).
-[[nodiscard]] bool EntriesInIndex(CatalogStore& store, short handle, std::vector<std::int32_t>& entries);
 
 [[nodiscard]] bool KillIndexFile(CatalogStore& store, int field, const std::string& catalogName);
 [[nodiscard]] bool KillKeyIndexes(CatalogStore& store);

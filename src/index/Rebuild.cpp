@@ -108,12 +108,11 @@ bool BuildIndex(CatalogStore& store, int field, const std::function<std::int32_t
 bool RankInIndex(CatalogStore& store, int field, std::vector<std::int32_t>& rank) {
   const IndexHandle source(store, field, lib::kNdxOpen);
   if (!source) return false;
-  std::vector<std::int32_t> order;
-  if (!EntriesInIndex(store, source.get(), order)) return false;
   rank.assign(static_cast<std::size_t>(std::max<EntryNumber>(store.header.Count(), 0)) + 1, 0);
   std::int32_t place = 0;
-  for (const std::int32_t n : order) rank[static_cast<std::size_t>(n)] = ++place;
-  return true;
+  EntryNumber n = FirstInIndex(store, source.get());
+  for (; n > 0; n = NextInIndex(store, source.get())) rank[static_cast<std::size_t>(n)] = ++place;
+  return n == 0;
 }
 
 }  // namespace

@@ -271,14 +271,6 @@ std::int16_t GetKey(Indexes& indexes, std::int16_t handle, std::string_view key,
   });
 }
 
-std::int16_t ListEntries(Indexes& indexes, std::int16_t handle, std::vector<std::int32_t>& entries) {
-  entries.clear();
-  return Run(indexes, handle, [&](Handle& h) {
-    ndx::Tree(*h.store).Entries(entries);
-    return kNdxOk;
-  });
-}
-
 std::int16_t CountKeys(Indexes& indexes, std::int16_t handle, std::uint64_t& count) {
   return Run(indexes, handle, [&](Handle& h) {
     count = h.store->header().itemCount;

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -75,9 +74,6 @@ class Indexes {
 [[nodiscard]] std::int16_t GetPrev(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
 // Positions at the first key not below `key`.
 [[nodiscard]] std::int16_t GetKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t& entry);
-// The entry numbers of every key, in key order, into `entries`: a walk from the first key to the last
-// in one call. The handle's position is left as it was.
-[[nodiscard]] std::int16_t ListEntries(Indexes& indexes, std::int16_t handle, std::vector<std::int32_t>& entries);
 // The number of keys the index holds.
 [[nodiscard]] std::int16_t CountKeys(Indexes& indexes, std::int16_t handle, std::uint64_t& count);
 // kNdxOk when the key the handle was last moved to is `key` as the index compares keys, kNdxEnd when

@@ -67,17 +67,6 @@ Item Tree::At(const Path& path) {
   return leaf.item(path.back().slot);
 }
 
-void Tree::Entries(std::vector<std::int32_t>& entries) {
-  Path path;
-  if (!Edge(false, path)) return;
-  entries.reserve(entries.size() + store_.header().itemCount);
-  do {
-    const NodeView leaf(Fetch(path.back().page, 0, false));
-    for (std::size_t slot = path.back().slot; slot < leaf.count(); ++slot) entries.push_back(leaf.item(slot).entry);
-    path.back().slot = leaf.count() - 1;  // on from the leaf's last item to the next leaf's first
-  } while (Step(true, path));
-}
-
 void Tree::Insert(const Item& item) {
   const Path path = Descend(item, true);
   std::array<std::uint8_t, kInnerSlotSize> image{};

@@ -33,8 +33,6 @@ class Tree {
   // One item on (or back); false, with the path unchanged, when there is none.
   bool Step(bool forward, Path& path);
   Item At(const Path& path);
-  // The entry numbers of every item, in order, appended to `entries`: each leaf read once.
-  void Entries(std::vector<std::int32_t>& entries);
 
   // True when the tree holds no item.
   bool Empty();
