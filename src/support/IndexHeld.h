@@ -62,6 +62,7 @@ class HeldKeys {
   std::string spillPath_;
   std::size_t runLength_;
   std::vector<Item> run_;
+  std::vector<Item> spare_;  // what a run is sorted into
   std::uint64_t count_ = 0;
   std::vector<Run> runs_;
   sys::FileHandle spill_;
