@@ -264,6 +264,95 @@ void Tree::ExtendToLeaf(bool last, Path& path) {
   }
 }
 
+bool Tree::Holds(const Item& item, Path& path) { return Seek(item, false, path) && At(path) == item; }
+
+void Tree::MoveItems(std::vector<Move>& moves) {
+  // The moves as places in key order: where each item to take out is sought, and where each new one
+  // goes. A move whose key stays is one place, done whole: its new item must not be what is found.
+  struct Place {
+    Item item;
+    std::uint32_t move;
+    bool out;  // the item to take out is sought here (and, with the move's key kept, the new one goes in)
+  };
+  std::vector<Place> places;
+  places.reserve(moves.size() * 2);
+  for (std::size_t k = 0; k < moves.size(); ++k) {
+    const Move& move = moves[k];
+    const auto index = static_cast<std::uint32_t>(k);
+    places.push_back({move.from, index, true});
+    if (move.refile && !SameKey(move.from, move.to)) places.push_back({move.to, index, false});
+  }
+  std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) { return a.item < b.item; });
+  std::vector<bool> found(moves.size());
+  std::vector<std::size_t> sought;  // places of one key not found by the first two probes, by entry
+  std::vector<Item> out, in;
+  std::uint64_t& count = store_.header().itemCount;
+  Path path;
+  struct Sweeping {
+    explicit Sweeping(Store& store) : store(store) { store.Sweep(true); }
+    ~Sweeping() { store.Sweep(false); }
+    Store& store;
+  } sweeping(store_);
+  // Key by key: the items to take out found as Find finds them (sequence 0, else the entry number as
+  // sequence, else the lowest sequence among the key's items of the entry), then the key's changes.
+  // The new items of other keys, or of other entries, cannot be what a later key's search finds.
+  for (std::size_t i = 0; i < places.size();) {
+    std::size_t end = i + 1;
+    while (end < places.size() && SameKey(places[end].item, places[i].item)) ++end;
+    sought.clear();
+    for (std::size_t p = i; p < end; ++p) {
+      if (!places[p].out) continue;
+      Move& move = moves[places[p].move];
+      for (const std::int32_t sequence : {0, move.from.entry}) {
+        Item probe = move.from;
+        probe.sequence = sequence;
+        if (Holds(probe, path)) {
+          move.from = probe;
+          found[places[p].move] = true;
+          break;
+        }
+      }
+      if (!found[places[p].move]) sought.push_back(p);
+    }
+    if (!sought.empty()) {
+      // Places of one key are in entry order.
+      Item first = places[i].item;
+      first.sequence = std::numeric_limits<std::int32_t>::min();
+      first.entry = std::numeric_limits<std::int32_t>::min();
+      std::size_t left = sought.size();
+      for (bool more = Seek(first, false, path); more && left > 0; more = Step(true, path)) {
+        const Item item = At(path);
+        if (!SameKey(item, first)) break;
+        const auto at =
+            std::lower_bound(sought.begin(), sought.end(), item.entry,
+                             [&](std::size_t p, std::int32_t entry) { return places[p].item.entry < entry; });
+        if (at == sought.end() || places[*at].item.entry != item.entry || found[places[*at].move]) continue;
+        moves[places[*at].move].from = item;
+        found[places[*at].move] = true;
+        --left;
+      }
+    }
+    out.clear();
+    in.clear();
+    for (std::size_t p = i; p < end; ++p) {
+      const Move& move = moves[places[p].move];
+      const bool kept = places[p].out && move.refile && SameKey(move.from, move.to);
+      if (kept && found[places[p].move] && move.from == move.to) continue;  // nothing changes
+      if (places[p].out && found[places[p].move]) out.push_back(move.from);
+      if (!places[p].out || kept) in.push_back(move.to);
+    }
+    for (const Item& item : out) {
+      if (!Holds(item, path)) continue;
+      RemoveAt(path);
+      if (count > 0) --count;
+      store_.Changed();
+    }
+    std::sort(in.begin(), in.end());
+    for (const Item& item : in) Insert(item);
+    i = end;
+  }
+}
+
 bool Tree::Find(const Item& target, Path& path) {
   // Everyday upkeep files keys with sequence 0, a build in file order with the entry number.
   for (const std::int32_t sequence : {0, target.entry}) {

@@ -47,6 +47,20 @@ class Tree {
   // False when there is none.
   bool Erase(const Item& target);
 
+  // One entry's key moved: the item of `from`'s key and entry taken out as Erase finds it (none is no
+  // failure), and with `refile` the item `to` put in.
+  struct Move {
+    Item from;
+    Item to;
+    bool refile = false;
+  };
+  // As Erase(from) and then, with `refile`, Insert(to) for each move in turn, for moves of different
+  // entries, whose order does not matter then. Done key by key in key order, so that each page is
+  // visited about once: the items of a key to take out found (the equal keys that Erase would look
+  // through for each looked through once), taken out, and the key's new items put in. A move whose
+  // item found is its `to` changes nothing.
+  void MoveItems(std::vector<Move>& moves);
+
  private:
   // A tree page of the given level; refuses any other kind of page and empty leaves but the root.
   Page& Fetch(std::uint32_t page, std::size_t level, bool write);
@@ -56,6 +70,8 @@ class Tree {
   Path Descend(const Item& item, bool after);
   void ExtendToLeaf(bool last, Path& path);
   bool Find(const Item& target, Path& path);
+  // Whether the tree holds `item` exactly; `path` then leads to it.
+  bool Holds(const Item& item, Path& path);
   void Split(const Path& path, std::size_t depth, std::size_t at, std::uint8_t* image);
   bool OnRightEdge(const Path& path, std::size_t depth);
   void Grow(const std::uint8_t* image);
