@@ -25,10 +25,12 @@ EntryNumber LinkedEntry(float link, EntryNumber count) {
 // Whether the chain leads from FirstSorted along NextSorted, and from LastSorted along PrevSorted, to
 // its end without coming round again: both name entries, and no entry is named as the next (previous)
 // one by two entries or by the end of the chain's other direction. One pass in entry order over the
-// links as stored, which keeps each entry's next one in `following` (at the entry's number) and
-// whether `candidate` takes its slot in `candidates`: a walk along a whole chain then knows which
-// entries it must read before it reads them.
-bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following, std::vector<bool>& candidates,
+// links as stored, which keeps in `chain`, at each entry's number, its next one and whether
+// `candidate` takes its slot (kCandidate): a walk along a whole chain then knows which entries it
+// must read before it reads them, from one word an entry, which is all a step of the walk loads.
+constexpr std::uint32_t kCandidate = std::uint32_t{1} << 31;
+static_assert(kMostEntries < kCandidate);
+bool SortedChainWhole(CatalogStore& store, std::vector<std::uint32_t>& chain,
                       const std::function<bool(const char* slot)>& candidate) {
   const EntryNumber count = store.header.Count();
   const CatalogSettings& settings = store.settings;
@@ -46,17 +48,16 @@ bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following, 
     return true;
   };
   bool whole = true;
-  following.assign(namedNext.size(), 0);
-  candidates.assign(namedNext.size(), false);
+  chain.assign(namedNext.size(), 0);
   // A read the disk refused has said so; the walk meets it again.
   const bool read = VisitSlots(store, store.entryFile, store.header, 1, count, false, [&](EntryNumber n, char* slot) {
     const float next = GetSingle(slot + layout.links);
-    following[static_cast<std::size_t>(n)] = LinkedEntry(next, count);
-    candidates[static_cast<std::size_t>(n)] = candidate(slot);
+    chain[static_cast<std::size_t>(n)] =
+        static_cast<std::uint32_t>(LinkedEntry(next, count)) | (candidate(slot) ? kCandidate : 0);
     whole = linked(next, n, first, namedNext) && linked(GetSingle(slot + layout.links + 4), n, last, namedPrevious);
     return whole;
   });
-  if (!read || !whole) following.clear();
+  if (!read || !whole) chain.clear();
   return whole;
 }
 
@@ -90,8 +91,7 @@ struct ListWalk::Reader {
   EntryReader full;
   // A run's walk along a whole chain or forward through an index reads its entries in batches; the
   // chain walk's batches go on only from the member they handed back last.
-  std::vector<EntryNumber> following;  // the sorted chain as SortedChainWhole found it
-  std::vector<bool> candidates;        // the entries that may be members, as it found them
+  std::vector<std::uint32_t> chain;  // the sorted chain and its candidates as SortedChainWhole found them
   std::optional<EntryBatches> batches;
   EntryRecord slotRecord;  // a slot decoded for MayBeMember
   EntryNumber handed = 0;
@@ -205,7 +205,7 @@ EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int directio
   const CatalogSettings& settings = context_.store.settings;
   const EntryNumber count = context_.store.header.Count();
   const EntryNumber last = LinkedEntry(direction > 0 ? settings.LastSorted : settings.FirstSorted, count);
-  if (direction > 0 && !reader_->following.empty()) return ChainedInBatches(from, entry, last);
+  if (direction > 0 && !reader_->chain.empty()) return ChainedInBatches(from, entry, last);
   EntryRecord candidate = entry;
   EntryNumber n = from;
   for (EntryNumber steps = 0; steps <= count; ++steps) {
@@ -234,14 +234,17 @@ EntryNumber ListWalk::ChainedInBatches(EntryNumber from, EntryRecord& entry, Ent
   Reader& reader = *reader_;
   if (!reader.batches || reader.handed != from) {
     const EntryNumber first = LinkedEntry(context_.store.settings.FirstSorted, context_.store.header.Count());
-    reader.batches.emplace(context_.store, [this, &reader, first, last, n = from, steps = std::size_t{0}]() mutable {
-      while (++steps < reader.following.size() && Step()) {
-        const EntryNumber link = reader.following[static_cast<std::size_t>(n)];
-        n = n == 0 ? first : n == last || link == n ? 0 : link;
-        if (n == 0 || reader.candidates[static_cast<std::size_t>(n)]) return n;
-      }
-      return EntryNumber{0};
-    });
+    const std::uint32_t* chain = reader.chain.data();
+    const std::size_t size = reader.chain.size();
+    reader.batches.emplace(
+        context_.store, [this, chain, size, first, last, n = from, steps = std::size_t{0}]() mutable {
+          while (++steps < size && Step()) {
+            const auto link = static_cast<EntryNumber>(chain[static_cast<std::size_t>(n)] & ~kCandidate);
+            n = n == 0 ? first : n == last || link == n ? 0 : link;
+            if (n == 0 || (chain[static_cast<std::size_t>(n)] & kCandidate) != 0) return n;
+          }
+          return EntryNumber{0};
+        });
   }
   EntryRecord candidate = entry;
   for (;;) {
@@ -342,8 +345,8 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
     case kSequentialSearch:
       // The run checks the chain before it follows it; Next and Previous go on as the run found it.
       context_.search.chainDamaged = false;
-      if (FollowsChain() && !SortedChainWhole(context_.store, reader_->following, reader_->candidates,
-                                              [this](const char* slot) { return MayBeMember(slot); })) {
+      if (FollowsChain() &&
+          !SortedChainWhole(context_.store, reader_->chain, [this](const char* slot) { return MayBeMember(slot); })) {
         ChainDamaged();
       }
       if (FollowsChain()) return Chained(0, entry, 1);
