@@ -262,6 +262,21 @@ EntryNumber PreviousInIndex(CatalogStore& store, short handle) {
   return Walked(store, result, entry);
 }
 
+WalkEnd VisitIndex(CatalogStore& store, short handle, const std::function<bool(EntryNumber)>& visit) {
+  const EntryNumber count = store.header.Count();
+  bool any = false, named = true;
+  const std::int16_t result = lib::VisitEntries(store.indexes, handle, [&](std::int32_t entry) {
+    any = true;
+    if (entry < 1 || entry > count) return named = false;
+    return visit(entry);
+  });
+  if ((result == lib::kNdxOk && any) || (result == lib::kNdxEnd && named)) {
+    return result == lib::kNdxOk ? WalkEnd::kDone : WalkEnd::kCancelled;
+  }
+  store.ui.Message("Error Getting Key");
+  return WalkEnd::kFailed;
+}
+
 EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& key) {
   std::int32_t entry = 0;
   const std::int16_t result = lib::GetKey(store.indexes, handle, RightTrim(key), entry);

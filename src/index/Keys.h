@@ -10,11 +10,13 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "catalog/Catalog.h"
 #include "catalog/CatalogStore.h"
+#include "catalog/EntryFile.h"
 
 namespace vrk {
 
@@ -122,6 +124,11 @@ class GatheredKeys {
 EntryNumber FirstInIndex(CatalogStore& store, short handle);
 EntryNumber NextInIndex(CatalogStore& store, short handle);
 EntryNumber PreviousInIndex(CatalogStore& store, short handle);
+// Hands the entry of every key of the index, in key order, to `visit` until it returns false
+// (kCancelled), a leaf of the index read at a time: a walk over every key without a call per key.
+// kFailed after "Error Getting Key", as FirstInIndex and NextInIndex fail: an index without keys, one
+// that cannot be read, or one that names an entry the catalog does not have.
+[[nodiscard]] WalkEnd VisitIndex(CatalogStore& store, short handle, const std::function<bool(EntryNumber)>& visit);
 // Moves to the first key not below the text (trailing blanks ignored).
 EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& key);
 

@@ -110,9 +110,10 @@ bool RankInIndex(CatalogStore& store, int field, std::vector<std::int32_t>& rank
   if (!source) return false;
   rank.assign(static_cast<std::size_t>(std::max<EntryNumber>(store.header.Count(), 0)) + 1, 0);
   std::int32_t place = 0;
-  EntryNumber n = FirstInIndex(store, source.get());
-  for (; n > 0; n = NextInIndex(store, source.get())) rank[static_cast<std::size_t>(n)] = ++place;
-  return n == 0;
+  return VisitIndex(store, source.get(), [&](EntryNumber n) {
+           rank[static_cast<std::size_t>(n)] = ++place;
+           return true;
+         }) == WalkEnd::kDone;
 }
 
 }  // namespace

@@ -274,6 +274,10 @@ std::int16_t GetPrev(Indexes& indexes, std::int16_t handle, std::int32_t& entry)
   return Walk(indexes, handle, false, entry);
 }
 
+std::int16_t VisitEntries(Indexes& indexes, std::int16_t handle, const std::function<bool(std::int32_t entry)>& visit) {
+  return Run(indexes, handle, [&](Handle& h) { return ndx::Tree(*h.store).VisitEntries(visit) ? kNdxOk : kNdxEnd; });
+}
+
 std::int16_t GetKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t& entry) {
   return Run(indexes, handle, [&](Handle& h) {
     ndx::Tree tree(*h.store);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -84,6 +85,11 @@ struct KeyMove {
 [[nodiscard]] std::int16_t GetFirst(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
 [[nodiscard]] std::int16_t GetNext(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
 [[nodiscard]] std::int16_t GetPrev(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
+// Hands the entry number of every key, in key order, to `visit` until it returns false: kNdxOk after
+// the last (none in an empty index), kNdxEnd when `visit` stopped. The handle's position is left as
+// it was. A walk over the whole index at the cost of reading its leaves.
+[[nodiscard]] std::int16_t VisitEntries(Indexes& indexes, std::int16_t handle,
+                                        const std::function<bool(std::int32_t entry)>& visit);
 // Positions at the first key not below `key`.
 [[nodiscard]] std::int16_t GetKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t& entry);
 // The number of keys the index holds.

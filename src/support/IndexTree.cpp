@@ -61,6 +61,23 @@ bool Tree::Step(bool forward, Path& path) {
   return false;
 }
 
+bool Tree::VisitEntries(const std::function<bool(std::int32_t entry)>& visit) {
+  Path path;
+  for (bool more = Edge(false, path); more;) {
+    // Copied first: `visit` may use the index, and the page's frame with it.
+    std::array<std::int32_t, kLeafCapacity> entries;
+    const NodeView leaf(Fetch(path.back().page, 0, false));
+    const std::size_t count = std::min(leaf.count(), entries.size());
+    for (std::size_t i = 0; i < count; ++i) entries[i] = leaf.entry(i);
+    for (std::size_t i = path.back().slot; i < count; ++i) {
+      if (!visit(entries[i])) return false;
+    }
+    path.back().slot = count - 1;
+    more = Step(true, path);
+  }
+  return true;
+}
+
 Item Tree::At(const Path& path) {
   const NodeView leaf(Fetch(path.back().page, 0, false));
   if (path.back().slot >= leaf.count()) throw Fault{kNdxFailed};

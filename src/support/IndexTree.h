@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "support/IndexFormat.h"
@@ -34,6 +35,9 @@ class Tree {
   bool Step(bool forward, Path& path);
   Item At(const Path& path);
 
+  // Hands the entry number of every item, in order from the first, to `visit` until it returns false;
+  // false then. A leaf at a time: nothing else of an item is decoded.
+  bool VisitEntries(const std::function<bool(std::int32_t entry)>& visit);
   // True when the tree holds no item.
   bool Empty();
   void Insert(const Item& item);

@@ -676,6 +676,32 @@ TEST_P(IndexModelTest, HundredThousandRandomOperations) {
   EXPECT_GT(largest, 5'000u);
 }
 
+// A visit of every entry reads leaf after leaf in key order, stops where it is told to, and leaves the
+// handle's position as it was.
+TEST_F(IndexTest, VisitingEntriesGoesThroughEveryLeafInKeyOrder) {
+  const std::int16_t h = Create("VISIT.WDX");
+  Entries visited;
+  const auto visit = [&](std::int32_t entry) {
+    visited.push_back(entry);
+    return true;
+  };
+  EXPECT_EQ(VisitEntries(indexes, h, visit), kNdxOk);
+  EXPECT_TRUE(visited.empty());
+  for (std::int32_t entry = 1; entry <= 2000; ++entry) {
+    ASSERT_EQ(AddKey(indexes, h, std::to_string(3000 - entry), entry, 0), kNdxOk);
+  }
+  EXPECT_EQ(Key(h, "1500"), Ok(1500));
+  EXPECT_EQ(VisitEntries(indexes, h, visit), kNdxOk);
+  EXPECT_EQ(visited, All(h));
+  EXPECT_EQ(visited.size(), 2000u);
+  EXPECT_EQ(Key(h, "1500"), Ok(1500));
+  visited.clear();
+  EXPECT_EQ(VisitEntries(indexes, h, [&](std::int32_t entry) { return visit(entry) && visited.size() < 300; }),
+            kNdxEnd);
+  EXPECT_EQ(visited.size(), 300u);
+  EXPECT_EQ(Next(h), Ok(1499));
+}
+
 // Many entries' keys moved at once leave what each entry's DeleteKey and AddKey in turn leave: keys
 // kept, changed or taken out, keys filed with other sequence numbers, keys the index lacks; in a
 // small cache, so that pages are written back and read again meanwhile.
