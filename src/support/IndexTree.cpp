@@ -39,7 +39,7 @@ bool Tree::Edge(bool last, Path& path) {
 }
 
 bool Tree::Seek(const Item& item, bool after, Path& path) {
-  path = Descend(item, after);
+  Descend(item, after, path);
   const NodeView leaf(Fetch(path.back().page, 0, false));
   if (path.back().slot < leaf.count()) return true;
   if (leaf.count() == 0) return false;
@@ -85,7 +85,8 @@ Item Tree::At(const Path& path) {
 }
 
 void Tree::Insert(const Item& item) {
-  const Path path = Descend(item, true);
+  Path& path = scratch_;
+  Descend(item, true, path);
   std::array<std::uint8_t, kInnerSlotSize> image{};
   EncodeSlot(image.data(), item, 0);
   bool placed = false;
@@ -258,8 +259,8 @@ Page& Tree::FetchChild(const NodeView& parent, std::size_t slot) {
   return bytes;
 }
 
-Path Tree::Descend(const Item& item, bool after) {
-  Path path;
+void Tree::Descend(const Item& item, bool after, Path& path) {
+  path.clear();
   std::uint32_t page = store_.header().root;
   NodeView node(Fetch(page, LevelAt(0), false));
   while (!node.leaf()) {
@@ -269,7 +270,6 @@ Path Tree::Descend(const Item& item, bool after) {
     node = NodeView(FetchChild(node, slot));
   }
   path.push_back({page, Bound(node, item, after)});
-  return path;
 }
 
 void Tree::ExtendToLeaf(bool last, Path& path) {

@@ -71,7 +71,8 @@ class Tree {
   // Child `slot` of `parent`, checked to lie between the parent's bounds for it.
   Page& FetchChild(const NodeView& parent, std::size_t slot);
   std::size_t LevelAt(std::size_t depth) const { return store_.header().height - 1 - depth; }
-  Path Descend(const Item& item, bool after);
+  // The path to where `item` is or would go, into `path` (its room kept from call to call).
+  void Descend(const Item& item, bool after, Path& path);
   void ExtendToLeaf(bool last, Path& path);
   bool Find(const Item& target, Path& path);
   // Whether the tree holds `item` exactly; `path` then leads to it.
@@ -83,6 +84,7 @@ class Tree {
   void Shrink();
 
   Store& store_;
+  Path scratch_;  // Insert's path, its room kept for the next
 };
 
 }  // namespace vrk::lib::ndx
