@@ -91,8 +91,11 @@ bool BuildIndex(CatalogStore& store, int field, const std::function<std::int32_t
       [&](const EntryRecord& record, EntryNumber n) {
         const std::int32_t place = sequence(n);
         if (place == 0) return true;  // not in the order: not filed
-        if (lib::AddKey(store.indexes, index.get(), PaddedKeyText(record, store.header, field),
-                        static_cast<std::int32_t>(n), place) == lib::kNdxOk) {
+        // The stored text as PaddedKeyText gives it, without a copy: the blanks it would pad a short
+        // field with are trailing blanks, which the index drops.
+        const std::string_view key =
+            std::string_view(record.Field[static_cast<std::size_t>(field)]).substr(0, lib::kMaxKeyLength);
+        if (lib::AddKey(store.indexes, index.get(), key, static_cast<std::int32_t>(n), place) == lib::kNdxOk) {
           return true;
         }
         store.ui.Message("Error adding Key to Index");
