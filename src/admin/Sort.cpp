@@ -28,16 +28,15 @@ bool ChainOrder(CatalogStore& store, short field, std::vector<std::int32_t>& ord
   const IndexHandle index(store, field, lib::kNdxOpen);
   if (!index) return false;
   const EntryNumber count = store.header.Count();
-  EntryNumber n = FirstInIndex(store, index.get());
   LongOperation sorting(store.ui, {.windowDisabled = true, .gauge = Gauge{static_cast<double>(count), "SORTING...."}});
-  bool cancelled = false;
   order.reserve(static_cast<std::size_t>(count));
-  while (n > 0 && !(cancelled = store.ui.StepGauge())) {
+  const WalkEnd end = VisitIndex(store, index.get(), [&](EntryNumber n) {
+    if (store.ui.StepGauge()) return false;
     order.push_back(static_cast<std::int32_t>(n));
-    n = NextInIndex(store, index.get());
-  }
+    return true;
+  });
   sorting.End();
-  return !cancelled && n == 0;
+  return end == WalkEnd::kDone;
 }
 
 // Writes every entry's NextSorted and PrevSorted from the order, in one pass in entry order that

@@ -189,6 +189,60 @@ bool DeleteEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecor
   return deleted;
 }
 
+namespace {
+
+// A key's length in its first byte, its text after.
+constexpr std::size_t kKeyRoom = 1 + lib::kMaxKeyLength;
+// Entries gathered before they are done: a few MB, and few enough visits of each index's pages.
+constexpr std::size_t kMostGathered = std::size_t{1} << 16;
+
+void PutKey(char* room, std::string_view key) {
+  room[0] = static_cast<char>(key.size());
+  key.copy(room + 1, key.size());
+}
+
+std::string_view KeyIn(const char* room) { return {room + 1, static_cast<unsigned char>(room[0])}; }
+
+}  // namespace
+
+bool GatheredKeys::Add(const EntryRecord& before, const EntryRecord& after, EntryNumber n, bool refile) {
+  // The moves of one entry must be done in turn: an entry met again is done after what is gathered.
+  if (n <= last_ && !Flush()) return false;
+  last_ = n;
+  const std::size_t at = texts_.size();
+  texts_.resize(at + keys_.size() * 2 * kKeyRoom);
+  for (std::size_t k = 0; k < keys_.size(); ++k) {
+    char* room = texts_.data() + at + k * 2 * kKeyRoom;
+    PutKey(room, KeyView(before, keys_[k].field));
+    PutKey(room + kKeyRoom, KeyView(after, keys_[k].field));
+  }
+  entries_.push_back({n, refile});
+  return entries_.size() < kMostGathered || Flush();
+}
+
+bool GatheredKeys::Flush() {
+  bool moved = true;
+  std::vector<lib::KeyMove> moves;
+  for (std::size_t k = 0; k < keys_.size() && !entries_.empty(); ++k) {
+    moves.clear();
+    moves.reserve(entries_.size());
+    for (std::size_t e = 0; e < entries_.size(); ++e) {
+      const char* room = texts_.data() + (e * keys_.size() + k) * 2 * kKeyRoom;
+      moves.push_back(
+          {KeyIn(room), KeyIn(room + kKeyRoom), static_cast<std::int32_t>(entries_[e].n), entries_[e].refile});
+    }
+    if (lib::MoveKeys(store_.indexes, keys_[k].handle, moves) != lib::kNdxOk) {
+      store_.ui.Message("Error adding Key to Index");
+      moved = false;
+      break;
+    }
+  }
+  entries_.clear();
+  texts_.clear();
+  last_ = 0;
+  return moved;
+}
+
 EntryNumber FirstInIndex(CatalogStore& store, short handle) {
   std::int32_t entry = 0;
   const std::int16_t result = lib::GetFirst(store.indexes, handle, entry);
@@ -206,6 +260,21 @@ EntryNumber PreviousInIndex(CatalogStore& store, short handle) {
   std::int32_t entry = 0;
   const std::int16_t result = lib::GetPrev(store.indexes, handle, entry);
   return Walked(store, result, entry);
+}
+
+WalkEnd VisitIndex(CatalogStore& store, short handle, const std::function<bool(EntryNumber)>& visit) {
+  const EntryNumber count = store.header.Count();
+  bool any = false, named = true;
+  const std::int16_t result = lib::VisitEntries(store.indexes, handle, [&](std::int32_t entry) {
+    any = true;
+    if (entry < 1 || entry > count) return named = false;
+    return visit(entry);
+  });
+  if ((result == lib::kNdxOk && any) || (result == lib::kNdxEnd && named)) {
+    return result == lib::kNdxOk ? WalkEnd::kDone : WalkEnd::kCancelled;
+  }
+  store.ui.Message("Error Getting Key");
+  return WalkEnd::kFailed;
 }
 
 EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& key) {

@@ -10,11 +10,13 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "catalog/Catalog.h"
 #include "catalog/CatalogStore.h"
+#include "catalog/EntryFile.h"
 
 namespace vrk {
 
@@ -90,12 +92,43 @@ void AbandonKeyIndexes(CatalogStore& store, KeyTable& keys);
 // A key that is not in an index is no failure; an index that cannot be read or written is.
 [[nodiscard]] bool DeleteEntryKeys(CatalogStore& store, const KeyTable& keys, const EntryRecord& record, EntryNumber n);
 
+// The key upkeep of many changed entries gathered and done together, each index's keys looked up and
+// filed in key order (lib::MoveKeys), which costs far less than an entry's upkeep at a time. The
+// indexes end as DeleteEntryKeys and AddEntryKeys, called for each entry in turn, would leave them.
+// As with those, the indexes are in doubt while anything is gathered: a change that stops before
+// Flush abandons them (KeyIndexChange).
+class GatheredKeys {
+ public:
+  GatheredKeys(CatalogStore& store, const KeyTable& keys) : store_(store), keys_(keys) {}
+  // DeleteEntryKeys(before, n) and, with `refile`, AddEntryKeys(after, n), gathered; many gathered
+  // are done at once. False, after "Error adding Key to Index", when an index refused.
+  [[nodiscard]] bool Add(const EntryRecord& before, const EntryRecord& after, EntryNumber n, bool refile);
+  // Does what is gathered. False, after "Error adding Key to Index", when an index refused.
+  [[nodiscard]] bool Flush();
+
+ private:
+  CatalogStore& store_;
+  const KeyTable& keys_;
+  struct Gathered {
+    EntryNumber n;
+    bool refile;
+  };
+  std::vector<Gathered> entries_;
+  std::vector<char> texts_;  // per entry and index the key before and after, kKeyRoom bytes each
+  EntryNumber last_ = 0;
+};
+
 // Walking an index in key order: each gives the entry number of the key it moved to, 0 past the end
 // (SeekInIndex: when no key is at or after the text), and -1 after "Error Getting Key": the index
 // could not be read, or named an entry the catalog does not have.
 EntryNumber FirstInIndex(CatalogStore& store, short handle);
 EntryNumber NextInIndex(CatalogStore& store, short handle);
 EntryNumber PreviousInIndex(CatalogStore& store, short handle);
+// Hands the entry of every key of the index, in key order, to `visit` until it returns false
+// (kCancelled), a leaf of the index read at a time: a walk over every key without a call per key.
+// kFailed after "Error Getting Key", as FirstInIndex and NextInIndex fail: an index without keys, one
+// that cannot be read, or one that names an entry the catalog does not have.
+[[nodiscard]] WalkEnd VisitIndex(CatalogStore& store, short handle, const std::function<bool(EntryNumber)>& visit);
 // Moves to the first key not below the text (trailing blanks ignored).
 EntryNumber SeekInIndex(CatalogStore& store, short handle, const std::string& key);
 

@@ -91,8 +91,11 @@ bool BuildIndex(CatalogStore& store, int field, const std::function<std::int32_t
       [&](const EntryRecord& record, EntryNumber n) {
         const std::int32_t place = sequence(n);
         if (place == 0) return true;  // not in the order: not filed
-        if (lib::AddKey(store.indexes, index.get(), PaddedKeyText(record, store.header, field),
-                        static_cast<std::int32_t>(n), place) == lib::kNdxOk) {
+        // The stored text as PaddedKeyText gives it, without a copy: the blanks it would pad a short
+        // field with are trailing blanks, which the index drops.
+        const std::string_view key =
+            std::string_view(record.Field[static_cast<std::size_t>(field)]).substr(0, lib::kMaxKeyLength);
+        if (lib::AddKey(store.indexes, index.get(), key, static_cast<std::int32_t>(n), place) == lib::kNdxOk) {
           return true;
         }
         store.ui.Message("Error adding Key to Index");
@@ -110,9 +113,10 @@ bool RankInIndex(CatalogStore& store, int field, std::vector<std::int32_t>& rank
   if (!source) return false;
   rank.assign(static_cast<std::size_t>(std::max<EntryNumber>(store.header.Count(), 0)) + 1, 0);
   std::int32_t place = 0;
-  EntryNumber n = FirstInIndex(store, source.get());
-  for (; n > 0; n = NextInIndex(store, source.get())) rank[static_cast<std::size_t>(n)] = ++place;
-  return n == 0;
+  return VisitIndex(store, source.get(), [&](EntryNumber n) {
+           rank[static_cast<std::size_t>(n)] = ++place;
+           return true;
+         }) == WalkEnd::kDone;
 }
 
 }  // namespace

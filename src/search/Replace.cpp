@@ -43,6 +43,19 @@ bool KeysDiffer(const CatalogStore& store, const EntryRecord& before, const Entr
   return false;
 }
 
+// Whether a field of `fields` holds the search text, as ReplaceInField finds it: only then does it
+// change a field.
+bool HoldsSearchText(const EntryRecord& record, FieldMask fields, const std::string& search, bool caseSensitive) {
+  if (search.empty()) return false;
+  for (int i = 0; i < kFieldCount; ++i) {
+    if (((fields >> i) & 1) == 0) continue;
+    std::string_view text = record.Field[static_cast<std::size_t>(i)];
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (lib::IsSubstr(search, text, caseSensitive ? lib::kCaseMustAgree : lib::kCaseIgnored) != 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 ReplaceDialog ReplaceDialogFor(const CatalogStore& store, const std::string& searchText) {
@@ -112,14 +125,29 @@ ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, con
                                               state.global ? "Replacing Globally...." : "Replacing ...."}});
   // Whether the indexes agree with the entries as far as the run has gone.
   bool agree = true;
-  EntryRecord record;
+  GatheredKeys gathered(store, change.keys());
+  // The slots are read many at a time, and only the fields the run may change are decoded to look for
+  // the search text: an entry is decoded whole and copied only when it holds it. No slot is read again
+  // once it may have been written.
+  FieldMask tested = 0;
+  for (int i = 0; i < kFieldCount; ++i) {
+    if ((state.global || i == state.field) && store.header.FieldLength[static_cast<std::size_t>(i)] > 0) {
+      tested |= FieldMask{1} << i;
+    }
+  }
+  EntryReader reader(store, tested);
+  EntryRecord probe, record, before;
   for (EntryNumber n = state.startingRecord; n <= last; ++n) {
     if (ui.StepGauge()) break;
-    if (!ReadEntry(store, record, store.header, n, store.entryFile)) {
-      result.stored = false;  // said by ReadEntry
+    const char* slot = reader.Slot(n);
+    if (slot == nullptr) {
+      result.stored = false;  // said by the read
       break;
     }
-    const EntryRecord before = record;
+    DecodeSlot(probe, store.header, slot, tested);
+    if (!HoldsSearchText(probe, tested, searchText, caseSensitive)) continue;
+    DecodeSlot(record, store.header, slot);
+    before = record;
     long here = 0;
     for (int i = 0; i < kFieldCount; ++i) {
       const auto at = static_cast<std::size_t>(i);
@@ -128,19 +156,21 @@ ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, con
       if (ReplaceInField(record.Field[at], length, searchText, state.replacement, caseSensitive)) ++here;
     }
     if (here == 0) continue;
-    // A deleted entry's changed keys are taken out and not filed again: Undelete files them.
-    const bool refile = !change.keys().empty() && KeysDiffer(store, before, record);
-    if (refile) agree = DeleteEntryKeys(store, change.keys(), before, n) && agree;
     if (!WriteEntry(store, record, store.header, n, store.entryFile)) {
       agree = false;  // the slot may hold half the entry
       break;
     }
     result.changed += here;
+    // A deleted entry's changed keys are taken out and not filed again: Undelete files them. The
+    // indexes are marked as being changed until the end, so their upkeep may follow the writes.
+    if (!change.keys().empty() && KeysDiffer(store, before, record)) {
+      agree = gathered.Add(before, record, n, record.Status != kStatusDeleted);
+    }
     if (changes != nullptr)
       changes->push_back({.number = n, .before = {.record = before}, .after = {.record = record}});
-    if (refile && record.Status != kStatusDeleted) agree = AddEntryKeys(store, change.keys(), record, n) && agree;
     if (!agree) break;  // an index refused: the run stops, and the indexes are rebuilt before their next use
   }
+  agree = agree && gathered.Flush();
   result.stored = change.Finish(agree) && result.stored;
   replacing.End();
   if (result.changed == 0 && result.stored) {

@@ -1,7 +1,8 @@
 // Search and Replace: every occurrence of a text replaced by another, in one chosen field of every
 // entry (Field Replace) or in every field (Global Replace), from a starting entry to the last. Changed
 // entries are written back one by one as the walk goes; a change of a key field's text refiles the
-// entry's keys as Save does, so that alphabetical browsing stays right without a ReIndex.
+// entry's keys as Save does, so that alphabetical browsing stays right without a ReIndex (the refiles
+// of many entries gathered and done together, the indexes marked as being changed until the end).
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "search/Walks.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -25,10 +26,12 @@ EntryNumber LinkedEntry(float link, EntryNumber count) {
 // Whether the chain leads from FirstSorted along NextSorted, and from LastSorted along PrevSorted, to
 // its end without coming round again: both name entries, and no entry is named as the next (previous)
 // one by two entries or by the end of the chain's other direction. One pass in entry order over the
-// links as stored, which keeps each entry's next one in `following` (at the entry's number) and
-// whether `candidate` takes its slot in `candidates`: a walk along a whole chain then knows which
-// entries it must read before it reads them.
-bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following, std::vector<bool>& candidates,
+// links as stored, which keeps in `chain`, at each entry's number, its next one and whether
+// `candidate` takes its slot (kCandidate): a walk along a whole chain then knows which entries it
+// must read before it reads them, from one word an entry, which is all a step of the walk loads.
+constexpr std::uint32_t kCandidate = std::uint32_t{1} << 31;
+static_assert(kMostEntries < kCandidate);
+bool SortedChainWhole(CatalogStore& store, std::vector<std::uint32_t>& chain,
                       const std::function<bool(const char* slot)>& candidate) {
   const EntryNumber count = store.header.Count();
   const CatalogSettings& settings = store.settings;
@@ -46,18 +49,109 @@ bool SortedChainWhole(CatalogStore& store, std::vector<EntryNumber>& following, 
     return true;
   };
   bool whole = true;
-  following.assign(namedNext.size(), 0);
-  candidates.assign(namedNext.size(), false);
+  chain.assign(namedNext.size(), 0);
   // A read the disk refused has said so; the walk meets it again.
   const bool read = VisitSlots(store, store.entryFile, store.header, 1, count, false, [&](EntryNumber n, char* slot) {
     const float next = GetSingle(slot + layout.links);
-    following[static_cast<std::size_t>(n)] = LinkedEntry(next, count);
-    candidates[static_cast<std::size_t>(n)] = candidate(slot);
+    chain[static_cast<std::size_t>(n)] =
+        static_cast<std::uint32_t>(LinkedEntry(next, count)) | (candidate(slot) ? kCandidate : 0);
     whole = linked(next, n, first, namedNext) && linked(GetSingle(slot + layout.links + 4), n, last, namedPrevious);
     return whole;
   });
-  if (!read || !whole) following.clear();
+  if (!read || !whole) chain.clear();
   return whole;
+}
+
+// The candidates of the chain from `first` on, in chain order, each with its place in the chain
+// (from 1), and the chain's length: what a step-by-step walk along `chain` would meet, found without
+// waiting for one link after another. The chain is cut into pieces at every entry whose number is a
+// multiple of kPiece (and at `first`); many pieces are followed at once, their loads of `chain` in
+// flight together, and the pieces are then put in the chain's order. A piece ends where a step of the
+// walk would end it (at `last`, at a link that names its own entry or none) and after as many steps as
+// there are entries. Pieces off the chain (entries made after the sort) cost their steps and are
+// left out.
+struct ChainCandidates {
+  std::vector<std::uint32_t> entries;
+  std::vector<std::uint32_t> places;
+  std::size_t length = 0;
+};
+ChainCandidates CandidatesAlongChain(const std::vector<std::uint32_t>& chain, EntryNumber first, EntryNumber last) {
+  constexpr std::uint32_t kPiece = 64;
+  constexpr std::size_t kLanes = 16;
+  const std::size_t count = chain.size() - 1;
+  const auto start = static_cast<std::uint32_t>(first), end = static_cast<std::uint32_t>(last);
+  const std::uint32_t firstPiece = static_cast<std::uint32_t>(count / kPiece) + 1;  // the piece of `first`
+  const auto pieceOf = [&](std::uint32_t n) { return n == start ? firstPiece : n / kPiece; };
+  const auto begins = [&](std::uint32_t n) { return n % kPiece == 0 || n == start; };
+  std::vector<std::uint32_t> next(firstPiece + 1, 0), length(firstPiece + 1, 0);
+  struct Met {
+    std::uint32_t piece, place, entry;
+  };
+  std::vector<Met> met;
+  struct Lane {
+    std::uint32_t piece = 0, n = 0, place = 0;
+  };
+  std::array<Lane, kLanes> lanes{};
+  std::size_t busy = 0;
+  std::uint32_t queued = kPiece;  // the next multiple of kPiece to start a piece from
+  bool firstQueued = true;
+  const auto startLane = [&](Lane& lane) {
+    if (firstQueued) {
+      firstQueued = false;
+      lane = {firstPiece, start, 1};
+      return true;
+    }
+    for (; queued <= count; queued += kPiece) {
+      if (queued == start) continue;
+      lane = {queued / kPiece, queued, 1};
+      queued += kPiece;
+      return true;
+    }
+    return false;
+  };
+  for (Lane& lane : lanes) {
+    if (!startLane(lane)) break;
+    ++busy;
+  }
+  while (busy > 0) {
+    for (std::size_t l = 0; l < busy;) {
+      Lane& lane = lanes[l];
+      const std::uint32_t word = chain[lane.n];
+      if ((word & kCandidate) != 0) met.push_back({lane.piece, lane.place, lane.n});
+      const std::uint32_t link = word & ~kCandidate;
+      const bool ends = lane.n == end || link == lane.n || link == 0 || lane.place >= count;
+      if (!ends && !begins(link)) {
+        lane.n = link;
+        ++lane.place;
+        ++l;
+        continue;
+      }
+      next[lane.piece] = ends ? 0 : link;
+      length[lane.piece] = lane.place;
+      if (!startLane(lane)) lane = lanes[--busy];
+    }
+  }
+  // The met entries of each piece together, in the order they were met: where each piece's begin.
+  std::vector<std::uint32_t> from(firstPiece + 2, 0);
+  for (const Met& m : met) ++from[m.piece + 1];
+  for (std::size_t p = 1; p < from.size(); ++p) from[p] += from[p - 1];
+  std::sort(met.begin(), met.end(),
+            [](const Met& a, const Met& b) { return a.piece != b.piece ? a.piece < b.piece : a.place < b.place; });
+  const std::vector<Met>& byPiece = met;
+  ChainCandidates found;
+  std::uint32_t piece = firstPiece;
+  for (;;) {
+    for (std::uint32_t k = from[piece]; k < from[piece + 1]; ++k) {
+      const std::size_t place = found.length + byPiece[k].place;
+      if (place > count) break;
+      found.entries.push_back(byPiece[k].entry);
+      found.places.push_back(static_cast<std::uint32_t>(place));
+    }
+    found.length = std::min(count, found.length + length[piece]);
+    if (next[piece] == 0 || found.length >= count) break;
+    piece = pieceOf(next[piece]);
+  }
+  return found;
 }
 
 // Where the browse index's current key lies against the key-field criterion, over the criterion's
@@ -90,8 +184,7 @@ struct ListWalk::Reader {
   EntryReader full;
   // A run's walk along a whole chain or forward through an index reads its entries in batches; the
   // chain walk's batches go on only from the member they handed back last.
-  std::vector<EntryNumber> following;  // the sorted chain as SortedChainWhole found it
-  std::vector<bool> candidates;        // the entries that may be members, as it found them
+  std::vector<std::uint32_t> chain;  // the sorted chain and its candidates as SortedChainWhole found them
   std::optional<EntryBatches> batches;
   EntryRecord slotRecord;  // a slot decoded for MayBeMember
   EntryNumber handed = 0;
@@ -205,7 +298,7 @@ EntryNumber ListWalk::Chained(EntryNumber from, EntryRecord& entry, int directio
   const CatalogSettings& settings = context_.store.settings;
   const EntryNumber count = context_.store.header.Count();
   const EntryNumber last = LinkedEntry(direction > 0 ? settings.LastSorted : settings.FirstSorted, count);
-  if (direction > 0 && !reader_->following.empty()) return ChainedInBatches(from, entry, last);
+  if (direction > 0 && !reader_->chain.empty()) return ChainedInBatches(from, entry, last);
   EntryRecord candidate = entry;
   EntryNumber n = from;
   for (EntryNumber steps = 0; steps <= count; ++steps) {
@@ -234,14 +327,33 @@ EntryNumber ListWalk::ChainedInBatches(EntryNumber from, EntryRecord& entry, Ent
   Reader& reader = *reader_;
   if (!reader.batches || reader.handed != from) {
     const EntryNumber first = LinkedEntry(context_.store.settings.FirstSorted, context_.store.header.Count());
-    reader.batches.emplace(context_.store, [this, &reader, first, last, n = from, steps = std::size_t{0}]() mutable {
-      while (++steps < reader.following.size() && Step()) {
-        const EntryNumber link = reader.following[static_cast<std::size_t>(n)];
-        n = n == 0 ? first : n == last || link == n ? 0 : link;
-        if (n == 0 || reader.candidates[static_cast<std::size_t>(n)]) return n;
-      }
-      return EntryNumber{0};
-    });
+    if (from == 0) {
+      // From the chain's start the candidates are found first; the gauge then steps for each entry of
+      // the chain up to each candidate, and past the last to the chain's end, as a walk would.
+      const std::size_t most = reader.chain.size() - 1;
+      reader.batches.emplace(context_.store, [this, found = CandidatesAlongChain(reader.chain, first, last), most,
+                                              k = std::size_t{0}, steps = std::size_t{0}]() mutable {
+        const bool more = k < found.entries.size();
+        const std::size_t upTo = more ? found.places[k] : std::min(found.length + 1, most);
+        while (steps < upTo) {
+          ++steps;
+          if (!Step()) return EntryNumber{0};
+        }
+        return more ? static_cast<EntryNumber>(found.entries[k++]) : EntryNumber{0};
+      });
+    } else {
+      const std::uint32_t* chain = reader.chain.data();
+      const std::size_t size = reader.chain.size();
+      reader.batches.emplace(
+          context_.store, [this, chain, size, first, last, n = from, steps = std::size_t{0}]() mutable {
+            while (++steps < size && Step()) {
+              const auto link = static_cast<EntryNumber>(chain[static_cast<std::size_t>(n)] & ~kCandidate);
+              n = n == 0 ? first : n == last || link == n ? 0 : link;
+              if (n == 0 || (chain[static_cast<std::size_t>(n)] & kCandidate) != 0) return n;
+            }
+            return EntryNumber{0};
+          });
+    }
   }
   EntryRecord candidate = entry;
   for (;;) {
@@ -342,8 +454,8 @@ EntryNumber ListWalk::First(EntryRecord& entry) {
     case kSequentialSearch:
       // The run checks the chain before it follows it; Next and Previous go on as the run found it.
       context_.search.chainDamaged = false;
-      if (FollowsChain() && !SortedChainWhole(context_.store, reader_->following, reader_->candidates,
-                                              [this](const char* slot) { return MayBeMember(slot); })) {
+      if (FollowsChain() &&
+          !SortedChainWhole(context_.store, reader_->chain, [this](const char* slot) { return MayBeMember(slot); })) {
         ChainDamaged();
       }
       if (FollowsChain()) return Chained(0, entry, 1);

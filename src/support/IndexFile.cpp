@@ -244,6 +244,19 @@ std::int16_t DeleteKey(Indexes& indexes, std::int16_t handle, std::string_view k
   });
 }
 
+std::int16_t MoveKeys(Indexes& indexes, std::int16_t handle, const std::vector<KeyMove>& moves) {
+  return Run(indexes, handle, [&](Handle& h) {
+    if (!h.store->writable()) return kNdxIoError;
+    std::vector<ndx::Tree::Move> items;
+    items.reserve(moves.size());
+    for (const KeyMove& move : moves) {
+      items.push_back({ndx::MakeItem(move.from, 0, move.entry), ndx::MakeItem(move.to, 0, move.entry), move.refile});
+    }
+    ndx::Tree(*h.store).MoveItems(items);
+    return kNdxOk;
+  });
+}
+
 std::int16_t GetFirst(Indexes& indexes, std::int16_t handle, std::int32_t& entry) {
   return Run(indexes, handle, [&](Handle& h) {
     ndx::Tree tree(*h.store);
@@ -259,6 +272,10 @@ std::int16_t GetNext(Indexes& indexes, std::int16_t handle, std::int32_t& entry)
 
 std::int16_t GetPrev(Indexes& indexes, std::int16_t handle, std::int32_t& entry) {
   return Walk(indexes, handle, false, entry);
+}
+
+std::int16_t VisitEntries(Indexes& indexes, std::int16_t handle, const std::function<bool(std::int32_t entry)>& visit) {
+  return Run(indexes, handle, [&](Handle& h) { return ndx::Tree(*h.store).VisitEntries(visit) ? kNdxOk : kNdxEnd; });
 }
 
 std::int16_t GetKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t& entry) {

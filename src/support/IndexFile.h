@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -69,9 +71,25 @@ class Indexes {
 [[nodiscard]] std::int16_t AddKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t entry,
                                   std::int32_t sequence);
 [[nodiscard]] std::int16_t DeleteKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t entry);
+// A key of one entry taken out of an index and, with `refile`, another filed for it.
+struct KeyMove {
+  std::string_view from;
+  std::string_view to;
+  std::int32_t entry = 0;
+  bool refile = false;
+};
+// As DeleteKey(from, entry) and then, with `refile`, AddKey(to, entry, 0) for every move in turn, for
+// moves of different entries: the index gets the same items, but the keys are looked up and filed in
+// key order, each page visited once for neighbouring keys. A key `from` the index lacks is no failure.
+[[nodiscard]] std::int16_t MoveKeys(Indexes& indexes, std::int16_t handle, const std::vector<KeyMove>& moves);
 [[nodiscard]] std::int16_t GetFirst(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
 [[nodiscard]] std::int16_t GetNext(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
 [[nodiscard]] std::int16_t GetPrev(Indexes& indexes, std::int16_t handle, std::int32_t& entry);
+// Hands the entry number of every key, in key order, to `visit` until it returns false: kNdxOk after
+// the last (none in an empty index), kNdxEnd when `visit` stopped. The handle's position is left as
+// it was. A walk over the whole index at the cost of reading its leaves.
+[[nodiscard]] std::int16_t VisitEntries(Indexes& indexes, std::int16_t handle,
+                                        const std::function<bool(std::int32_t entry)>& visit);
 // Positions at the first key not below `key`.
 [[nodiscard]] std::int16_t GetKey(Indexes& indexes, std::int16_t handle, std::string_view key, std::int32_t& entry);
 // The number of keys the index holds.

@@ -143,6 +143,8 @@ std::strong_ordering NodeView::Compare(std::size_t i, const NodeView& other, std
 
 Item NodeView::item(std::size_t i) const { return DecodeSlot(slot(i)); }
 
+std::int32_t NodeView::entry(std::size_t i) const { return static_cast<std::int32_t>(Get32(slot(i) + kEntryAt)); }
+
 std::uint32_t NodeView::child(std::size_t i) const { return Get32(slot(i) + kChildAt); }
 
 void Node::Reset(unsigned level) {

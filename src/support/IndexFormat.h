@@ -92,6 +92,8 @@ class NodeView {
 
   const std::uint8_t* slot(std::size_t i) const { return page_->data() + kPageHeadSize + i * slotSize(); }
   Item item(std::size_t i) const;
+  // item(i).entry, without decoding the rest.
+  std::int32_t entry(std::size_t i) const;
   std::uint32_t child(std::size_t i) const;
   // item(i) <=> `item`, without decoding the slot.
   std::strong_ordering Compare(std::size_t i, const Item& item) const;

@@ -210,7 +210,7 @@ void Store::DropCache() {
 }
 
 std::uint32_t Store::Take() {
-  if (frames_.size() < capacity_) {
+  if (frames_.size() < (sweeping_ ? std::min(capacity_, kSweepPages) : capacity_)) {
     frames_.emplace_back();
     return static_cast<std::uint32_t>(frames_.size() - 1);
   }

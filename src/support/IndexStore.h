@@ -24,6 +24,7 @@ struct Fault {
 
 inline constexpr std::size_t kDefaultCachePages = IndexTuning{}.cachePages;
 inline constexpr std::size_t kMinCachePages = 8;  // the tree uses at most two pages at once
+inline constexpr std::size_t kSweepPages = 512;   // 2 MB
 inline constexpr std::size_t kDefaultRunLength = IndexTuning{}.runLength;
 
 using FileId = sys::FileId;
@@ -91,6 +92,9 @@ class Store {
   // A page for reading, or for changing (`write`). The reference holds until the next call that
   // fetches another page; the cache is large enough for any two pages to be held at once.
   Page& Fetch(std::uint32_t number, bool write);
+  // While a pass visits pages in key order, about once each, a larger cache would only hold pages
+  // that are not fetched again: the cache then grows to at most kSweepPages (and keeps what it holds).
+  void Sweep(bool sweeping) { sweeping_ = sweeping; }
   // A zero-filled page for changing, taken from the free list or added at the end of the file.
   std::uint32_t Allocate();
   void Release(std::uint32_t number);
@@ -138,6 +142,7 @@ class Store {
   std::size_t hand_ = 0;
   std::array<std::uint32_t, 2> recent_{};  // frame index + 1 of the last two fetches
   std::size_t capacity_;
+  bool sweeping_ = false;
   HeldKeys held_;
   std::uint64_t generation_ = 0;
   std::int16_t broken_ = kNdxOk;

@@ -39,7 +39,7 @@ bool Tree::Edge(bool last, Path& path) {
 }
 
 bool Tree::Seek(const Item& item, bool after, Path& path) {
-  path = Descend(item, after);
+  Descend(item, after, path);
   const NodeView leaf(Fetch(path.back().page, 0, false));
   if (path.back().slot < leaf.count()) return true;
   if (leaf.count() == 0) return false;
@@ -61,6 +61,23 @@ bool Tree::Step(bool forward, Path& path) {
   return false;
 }
 
+bool Tree::VisitEntries(const std::function<bool(std::int32_t entry)>& visit) {
+  Path path;
+  for (bool more = Edge(false, path); more;) {
+    // Copied first: `visit` may use the index, and the page's frame with it.
+    std::array<std::int32_t, kLeafCapacity> entries;
+    const NodeView leaf(Fetch(path.back().page, 0, false));
+    const std::size_t count = std::min(leaf.count(), entries.size());
+    for (std::size_t i = 0; i < count; ++i) entries[i] = leaf.entry(i);
+    for (std::size_t i = path.back().slot; i < count; ++i) {
+      if (!visit(entries[i])) return false;
+    }
+    path.back().slot = count - 1;
+    more = Step(true, path);
+  }
+  return true;
+}
+
 Item Tree::At(const Path& path) {
   const NodeView leaf(Fetch(path.back().page, 0, false));
   if (path.back().slot >= leaf.count()) throw Fault{kNdxFailed};
@@ -68,7 +85,8 @@ Item Tree::At(const Path& path) {
 }
 
 void Tree::Insert(const Item& item) {
-  const Path path = Descend(item, true);
+  Path& path = scratch_;
+  Descend(item, true, path);
   std::array<std::uint8_t, kInnerSlotSize> image{};
   EncodeSlot(image.data(), item, 0);
   bool placed = false;
@@ -241,8 +259,8 @@ Page& Tree::FetchChild(const NodeView& parent, std::size_t slot) {
   return bytes;
 }
 
-Path Tree::Descend(const Item& item, bool after) {
-  Path path;
+void Tree::Descend(const Item& item, bool after, Path& path) {
+  path.clear();
   std::uint32_t page = store_.header().root;
   NodeView node(Fetch(page, LevelAt(0), false));
   while (!node.leaf()) {
@@ -252,7 +270,6 @@ Path Tree::Descend(const Item& item, bool after) {
     node = NodeView(FetchChild(node, slot));
   }
   path.push_back({page, Bound(node, item, after)});
-  return path;
 }
 
 void Tree::ExtendToLeaf(bool last, Path& path) {
@@ -261,6 +278,95 @@ void Tree::ExtendToLeaf(bool last, Path& path) {
     const std::uint32_t page = parent.child(path.back().slot);
     const NodeView child(FetchChild(parent, path.back().slot));
     path.push_back({page, last ? child.count() - 1 : 0});
+  }
+}
+
+bool Tree::Holds(const Item& item, Path& path) { return Seek(item, false, path) && At(path) == item; }
+
+void Tree::MoveItems(std::vector<Move>& moves) {
+  // The moves as places in key order: where each item to take out is sought, and where each new one
+  // goes. A move whose key stays is one place, done whole: its new item must not be what is found.
+  struct Place {
+    Item item;
+    std::uint32_t move;
+    bool out;  // the item to take out is sought here (and, with the move's key kept, the new one goes in)
+  };
+  std::vector<Place> places;
+  places.reserve(moves.size() * 2);
+  for (std::size_t k = 0; k < moves.size(); ++k) {
+    const Move& move = moves[k];
+    const auto index = static_cast<std::uint32_t>(k);
+    places.push_back({move.from, index, true});
+    if (move.refile && !SameKey(move.from, move.to)) places.push_back({move.to, index, false});
+  }
+  std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) { return a.item < b.item; });
+  std::vector<bool> found(moves.size());
+  std::vector<std::size_t> sought;  // places of one key not found by the first two probes, by entry
+  std::vector<Item> out, in;
+  std::uint64_t& count = store_.header().itemCount;
+  Path path;
+  struct Sweeping {
+    explicit Sweeping(Store& store) : store(store) { store.Sweep(true); }
+    ~Sweeping() { store.Sweep(false); }
+    Store& store;
+  } sweeping(store_);
+  // Key by key: the items to take out found as Find finds them (sequence 0, else the entry number as
+  // sequence, else the lowest sequence among the key's items of the entry), then the key's changes.
+  // The new items of other keys, or of other entries, cannot be what a later key's search finds.
+  for (std::size_t i = 0; i < places.size();) {
+    std::size_t end = i + 1;
+    while (end < places.size() && SameKey(places[end].item, places[i].item)) ++end;
+    sought.clear();
+    for (std::size_t p = i; p < end; ++p) {
+      if (!places[p].out) continue;
+      Move& move = moves[places[p].move];
+      for (const std::int32_t sequence : {0, move.from.entry}) {
+        Item probe = move.from;
+        probe.sequence = sequence;
+        if (Holds(probe, path)) {
+          move.from = probe;
+          found[places[p].move] = true;
+          break;
+        }
+      }
+      if (!found[places[p].move]) sought.push_back(p);
+    }
+    if (!sought.empty()) {
+      // Places of one key are in entry order.
+      Item first = places[i].item;
+      first.sequence = std::numeric_limits<std::int32_t>::min();
+      first.entry = std::numeric_limits<std::int32_t>::min();
+      std::size_t left = sought.size();
+      for (bool more = Seek(first, false, path); more && left > 0; more = Step(true, path)) {
+        const Item item = At(path);
+        if (!SameKey(item, first)) break;
+        const auto at =
+            std::lower_bound(sought.begin(), sought.end(), item.entry,
+                             [&](std::size_t p, std::int32_t entry) { return places[p].item.entry < entry; });
+        if (at == sought.end() || places[*at].item.entry != item.entry || found[places[*at].move]) continue;
+        moves[places[*at].move].from = item;
+        found[places[*at].move] = true;
+        --left;
+      }
+    }
+    out.clear();
+    in.clear();
+    for (std::size_t p = i; p < end; ++p) {
+      const Move& move = moves[places[p].move];
+      const bool kept = places[p].out && move.refile && SameKey(move.from, move.to);
+      if (kept && found[places[p].move] && move.from == move.to) continue;  // nothing changes
+      if (places[p].out && found[places[p].move]) out.push_back(move.from);
+      if (!places[p].out || kept) in.push_back(move.to);
+    }
+    for (const Item& item : out) {
+      if (!Holds(item, path)) continue;
+      RemoveAt(path);
+      if (count > 0) --count;
+      store_.Changed();
+    }
+    std::sort(in.begin(), in.end());
+    for (const Item& item : in) Insert(item);
+    i = end;
   }
 }
 

@@ -8,7 +8,7 @@
 
 namespace vrk::lib {
 
-MsbinSingle IEEE2MSBIN(float value) {
+MsbinSingle IEEE2MSBINOutside(float value) {
   if (std::isnan(value) || value == 0.0f) return {0, 0, 0, 0};
   const bool negative = std::signbit(value);
   int exponent = 0;

@@ -10,9 +10,20 @@ namespace vrk::lib {
 
 using MsbinSingle = std::array<std::uint8_t, 4>;
 
+// The singles IEEE2MSBIN's inline part leaves: zeros, subnormals, the largest exponents, infinities, NaN.
+MsbinSingle IEEE2MSBINOutside(float value);
 // Exact for every single inside Microsoft Binary Format's range; smaller magnitudes become 0 and
-// larger ones, infinities included, the largest MBF value of that sign; NaN becomes 0.
-MsbinSingle IEEE2MSBIN(float value);
+// larger ones, infinities included, the largest MBF value of that sign; NaN becomes 0. Inline: a sort
+// writes two of them into every entry.
+inline MsbinSingle IEEE2MSBIN(float value) {
+  const auto bits = std::bit_cast<std::uint32_t>(value);
+  const std::uint32_t exponent = (bits >> 23) & 0xFF;
+  // A normal single whose exponent plus two fits a byte: the bits move as they are.
+  if (exponent < 1 || exponent > 253) return IEEE2MSBINOutside(value);
+  return {static_cast<std::uint8_t>(bits & 0xFF), static_cast<std::uint8_t>((bits >> 8) & 0xFF),
+          static_cast<std::uint8_t>(((bits >> 16) & 0x7F) | ((bits >> 24) & 0x80)),
+          static_cast<std::uint8_t>(exponent + 2)};
+}
 // Inline: every entry read converts four of them.
 inline float MSBIN2IEEE(const MsbinSingle& value) {
   if (value[3] == 0) return 0.0f;

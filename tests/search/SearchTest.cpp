@@ -158,6 +158,29 @@ TEST_F(SearchTest, EntriesAddedAfterTheSortAreSearchedAtTheEndOfTheChain) {
   EXPECT_EQ(Browse(PreviousEntry), (List{10, 9, 1, 6, 4, 8}));
 }
 
+// A chain of many entries, the last ones saved after the sort, is searched in its order to its end.
+TEST_F(SearchTest, ALongChainIsSearchedInItsOrderToItsEnd) {
+  std::vector<TestEntry> made;
+  for (int i = 0; i < 700; ++i) {
+    made.push_back({{"A" + std::to_string(i % 7), "T" + std::to_string((i * 37) % 101), "LP"}, kStatusActive});
+  }
+  Make(made);
+  ASSERT_TRUE(SortCatalog(program, {1}));
+  Add({"A1", "T0", "CD"});
+  Add({"A1", "T99", "CD"});
+  List expected;
+  EntryRecord record;
+  for (auto n = static_cast<EntryNumber>(program.settings.FirstSorted);;
+       n = static_cast<EntryNumber>(record.NextSorted)) {
+    ASSERT_TRUE(ReadEntry(program, record, program.header, n, program.entryFile));
+    if (RightTrim(record.Field[0]) == "A1") expected.push_back(n);
+    if (n == static_cast<EntryNumber>(program.settings.LastSorted)) break;
+  }
+  ASSERT_EQ(expected.size(), 102u);
+  Criteria({"A1"});
+  EXPECT_EQ(Sent(SearchRun), expected);
+}
+
 // Entry 3's NextSorted leads back into the chain, which would come round for ever: the catalog is
 // searched in entry order, once, with a notice, and Next goes on in entry order.
 TEST_F(SearchTest, AChainThatComesRoundIsSearchedInEntryOrderWithANotice) {

@@ -676,6 +676,75 @@ TEST_P(IndexModelTest, HundredThousandRandomOperations) {
   EXPECT_GT(largest, 5'000u);
 }
 
+// A visit of every entry reads leaf after leaf in key order, stops where it is told to, and leaves the
+// handle's position as it was.
+TEST_F(IndexTest, VisitingEntriesGoesThroughEveryLeafInKeyOrder) {
+  const std::int16_t h = Create("VISIT.WDX");
+  Entries visited;
+  const auto visit = [&](std::int32_t entry) {
+    visited.push_back(entry);
+    return true;
+  };
+  EXPECT_EQ(VisitEntries(indexes, h, visit), kNdxOk);
+  EXPECT_TRUE(visited.empty());
+  for (std::int32_t entry = 1; entry <= 2000; ++entry) {
+    ASSERT_EQ(AddKey(indexes, h, std::to_string(3000 - entry), entry, 0), kNdxOk);
+  }
+  EXPECT_EQ(Key(h, "1500"), Ok(1500));
+  EXPECT_EQ(VisitEntries(indexes, h, visit), kNdxOk);
+  EXPECT_EQ(visited, All(h));
+  EXPECT_EQ(visited.size(), 2000u);
+  EXPECT_EQ(Key(h, "1500"), Ok(1500));
+  visited.clear();
+  EXPECT_EQ(VisitEntries(indexes, h, [&](std::int32_t entry) { return visit(entry) && visited.size() < 300; }),
+            kNdxEnd);
+  EXPECT_EQ(visited.size(), 300u);
+  EXPECT_EQ(Next(h), Ok(1499));
+}
+
+// Many entries' keys moved at once leave what each entry's DeleteKey and AddKey in turn leave: keys
+// kept, changed or taken out, keys filed with other sequence numbers, keys the index lacks; in a
+// small cache, so that pages are written back and read again meanwhile.
+TEST_F(IndexTest, MovedKeysAgreeWithDeletingAndAddingEachInTurn) {
+  indexes.tuning.cachePages = ndx::kMinCachePages;
+  std::mt19937 random(11);
+  Model model;
+  const std::int16_t h = Create("MOVE.WDX");
+  std::vector<std::string> keyOf(3001);
+  for (std::int32_t entry = 1; entry <= 3000; ++entry) {
+    keyOf[entry] = RandomKey(random);
+    const unsigned kind = random() % 3;
+    const std::int32_t sequence = kind == 0 ? 0 : kind == 1 ? entry : static_cast<std::int32_t>(random() % 50);
+    ASSERT_EQ(AddKey(indexes, h, keyOf[entry], entry, sequence), kNdxOk);
+    model.Add(keyOf[entry], entry, sequence);
+  }
+  for (int round = 0; round < 3; ++round) {
+    std::vector<std::pair<std::string, std::string>> texts;
+    std::vector<KeyMove> moves;
+    for (std::int32_t entry = 1 + round; entry <= 3000; entry += 1 + static_cast<std::int32_t>(random() % 3)) {
+      const unsigned kind = random() % 4;  // kept, changed, taken out, a key the index lacks
+      std::string from = kind == 3 ? "Z" + RandomKey(random) : Variant(keyOf[entry], random);
+      std::string to = kind == 0 ? Variant(keyOf[entry], random) : RandomKey(random);
+      model.Delete(from, entry);
+      if (kind != 2) model.Add(to, entry, 0);
+      keyOf[entry] = kind == 2 ? "Z" : to;
+      texts.emplace_back(std::move(from), std::move(to));
+      moves.push_back({{}, {}, entry, kind != 2});
+    }
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+      moves[i].from = texts[i].first;
+      moves[i].to = texts[i].second;
+    }
+    ASSERT_EQ(MoveKeys(indexes, h, moves), kNdxOk) << round;
+    Entries expected;
+    Model::Cursor cursor;
+    for (Answer a = model.First(cursor); a != kEnd; a = model.Next(cursor)) expected.push_back(a.second);
+    ASSERT_EQ(All(h), expected) << round;
+  }
+  ASSERT_EQ(CloseNDX(indexes, h), kNdxOk);
+  EXPECT_EQ(All(Open("MOVE.WDX")).size(), model.size());
+}
+
 INSTANTIATE_TEST_SUITE_P(CacheSizes, IndexModelTest,
                          ::testing::Values(std::pair{ndx::kDefaultCachePages, ndx::kDefaultRunLength},
                                            std::pair{ndx::kMinCachePages, ndx::kDefaultRunLength},
