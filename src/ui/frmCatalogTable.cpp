@@ -253,11 +253,7 @@ void frmCatalogTable::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && ui_.Idle()) ShowChanges();
 }
 
-void frmCatalogTable::Run(const std::function<void(Program&)>& command) {
-  if (ui_.runCommand) return ui_.runCommand(command);
-  command(window_.program);
-  ShowChanges();
-}
+void frmCatalogTable::Run(const std::function<void(Program&)>& command) { ui_.runCommand(command); }
 
 QSize frmCatalogTable::sizeHint() const {
   // Room for every column and some thirty rows; FitToScreen keeps it within the screen.
