@@ -4,7 +4,7 @@
 
 namespace vrk {
 
-bool KeyIndexChange::Open() { return OpenKeyIndexesForChange(store_, keys_); }
+bool KeyIndexChange::Open(KeyUpkeep upkeep) { return OpenKeyIndexesForChange(store_, keys_, upkeep); }
 
 bool KeyIndexChange::Create() { return CreateKeyIndexes(store_, keys_); }
 

@@ -17,7 +17,7 @@ class KeyIndexChange {
 
   // Opens every key index for the change (OpenKeyIndexesForChange). False, after its message, when
   // they cannot be used: then nothing of the change may be made.
-  [[nodiscard]] bool Open();
+  [[nodiscard]] bool Open(KeyUpkeep upkeep = KeyUpkeep::kChange);
   // Creates an empty index for every key field, for a rebuild (CreateKeyIndexes).
   [[nodiscard]] bool Create();
   const KeyTable& keys() const { return keys_; }

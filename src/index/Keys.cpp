@@ -1,6 +1,7 @@
 #include "index/Keys.h"
 
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "catalog/Catalog.h"
@@ -83,10 +84,16 @@ IndexOpen OpenIndex(CatalogStore& store, int field, const std::string& catalogNa
     }
   }
   if (result == lib::kNdxOk) {
-    handle = opened;
     // A reader beside programs that add entries: the index may name entries added since the catalog
     // was opened, which the count read now includes.
-    if (catalogName == store.catalogName) RefreshEntryCount(store);
+    if (catalogName == store.catalogName) {
+      RefreshEntryCount(store);
+      if (!FollowsEntries(store, opened)) {
+        static_cast<void>(lib::CloseNDX(store.indexes, opened));  // only read
+        return IndexOpen::kInDoubt;
+      }
+    }
+    handle = opened;
     return IndexOpen::kOpened;
   }
   if (result == lib::kNdxMissing || result == lib::kNdxDamaged) return IndexOpen::kInDoubt;
@@ -121,13 +128,20 @@ short OpenIndex(CatalogStore& store, int field, const std::string& catalogName, 
   return handle;
 }
 
-IndexOpen OpenKeyIndexes(CatalogStore& store, KeyTable& keys) {
+bool FollowsEntries(CatalogStore& store, short handle) {
+  std::optional<std::uint64_t> covers;
+  return lib::Covers(store.indexes, handle, covers) == lib::kNdxOk &&
+         (!covers || *covers == static_cast<std::uint64_t>(store.header.Count()));
+}
+
+IndexOpen OpenKeyIndexes(CatalogStore& store, KeyTable& keys, KeyUpkeep upkeep) {
   keys.clear();
   for (int field = 0; field < kFieldCount; ++field) {
     if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
     short handle = kNoIndex;
     const IndexOpen opened = OpenIndex(store, field, store.catalogName, lib::kNdxOpen, handle);
-    if (opened == IndexOpen::kOpened && lib::BeginChanges(store.indexes, handle) == lib::kNdxOk) {
+    const auto begin = upkeep == KeyUpkeep::kAppend ? lib::BeginAppend : lib::BeginChanges;
+    if (opened == IndexOpen::kOpened && begin(store.indexes, handle) == lib::kNdxOk) {
       keys.push_back({static_cast<short>(field), handle});
       continue;
     }
@@ -151,8 +165,10 @@ bool CloseKeyIndexes(CatalogStore& store, KeyTable& keys) {
     return false;
   }
   bool closed = true;
+  const auto count = static_cast<std::uint64_t>(store.header.Count());
   for (const KeyPair& pair : keys) {
-    if (lib::CloseNDX(store.indexes, pair.handle) != lib::kNdxOk) {
+    if (lib::SetCovers(store.indexes, pair.handle, count) != lib::kNdxOk ||
+        lib::CloseNDX(store.indexes, pair.handle) != lib::kNdxOk) {
       store.ui.Message("Error Closing Index File");
       closed = false;
     }

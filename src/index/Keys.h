@@ -5,8 +5,11 @@
 //
 // A change of the entries keeps the indexes trustworthy through a crash at any moment: every key
 // index is marked on the disk as being changed before the entry file is touched, and marked whole
-// again only after the entry file is on the disk. An index found marked, damaged, or missing while
-// the catalog has entries is in doubt, and is rebuilt before it is used (CheckKeyIndexes).
+// again only after the entry file is on the disk, with the count of entries it then follows. A new
+// entry needs no mark: its keys reach the index only after the entry and the catalog's new count are
+// on the disk, and until the index records the new count it follows fewer entries than the catalog
+// has. An index found marked, damaged, following another count of entries, or missing while the
+// catalog has entries is in doubt, and is rebuilt before it is used (CheckKeyIndexes).
 #pragma once
 
 #include <array>
@@ -80,8 +83,17 @@ struct KeyPair {
 // The key indexes open during one upkeep operation, in field order.
 using KeyTable = std::vector<KeyPair>;
 
-// Opens every key index and marks each as being changed. kInDoubt and kFailed leave nothing open.
-[[nodiscard]] IndexOpen OpenKeyIndexes(CatalogStore& store, KeyTable& keys);
+// Whether an open index of the store's catalog follows as many entries as the catalog has, or does
+// not know what it follows.
+bool FollowsEntries(CatalogStore& store, short handle);
+
+// What a change does to the entries the indexes follow.
+enum class KeyUpkeep {
+  kChange,  // anything: the indexes are marked as being changed
+  kAppend,  // only files the keys of entries added after the last (lib::BeginAppend): no mark
+};
+// Opens every key index and begins the change in each. kInDoubt and kFailed leave nothing open.
+[[nodiscard]] IndexOpen OpenKeyIndexes(CatalogStore& store, KeyTable& keys, KeyUpkeep upkeep = KeyUpkeep::kChange);
 // Puts the entry file on the disk, then marks the indexes whole and closes them. False, after its
 // message, when something could not be written; the indexes are then left in doubt.
 [[nodiscard]] bool CloseKeyIndexes(CatalogStore& store, KeyTable& keys);

@@ -39,12 +39,12 @@ bool FinishBuild(CatalogStore& store, int field, IndexHandle& index, WalkEnd end
   return false;
 }
 
-// Whether an index that opened whole belongs to these entries: at most a key for every entry (a deleted
-// entry's may be missing), and its last and first keys those of the entries they name. An index copied
-// from another catalog fails this.
+// Whether an index that opened whole belongs to these entries: it follows their count, has at most a
+// key for every entry (a deleted entry's may be missing), and its last and first keys are those of the
+// entries they name. An index copied from another catalog fails this.
 bool KeysAgree(CatalogStore& store, short handle, int field) {
   std::uint64_t keys = 0;
-  if (lib::CountKeys(store.indexes, handle, keys) != lib::kNdxOk ||
+  if (!FollowsEntries(store, handle) || lib::CountKeys(store.indexes, handle, keys) != lib::kNdxOk ||
       keys > static_cast<std::uint64_t>(store.header.Count())) {
     return false;
   }
@@ -185,13 +185,13 @@ bool CheckKeyIndexes(CatalogStore& store) {
   return ReIndex(store);
 }
 
-bool OpenKeyIndexesForChange(CatalogStore& store, KeyTable& keys) {
-  switch (OpenKeyIndexes(store, keys)) {
+bool OpenKeyIndexesForChange(CatalogStore& store, KeyTable& keys, KeyUpkeep upkeep) {
+  switch (OpenKeyIndexes(store, keys, upkeep)) {
     case IndexOpen::kOpened: return true;
     case IndexOpen::kFailed: return false;
     case IndexOpen::kInDoubt: break;
   }
-  return CheckKeyIndexes(store) && OpenKeyIndexes(store, keys) == IndexOpen::kOpened;
+  return CheckKeyIndexes(store) && OpenKeyIndexes(store, keys, upkeep) == IndexOpen::kOpened;
 }
 
 }  // namespace vrk

@@ -36,6 +36,7 @@ namespace vrk {
 [[nodiscard]] bool CheckKeyIndexes(CatalogStore& store);
 // Opens every key index for a change of the entries (OpenKeyIndexes), rebuilding indexes in doubt
 // first. False, after its message, when they cannot be used: then nothing of the change may be made.
-[[nodiscard]] bool OpenKeyIndexesForChange(CatalogStore& store, KeyTable& keys);
+[[nodiscard]] bool OpenKeyIndexesForChange(CatalogStore& store, KeyTable& keys,
+                                           KeyUpkeep upkeep = KeyUpkeep::kChange);
 
 }  // namespace vrk

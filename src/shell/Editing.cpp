@@ -81,7 +81,7 @@ bool SaveEntry(Program& program) {
   }
   program.screen.ShowSavingWindow(n);
   KeyIndexChange change(program);
-  if (!change.Open()) {
+  if (!change.Open(existing ? KeyUpkeep::kChange : KeyUpkeep::kAppend)) {
     program.screen.CloseSavingWindow();
     return false;
   }

@@ -208,6 +208,37 @@ std::int16_t BeginChanges(Indexes& indexes, std::int16_t handle) {
       false);
 }
 
+std::int16_t BeginAppend(Indexes& indexes, std::int16_t handle) {
+  return Run(
+      indexes, handle,
+      [](Handle& h) {
+        if (!h.store->writable()) return kNdxIoError;
+        h.store->BeginAppend();
+        return kNdxOk;
+      },
+      false);
+}
+
+std::int16_t Covers(Indexes& indexes, std::int16_t handle, std::optional<std::uint64_t>& entries) {
+  return Run(
+      indexes, handle,
+      [&](Handle& h) {
+        entries = h.store->header().covers;
+        return kNdxOk;
+      },
+      false);
+}
+
+std::int16_t SetCovers(Indexes& indexes, std::int16_t handle, std::uint64_t entries) {
+  return Run(
+      indexes, handle,
+      [&](Handle& h) {
+        h.store->header().covers = entries;
+        return kNdxOk;
+      },
+      false);
+}
+
 std::int16_t AbandonNDX(Indexes& indexes, std::int16_t handle) {
   Handle* h = Find(indexes, handle);
   if (h == nullptr) return kNdxFailed;

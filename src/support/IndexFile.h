@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,19 @@ class Indexes {
 // marks it whole again. An index left marked (a program killed meanwhile) opens as damaged, and the
 // program rebuilds it.
 [[nodiscard]] std::int16_t BeginChanges(Indexes& indexes, std::int16_t handle);
+// Begins a change that only files the keys of entries added after those the index follows (Covers):
+// the index is held for the change, but not marked, and so long as the keys fit in memory nothing is
+// written before CloseNDX, which must come after the new entries are on the disk. Killed before that,
+// the index follows fewer entries than its catalog has, and is rebuilt. An index that does not know
+// what it follows is marked as BeginChanges marks it.
+[[nodiscard]] std::int16_t BeginAppend(Indexes& indexes, std::int16_t handle);
+// How many entries of its catalog the index follows, as last recorded by SetCovers and CloseNDX;
+// nothing when the index was last changed without it. An index that follows another count than its
+// catalog's entries is in doubt.
+[[nodiscard]] std::int16_t Covers(Indexes& indexes, std::int16_t handle, std::optional<std::uint64_t>& entries);
+// Records that the index follows the first `entries` entries of its catalog; CloseNDX writes it with
+// the change.
+[[nodiscard]] std::int16_t SetCovers(Indexes& indexes, std::int16_t handle, std::uint64_t entries);
 // Closes the handle and leaves its index marked as being changed, so that it is rebuilt before it is
 // used again: a change of the entries failed half way. Other handles on the index fail from now on.
 [[nodiscard]] std::int16_t AbandonNDX(Indexes& indexes, std::int16_t handle);

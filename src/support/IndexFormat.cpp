@@ -10,11 +10,11 @@ namespace vrk::lib::ndx {
 namespace {
 
 constexpr std::array<std::uint8_t, 8> kMagic = {'V', 'R', 'K', 'N', 'D', 'X', 0x1A, 0x00};
-constexpr std::uint32_t kUncleanFlag = 1;
+constexpr std::uint32_t kUncleanFlag = 1, kCoversFlag = 2;
 
 // Offsets of the header fields on page 0.
 constexpr std::size_t kMagicAt = 16, kVersionAt = 24, kPageSizeAt = 28, kPageCountAt = 32, kRootAt = 36, kHeightAt = 40,
-                      kFreeHeadAt = 44, kFlagsAt = 48, kItemCountAt = 56;
+                      kFreeHeadAt = 44, kFlagsAt = 48, kItemCountAt = 56, kCoversAt = 64;
 // Offsets in a slot.
 constexpr std::size_t kLengthAt = kMaxKeyLength, kSequenceAt = kLengthAt + 1, kEntryAt = kSequenceAt + 4,
                       kChildAt = kItemSize;
@@ -209,8 +209,9 @@ void EncodeHeader(const Header& header, Page& page) {
   Put32(page.data() + kRootAt, header.root);
   Put32(page.data() + kHeightAt, header.height);
   Put32(page.data() + kFreeHeadAt, header.freeHead);
-  Put32(page.data() + kFlagsAt, header.unclean ? kUncleanFlag : 0);
+  Put32(page.data() + kFlagsAt, (header.unclean ? kUncleanFlag : 0) | (header.covers ? kCoversFlag : 0));
   Put64(page.data() + kItemCountAt, header.itemCount);
+  Put64(page.data() + kCoversAt, header.covers.value_or(0));
 }
 
 bool DecodeHeader(const Page& page, std::uint64_t fileSize, Header& header) {
@@ -227,7 +228,9 @@ bool DecodeHeader(const Page& page, std::uint64_t fileSize, Header& header) {
   header.freeHead = Get32(page.data() + kFreeHeadAt);
   header.itemCount = Get64(page.data() + kItemCountAt);
   header.unclean = (flags & kUncleanFlag) != 0;
-  return (flags & ~kUncleanFlag) == 0 && header.pageCount >= 2 &&
+  header.covers.reset();
+  if ((flags & kCoversFlag) != 0) header.covers = Get64(page.data() + kCoversAt);
+  return (flags & ~(kUncleanFlag | kCoversFlag)) == 0 && header.pageCount >= 2 &&
          fileSize == std::uint64_t{header.pageCount} * kPageSize && header.root >= 1 &&
          header.root < header.pageCount && header.height >= 1 && header.height <= kMaxHeight &&
          header.freeHead < header.pageCount && header.freeHead != header.root &&

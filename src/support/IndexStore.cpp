@@ -102,7 +102,7 @@ void Store::Break(std::int16_t result) {
 
 Page& Store::Fetch(std::uint32_t number, bool write) {
   if (number == 0 || number >= header_.pageCount) throw Fault{kNdxDamaged};
-  if (write) BeginChanges();
+  if (write) Changing();
   if (number < frameOf_.size() && frameOf_[number] != 0) {
     const std::uint32_t index = frameOf_[number] - 1;
     Frame& frame = frames_[index];
@@ -129,7 +129,7 @@ std::uint32_t Store::Allocate() {
     return number;
   }
   if (header_.pageCount == std::numeric_limits<std::uint32_t>::max()) throw Fault{kNdxFailed};
-  BeginChanges();
+  Changing();
   const std::uint32_t index = Take();
   frames_[index].bytes.fill(0);
   const std::uint32_t number = header_.pageCount++;
@@ -143,7 +143,7 @@ void Store::Release(std::uint32_t number) {
 }
 
 void Store::Flush() {
-  if (!header_.unclean) return;
+  if (!header_.unclean && !appending_) return;
   std::vector<Frame*> dirty;
   for (Frame& frame : frames_) {
     if (frame.dirty) dirty.push_back(&frame);
@@ -152,7 +152,7 @@ void Store::Flush() {
   for (Frame* frame : dirty) WriteFrame(*frame);
   // The pages must be on disk before a header that calls the file whole.
   file_.Sync();
-  header_.unclean = false;
+  header_.unclean = appending_ = false;
   WriteHeader();
   file_.Lock(sys::Lock::kShared);
 }
@@ -160,10 +160,24 @@ void Store::Flush() {
 void Store::BeginChanges() {
   if (header_.unclean) return;
   file_.Lock(sys::Lock::kExclusive);
+  appending_ = false;
   header_.unclean = true;
+  header_.covers.reset();  // until the change records what it follows
   WriteHeader();
   // The mark must be on disk before any changed page is.
   file_.Sync();
+}
+
+void Store::BeginAppend() {
+  if (header_.unclean || appending_) return;
+  // Without a count the file could not tell a half-made append: it is marked instead.
+  if (!header_.covers) return BeginChanges();
+  file_.Lock(sys::Lock::kExclusive);
+  appending_ = true;
+}
+
+void Store::Changing() {
+  if (!appending_) BeginChanges();
 }
 
 void Store::Format() {
@@ -172,6 +186,7 @@ void Store::Format() {
   DropCache();
   held_.Clear();
   header_ = Header{};
+  appending_ = false;
   header_.unclean = true;  // an index being built is not whole until it is flushed
   Page page;
   Node(page).Reset(0);
@@ -223,7 +238,11 @@ std::uint32_t Store::Take() {
       continue;
     }
     if (frame.number != 0) {
-      if (frame.dirty) WriteFrame(frame);
+      if (frame.dirty) {
+        // No page of an append is written before its entries are on the disk: the file is marked now.
+        if (appending_) BeginChanges();
+        WriteFrame(frame);
+      }
       frameOf_[frame.number] = 0;
       frame.number = 0;
     }

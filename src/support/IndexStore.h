@@ -99,9 +99,15 @@ class Store {
   std::uint32_t Allocate();
   void Release(std::uint32_t number);
 
-  // Marks the file, on the disk, as being changed, before anything else of the change is written.
+  // Marks the file, on the disk, as being changed, before anything else of the change is written; the
+  // count of entries the file follows is dropped until the change records it again.
   void BeginChanges();
-  // Writes every changed page, puts them on the disk, then the header that marks the file whole.
+  // Begins an append (see IndexFormat.h): the file is held exclusively but not marked, so long as its
+  // header has a count of entries and no changed page must be written before Flush. A file without
+  // the count, or a page written early, is marked as BeginChanges does.
+  void BeginAppend();
+  // Writes every changed page, puts them on the disk, then the header that marks the file whole. An
+  // append's entries must be on the disk before.
   void Flush();
   // Makes the file an empty index, marked as being changed; what was held back is dropped.
   void Format();
@@ -130,6 +136,8 @@ class Store {
   // Puts page `number` into frame `index` and returns its bytes.
   Page& Register(std::uint32_t index, std::uint32_t number, bool dirty);
   void Remember(std::uint32_t index);
+  // A page is about to change: marks the file unless an append is under way.
+  void Changing();
   void WriteFrame(Frame& frame);
   void WriteHeader();
 
@@ -143,6 +151,7 @@ class Store {
   std::array<std::uint32_t, 2> recent_{};  // frame index + 1 of the last two fetches
   std::size_t capacity_;
   bool sweeping_ = false;
+  bool appending_ = false;  // changing without the mark, the pages held in the cache
   HeldKeys held_;
   std::uint64_t generation_ = 0;
   std::int16_t broken_ = kNdxOk;

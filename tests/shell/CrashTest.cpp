@@ -167,6 +167,28 @@ TEST_P(CrashTest, AWriteTheDiskRefusesLosesNoEntryAndLeavesNoIndexSilentlyWrong)
       [&](const std::string& when) { ExpectWhole(when); });
 }
 
+// A new entry needs no mark on its indexes: it puts the entry file and each key index on the disk
+// once. An index built anew records no count of entries, so the next save marks it (one sync more)
+// as any change does; the save after that does not.
+TEST(NewEntryTest, IsSavedWithOneSyncOfEachFile) {
+  TempDirectory directory;
+  MakeCatalog(directory.path());
+  Session session(directory.path());
+  ASSERT_TRUE(session.opened);
+  const auto syncsOfASave = [&](const std::string& title) {
+    EraseScreen(session.program);
+    session.screen.SetBoxText(0, title);
+    const long before = session.files.Syncs();
+    EXPECT_TRUE(SaveEntry(session.program));
+    return session.files.Syncs() - before;
+  };
+  EXPECT_EQ(syncsOfASave("Quartz"), 4);
+  ASSERT_TRUE(BuildIndexInFileOrder(session.program, 1));
+  EXPECT_EQ(syncsOfASave("Quince"), 5);
+  EXPECT_EQ(syncsOfASave("Quill"), 4);
+  ExpectIndexesAgree(session, "after three new entries");
+}
+
 INSTANTIATE_TEST_SUITE_P(Changes, CrashTest, ::testing::ValuesIn(kOperations),
                          [](const auto& info) { return test::TestNameOf(info.param.name); });
 

@@ -367,6 +367,67 @@ TEST_F(IndexTest, AStoppedBuildLeavesTheIndexMarked) {
   EXPECT_EQ(All(Open("BUILD.WDX")).size(), static_cast<std::size_t>(count));
 }
 
+// An append to an index that knows what it follows writes nothing before it closes, and then its
+// pages before the header with the new count. One whose pages must be written early (keys all over
+// the tree, eight cached pages) is marked first: stopped at any write, the file is either refused or
+// as it was. One without a count is marked at once.
+TEST_F(IndexTest, AnAppendIsUnmarkedOnlyWhileItWritesNothing) {
+  indexes.tuning.cachePages = ndx::kMinCachePages;
+  const std::string path = PathOf("APPEND.WDX");
+  const auto key = [](std::int32_t e) { return "K" + std::to_string(100'000 + e % 2'000); };
+  const auto append = [&](std::int32_t from, std::int32_t to, bool record) {
+    const std::int16_t h = Open("APPEND.WDX");
+    std::int16_t result = BeginAppend(indexes, h);
+    for (std::int32_t e = from; e <= to && result == kNdxOk; ++e) result = AddKey(indexes, h, key(e * 7919), e, 0);
+    if (result == kNdxOk) result = First(h).first;
+    if (result == kNdxOk && record) result = SetCovers(indexes, h, static_cast<std::uint64_t>(to));
+    const std::int16_t closed = CloseNDX(indexes, h);
+    return result == kNdxOk ? closed : result;
+  };
+  const std::int16_t h = Create("APPEND.WDX");
+  for (std::int32_t e = 1; e <= 2'000; ++e) ASSERT_EQ(AddKey(indexes, h, key(e), e, 0), kNdxOk);
+  ASSERT_EQ(SetCovers(indexes, h, 2'000), kNdxOk);
+  ASSERT_EQ(CloseNDX(indexes, h), kNdxOk);
+
+  files.SetWriteFault(test::FaultKind::kStop, 1);  // nothing may be written before the close
+  const std::int16_t one = Open("APPEND.WDX");
+  ASSERT_EQ(BeginAppend(indexes, one), kNdxOk);
+  ASSERT_EQ(AddKey(indexes, one, "AAA", 2'001, 0), kNdxOk);
+  ASSERT_EQ(First(one), Ok(2'001));
+  EXPECT_EQ(files.ChangesSoFar(), 0);
+  files.SetWriteFault(test::FaultKind::kNone);
+  ASSERT_EQ(SetCovers(indexes, one, 2'001), kNdxOk);
+  ASSERT_EQ(CloseNDX(indexes, one), kNdxOk);
+  EXPECT_FALSE(ReadHeader(path).unclean);
+  EXPECT_EQ(ReadHeader(path).covers, 2'001u);
+
+  const std::string before = ReadBytes(path);
+  const Entries entries = All(Open("APPEND.WDX"));
+  ASSERT_EQ(InitIndexes(indexes), kNdxOk);
+  files.SetWriteFault(test::FaultKind::kNone);
+  ASSERT_EQ(append(2'002, 2'400, true), kNdxOk);
+  const long changes = files.ChangesSoFar();
+  for (long at = 1; at <= changes; ++at) {
+    SCOPED_TRACE(at);
+    WriteBytes(path, before);
+    files.SetWriteFault(test::FaultKind::kStop, at);
+    static_cast<void>(append(2'002, 2'400, true));
+    files.SetWriteFault(test::FaultKind::kNone);
+    if (OpenResult(path) == kNdxDamaged) continue;
+    EXPECT_EQ(ReadHeader(path).covers, 2'001u);
+    EXPECT_EQ(All(Open("APPEND.WDX")), entries);
+    ASSERT_EQ(InitIndexes(indexes), kNdxOk);
+  }
+
+  WriteBytes(path, before);
+  ASSERT_EQ(append(2'002, 2'400, false), kNdxOk);
+  EXPECT_EQ(ReadHeader(path).covers, std::nullopt);  // none recorded
+  files.SetWriteFault(test::FaultKind::kStop, 2);    // only the mark reaches the disk
+  static_cast<void>(append(2'401, 2'401, true));
+  files.SetWriteFault(test::FaultKind::kNone);
+  EXPECT_EQ(OpenResult(path), kNdxDamaged);
+}
+
 // ---- Damaged and foreign files ---------------------------------------------------------------------
 
 class DamagedIndexTest : public IndexTest {
