@@ -9,8 +9,8 @@
 //   Dump      every entry read in entry order (EntryReader) and formatted as a TAB line into a buffer
 //             (AppendEntryLine), as `vrkcli dump` does; SQLite: SELECT rowid, * formatted the same way.
 //   Totals    every entry read and its sum field added up (TotalCatalog); SQLite: SELECT SUM(price).
-//   SaveEntry one new entry saved through the real SaveEntry path (indexes opened, marked, keys filed,
-//             everything put on the disk, indexes closed), timed per call; SQLite: one INSERT in a
+//   SaveEntry one new entry saved through the real SaveEntry path (indexes opened, keys filed, the
+//             entry file then each index put on the disk, indexes closed), timed per call; SQLite: one INSERT in a
 //             transaction of its own, default synchronous setting, the three columns indexed.
 //
 // Each figure pair is VRK/… and SQLite/… with the entry count as the argument. The 3,000,000-entry
@@ -253,9 +253,9 @@ void TotalsSqlite(benchmark::State& state) {
 
 // ---- Saving one entry ------------------------------------------------------------------------------
 
-// One new entry saved through SaveEntry, as the Save command does: its three indexes opened, marked as
-// being changed, the entry written, its keys filed, the entry file and the indexes put on the disk,
-// the indexes marked whole and closed. Per call p50, p99 and max.
+// One new entry saved through SaveEntry, as the Save command does: its three indexes opened and held
+// for the append, the entry written, its keys filed, the entry file and then the indexes put on the
+// disk with their new count of entries, and closed. Per call p50, p99 and max.
 void SaveEntryVrk(benchmark::State& state) {
   Collection& c = CollectionOf(state.range(0));
   EnsureIndexes(c);
