@@ -167,8 +167,8 @@ bool CloseKeyIndexes(CatalogStore& store, KeyTable& keys) {
   bool closed = true;
   const auto count = static_cast<std::uint64_t>(store.header.Count());
   for (const KeyPair& pair : keys) {
-    if (lib::SetCovers(store.indexes, pair.handle, count) != lib::kNdxOk ||
-        lib::CloseNDX(store.indexes, pair.handle) != lib::kNdxOk) {
+    const bool counted = lib::SetCovers(store.indexes, pair.handle, count) == lib::kNdxOk;
+    if (lib::CloseNDX(store.indexes, pair.handle) != lib::kNdxOk || !counted) {
       store.ui.Message("Error Closing Index File");
       closed = false;
     }

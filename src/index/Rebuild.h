@@ -36,7 +36,6 @@ namespace vrk {
 [[nodiscard]] bool CheckKeyIndexes(CatalogStore& store);
 // Opens every key index for a change of the entries (OpenKeyIndexes), rebuilding indexes in doubt
 // first. False, after its message, when they cannot be used: then nothing of the change may be made.
-[[nodiscard]] bool OpenKeyIndexesForChange(CatalogStore& store, KeyTable& keys,
-                                           KeyUpkeep upkeep = KeyUpkeep::kChange);
+[[nodiscard]] bool OpenKeyIndexesForChange(CatalogStore& store, KeyTable& keys, KeyUpkeep upkeep = KeyUpkeep::kChange);
 
 }  // namespace vrk

@@ -10,18 +10,18 @@
 // Order of writes. Before anything of a change reaches the file, the header is written with the flag
 // set and put on the disk; then the changed pages are written (in any order); they are put on the
 // disk, and only then is the header written with the flag cleared. A file found with the flag set may
-// hold half a change and is rebuilt.
+// hold half a change and is rebuilt. A tree built from the bottom up (into an empty index) is written
+// the same way, its pages in the order of their numbers from page 1 on: each level's pages in key
+// order, every page right after the last of its children, so that the root comes last; a longer file
+// (free pages of the emptied tree) is then cut after the root.
 //
 // The header may also tell how many entries of its catalog the index follows ("covers"), as the
 // program recorded when it last marked the file whole. An index whose count differs from its
 // catalog's is in doubt as a marked one is. That lets an append, a change that only files the keys of
-// entries added after those counted, go without the mark: its entries go on the disk first, then the
-// changed pages, then the header with the new count. Killed before the header, the file still counts
-// the entries before the append, fewer than the catalog has; no page of it is written before the
-// entries are on the disk. A change that is not an append drops the count when it sets the flag. A tree built from the bottom up (into an empty index) is written
-// the same way, its pages in the order of their numbers from page 1 on: each level's pages in key
-// order, every page right after the last of its children, so that the root comes last; a longer file
-// (free pages of the emptied tree) is then cut after the root.
+// entries added after those counted, go without the flag: its entries go on the disk first, then the
+// changed pages, then the header with the new count. Killed before that header, the file still counts
+// the entries before the append, fewer than the catalog has, and no page of it was written before the
+// entries were on the disk. Setting the flag drops the count until the change records it again.
 #pragma once
 
 #include <array>
@@ -147,7 +147,7 @@ struct Header {
   std::uint32_t height = 1;
   std::uint32_t freeHead = 0;  // 0: no free page
   std::uint64_t itemCount = 0;
-  bool unclean = false;  // set while modifications may be only partly on disk
+  bool unclean = false;                 // set while modifications may be only partly on disk
   std::optional<std::uint64_t> covers;  // the entries of the catalog the index follows, when known
 };
 
