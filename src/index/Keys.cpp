@@ -136,11 +136,11 @@ bool FollowsEntries(CatalogStore& store, short handle) {
 
 IndexOpen OpenKeyIndexes(CatalogStore& store, KeyTable& keys, KeyUpkeep upkeep) {
   keys.clear();
+  const auto begin = upkeep == KeyUpkeep::kAppend ? lib::BeginAppend : lib::BeginChanges;
   for (int field = 0; field < kFieldCount; ++field) {
     if (!IsKeyField(store.fieldTable[static_cast<std::size_t>(field)])) continue;
     short handle = kNoIndex;
     const IndexOpen opened = OpenIndex(store, field, store.catalogName, lib::kNdxOpen, handle);
-    const auto begin = upkeep == KeyUpkeep::kAppend ? lib::BeginAppend : lib::BeginChanges;
     if (opened == IndexOpen::kOpened && begin(store.indexes, handle) == lib::kNdxOk) {
       keys.push_back({static_cast<short>(field), handle});
       continue;

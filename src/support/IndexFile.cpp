@@ -197,26 +197,28 @@ std::int16_t OpenNDX(Indexes& indexes, std::int16_t& handle, const std::string& 
   return kNdxOk;
 }
 
-std::int16_t BeginChanges(Indexes& indexes, std::int16_t handle) {
+namespace {
+
+// Begins a change of the index by `begin` (ndx::Store::BeginChanges or BeginAppend).
+std::int16_t Begin(Indexes& indexes, std::int16_t handle, void (ndx::Store::*begin)()) {
   return Run(
       indexes, handle,
-      [](Handle& h) {
+      [begin](Handle& h) {
         if (!h.store->writable()) return kNdxIoError;
-        h.store->BeginChanges();
+        (*h.store.*begin)();
         return kNdxOk;
       },
       false);
 }
 
+}  // namespace
+
+std::int16_t BeginChanges(Indexes& indexes, std::int16_t handle) {
+  return Begin(indexes, handle, &ndx::Store::BeginChanges);
+}
+
 std::int16_t BeginAppend(Indexes& indexes, std::int16_t handle) {
-  return Run(
-      indexes, handle,
-      [](Handle& h) {
-        if (!h.store->writable()) return kNdxIoError;
-        h.store->BeginAppend();
-        return kNdxOk;
-      },
-      false);
+  return Begin(indexes, handle, &ndx::Store::BeginAppend);
 }
 
 std::int16_t Covers(Indexes& indexes, std::int16_t handle, std::optional<std::uint64_t>& entries) {
