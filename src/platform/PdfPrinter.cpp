@@ -1,5 +1,7 @@
 #include "platform/PdfPrinter.h"
 
+#include <utility>
+
 #include "platform/FileSystem.h"
 #include "platform/Libraries.h"
 #include "platform/Paths.h"
@@ -27,16 +29,53 @@ void* LoadModule(std::string& why) {
   return nullptr;
 }
 
+VrkPdfText Bytes(const std::string& text) { return {text.data(), text.size()}; }
+
+// The Printer port over a printer of the module, through its C functions.
+class ModulePrinter final : public Printer {
+ public:
+  ModulePrinter(const VrkPdfFunctions& module, VrkPdfPrinter* printer, std::string path)
+      : module_(module), printer_(printer), path_(std::move(path)) {}
+  ~ModulePrinter() override { module_.close(printer_); }
+  ModulePrinter(const ModulePrinter&) = delete;
+  ModulePrinter& operator=(const ModulePrinter&) = delete;
+
+  bool PrintLine(const std::string& text, int tabColumn, const std::string& tabbed) override {
+    return module_.printLine(printer_, Bytes(text), tabColumn, Bytes(tabbed)) != 0;
+  }
+  bool NewPage() override { return module_.newPage(printer_) != 0; }
+  bool EndDocument() override { return module_.endDocument(printer_) != 0; }
+  void AbandonDocument() override { module_.abandonDocument(printer_); }
+  double TextWidth(const std::string& text) override { return module_.textWidth(printer_, Bytes(text)); }
+  double PrintableWidth() override { return module_.printableWidth(printer_); }
+  bool SetFont(const PrinterFont& font) override {
+    return module_.setFont(printer_, Bytes(font.name), font.size, font.bold, font.italic, font.underline) != 0;
+  }
+  std::string Failure() const override {
+    const VrkPdfText why = module_.failure(printer_);
+    return {why.bytes, why.size};
+  }
+  std::string OutputFile() const override { return path_; }
+
+ private:
+  const VrkPdfFunctions& module_;
+  VrkPdfPrinter* printer_;
+  std::string path_;
+};
+
 }  // namespace
 
 std::unique_ptr<Printer> LoadPdfPrinter(const std::string& path, std::string& why) {
   void* module = LoadModule(why);
   if (module == nullptr) return nullptr;
-  const auto entry = reinterpret_cast<PdfPrinterEntry>(sys::LibrarySymbol(module, kPdfPrinterEntry));
-  Printer* printer = entry != nullptr ? entry(path.c_str()) : nullptr;
-  if (printer == nullptr)
+  const auto entry = reinterpret_cast<PdfModuleEntry>(sys::LibrarySymbol(module, kPdfModuleEntry));
+  const VrkPdfFunctions* functions = entry != nullptr ? entry() : nullptr;
+  VrkPdfPrinter* printer = functions != nullptr ? functions->open(path.c_str()) : nullptr;
+  if (printer == nullptr) {
     why = std::string("The PDF printer ") + kPdfModule + " made no printer for " + PathText(path) + ".";
-  return std::unique_ptr<Printer>(printer);
+    return nullptr;
+  }
+  return std::make_unique<ModulePrinter>(*functions, printer, path);
 }
 
 }  // namespace vrk

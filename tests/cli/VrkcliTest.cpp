@@ -547,6 +547,11 @@ TEST_F(VrkcliReportTest, ListsGoIntoAsciiReportsAndPdfFilesAlike) {
   EXPECT_EQ(pdf.status, 0);
   EXPECT_NE(pdf.err.find("Printed 3 entries."), std::string::npos) << pdf.err;
   EXPECT_EQ(Words(Cli("pdftotext -layout " + At("report.pdf") + " -", false).out), Words(Utf8FromAnsi(written)));
+  // The PDF printer's own reason for a failure reaches the message.
+  const Outcome unwritable = Run("list-range " + Base() + " 1 3 --pdf " + At("none/report.pdf"));
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.err.find("The PDF file " + At("none/report.pdf") + " could not be written."), std::string::npos)
+      << unwritable.err;
 }
 
 // The outputs of vrkcli go through the check that keeps them off the program's own files.

@@ -69,7 +69,7 @@ hardened_module() {
   local segments dynamic symbols
   segments=$(readelf -lW "$1") && dynamic=$(readelf -dW "$1") && symbols=$(readelf --dyn-syms -W "$1") || return 1
   grep -q 'GNU_RELRO' <<<"$segments" && grep -Eq 'BIND_NOW|FLAGS.* NOW' <<<"$dynamic" &&
-    grep -q ' __stack_chk_fail' <<<"$symbols" && grep -q ' VrkPdfPrinter$' <<<"$symbols"
+    grep -q ' __stack_chk_fail' <<<"$symbols" && grep -q ' VrkPdfModule$' <<<"$symbols"
 }
 needs_no_qt() { ! readelf -dW "$1" | grep -q 'NEEDED.*libQt'; }
 check "usr/lib/ARCH/vrk/vrkpdf.so is hardened" hardened_module "$module"
