@@ -100,6 +100,10 @@ bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHea
     store.ui.Message("Bad RecNum");
     return false;
   }
+  return WriteBlock(store, file, static_cast<std::int64_t>(header.EntryLength) * n, EntrySlot(record, header));
+}
+
+std::string EntrySlot(const EntryRecord& record, const CatalogHeader& header) {
   // Status, fields and the three singles, then the pad: 54 bytes in all for short entries, else one zero.
   int sum = 0;
   for (const short length : header.FieldLength) sum += length;
@@ -120,7 +124,7 @@ bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHea
   PutSingle(at, record.NextSorted);
   PutSingle(at + 4, record.PrevSorted);
   PutSingle(at + 8, record.MemoNumber);
-  return WriteBlock(store, file, static_cast<std::int64_t>(header.EntryLength) * n, slot);
+  return slot;
 }
 
 namespace {
@@ -169,6 +173,7 @@ const char* EntryReader::Slot(EntryNumber n) {
   const auto length = static_cast<std::size_t>(std::max<short>(store_.header.EntryLength, 0));
   if (length == 0 || n < 1 || n > store_.header.Count()) return blank_.data();
   if (n < first_ || n >= first_ + static_cast<EntryNumber>(slots_)) {
+    if (!WriteChanged()) return nullptr;
     const auto room = static_cast<EntryNumber>(block_.size() / length);
     first_ = n < first_ ? std::max<EntryNumber>(1, n - room + 1) : n;
     slots_ = static_cast<std::size_t>(std::min(room, store_.header.Count() - first_ + 1));
@@ -182,6 +187,32 @@ const char* EntryReader::Slot(EntryNumber n) {
   const auto at = static_cast<std::size_t>(n - first_);
   if (static_cast<std::size_t>(got_) <= at * length) return blank_.data();  // beyond the end of the file
   return block_.data() + at * length;
+}
+
+bool EntryReader::Write(EntryNumber n, const EntryRecord& record) {
+  const auto length = static_cast<std::size_t>(std::max<short>(store_.header.EntryLength, 0));
+  const std::string slot = EntrySlot(record, store_.header);
+  const auto at = static_cast<std::size_t>(n - first_);
+  // Held only when it is a slot of the block as read, and its bytes stay inside it.
+  if (n < first_ || at >= slots_ || slot.size() != length || static_cast<std::size_t>(got_) < (at + 1) * length) {
+    if (!WriteChanged()) return false;
+    refused_ = !WriteEntry(store_, record, store_.header, n, store_.entryFile);
+    return !refused_;
+  }
+  std::copy(slot.begin(), slot.end(), block_.begin() + static_cast<std::ptrdiff_t>(at * length));
+  changedFrom_ = Holding() ? std::min(changedFrom_, at * length) : at * length;
+  changedTo_ = std::max(changedTo_, (at + 1) * length);
+  return true;
+}
+
+bool EntryReader::WriteChanged() {
+  if (refused_ || !Holding()) return !refused_;
+  const std::string_view changed(block_.data() + changedFrom_, changedTo_ - changedFrom_);
+  const auto offset =
+      static_cast<std::int64_t>(store_.header.EntryLength) * first_ + static_cast<std::int64_t>(changedFrom_);
+  refused_ = !WriteBlock(store_, store_.entryFile, offset, changed);
+  if (!refused_) changedFrom_ = changedTo_ = 0;
+  return !refused_;
 }
 
 bool EntryReader::Read(EntryNumber n, EntryRecord& record) {

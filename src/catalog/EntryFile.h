@@ -25,19 +25,35 @@ inline constexpr FieldMask kAllFields = (FieldMask{1} << kFieldCount) - 1;
 [[nodiscard]] bool WriteEntry(CatalogStore& store, const EntryRecord& record, const CatalogHeader& header,
                               EntryNumber n, int file);
 
+// The bytes WriteEntry writes for entry n at byte EntryLength × n.
+std::string EntrySlot(const EntryRecord& record, const CatalogHeader& header);
+
 // Reads entries in entry order many slots at a time, straight into a block of its own, and decodes
 // each from there (only the fields of `fields`): a pass over every entry without a system call or a
-// copy per entry. Entries that are not next in order are read as ReadEntry reads them. Nothing may
-// write the entries while a reader is in use.
+// copy per entry. Entries that are not next in order are read as ReadEntry reads them. Nothing but
+// the reader's Write may write the entries while a reader is in use.
 class EntryReader {
  public:
   EntryReader(CatalogStore& store, FieldMask fields = kAllFields);
+  ~EntryReader() { (void)WriteChanged(); }  // best effort: callers that care call WriteChanged
+  EntryReader(const EntryReader&) = delete;
+  EntryReader& operator=(const EntryReader&) = delete;
   // As ReadEntry(store, record, store.header, n, store.entryFile, fields).
   [[nodiscard]] bool Read(EntryNumber n, EntryRecord& record);
   // The bytes of slot n as stored, for a test that needs nothing decoded: a blank entry's beyond the
   // end of the file or outside entries 1 to EntryCount; nullptr after a read the disk refused. Valid
   // until the next call. Walking down, the block read ends at n.
   [[nodiscard]] const char* Slot(EntryNumber n);
+  // Writes `record` as entry n of the block read. The slot changes in the block, and the block's
+  // changed slots go to the file in one write, with the slots between them as they were read, when the
+  // reader reads another block or at WriteChanged: a pass that changes scattered entries makes one
+  // write a block, not one an entry. False, with the failure said, when a write was refused.
+  [[nodiscard]] bool Write(EntryNumber n, const EntryRecord& record);
+  // Writes the changed slots still held. False, with the failure said, when this or any earlier write
+  // of the reader was refused: nothing is written after that, and the slots of a refused write stay held.
+  [[nodiscard]] bool WriteChanged();
+  // Whether changed slots are held that are not known to be in the file.
+  bool Holding() const { return changedFrom_ != changedTo_; }
 
  private:
   CatalogStore& store_;
@@ -47,6 +63,10 @@ class EntryReader {
   EntryNumber first_ = 0;    // entry number of the block's first slot
   std::size_t slots_ = 0;    // slots read into the block
   long got_ = 0;             // bytes read into it
+  // The block's changed slots, from `changedFrom_` up to `changedTo_`; none when they are equal.
+  std::size_t changedFrom_ = 0;
+  std::size_t changedTo_ = 0;
+  bool refused_ = false;  // a write was refused: the reader writes no more
 };
 
 // How a walk over the entries ended.

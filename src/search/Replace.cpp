@@ -136,12 +136,22 @@ ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, con
     }
   }
   EntryReader reader(store, tested);
+  // The changes of the slots the reader holds: they count, and go to Undo, once they are in the file.
+  long heldChanged = 0;
+  EntryChanges held;
+  const auto written = [&] {
+    result.changed += heldChanged;
+    heldChanged = 0;
+    if (changes != nullptr) changes->insert(changes->end(), held.begin(), held.end());
+    held.clear();
+  };
   EntryRecord probe, record, before;
   for (EntryNumber n = state.startingRecord; n <= last; ++n) {
     if (ui.StepGauge()) break;
     const char* slot = reader.Slot(n);
+    if (!reader.Holding()) written();
     if (slot == nullptr) {
-      result.stored = false;  // said by the read
+      result.stored = false;  // said by the read, or by the write of the slots changed before it
       break;
     }
     DecodeSlot(probe, store.header, slot, tested);
@@ -156,21 +166,23 @@ ReplaceResult RunReplace(CatalogStore& store, const std::string& searchText, con
       if (ReplaceInField(record.Field[at], length, searchText, state.replacement, caseSensitive)) ++here;
     }
     if (here == 0) continue;
-    if (!WriteEntry(store, record, store.header, n, store.entryFile)) {
-      agree = false;  // the slot may hold half the entry
+    if (!reader.Write(n, record)) {
+      agree = false;  // the slots may hold half an entry
       break;
     }
-    result.changed += here;
+    heldChanged += here;
     // A deleted entry's changed keys are taken out and not filed again: Undelete files them. The
     // indexes are marked as being changed until the end, so their upkeep may follow the writes.
     if (!change.keys().empty() && KeysDiffer(store, before, record)) {
       agree = gathered.Add(before, record, n, record.Status != kStatusDeleted);
     }
-    if (changes != nullptr)
-      changes->push_back({.number = n, .before = {.record = before}, .after = {.record = record}});
+    if (changes != nullptr) held.push_back({.number = n, .before = {.record = before}, .after = {.record = record}});
     if (!agree) break;  // an index refused: the run stops, and the indexes are rebuilt before their next use
   }
-  agree = agree && gathered.Flush();
+  // The changed slots the reader still holds go to the file; after any refused write the slots are in doubt.
+  const bool flushed = reader.WriteChanged();
+  if (!reader.Holding()) written();
+  agree = flushed && agree && gathered.Flush();
   result.stored = change.Finish(agree) && result.stored;
   replacing.End();
   if (result.changed == 0 && result.stored) {
