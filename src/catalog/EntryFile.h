@@ -41,8 +41,9 @@ class EntryReader {
   // As ReadEntry(store, record, store.header, n, store.entryFile, fields).
   [[nodiscard]] bool Read(EntryNumber n, EntryRecord& record);
   // The bytes of slot n as stored, for a test that needs nothing decoded: a blank entry's beyond the
-  // end of the file or outside entries 1 to EntryCount; nullptr after a read the disk refused. Valid
-  // until the next call. Walking down, the block read ends at n.
+  // end of the file or outside entries 1 to EntryCount; nullptr after a read the disk refused, or a
+  // refused write of the changed slots of the block before. Valid until the next call. Walking down,
+  // the block read ends at n.
   [[nodiscard]] const char* Slot(EntryNumber n);
   // Writes `record` as entry n of the block read. The slot changes in the block, and the block's
   // changed slots go to the file in one write, with the slots between them as they were read, when the
