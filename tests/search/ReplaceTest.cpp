@@ -117,11 +117,11 @@ TEST_F(ReplaceTest, ARefusedWriteStopsTheRunWithItsMessage) {
   EXPECT_EQ(ui.messages.size(), 1u);  // the disk's refusal, and no "No Matches Found"
 }
 
-// Entries in three blocks of the reader, one in seven changed: each block's changed slots go to the file
-// in one write, the entries between them kept. A refused second write leaves the second block as it was,
-// and only the changes that reached the file count and go to Undo.
+// Entries over several blocks of the reader, one in seven changed: each block's changed slots go to the
+// file in one write, the entries between them kept. A refused second write leaves the second block as it
+// was, and only the changes that reached the file count and go to Undo.
 TEST_F(ReplaceTest, ScatteredChangesAreWrittenOnceABlockAndCountOnceWritten) {
-  constexpr EntryNumber kEntries = 12'000;  // 4,854 slots of 54 bytes a block
+  constexpr EntryNumber kEntries = 12'000;  // 647 kB of 54-byte slots
   std::vector<TestEntry> entries;
   for (EntryNumber n = 1; n <= kEntries; ++n)
     entries.push_back({.texts = {"A" + std::to_string(n), n % 7 ? "t" : "x"}});
@@ -130,7 +130,7 @@ TEST_F(ReplaceTest, ScatteredChangesAreWrittenOnceABlockAndCountOnceWritten) {
   ASSERT_TRUE(UseCatalog(program, dir.path(), "BIG", CatalogAccess::kChange));
   files.SetWriteFault(FaultKind::kNone);
   ASSERT_EQ(RunReplace(program, "x", {"y", 1, false, 1}, false).changed, kEntries / 7);
-  EXPECT_EQ(files.ChangesSoFar(), 3 + 1);  // a write for each block, and the sync
+  EXPECT_LE(files.ChangesSoFar(), 10);  // a write for each block, and the sync: not one for each of 1,714
   for (EntryNumber n = 1; n <= kEntries; ++n) {
     ASSERT_EQ(Field(n, 0), "A" + std::to_string(n));
     ASSERT_EQ(Field(n, 1), n % 7 ? "t" : "y") << n;
@@ -140,12 +140,12 @@ TEST_F(ReplaceTest, ScatteredChangesAreWrittenOnceABlockAndCountOnceWritten) {
   const ReplaceResult refused = RunReplace(program, "y", {"z", 1, false, 1}, false, &changes);
   files.SetWriteFault(FaultKind::kNone);
   EXPECT_FALSE(refused.stored);
-  const EntryNumber firstBlock = 4854 / 7;
-  EXPECT_EQ(refused.changed, firstBlock);
-  ASSERT_EQ(changes.size(), static_cast<std::size_t>(firstBlock));
-  EXPECT_EQ(changes.back().number, firstBlock * 7);
-  EXPECT_EQ(Field(firstBlock * 7, 1), "z");
-  EXPECT_EQ(Field(firstBlock * 7 + 7, 1), "y");
+  ASSERT_FALSE(changes.empty());
+  EXPECT_EQ(refused.changed, static_cast<long>(changes.size()));
+  const EntryNumber lastWritten = changes.back().number;
+  EXPECT_EQ(lastWritten, static_cast<EntryNumber>(changes.size()) * 7);
+  EXPECT_EQ(Field(lastWritten, 1), "z");
+  EXPECT_EQ(Field(lastWritten + 7, 1), "y");
 }
 
 TEST_F(ReplaceTest, AKeyIndexAgreesWithTheEntriesWhicheverWriteOfTheRunIsRefused) {
