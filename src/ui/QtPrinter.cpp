@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 #include "platform/CodePage.h"
@@ -121,29 +122,50 @@ class GlyphTable {
 
   const QFontMetricsF& metrics() const { return metrics_; }
 
-  // The line as a run of glyphs from its left end; null when a character has none in the font. Blanks
-  // leave no ink and are only stepped over (unless underlined): a report's lines are mostly blanks
-  // that pad fields, and every glyph costs the PDF file a positioned string of its own.
-  const QGlyphRun* Run(std::string_view ansi) {
-    if (!usable_) return nullptr;
-    indexes_.clear();
-    positions_.clear();
-    double x = 0;
+  // Adds the line with its left end at `origin` to the glyphs waiting to be drawn; false, adding
+  // nothing, when a character has no glyph in the font. Blanks leave no ink and are only stepped over
+  // (unless underlined): a report's lines are mostly blanks that pad fields, and every glyph costs the
+  // PDF file a positioned string of its own. Glyphs sit on whole device pixels, so that the file
+  // writes their steps as short whole numbers.
+  bool Add(QPointF origin, std::string_view ansi) {
+    if (!usable_) return false;
+    const qsizetype had = indexes_.size();
+    double x = origin.x();
+    const double y = std::round(origin.y());
     for (const char c : ansi) {
       const auto at = static_cast<unsigned char>(c);
-      if (glyph_[at] == 0) return nullptr;
-      if (c == ' ' && !run_.underline()) {
-        x += advance_[at];
-        continue;
+      if (glyph_[at] == 0) {
+        indexes_.resize(had);
+        positions_.resize(had);
+        return false;
       }
-      indexes_.push_back(glyph_[at]);
-      positions_.push_back(QPointF(x, 0));
+      if (c != ' ' || run_.underline()) {
+        indexes_.push_back(glyph_[at]);
+        positions_.push_back(QPointF(std::round(x), y));
+      }
       x += advance_[at];
     }
+    return true;
+  }
+
+  // Draws the glyphs added since the last draw as one run: the painter's cost for each run is then paid
+  // once a page, not once a line. An underlined run is drawn line by line, its underline spanning the
+  // run.
+  void Draw(QPainter& painter) {
+    if (indexes_.isEmpty()) return;
     run_.setGlyphIndexes(indexes_);
     run_.setPositions(positions_);
-    return &run_;
+    painter.drawGlyphRun(QPointF(0, 0), run_);
+    Discard();
   }
+
+  // Forgets the waiting glyphs: the document they were for was abandoned.
+  void Discard() {
+    indexes_.clear();
+    positions_.clear();
+  }
+
+  bool underline() const { return run_.underline(); }
 
  private:
   QFontMetricsF metrics_;
@@ -243,16 +265,28 @@ double QtPrinter::Column(int column) const {
   return (column - 1) * QFontMetricsF(font_, device_).horizontalAdvance(QLatin1Char('0'));
 }
 
-// Blank text is not drawn at all; other text goes as a run of glyphs, or to the painter as text when
-// the font lacks one of its characters.
+// Blank text is not drawn at all; other text waits as glyphs for the page's end, or goes to the
+// painter as text when the font lacks one of its characters.
 void QtPrinter::Draw(double x, double baseline, std::string_view ansi) {
   ExpandTabs(ansi, expanded_);
   if (expanded_.find_first_not_of(' ') == std::string::npos) return;
-  if (const QGlyphRun* run = Glyphs().Run(expanded_)) {
-    painter_.drawGlyphRun(QPointF(x, baseline), *run);
-  } else {
+  GlyphTable& glyphs = Glyphs();
+  if (!glyphs.Add(QPointF(x, baseline), expanded_)) {
     painter_.drawText(QPointF(x, baseline), QString::fromStdString(Utf8FromAnsi(expanded_)));
+  } else if (glyphs.underline()) {
+    glyphs.Draw(painter_);
   }
+}
+
+void QtPrinter::DrawWaiting() {
+  if (glyphs_) glyphs_->Draw(painter_);
+}
+
+bool QtPrinter::StartPage() {
+  DrawWaiting();
+  if (!device_->newPage()) return false;
+  y_ = 0;
+  return true;
 }
 
 bool QtPrinter::PrintLine(const std::string& text, int tabColumn, const std::string& tabbed) {
@@ -262,13 +296,7 @@ bool QtPrinter::PrintLine(const std::string& text, int tabColumn, const std::str
   const double height = device_->pageRect(QPrinter::DevicePixel).height();
   // The font's own line sits in the middle of the pitch.
   const double baseline = (pitch - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
-  const auto nextLine = [&] {
-    if (y_ > 0 && y_ + pitch > height) {
-      if (!device_->newPage()) return false;
-      y_ = 0;
-    }
-    return true;
-  };
+  const auto nextLine = [&] { return y_ == 0 || y_ + pitch <= height || StartPage(); };
   if (!nextLine()) return Failed();
   Draw(0, y_ + baseline, text);
   if (tabColumn > 0) {
@@ -285,13 +313,12 @@ bool QtPrinter::PrintLine(const std::string& text, int tabColumn, const std::str
 
 bool QtPrinter::NewPage() {
   if (!Begin()) return false;
-  if (!device_->newPage()) return Failed();
-  y_ = 0;
-  return true;
+  return StartPage() || Failed();
 }
 
 bool QtPrinter::EndDocument() {
   if (!painter_.isActive()) return true;  // nothing printed since the last end
+  DrawWaiting();
   const bool ended = painter_.end() && device_->printerState() != QPrinter::Error &&
                      (device_->outputFormat() != QPrinter::PdfFormat || PdfIsWhole(OutputFile()));
   return ended || Failed();
@@ -299,6 +326,7 @@ bool QtPrinter::EndDocument() {
 
 void QtPrinter::AbandonDocument() {
   if (!painter_.isActive()) return;
+  if (glyphs_) glyphs_->Discard();
   device_->abort();
   painter_.end();
 }
@@ -312,6 +340,7 @@ double QtPrinter::PrintableWidth() { return device_->pageRect(QPrinter::DevicePi
 // The font goes on the page at once, so that the document starts here: a printer that cannot print
 // says so before a title is asked for.
 bool QtPrinter::SetFont(const PrinterFont& font) {
+  if (painter_.isActive()) DrawWaiting();
   font_ = Face(font);
   glyphs_.reset();
   if (!Begin()) return false;

@@ -62,12 +62,17 @@ class QtPrinter : public Printer {
   GlyphTable& Glyphs();
   // Draws `ansi` with its left end at x on the line's baseline.
   void Draw(double x, double baseline, std::string_view ansi);
+  // Draws the glyphs that wait for the page's end.
+  void DrawWaiting();
+  // Ends the page: its waiting glyphs are drawn and the next line is the new page's first.
+  bool StartPage();
 
   std::unique_ptr<QPrinter> own_;
   QPrinter* device_;
   QPainter painter_;
   QFont font_;
-  std::unique_ptr<GlyphTable> glyphs_;  // of font_ on this device, made at the first line printed in it
+  std::unique_ptr<GlyphTable> glyphs_;  // of font_ on this device, made at the first line printed in it;
+                                        // holds the page's glyphs until the page ends
   std::string expanded_;                // the line being printed, its tabs widened
   double y_ = 0;                        // top of the next line, in device pixels from the page rectangle's top
   std::string failure_;
