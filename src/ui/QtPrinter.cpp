@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <vector>
 
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -129,7 +130,7 @@ class GlyphTable {
   // writes their steps as short whole numbers.
   bool Add(QPointF origin, std::string_view ansi) {
     if (!usable_) return false;
-    const qsizetype had = indexes_.size();
+    const std::size_t had = indexes_.size();
     double x = origin.x();
     const double y = std::round(origin.y());
     for (const char c : ansi) {
@@ -152,9 +153,9 @@ class GlyphTable {
   // once a page, not once a line. An underlined run is drawn line by line, its underline spanning the
   // run.
   void Draw(QPainter& painter) {
-    if (indexes_.isEmpty()) return;
-    run_.setGlyphIndexes(indexes_);
-    run_.setPositions(positions_);
+    if (indexes_.empty()) return;
+    run_.setGlyphIndexes(QList<quint32>(indexes_.begin(), indexes_.end()));
+    run_.setPositions(QList<QPointF>(positions_.begin(), positions_.end()));
     painter.drawGlyphRun(QPointF(0, 0), run_);
     Discard();
   }
@@ -174,8 +175,8 @@ class GlyphTable {
   std::array<quint32, 256> glyph_{};
   std::array<double, 256> advance_{};
   QGlyphRun run_;
-  QList<quint32> indexes_;
-  QList<QPointF> positions_;
+  std::vector<quint32> indexes_;  // the glyphs waiting to be drawn, kept at their page's size
+  std::vector<QPointF> positions_;
 };
 
 QString QtPrinter::OwnFamily() {
@@ -255,6 +256,7 @@ bool QtPrinter::Begin() {
   if (!painter_.begin(device_)) return Failed();
   painter_.setFont(font_);
   glyphs_.reset();  // the device may be another
+  pageHeight_ = device_->pageRect(QPrinter::DevicePixel).height();
   y_ = 0;
   return true;
 }
@@ -293,10 +295,9 @@ bool QtPrinter::PrintLine(const std::string& text, int tabColumn, const std::str
   if (!Begin()) return false;
   const QFontMetricsF& metrics = Glyphs().metrics();
   const double pitch = LinePitch();
-  const double height = device_->pageRect(QPrinter::DevicePixel).height();
   // The font's own line sits in the middle of the pitch.
   const double baseline = (pitch - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
-  const auto nextLine = [&] { return y_ == 0 || y_ + pitch <= height || StartPage(); };
+  const auto nextLine = [&] { return y_ == 0 || y_ + pitch <= pageHeight_ || StartPage(); };
   if (!nextLine()) return Failed();
   Draw(0, y_ + baseline, text);
   if (tabColumn > 0) {

@@ -74,6 +74,7 @@ class QtPrinter : public Printer {
   std::unique_ptr<GlyphTable> glyphs_;  // of font_ on this device, made at the first line printed in it;
                                         // holds the page's glyphs until the page ends
   std::string expanded_;                // the line being printed, its tabs widened
+  double pageHeight_ = 0;               // of the document's pages, in device pixels
   double y_ = 0;                        // top of the next line, in device pixels from the page rectangle's top
   std::string failure_;
 };
