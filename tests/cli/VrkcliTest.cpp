@@ -652,6 +652,12 @@ TEST_F(VrkcliTest, EveryWriteRefusesTextItWouldLose) {
   EXPECT_EQ(kept.status, 0);
   EXPECT_EQ(kept.err, "vrkcli: field 1 (Name): 3 characters stored in the closest form\n");
   EXPECT_EQ(Cli("dump " + base).out, "1\tactive\tLamp\n2\tactive\t?mega ? ?\n");
+  // The key filed is that of the stored closest form, so the entry is found by it and leaves the
+  // alphabetical order when deleted.
+  ASSERT_EQ(Cli("add " + base + " --lossy Name='M\xC3\x8E'").status, 0);
+  EXPECT_EQ(Cli("search " + base + " --lossy Name='M\xC3\x8E'").out, "3\tactive\tMI\n");
+  ASSERT_EQ(Cli("delete " + base + " 3").status, 0);
+  EXPECT_EQ(Cli("walk " + base + " Name").out, "2\tactive\t?mega ? ?\n1\tactive\tLamp\n");
 }
 
 // demo checks both folders before it writes anything, and names the one it cannot use.

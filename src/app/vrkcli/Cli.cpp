@@ -108,11 +108,12 @@ std::optional<std::string> FieldValue(const std::string& utf8, std::string& erro
     error = use.what + " cannot keep the character " + loss.first + "; --lossy stores the closest form";
     return std::nullopt;
   }
-  if (loss.changed > 0) {
-    std::cerr << "vrkcli: " << use.what << ": " << loss.changed << (loss.changed == 1 ? " character" : " characters")
-              << " stored in the closest form\n";
-  }
-  return Ansi(utf8);
+  if (loss.changed == 0) return Ansi(utf8);
+  std::cerr << "vrkcli: " << use.what << ": " << loss.changed << (loss.changed == 1 ? " character" : " characters")
+            << " stored in the closest form\n";
+  // The text as the entry file will give it back: the keys filed, the criteria compared and the texts
+  // replaced are then those of the stored entries.
+  return use.entryFile ? OemToChar(CharToOem(Ansi(utf8))) : Ansi(utf8);
 }
 
 std::string FieldWhat(const FieldTable& fields, int field) {
