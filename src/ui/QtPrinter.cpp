@@ -150,8 +150,8 @@ class GlyphTable {
   }
 
   // Draws the glyphs added since the last draw as one run: the painter's cost for each run is then paid
-  // once a page, not once a line. An underlined run is drawn line by line, its underline spanning the
-  // run.
+  // once a page, not once a line. A run's underline spans the whole run, so underlined lines are drawn
+  // one at a time.
   void Draw(QPainter& painter) {
     if (indexes_.empty()) return;
     run_.setGlyphIndexes(QList<quint32>(indexes_.begin(), indexes_.end()));
