@@ -149,14 +149,17 @@ class GlyphTable {
     return true;
   }
 
-  // Draws the glyphs added since the last draw as one run: the painter's cost for each run is then paid
-  // once a page, not once a line. A run's underline spans the whole run, so underlined lines are drawn
-  // one at a time.
-  void Draw(QPainter& painter) {
+  // Draws the glyphs added since the last draw as one run from `origin`: the painter's cost for each
+  // run is then paid once a page, not once a line. The painter underlines a run from its origin along
+  // the run's width, so underlined lines are drawn one at a time, each from its own left end.
+  void Draw(QPainter& painter, QPointF origin = {}) {
     if (indexes_.empty()) return;
+    QList<QPointF> offsets;
+    offsets.reserve(static_cast<qsizetype>(positions_.size()));
+    for (const QPointF& position : positions_) offsets.push_back(position - origin);
     run_.setGlyphIndexes(QList<quint32>(indexes_.begin(), indexes_.end()));
-    run_.setPositions(QList<QPointF>(positions_.begin(), positions_.end()));
-    painter.drawGlyphRun(QPointF(0, 0), run_);
+    run_.setPositions(offsets);
+    painter.drawGlyphRun(origin, run_);
     Discard();
   }
 
@@ -276,7 +279,7 @@ void QtPrinter::Draw(double x, double baseline, std::string_view ansi) {
   if (!glyphs.Add(QPointF(x, baseline), expanded_)) {
     painter_.drawText(QPointF(x, baseline), QString::fromStdString(Utf8FromAnsi(expanded_)));
   } else if (glyphs.underline()) {
-    glyphs.Draw(painter_);
+    glyphs.Draw(painter_, QPointF(std::round(x), std::round(baseline)));
   }
 }
 

@@ -1,6 +1,6 @@
 // The report windows driven as a user drives them: Quick View's edit box saving a cell into the entry
 // and its key, the Report Title window's refusal of an empty title; printing into PDF files, read back
-// by poppler's pdftotext, Print Setup and Print Preview.
+// by poppler's pdftotext (and pdftoppm for an underline), Print Setup and Print Preview.
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -329,6 +329,39 @@ TEST_F(PrintingTest, PagesColumnsAndMarginsAreTheSameInEveryFixedPitchFace) {
   }
   EXPECT_EQ(texts[1], texts[0]);
   EXPECT_EQ(texts[2], texts[0]);
+}
+
+// An underlined font underlines each part of a line from its own left end to its own right end, and
+// not the blanks between the parts.
+TEST_F(PrintingTest, AnUnderlinedFontUnderlinesEachPartOfALine) {
+  if (std::system("command -v pdftoppm >/dev/null") != 0) GTEST_SKIP() << "pdftoppm (poppler-utils) is missing";
+  const std::string file = dir / "underlined.pdf";
+  pdf.PrintToPdf(file);
+  ASSERT_TRUE(pdf.SetFont({.name = {}, .underline = true}));
+  ASSERT_TRUE(pdf.PrintLine("Second", 20, "tabbed part"));
+  ASSERT_TRUE(pdf.EndDocument());
+  const PdfWords read = ReadWords(file);
+  ASSERT_EQ(read.words.size(), 3U);
+  const PdfWord &first = read.words[0], &second = read.words[1], &last = read.words[2];
+  // The page in grey at two pixels a point: the bytes after the header "P5 width height 255".
+  const std::string page = CommandOutput("pdftoppm -r 144 -gray -f 1 -l 1 '" + file + "'");
+  int width = 0, height = 0, header = 0;
+  ASSERT_EQ(std::sscanf(page.c_str(), "P5 %d %d 255%n", &width, &height, &header), 2);
+  const auto dark = [&](double x, int row) {
+    return static_cast<unsigned char>(page[header + 1 + row * width + static_cast<int>(x * 2)]) < 128;
+  };
+  const auto line = [&](double from, double to, int row, bool ink) {
+    for (double x = from; x < to; x += 0.5) {
+      if (dark(x, row) != ink) return false;
+    }
+    return true;
+  };
+  // The underline: the first row inked from end to end of the first part.
+  int row = static_cast<int>(first.top * 2);
+  while (row < first.bottom * 2 + 4 && !line(first.left + 0.5, first.right - 0.5, row, true)) ++row;
+  ASSERT_LT(row, first.bottom * 2 + 4) << "no underline under " << first.text;
+  EXPECT_TRUE(line(first.right + 1, second.left - 1, row, false));
+  EXPECT_TRUE(line(second.left + 0.5, last.right - 0.5, row, true));
 }
 
 TEST_F(PrintingTest, WithoutAPrinterPrintingAsksForAPdfFileSaysWhatFailedAndWorksAfterPrintSetup) {
