@@ -149,11 +149,13 @@ class GlyphTable {
     return true;
   }
 
-  // Draws the glyphs added since the last draw as one run from `origin`: the painter's cost for each
-  // run is then paid once a page, not once a line. The painter underlines a run from its origin along
-  // the run's width, so underlined lines are drawn one at a time, each from its own left end.
-  void Draw(QPainter& painter, QPointF origin = {}) {
+  // Draws the glyphs added since the last draw as one run from `from` (on its whole device pixel, as
+  // the glyphs are): the painter's cost for each run is then paid once a page, not once a line. The
+  // painter underlines a run from its origin along the run's width, so underlined lines are drawn one
+  // at a time, each from its own left end.
+  void Draw(QPainter& painter, QPointF from = {}) {
     if (indexes_.empty()) return;
+    const QPointF origin(std::round(from.x()), std::round(from.y()));
     QList<QPointF> offsets;
     offsets.reserve(static_cast<qsizetype>(positions_.size()));
     for (const QPointF& position : positions_) offsets.push_back(position - origin);
@@ -279,7 +281,7 @@ void QtPrinter::Draw(double x, double baseline, std::string_view ansi) {
   if (!glyphs.Add(QPointF(x, baseline), expanded_)) {
     painter_.drawText(QPointF(x, baseline), QString::fromStdString(Utf8FromAnsi(expanded_)));
   } else if (glyphs.underline()) {
-    glyphs.Draw(painter_, QPointF(std::round(x), std::round(baseline)));
+    glyphs.Draw(painter_, QPointF(x, baseline));
   }
 }
 
@@ -344,7 +346,7 @@ double QtPrinter::PrintableWidth() { return device_->pageRect(QPrinter::DevicePi
 // The font goes on the page at once, so that the document starts here: a printer that cannot print
 // says so before a title is asked for.
 bool QtPrinter::SetFont(const PrinterFont& font) {
-  if (painter_.isActive()) DrawWaiting();
+  DrawWaiting();
   font_ = Face(font);
   glyphs_.reset();
   if (!Begin()) return false;
